@@ -1,0 +1,33 @@
+// The digit string behind a fixed-point field: decimal digits and exponent of
+// a value, rounded for d digits after the decimal point.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace varistellar::textio {
+
+// Twenty decimal digit characters D1..D20 and an exponent r, standing for
+// 0.D1D2...D20 x 10^r. Digits beyond D20 count as '0'.
+struct DigitString {
+  static constexpr int size = 20;
+  std::array<char, size> digits{};
+  int exponent = 0;
+
+  // D(position), 1-based; '0' beyond D20.
+  [[nodiscard]] constexpr char digit(std::int64_t position) const {
+    return position >= 1 && position <= size ? digits[static_cast<std::size_t>(position - 1)] : '0';
+  }
+};
+
+// The first 17 digits of |value| after one scaling by a power of ten, cut off
+// exactly; D18..D20 are '0'. Zero and subnormal magnitudes give all zeros and
+// r = 0. `magnitude` is finite and not negative.
+[[nodiscard]] DigitString makeDigitString(double magnitude);
+
+// Rounds half away from zero at the first digit not written with
+// `digitsAfterPoint` decimals, never keeping more than 16 significant digits;
+// a carry out of D1 raises the exponent by one.
+void roundDigitString(DigitString& digitString, int digitsAfterPoint);
+
+}  // namespace varistellar::textio

@@ -1,0 +1,274 @@
+// The free-form read of reals: a scanner over records that finds values, null
+// values, the slash and repeat counts, and the conversion of one value text.
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <limits>
+
+#include "textio/fields.h"
+#include "textio/power_of_ten.h"
+
+namespace varistellar::textio {
+
+namespace {
+
+constexpr bool isBlank(char byte) { return byte == ' ' || byte == '\t'; }
+constexpr bool endsValue(char byte) { return isBlank(byte) || byte == ',' || byte == '/'; }
+constexpr bool isDigit(char byte) { return byte >= '0' && byte <= '9'; }
+
+// What the scanner found for the next variable.
+struct ScannedItem {
+  enum class Kind { value, null, repeatCount, endOfFile };
+  Kind kind = Kind::null;
+  std::string_view text{};  // value: the value text; repeat count: the bytes before '*'
+};
+
+// Scans one statement's records. It takes a further record whenever it meets
+// the end of a line while a value is still wanted.
+class FreeFormScanner {
+ public:
+  FreeFormScanner(InputRecord& record, RecordSource& source) : record_{record}, source_{source} {}
+
+  // The next value, null value or repeat count. After a repeat count the
+  // value is scanned with `allowRepeatCount` false: a further '*' in it is an
+  // ordinary byte of the value text.
+  ScannedItem scan(bool allowRepeatCount) {
+    for (;;) {
+      skipBlanks();
+      const std::string_view line = record_.line;
+      std::size_t& column = record_.column;
+      if (column >= line.size()) {
+        if (!source_.nextRecord(record_)) return {ScannedItem::Kind::endOfFile};
+        continue;
+      }
+      if (line[column] == '/') {
+        // Subtle: the slash stays in place, so every later variable meets it
+        // too and gets a null value.
+        return {ScannedItem::Kind::null};
+      }
+      if (line[column] == ',') {
+        ++column;
+        if (!lineEnded_) return {ScannedItem::Kind::null};
+        // This comma separates the value that ended the line before. Scanning
+        // goes on after it, across line ends too, so a comma alone on its
+        // line is just that separator.
+        lineEnded_ = false;
+        continue;
+      }
+      const std::size_t start = column;
+      while (column < line.size() && !endsValue(line[column])) {
+        if (allowRepeatCount && line[column] == '*' && column > start) {
+          ++column;
+          return {ScannedItem::Kind::repeatCount, line.substr(start, column - 1 - start)};
+        }
+        ++column;
+      }
+      const std::string_view text = line.substr(start, column - start);
+      endValue(line);
+      return {ScannedItem::Kind::value, text};
+    }
+  }
+
+ private:
+  void skipBlanks() {
+    while (record_.column < record_.line.size() && isBlank(record_.line[record_.column])) {
+      ++record_.column;
+    }
+  }
+
+  // Consumes the separator after a value text: a comma, or blanks and TABs
+  // with at most one comma after them. A slash stays in place.
+  void endValue(std::string_view line) {
+    std::size_t& column = record_.column;
+    if (column == line.size()) {
+      lineEnded_ = true;
+    } else if (line[column] == ',') {
+      ++column;
+    } else if (line[column] != '/') {
+      skipBlanks();
+      if (column < line.size() && line[column] == ',') ++column;
+    }
+  }
+
+  InputRecord& record_;
+  RecordSource& source_;
+  // Set when a value text ended at the end of its line; cleared only by the
+  // comma it absorbs, so that "1" at a line's end and ",2" on the next line
+  // read as two values, not three.
+  bool lineEnded_ = false;
+};
+
+// The r of "r*": decimal digits making at least 1, saturated at the largest
+// int32. Anything else is not a repeat count; the statement then fails as for
+// an illegal character. Zero means no valid count.
+std::int32_t parseRepeatCount(std::string_view text) {
+  std::int64_t count = 0;
+  for (const char byte : text) {
+    if (!isDigit(byte)) return 0;
+    count = std::min<std::int64_t>(count * 10 + (byte - '0'), std::numeric_limits<std::int32_t>::max());
+  }
+  return static_cast<std::int32_t>(count);
+}
+
+}  // namespace
+
+FreeFormStatus readFreeFormReals(InputRecord& record, RecordSource& source,
+                                 std::span<double* const> variables) {
+  FreeFormScanner scanner{record, source};
+  // The value of the last "r*", still owed to `owed` more variables.
+  std::int32_t owed = 0;
+  bool repeatedIsNull = false;
+  double repeatedValue = 0.0;
+  for (double* const variable : variables) {
+    if (owed > 0) {
+      --owed;
+      if (!repeatedIsNull) *variable = repeatedValue;
+      continue;
+    }
+    ScannedItem item = scanner.scan(true);
+    std::int32_t count = 1;
+    if (item.kind == ScannedItem::Kind::repeatCount) {
+      count = parseRepeatCount(item.text);
+      if (count == 0) return FreeFormStatus::illegalCharacter;
+      item = scanner.scan(false);
+    }
+    if (item.kind == ScannedItem::Kind::endOfFile) return FreeFormStatus::endOfFile;
+    repeatedIsNull = item.kind == ScannedItem::Kind::null;
+    if (!repeatedIsNull) {
+      const RealConversion conversion = convertRealText(item.text);
+      if (!conversion.ok) return FreeFormStatus::illegalCharacter;
+      repeatedValue = conversion.value;
+      *variable = repeatedValue;
+    }
+    owed = count - 1;
+  }
+  return FreeFormStatus::ok;
+}
+
+namespace {
+
+// Bytes a value text may hold after its sign, unless it is a word.
+constexpr std::array<bool, 256> numericBytes = [] {
+  std::array<bool, 256> table{};
+  for (const char byte : std::string_view{"0123456789+-.EeDdQq"}) {
+    table[static_cast<unsigned char>(byte)] = true;
+  }
+  return table;
+}();
+
+// The mantissa gathered so far: M and the decimal exponent e it carries.
+struct Mantissa {
+  // 10 * M + digit fits in 64 bits for every digit while M is below this; at
+  // exactly this M only digits up to 5 fit. Above it, either the upper 32
+  // bits of M exceed 0x19999999 or 10 * M wraps: no digit fits.
+  static constexpr std::uint64_t limit = std::numeric_limits<std::uint64_t>::max() / 10;
+
+  std::uint64_t value = 0;
+  std::int64_t exponent = 0;
+  // Once one digit did not fit, no later digit is gathered either.
+  bool full = false;
+
+  bool gather(unsigned digit) {
+    if (!full && (value < limit || (value == limit && digit <= 5))) {
+      value = value * 10 + digit;
+      return true;
+    }
+    full = true;
+    return false;
+  }
+};
+
+constexpr std::int32_t exponentLimit = 999999;
+
+double scaleByPowerOfTen(double value, std::int64_t exponent, bool up) {
+  const auto n = static_cast<unsigned>(std::min<std::int64_t>(exponent, std::numeric_limits<std::int32_t>::max()));
+  const double power = detail::lookUpPowerOfTen(n);
+  return up ? value * power : value / power;
+}
+
+}  // namespace
+
+RealConversion convertRealText(std::string_view text) {
+  const char* position = text.data();
+  const char* const end = position + text.size();
+  bool negative = false;
+  if (position != end && (*position == '+' || *position == '-')) {
+    negative = *position == '-';
+    ++position;
+  }
+
+  // Words: only their first byte counts, so "Inf", "index", "NaN" and "Name" all pass.
+  if (position != end && (*position == 'I' || *position == 'i')) {
+    const double infinity = std::numeric_limits<double>::infinity();
+    return {negative ? -infinity : infinity, true};
+  }
+  if (position != end && (*position == 'N' || *position == 'n')) {
+    constexpr std::uint64_t notANumber = 0x7FFF0000FFFFFFFF;
+    constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
+    return {std::bit_cast<double>(negative ? notANumber | signBit : notANumber), true};
+  }
+  for (const char* check = position; check != end; ++check) {
+    if (!numericBytes[static_cast<unsigned char>(*check)]) return {0.0, false};
+  }
+
+  // Integer digits that no longer fit scale by ten instead; fraction digits
+  // that no longer fit are dropped. Fraction zeros are held back until a
+  // non-zero digit follows, so trailing zeros leave M unchanged.
+  Mantissa mantissa;
+  for (; position != end && isDigit(*position); ++position) {
+    if (!mantissa.gather(static_cast<unsigned>(*position - '0'))) ++mantissa.exponent;
+  }
+  if (position != end && *position == '.') {
+    std::int64_t heldZeros = 0;
+    for (++position; position != end && isDigit(*position); ++position) {
+      const auto digit = static_cast<unsigned>(*position - '0');
+      if (digit == 0) {
+        ++heldZeros;
+        continue;
+      }
+      for (; heldZeros > 0 && mantissa.gather(0); --heldZeros) --mantissa.exponent;
+      heldZeros = 0;
+      if (mantissa.gather(digit)) --mantissa.exponent;
+    }
+  }
+
+  // An exponent letter may be left out: a sign right after the mantissa
+  // starts the exponent too ("1.5-3"). Whatever follows its digits is ignored.
+  if (position != end &&
+      (*position == 'E' || *position == 'e' || *position == 'D' || *position == 'd')) {
+    ++position;
+  }
+  bool negativeExponent = false;
+  if (position != end && (*position == '+' || *position == '-')) {
+    negativeExponent = *position == '-';
+    ++position;
+  }
+  std::int32_t exponent = 0;
+  for (; position != end && isDigit(*position); ++position) {
+    exponent = std::min(exponent * 10 + (*position - '0'), exponentLimit);
+  }
+
+  // Zero stays zero whatever the exponent ("0e999" is not 0 x infinity).
+  if (mantissa.value == 0) return {negative ? -0.0 : 0.0, true};
+
+  // Keep the 53 most significant bits of M, cut off, so that the conversion
+  // to double is exact.
+  const int dropped = std::max(0, 64 - std::countl_zero(mantissa.value) - 53);
+  double value = static_cast<double>(mantissa.value >> dropped << dropped);
+
+  std::int64_t total = mantissa.exponent + (negativeExponent ? -exponent : exponent);
+  if (total < -307) {
+    // Two steps, so that 10^-total itself need not be representable.
+    value = scaleByPowerOfTen(value, -total - 307, false);
+    total = -307;
+  }
+  if (total > 0) {
+    value = scaleByPowerOfTen(value, total, true);
+  } else if (total < 0) {
+    value = scaleByPowerOfTen(value, -total, false);
+  }
+  return {negative ? -value : value, true};
+}
+
+}  // namespace varistellar::textio
