@@ -1,0 +1,105 @@
+// The report stage.
+#include "run/report.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "run/run.h"
+#include "textio/channels.h"
+
+namespace varistellar::run {
+namespace {
+
+using namespace textio;
+
+constexpr std::string_view reportFile = "lightcurve-aavso.txt";
+constexpr std::string_view delimiter = ",";
+
+constexpr std::array magnitudeGroup = {textField(1), fixedField(6, 3)};
+
+// One observation: 22 fields, 105 columns, the same for every record.
+constexpr std::array observationRecordLayout = {
+    textField(11),           // STARID
+    textField(1),            // ,
+    fixedField(13, 5),       // DATE
+    group(2, magnitudeGroup),  // ,MAG ,MERR
+    textField(1),            // ,
+    textField(6),            // FILT
+    textField(1),            // ,
+    textField(2),            // TRANS
+    textField(1),            // ,
+    textField(3),            // MTYPE
+    textField(1),            // ,
+    textField(11),           // CNAME
+    textField(4),            // ,CMAG,
+    textField(11),           // KNAME
+    textField(4),            // ,KMAG,
+    fixedField(6, 3),        // AIRMASS
+    textField(4),            // ,GROUP,
+    textField(8),            // CHART
+    textField(3),            // ,NOTES
+};
+
+// Joins a prefix and a value into a text of exactly `width` characters:
+// cut when longer, padded with blanks when shorter.
+std::string fixedLengthJoin(std::string_view prefix, std::string_view value, std::size_t width) {
+  std::string joined{prefix};
+  joined.append(value);
+  joined.resize(width, ' ');
+  return joined;
+}
+
+// Writes a header line to the report file, then to the console.
+void writeHeaderLine(std::string_view line) {
+  const std::array layout = {textField(static_cast<int>(line.size()))};
+  const std::array<FieldValue, 1> values = {line};
+  writeLayout(reportChannel, layout, values);
+  writeLayout(consoleChannel, layout, values);
+}
+
+}  // namespace
+
+void writeReportFile(const ObservationTable& table, const ObserverParameters& parameters) {
+  writeFreeForm(consoleChannel, {" Writing out AAVSO extended format observation file"});
+
+  const std::string observerLine = fixedLengthJoin("#OBSCODE=", parameters.observerCode.view(), 13);
+  const std::string delimiterLine = fixedLengthJoin("#DELIM=", delimiter, 8);
+  const std::array<std::string_view, 7> headerLines = {
+      "#TYPE=Extended",
+      observerLine,
+      "#SOFTWARE=MAGNIVEX",
+      delimiterLine,
+      "#DATE=HJD",
+      "#OBSTYPE=CCD",
+      "#STARID,DATE,MAG,MERR,FILT,TRANS,MTYPE,CNAME,CMAG,KNAME,KMAG,AIRMASS,GROUP,CHART,NOTES",
+  };
+
+  (void)openChannel(reportChannel, reportFile, noBranches);
+  writeFreeForm(consoleChannel, {"Successfully opened output file for writing"});
+  pausePrompt(enterPrompt);
+
+  for (const std::string_view line : headerLines) writeHeaderLine(line);
+
+  writeFreeForm(consoleChannel, {" Writing observations to AAVSO file"});
+  pausePrompt(anyKeyPrompt);
+
+  for (std::int32_t j = 0; j < table.n; ++j) {
+    const auto i = static_cast<std::size_t>(j);
+    const std::array<FieldValue, 23> record = {
+        parameters.variableStarId.view(), delimiter, table.JDHEL[i],
+        delimiter, table.STD[i], delimiter, table.s1[i],
+        delimiter, parameters.filterName.view(), delimiter, "NO",
+        delimiter, "STD", delimiter, parameters.comparisonStarId.view(),
+        ",na,", parameters.checkStarId.view(), ",na,", table.AIRMASS[i],
+        ",na,", parameters.chartId.view(), ",na"};
+    writeLayout(consoleChannel, observationRecordLayout, record);
+    writeLayout(reportChannel, observationRecordLayout, record);
+  }
+
+  writeFreeForm(consoleChannel, {" Successfully wrote output AAVSO extended file"});
+  pausePrompt(enterPrompt);
+  closeChannel(reportChannel);
+}
+
+}  // namespace varistellar::run
