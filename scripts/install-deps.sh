@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang python3 libgtest-dev libbenchmark-dev   # build, unit tests, benchmarks
   libclang-rt-14-dev                                                  # sanitizers and libFuzzer
   g++-mingw-w64-x86-64 wine wine64                                    # the Windows build, run under wine
-  hyperfine valgrind clang-format clang-tidy cppcheck util-linux      # timing, memcheck, static checks, setpriv
+  hyperfine time valgrind clang-format clang-tidy cppcheck util-linux      # timing, memcheck, static checks, setpriv
 )
 
 missing=()

@@ -84,6 +84,7 @@ void writeReportFile(const ObservationTable& table, const ObserverParameters& pa
   writeFreeForm(consoleChannel, {" Writing observations to AAVSO file"});
   pausePrompt(anyKeyPrompt);
 
+  std::string line;
   for (std::int32_t j = 0; j < table.n; ++j) {
     const auto i = static_cast<std::size_t>(j);
     const std::array<FieldValue, 23> record = {
@@ -93,8 +94,10 @@ void writeReportFile(const ObservationTable& table, const ObserverParameters& pa
         delimiter, "STD", delimiter, parameters.comparisonStarId.view(),
         ",na,", parameters.checkStarId.view(), ",na,", table.AIRMASS[i],
         ",na,", parameters.chartId.view(), ",na"};
-    writeLayout(consoleChannel, observationRecordLayout, record);
-    writeLayout(reportChannel, observationRecordLayout, record);
+    // The console copy and the file copy are the same line: built once.
+    buildLayoutRecord(observationRecordLayout, record, line);
+    writeRecord(consoleChannel, line);
+    writeRecord(reportChannel, line);
   }
 
   writeFreeForm(consoleChannel, {" Successfully wrote output AAVSO extended file"});
