@@ -94,6 +94,31 @@ def success(name, table, records, params=PARAMETERS, echoes=ECHOES, header=HEADE
                 after={"lightcurve-aavso.txt": report_file(header, records)}, env=env)
 
 
+def input_ends_at_each_pause():
+    """Standard input that runs out at each of the ten pauses of a successful run.
+
+    The console shows the successful transcript up to that pause's prompt; the
+    old report stays untouched until the first write reaches it, which is at
+    the end of the run: the header lines are written out when the run ends at
+    the ninth pause, the whole report at the tenth."""
+    old_report = b"an older and longer report\r\n" * 20
+    transcript = successful_run(1, PARAMETER_HEADERS, ECHOES, HEADER, [RECORD_1])
+    prompts = [i + len(p) for i in range(len(transcript))
+               for p in (ENTER, ANY_KEY) if transcript.startswith(p, i)]
+    assert len(prompts) == 10
+    report = {8: report_file(HEADER, []), 9: report_file(HEADER, [RECORD_1])}
+    cases = []
+    for answered, end in enumerate(prompts):
+        cases.append(Case(
+            "input ends at pause %d of 10" % (answered + 1),
+            {"lightcurve.txt": WORKED_TABLE, "VARISTELLAR-input.txt": PARAMETERS,
+             "lightcurve-aavso.txt": old_report},
+            b"\n" * answered, transcript[:end], UNHANDLED,
+            stderr=unhandled(b"Attempt to read past end of file", b"READ(UNIT=*,..."),
+            after={"lightcurve-aavso.txt": report.get(answered, old_report)}))
+    return cases
+
+
 def until_parameters(n):
     """Console output up to the parameter stage's first echo lines."""
     return (BANNER + count_line(n) + ENTER + PARAMETERS_OPENING + PARAMETERS_OPENED
@@ -303,29 +328,10 @@ CASES = [
          {"lightcurve.txt": WORKED_TABLE}, b"some words\n  more\n",
          BANNER + count_line(1) + ENTER + PARAMETERS_OPENING, UNHANDLED,
          stderr=unhandled(b"Attempt to read past end of file", b"READ(UNIT=*,...")),
-    Case("input ends at the pause after the report is opened: old report kept",
-         {"lightcurve.txt": WORKED_TABLE, "VARISTELLAR-input.txt": PARAMETERS,
-          "lightcurve-aavso.txt": b"old report\r\n"}, b"\n" * 7,
-         until_parameters(1) + b"".join(line(e) for e in ECHOES) + PARAMETERS_READ + CONVERTED
-         + REPORT_OPENING + REPORT_OPENED, UNHANDLED,
-         stderr=unhandled(b"Attempt to read past end of file", b"READ(UNIT=*,...")),
-    Case("input ends after the header lines: the report holds exactly them",
-         {"lightcurve.txt": WORKED_TABLE, "VARISTELLAR-input.txt": PARAMETERS,
-          "lightcurve-aavso.txt": b"an older and longer report\r\n" * 20}, b"\n" * 8,
-         until_parameters(1) + b"".join(line(e) for e in ECHOES) + PARAMETERS_READ + CONVERTED
-         + REPORT_OPENING + REPORT_OPENED + b"".join(line(h) for h in HEADER)
-         + WRITING_OBSERVATIONS, UNHANDLED,
-         stderr=unhandled(b"Attempt to read past end of file", b"READ(UNIT=*,..."),
-         after={"lightcurve-aavso.txt": report_file(HEADER, [])}),
-    Case("input ends at the last pause: the report is complete",
-         {"lightcurve.txt": WORKED_TABLE, "VARISTELLAR-input.txt": PARAMETERS}, b"\n" * 9,
-         successful_run(1, PARAMETER_HEADERS, ECHOES, HEADER, [RECORD_1]), UNHANDLED,
-         stderr=unhandled(b"Attempt to read past end of file", b"READ(UNIT=*,..."),
-         after={"lightcurve-aavso.txt": report_file(HEADER, [RECORD_1])}),
     Case("a closed standard output",
          {"lightcurve.txt": WORKED_TABLE}, ANSWERS, b"", UNHANDLED,
          stderr={"posix": unhandled(b"Broken pipe", b"WRITE(UNIT=*,...", system=True),
                  "windows": unhandled(b"The pipe is being closed.", b"WRITE(UNIT=*,...",
                                       system=True)},
          close_stdout=True),
-]
+] + input_ends_at_each_pause()
