@@ -95,7 +95,7 @@ class FreeFormScanner {
   RecordSource& source_;
   // Set when a value text ended at the end of its line; cleared only by the
   // comma it absorbs, so that "1" at a line's end and ",2" on the next line
-  // read as two values, not three.
+  // read as 1 and 2, without a null value between them.
   bool lineEnded_ = false;
 };
 
@@ -208,29 +208,23 @@ RealConversion convertRealText(std::string_view text) {
     constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
     return {std::bit_cast<double>(negative ? notANumber | signBit : notANumber), true};
   }
-  for (const char* check = position; check != end; ++check) {
-    if (!numericBytes[static_cast<unsigned char>(*check)]) return {0.0, false};
-  }
 
   // Integer digits that no longer fit scale by ten instead; fraction digits
-  // that no longer fit are dropped. Fraction zeros are held back until a
-  // non-zero digit follows, so trailing zeros leave M unchanged.
+  // that no longer fit are dropped. Fraction zeros count only when a non-zero
+  // digit follows them: gathering every fraction digit and then returning to
+  // the state after the last non-zero one is the same as holding zeros back.
   Mantissa mantissa;
   for (; position != end && isDigit(*position); ++position) {
     if (!mantissa.gather(static_cast<unsigned>(*position - '0'))) ++mantissa.exponent;
   }
   if (position != end && *position == '.') {
-    std::int64_t heldZeros = 0;
+    Mantissa lastNonZero = mantissa;
     for (++position; position != end && isDigit(*position); ++position) {
       const auto digit = static_cast<unsigned>(*position - '0');
-      if (digit == 0) {
-        ++heldZeros;
-        continue;
-      }
-      for (; heldZeros > 0 && mantissa.gather(0); --heldZeros) --mantissa.exponent;
-      heldZeros = 0;
       if (mantissa.gather(digit)) --mantissa.exponent;
+      if (digit != 0) lastNonZero = mantissa;
     }
+    mantissa = lastNonZero;
   }
 
   // An exponent letter may be left out: a sign right after the mantissa
@@ -247,6 +241,11 @@ RealConversion convertRealText(std::string_view text) {
   std::int32_t exponent = 0;
   for (; position != end && isDigit(*position); ++position) {
     exponent = std::min(exponent * 10 + (*position - '0'), exponentLimit);
+  }
+  // What the number ends with is ignored, but its bytes must pass the check
+  // too; every byte taken so far was a digit, a sign, a point or a letter.
+  for (; position != end; ++position) {
+    if (!numericBytes[static_cast<unsigned char>(*position)]) return {0.0, false};
   }
 
   // Zero stays zero whatever the exponent ("0e999" is not 0 x infinity).
