@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets in a build directory and runs each one for a short,
+# fixed time on its corpus: fuzz/corpus/NAME for the target NAME_fuzz.
+# Exits non-zero when any target finds a crash or breaks a property.
+#
+#   bash fuzz/run-short.sh BUILD_DIR [SECONDS]
+set -euo pipefail
+build=${1:?usage: fuzz/run-short.sh BUILD_DIR [SECONDS]}
+seconds=${2:-30}
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ -DVARISTELLAR_FUZZ=ON -DVARISTELLAR_TESTS=OFF >/dev/null
+cmake --build "$build" -j "${JOBS:-2}"
+
+failed=()
+for target in "$build"/fuzz/*_fuzz; do
+  [[ -x $target ]] || continue
+  name=$(basename "$target" _fuzz)
+  # New inputs go to a scratch directory; the committed corpus is only read.
+  work="$build/fuzz-work/$name"
+  artifacts="$build/fuzz-artifacts/$name"
+  mkdir -p "$work" "$artifacts"
+  corpus=()
+  [[ -d $root/fuzz/corpus/$name ]] && corpus=("$root/fuzz/corpus/$name")
+  echo "== $name: ${seconds}s"
+  if ! "$target" -max_total_time="$seconds" -print_final_stats=1 \
+      -artifact_prefix="$artifacts/" "$work" "${corpus[@]}"; then
+    echo "== $name FAILED; reproducer in $artifacts" >&2
+    failed+=("$name")
+  fi
+done
+
+if ((${#failed[@]})); then
+  echo "fuzz targets failed: ${failed[*]}" >&2
+  exit 1
+fi
