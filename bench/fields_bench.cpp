@@ -44,8 +44,8 @@ std::vector<std::string> makeTexts(bool julianDates) {
   std::vector<std::string> texts;
   for (const double value : makeValues(julianDates)) {
     std::array<char, 32> text{};
-    const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
-                                      std::chars_format::fixed, 5);
+    const auto result =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 5);
     texts.emplace_back(text.data(), result.ptr);
   }
   return texts;

@@ -26,7 +26,9 @@ void check(bool property, const char* what, std::string_view field) {
   }
 }
 
-bool allAsterisks(std::string_view field) { return field.find_first_not_of('*') == std::string_view::npos; }
+bool allAsterisks(std::string_view field) {
+  return field.find_first_not_of('*') == std::string_view::npos;
+}
 
 void checkFixedField(double value, int width, int digits) {
   std::array<char, 64> buffer;
@@ -40,7 +42,7 @@ void checkFixedField(double value, int width, int digits) {
     // Only a value whose rounded integer digits need more room than there is.
     const int room = width - (std::signbit(value) ? 1 : 0) - digits - 1;
     check(!std::isfinite(value) || std::fabs(value) * (1 + 1e-14) + 0.5 * std::pow(10.0, -digits) >=
-                                      std::pow(10.0, room),
+                                       std::pow(10.0, room),
           "asterisks only for a value too wide", field);
     return;
   }
@@ -91,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::memcpy(&integerBits, bytes.data() + 10, sizeof integerBits);
 
   const double value = std::bit_cast<double>(bits);
-  const int width = bytes[8] % 39 + 2;       // 2..40
+  const int width = bytes[8] % 39 + 2;        // 2..40
   const int digits = bytes[9] % (width - 1);  // 0..w-2
   checkFixedField(value, width, digits);
   checkIntegerField(std::bit_cast<std::int32_t>(integerBits), width - 1);

@@ -71,7 +71,8 @@ bool nearestDouble(std::string_view text, double& nearest) {
   digits.resize(keep);
   if (at < text.size() && std::string_view{"EeDd"}.find(text[at]) != std::string_view::npos) ++at;
   bool negativeExponent = false;
-  if (at < text.size() && (text[at] == '-' || text[at] == '+')) negativeExponent = text[at++] == '-';
+  if (at < text.size() && (text[at] == '-' || text[at] == '+'))
+    negativeExponent = text[at++] == '-';
   long exponent = 0;
   for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
     if (exponent > 100000) return false;
@@ -126,7 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const RealConversion conversion = convertRealText(text);
         double nearest = 0.0;
         if (conversion.ok && nearestDouble(text, nearest)) {
-          check(std::bit_cast<std::uint64_t>(conversion.value) == std::bit_cast<std::uint64_t>(nearest),
+          check(std::bit_cast<std::uint64_t>(conversion.value) ==
+                    std::bit_cast<std::uint64_t>(nearest),
                 "a short value text reads as the nearest double", text);
         }
       }

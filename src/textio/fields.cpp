@@ -60,9 +60,7 @@ class LayoutWriter {
         case LayoutItem::Kind::blank:
           column_ += static_cast<std::size_t>(std::max(item.width, 0));
           break;
-        case LayoutItem::Kind::literal:
-          append(item.literal);
-          break;
+        case LayoutItem::Kind::literal: append(item.literal); break;
         case LayoutItem::Kind::group:
           for (int repetition = 0; repetition < item.repeat; ++repetition) {
             if (!process(item.items)) return false;
@@ -141,7 +139,8 @@ void takeTextField(InputRecord& record, int width, std::span<char> variable) {
   // The field as if the line were padded with blanks: byte `i` of the field.
   const std::size_t start = record.column;
   const auto fieldByte = [&](std::size_t i) {
-    return start < record.line.size() && i < record.line.size() - start ? record.line[start + i] : ' ';
+    return start < record.line.size() && i < record.line.size() - start ? record.line[start + i]
+                                                                        : ' ';
   };
   // A field wider than the variable gives its last L bytes; a narrower one is
   // padded with blanks on the right.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "textio/fields.h"
@@ -36,7 +37,8 @@ constexpr int generatedDigits = 17;
 DigitString makeDigitString(double magnitude) {
   DigitString result;
   result.digits.fill('0');
-  const auto biasedExponent = static_cast<std::int32_t>(std::bit_cast<std::uint64_t>(magnitude) >> 52);
+  const auto biasedExponent =
+      static_cast<std::int32_t>(std::bit_cast<std::uint64_t>(magnitude) >> 52);
   if (biasedExponent == 0) return result;  // zero; subnormal values are taken as zero too
 
   // floor(log10 2^(E-1023)), estimated with 19728/65536 for log10 2; the
@@ -123,7 +125,8 @@ void formatSpecialValue(bool isNaN, bool signBit, int width, char* out) {
 
 // The columns of a fixed-point field for a rounded digit string. Every branch
 // first decides whether the value fits, then writes exactly `width` bytes.
-void layOutFixedField(const DigitString& digitString, bool negative, int width, int digits, char* out) {
+void layOutFixedField(const DigitString& digitString, bool negative, int width, int digits,
+                      char* out) {
   const std::int64_t r = digitString.exponent;
   const std::int64_t room = width - (negative ? 1 : 0) - digits - 1;  // columns before the point
   if (r <= 0 && digits == 0) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 
 namespace varistellar::textio {
 
@@ -13,11 +12,6 @@ struct DigitString {
   static constexpr int size = 20;
   std::array<char, size> digits{};
   int exponent = 0;
-
-  // D(position), 1-based; '0' beyond D20.
-  [[nodiscard]] constexpr char digit(std::int64_t position) const {
-    return position >= 1 && position <= size ? digits[static_cast<std::size_t>(position - 1)] : '0';
-  }
 };
 
 // The first 17 digits of |value| after one scaling by a power of ten, cut off

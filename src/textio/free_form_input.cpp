@@ -106,7 +106,8 @@ std::int32_t parseRepeatCount(std::string_view text) {
   std::int64_t count = 0;
   for (const char byte : text) {
     if (!isDigit(byte)) return 0;
-    count = std::min<std::int64_t>(count * 10 + (byte - '0'), std::numeric_limits<std::int32_t>::max());
+    count =
+        std::min<std::int64_t>(count * 10 + (byte - '0'), std::numeric_limits<std::int32_t>::max());
   }
   return static_cast<std::int32_t>(count);
 }
@@ -182,7 +183,8 @@ struct Mantissa {
 constexpr std::int32_t exponentLimit = 999999;
 
 double scaleByPowerOfTen(double value, std::int64_t exponent, bool up) {
-  const auto n = static_cast<unsigned>(std::min<std::int64_t>(exponent, std::numeric_limits<std::int32_t>::max()));
+  const auto n = static_cast<unsigned>(
+      std::min<std::int64_t>(exponent, std::numeric_limits<std::int32_t>::max()));
   const double power = detail::lookUpPowerOfTen(n);
   return up ? value * power : value / power;
 }

@@ -43,10 +43,14 @@ TEST(IntegerField, RightJustifiesOrFillsWithAsterisks) {
     std::string_view field;
   };
   constexpr Case cases[] = {
-      {12345, 5, "12345"}, {123456, 5, "*****"},
-      {-1234, 5, "-1234"}, {-12345, 5, "*****"},
-      {0, 5, "    0"},     {7, 5, "    7"},
-      {0, 1, "0"},         {std::numeric_limits<std::int32_t>::min(), 11, "-2147483648"},
+      {12345, 5, "12345"},
+      {123456, 5, "*****"},
+      {-1234, 5, "-1234"},
+      {-12345, 5, "*****"},
+      {0, 5, "    0"},
+      {7, 5, "    7"},
+      {0, 1, "0"},
+      {std::numeric_limits<std::int32_t>::min(), 11, "-2147483648"},
       {std::numeric_limits<std::int32_t>::min(), 10, "**********"},
   };
   for (const Case& c : cases) {
@@ -109,7 +113,7 @@ TEST(TextFieldInput, TakesItsWidthPaddedWithBlanks) {
       {"", 80, 80, marked(std::string(80, ' '))},
       {"AB, \"C\"", 0, 9, "|AB, \"C\"  |"},  // no width: the variable's own length
       {"ABCDEF", 6, 4, "|CDEF|"},            // wider than the variable: its last columns
-      {"ABC", 6, 4, "|C   |"},              // ... of the padded field
+      {"ABC", 6, 4, "|C   |"},               // ... of the padded field
       {"ABCDEF", 2, 4, "|AB  |"},
   };
   for (const Case& c : cases) {
