@@ -1,0 +1,193 @@
+// The Win32 implementation of the operating-system layer.
+//
+// Every byte goes through ReadFile and WriteFile on the raw handles: no C
+// runtime stream stands between the program and the console or a file, so
+// nothing translates line ends or code pages behind the program's back.
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+
+#include <algorithm>
+#include <cfenv>
+#include <limits>
+
+#include "platform/platform.h"
+
+namespace varistellar::platform {
+namespace {
+
+HANDLE systemHandle(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
+
+Handle programHandle(HANDLE handle) { return reinterpret_cast<Handle>(handle); }
+
+SystemError lastError() { return static_cast<SystemError>(GetLastError()); }
+
+// One transfer moves at most what a DWORD counts.
+DWORD transferSize(std::size_t size) {
+  return static_cast<DWORD>(std::min<std::size_t>(size, std::numeric_limits<DWORD>::max()));
+}
+
+OpenResult openFile(const std::string& name, DWORD access, DWORD disposition) {
+  const HANDLE handle = CreateFileA(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {invalidHandle, lastError()};
+  return {programHandle(handle), 0};
+}
+
+// Moves the file position to `offset` from `method`'s origin and gives the
+// new position. Subtle: INVALID_SET_FILE_POINTER is also the low half of a
+// valid position, so only the error value tells a failure.
+SystemError moveFilePointer(HANDLE file, std::int64_t offset, DWORD method,
+                            std::uint64_t& position) {
+  const auto wanted = static_cast<std::uint64_t>(offset);
+  LONG high = static_cast<LONG>(wanted >> 32);
+  SetLastError(NO_ERROR);
+  const DWORD low = SetFilePointer(file, static_cast<LONG>(wanted & 0xFFFFFFFFu), &high, method);
+  if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return lastError();
+  position = (std::uint64_t{static_cast<DWORD>(high)} << 32) | low;
+  return 0;
+}
+
+// FormatMessageA's text for a code, without the line end it closes with;
+// empty when the system has no text for it.
+std::string formattedMessage(DWORD code, DWORD language) {
+  char text[1024];
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                     language, text, sizeof text, nullptr);
+  std::string message{text, length};
+  while (!message.empty() &&
+         (message.back() == '\r' || message.back() == '\n' || message.back() == ' ')) {
+    message.pop_back();
+  }
+  return message;
+}
+
+}  // namespace
+
+void prepareProcess() {
+  // Windows raises no signal for a broken pipe, and a standard handle is
+  // never handed to a file the program opens: only the floating-point
+  // environment needs setting. The default one masks every exception.
+  std::fesetenv(FE_DFL_ENV);
+  std::fesetround(FE_TONEAREST);
+  std::feclearexcept(FE_ALL_EXCEPT);
+}
+
+Handle standardHandle(StandardStream stream) {
+  switch (stream) {
+    case StandardStream::input: return programHandle(GetStdHandle(STD_INPUT_HANDLE));
+    case StandardStream::output: return programHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+    case StandardStream::error: return programHandle(GetStdHandle(STD_ERROR_HANDLE));
+  }
+  return invalidHandle;
+}
+
+bool probeExistingFile(const std::string& name) {
+  const OpenResult probe = openFile(name, GENERIC_READ, OPEN_EXISTING);
+  if (probe.error != 0) return false;
+  CloseHandle(systemHandle(probe.handle));
+  return true;
+}
+
+OpenResult openExistingFile(const std::string& name) {
+  return openFile(name, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+}
+
+OpenResult createEmptyFile(const std::string& name) {
+  return openFile(name, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
+}
+
+TransferResult readSome(Handle handle, std::span<char> buffer) {
+  DWORD got = 0;
+  if (ReadFile(systemHandle(handle), buffer.data(), transferSize(buffer.size()), &got, nullptr)) {
+    return {got, 0};
+  }
+  const DWORD error = GetLastError();
+  // A pipe whose writer has gone is the end of the input, not a failure.
+  if (error == ERROR_BROKEN_PIPE) return {0, 0};
+  return {0, static_cast<SystemError>(error)};
+}
+
+TransferResult writeAll(Handle handle, std::span<const char> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD put = 0;
+    if (!WriteFile(systemHandle(handle), bytes.data() + done, transferSize(bytes.size() - done),
+                   &put, nullptr)) {
+      return {done, lastError()};
+    }
+    // A write that succeeds without moving a byte would retry for ever.
+    if (put == 0) return {done, ERROR_WRITE_FAULT};
+    done += put;
+  }
+  return {done, 0};
+}
+
+bool isDiskFile(Handle handle) { return GetFileType(systemHandle(handle)) == FILE_TYPE_DISK; }
+
+SystemError truncateIfLonger(Handle handle, std::uint64_t length) {
+  const HANDLE file = systemHandle(handle);
+  DWORD sizeHigh = 0;
+  SetLastError(NO_ERROR);
+  const DWORD sizeLow = GetFileSize(file, &sizeHigh);
+  // Subtle: as above, INVALID_FILE_SIZE may be the low half of a valid size.
+  if (sizeLow == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return lastError();
+  const std::uint64_t size = (std::uint64_t{sizeHigh} << 32) | sizeLow;
+  if (size <= length) return 0;
+
+  // Cut at `length`, then put the position back where the writes left it.
+  std::uint64_t position = 0;
+  std::uint64_t cut = 0;
+  if (const SystemError error = moveFilePointer(file, 0, FILE_CURRENT, position)) return error;
+  if (const SystemError error =
+          moveFilePointer(file, static_cast<std::int64_t>(length), FILE_BEGIN, cut)) {
+    return error;
+  }
+  if (!SetEndOfFile(file)) return lastError();
+  return moveFilePointer(file, static_cast<std::int64_t>(position), FILE_BEGIN, cut);
+}
+
+SystemError closeFile(Handle handle) {
+  if (!CloseHandle(systemHandle(handle))) return lastError();
+  return 0;
+}
+
+std::optional<std::string> environmentVariable(const char* name) {
+  std::string value(64, '\0');
+  for (;;) {
+    SetLastError(NO_ERROR);
+    const DWORD length =
+        GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
+    // 0 is either an unset variable or one set to the empty text.
+    if (length == 0) {
+      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return std::string{};
+    }
+    // A value that does not fit gives the size it needs, its NUL included;
+    // one that fits gives its length without the NUL.
+    if (length < value.size()) {
+      value.resize(length);
+      return value;
+    }
+    value.resize(length);
+  }
+}
+
+std::string systemErrorMessage(SystemError error) {
+  if (const auto known = knownSystemMessage(error)) return std::string{*known};
+  const auto code = static_cast<DWORD>(error);
+  // The program speaks English; the system's own language is the fallback.
+  std::string message = formattedMessage(code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+  if (message.empty()) message = formattedMessage(code, 0);
+  if (message.empty()) message = "System error " + std::to_string(code) + ".";
+  return message;
+}
+
+void writeStandardError(std::string_view bytes) {
+  (void)writeAll(standardHandle(StandardStream::error), {bytes.data(), bytes.size()});
+}
+
+void exitProcess(int status) { ExitProcess(static_cast<UINT>(status)); }
+
+}  // namespace varistellar::platform
