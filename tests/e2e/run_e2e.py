@@ -3,13 +3,16 @@
 and a real standard input, compared byte for byte (stdout, stderr, exit
 status and every file of the directory afterwards).
 
-    run_e2e.py --binary build/src/varistellar [--wine] [-k NAME]
+    run_e2e.py --binary build/src/varistellar [--wine [--wine-prefix DIR]] [-k NAME]
 
-With --wine the binary is a Windows executable run under wine. The closing
-line counts the cases: 'N passed, N failed'.
+With --wine the binary is a Windows executable run under wine, in a wine
+prefix of its own (created on first use, beside the binary unless
+--wine-prefix says otherwise) whose wineserver stays up for the whole suite.
+The closing line counts the cases: 'N passed, N failed, N skipped'.
 """
 
 import argparse
+import contextlib
 import os
 import shutil
 import subprocess
@@ -65,15 +68,33 @@ def expected_state(case):
     return {k: v for k, v in state.items() if v is not None}
 
 
+NOBODY = 65534
+
+
+def as_nobody(cmd):
+    """The command run as the unprivileged user when the runner is root."""
+    if os.geteuid() != 0:
+        return cmd
+    return ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups"] + cmd
+
+
 def command(binary, wine, case):
-    cmd = ["wine", binary] if wine else [binary]
+    # root opens read-only files for writing all the same, so those cases run
+    # unprivileged. Under wine every case does: wine runs only as the owner of
+    # its prefix, and a read-only file refuses writing to every Windows user.
+    if wine:
+        return as_nobody(["wine", binary])
     if case.unprivileged:
-        cmd = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] + cmd
-    return cmd
+        return as_nobody([binary])
+    return [binary]
+
+
+def platforms_of(wine):
+    return ("wine", "windows") if wine else ("posix",)
 
 
 def run_case(case, binary, wine):
-    platform = "windows" if wine else "posix"
+    platforms = platforms_of(wine)
     directory = tempfile.mkdtemp(prefix="varistellar-e2e-")
     try:
         os.chmod(directory, 0o777)
@@ -93,11 +114,13 @@ def run_case(case, binary, wine):
         problems = []
         stdout = result.stdout if not case.close_stdout else b""
         expect_stdout = case.stdout if not case.close_stdout else b""
-        expect_stderr = case.stderr_for(platform)
+        expect_stderr = case.stderr_for(platforms)
         if stdout != expect_stdout:
             problems.append(describe("stdout", expect_stdout, stdout))
         if result.stderr != expect_stderr:
             problems.append(describe("stderr", expect_stderr, result.stderr))
+        # Under wine too the shell sees the low 8 bits of the status: the
+        # program's ExitProcess(4294967295) arrives as 255, as _exit(-1) does.
         if result.returncode != case.status:
             problems.append("exit status: expected %d, got %d" % (case.status, result.returncode))
         got_files = snapshot(directory)
@@ -120,18 +143,69 @@ def describe(what, expected, got):
     return "%s: expected %r, got %r" % (what, expected, got)
 
 
+@contextlib.contextmanager
+def wine_session(prefix, binary):
+    """A wine prefix and one persistent wineserver for the whole suite.
+
+    Every case then starts only the program itself: wine's own start-up
+    (creating the prefix, starting its services) happens here, once, with its
+    chatter kept away from the cases' standard error, and no long-lived wine
+    process inherits a case's pipes."""
+    os.environ["WINEPREFIX"] = prefix
+    os.environ["WINEDEBUG"] = "-all"
+    quiet = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL,
+             "stderr": subprocess.DEVNULL}
+    if not os.path.exists(prefix):
+        os.makedirs(prefix)
+        if os.geteuid() == 0:
+            os.chown(prefix, NOBODY, NOBODY)
+    for path, test in ((prefix, "-w"), (binary, "-r")):
+        if subprocess.run(as_nobody(["test", test, path])).returncode != 0:
+            user = NOBODY if os.geteuid() == 0 else os.geteuid()
+            sys.exit("run_e2e.py: wine runs as uid %d and cannot use %s" % (user, path))
+    if not os.path.exists(os.path.join(prefix, "system.reg")):
+        # No Mono, Gecko or menu entries: the program needs none of them, and
+        # the installers would wait for an answer.
+        env = dict(os.environ, WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        subprocess.run(as_nobody(["wineboot", "--init"]), env=env, check=True, timeout=600,
+                       **quiet)
+        subprocess.run(as_nobody(["wineserver", "--wait"]), check=True, timeout=600)
+    subprocess.run(as_nobody(["wineserver", "--persistent"]), check=True, timeout=60)
+    try:
+        warm_up = tempfile.mkdtemp(prefix="varistellar-e2e-wine-")
+        os.chmod(warm_up, 0o777)
+        try:
+            subprocess.run(as_nobody(["wine", binary]), cwd=warm_up, timeout=600, **quiet)
+        finally:
+            shutil.rmtree(warm_up, ignore_errors=True)
+        yield
+    finally:
+        subprocess.run(as_nobody(["wineserver", "--kill"]), timeout=60)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", required=True)
     parser.add_argument("--wine", action="store_true")
+    parser.add_argument("--wine-prefix", default="",
+                        help="wine prefix to use (default: wine-prefix beside the binary)")
     parser.add_argument("-k", dest="only", default="")
     args = parser.parse_args()
     binary = os.path.abspath(args.binary)
+    if args.wine:
+        prefix = os.path.abspath(args.wine_prefix or
+                                 os.path.join(os.path.dirname(binary), "wine-prefix"))
+        with wine_session(prefix, binary):
+            return run_cases(args, binary)
+    return run_cases(args, binary)
+
+
+def run_cases(args, binary):
     passed = failed = skipped = 0
     for case in CASES:
         if args.only and args.only not in case.name:
             continue
-        reason = case.skip_reason("windows" if args.wine else "posix")
+        reason = case.skip_reason(platforms_of(args.wine))
         if reason:
             print("SKIP %s: %s" % (case.name, reason))
             skipped += 1
