@@ -52,9 +52,8 @@ SystemError moveFilePointer(HANDLE file, std::int64_t offset, DWORD method,
 // empty when the system has no text for it.
 std::string formattedMessage(DWORD code, DWORD language) {
   char text[1024];
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                     language, text, sizeof text, nullptr);
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, language, text, sizeof text, nullptr);
   std::string message{text, length};
   while (!message.empty() &&
          (message.back() == '\r' || message.back() == '\n' || message.back() == ' ')) {
