@@ -17,3 +17,6 @@ for compiler in g++ clang++; do
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 done
+
+step "Build for Windows and run the end-to-end cases under wine"
+bash tests/windows/run-wine-suite.sh build-test-win
