@@ -170,14 +170,14 @@ void layOutFixedField(const DigitString& digitString, bool negative, int width, 
 
 void formatFixedField(double value, int width, int digits, char* out) {
   if (width <= 0) return;
-  // Fields narrower than d + 2 columns have no layout of their own: asterisks.
-  if (digits < 0 || digits > width - 2) {
-    fill(out, width, '*');
-    return;
-  }
   const bool signBit = std::signbit(value);
   if (!std::isfinite(value)) {
     formatSpecialValue(std::isnan(value), signBit, width, out);
+    return;
+  }
+  // Fields narrower than d + 2 columns have no layout for numbers: asterisks.
+  if (digits < 0 || digits > width - 2) {
+    fill(out, width, '*');
     return;
   }
   // A negative zero is written as zero; a negative subnormal keeps its sign.

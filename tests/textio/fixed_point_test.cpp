@@ -90,8 +90,9 @@ TEST(FixedField, GoldenTable) {
       {std::numeric_limits<double>::infinity(), 3, 1, "INF"},
       {-std::numeric_limits<double>::infinity(), 4, 1, "-INF"},
       {-std::numeric_limits<double>::infinity(), 3, 1, "***"},
-      // Narrower than d + 2 columns: asterisks.
+      // Narrower than d + 2 columns: asterisks for numbers.
       {1.0, 4, 3, "****"},
+      {std::numeric_limits<double>::quiet_NaN(), 4, 3, " NaN"},
   };
   for (const FixedCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.value << " in " << c.width << "." << c.digits);
