@@ -171,7 +171,8 @@ struct Mantissa {
   bool full = false;
 
   bool gather(unsigned digit) {
-    if (!full && (value < limit || (value == limit && digit <= 5))) {
+    // Below the limit M cannot be full: a digit fails only at or above it.
+    if (value < limit || (!full && value == limit && digit <= 5)) {
       value = value * 10 + digit;
       return true;
     }
