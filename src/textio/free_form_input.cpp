@@ -30,9 +30,10 @@ class FreeFormScanner {
  public:
   FreeFormScanner(InputRecord& record, RecordSource& source) : record_{record}, source_{source} {}
 
-  // The next value, null value or repeat count. After a repeat count the
-  // value is scanned with `allowRepeatCount` false: a further '*' in it is an
-  // ordinary byte of the value text.
+  // The next value, null value or repeat count. A repeat count "r*" ends no
+  // value: it consumes no separator and leaves the line-end flag as it was.
+  // The value after it is scanned with `allowRepeatCount` false, so that a
+  // further '*' is an ordinary byte of the value text.
   ScannedItem scan(bool allowRepeatCount) {
     for (;;) {
       skipBlanks();
