@@ -26,9 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     stage_harness::check(!(table.V_C[i] > 90.0), "no kept observation has V-C above 90");
   }
   for (std::size_t i = n; i < table.V_C.size(); ++i) {
-    stage_harness::check(table.JDHEL[i] == 0 && table.V_C[i] == 0 && table.s1[i] == 0 &&
-                             table.AIRMASS[i] == 0,
-                         "nothing is stored beyond the n observations kept");
+    stage_harness::check(
+        table.JDHEL[i] == 0 && table.V_C[i] == 0 && table.s1[i] == 0 && table.AIRMASS[i] == 0,
+        "nothing is stored beyond the n observations kept");
   }
   return 0;
 }

@@ -11,9 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   stage_harness::writeInput("VARISTELLAR-input.txt", data, size);
   try {
     const varistellar::run::ObserverParameters parameters = varistellar::run::readParameterFile();
-    stage_harness::check(parameters.observerCode.view().size() == 4 &&
-                             parameters.chartId.view().size() == 8,
-                         "text values keep their widths");
+    stage_harness::check(
+        parameters.observerCode.view().size() == 4 && parameters.chartId.view().size() == 8,
+        "text values keep their widths");
   } catch (const RunEnded&) {
     // The stage ended the run itself: the file could not be read as parameters.
   }

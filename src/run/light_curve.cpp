@@ -91,8 +91,9 @@ void readLightCurveTable(ObservationTable& table) {
   }
 
   ObservationSlot slot;
-  const std::array<double*, 9> values = {&slot.JDHEL, &slot.V_C, &slot.s1,     &slot.V_K1,   &slot.s2,
-                                         &slot.C1_K1, &slot.s3,  &slot.HELCOR, &slot.AIRMASS};
+  const std::array<double*, 9> values = {&slot.JDHEL, &slot.V_C,    &slot.s1,
+                                         &slot.V_K1,  &slot.s2,     &slot.C1_K1,
+                                         &slot.s3,    &slot.HELCOR, &slot.AIRMASS};
   table.n = 0;
   // A read that ends at the end of the file stores nothing that is counted.
   while (readFreeForm(lightCurveChannel, endOfFileBranch, values) == IoOutcome::ok) {

@@ -81,18 +81,17 @@ ObserverParameters readParameterFile() {
 
   readGuardedText(parameters.comparisonStarId);
   readMagnitude(parameters.comparisonMagnitude);
-  const std::array<FieldValue, 3> comparisonEcho = {
-      parameters.comparisonStarId.view(), parameters.comparisonMagnitude,
-      " Comparison ID & Magnitude"};
+  const std::array<FieldValue, 3> comparisonEcho = {parameters.comparisonStarId.view(),
+                                                    parameters.comparisonMagnitude,
+                                                    " Comparison ID & Magnitude"};
   writeLayout(consoleChannel, starMagnitudeEchoLayout, comparisonEcho);
 
   readText(parameters.filterName);
   readText(parameters.chartId);
   readGuardedText(parameters.checkStarId);
   readMagnitude(parameters.checkMagnitude);
-  const std::array<FieldValue, 3> checkEcho = {parameters.checkStarId.view(),
-                                               parameters.checkMagnitude,
-                                               " Check star ID & Magnitude"};
+  const std::array<FieldValue, 3> checkEcho = {
+      parameters.checkStarId.view(), parameters.checkMagnitude, " Check star ID & Magnitude"};
   writeLayout(consoleChannel, starMagnitudeEchoLayout, checkEcho);
 
   writeFreeForm(consoleChannel, {" Successfully read user input file parameters"});

@@ -20,25 +20,25 @@ constexpr std::array magnitudeGroup = {textField(1), fixedField(6, 3)};
 
 // One observation: 22 fields, 105 columns, the same for every record.
 constexpr std::array observationRecordLayout = {
-    textField(11),           // STARID
-    textField(1),            // ,
-    fixedField(13, 5),       // DATE
+    textField(11),             // STARID
+    textField(1),              // ,
+    fixedField(13, 5),         // DATE
     group(2, magnitudeGroup),  // ,MAG ,MERR
-    textField(1),            // ,
-    textField(6),            // FILT
-    textField(1),            // ,
-    textField(2),            // TRANS
-    textField(1),            // ,
-    textField(3),            // MTYPE
-    textField(1),            // ,
-    textField(11),           // CNAME
-    textField(4),            // ,CMAG,
-    textField(11),           // KNAME
-    textField(4),            // ,KMAG,
-    fixedField(6, 3),        // AIRMASS
-    textField(4),            // ,GROUP,
-    textField(8),            // CHART
-    textField(3),            // ,NOTES
+    textField(1),              // ,
+    textField(6),              // FILT
+    textField(1),              // ,
+    textField(2),              // TRANS
+    textField(1),              // ,
+    textField(3),              // MTYPE
+    textField(1),              // ,
+    textField(11),             // CNAME
+    textField(4),              // ,CMAG,
+    textField(11),             // KNAME
+    textField(4),              // ,KMAG,
+    fixedField(6, 3),          // AIRMASS
+    textField(4),              // ,GROUP,
+    textField(8),              // CHART
+    textField(3),              // ,NOTES
 };
 
 // Joins a prefix and a value into a text of exactly `width` characters:
@@ -88,12 +88,29 @@ void writeReportFile(const ObservationTable& table, const ObserverParameters& pa
   for (std::int32_t j = 0; j < table.n; ++j) {
     const auto i = static_cast<std::size_t>(j);
     const std::array<FieldValue, 23> record = {
-        parameters.variableStarId.view(), delimiter, table.JDHEL[i],
-        delimiter, table.STD[i], delimiter, table.s1[i],
-        delimiter, parameters.filterName.view(), delimiter, "NO",
-        delimiter, "STD", delimiter, parameters.comparisonStarId.view(),
-        ",na,", parameters.checkStarId.view(), ",na,", table.AIRMASS[i],
-        ",na,", parameters.chartId.view(), ",na"};
+        parameters.variableStarId.view(),  // STARID
+        delimiter,
+        table.JDHEL[i],  // DATE
+        delimiter,
+        table.STD[i],  // MAG
+        delimiter,
+        table.s1[i],  // MERR
+        delimiter,
+        parameters.filterName.view(),  // FILT
+        delimiter,
+        "NO",  // TRANS
+        delimiter,
+        "STD",  // MTYPE
+        delimiter,
+        parameters.comparisonStarId.view(),  // CNAME
+        ",na,",
+        parameters.checkStarId.view(),  // CMAG, KNAME
+        ",na,",
+        table.AIRMASS[i],  // KMAG, AIRMASS
+        ",na,",
+        parameters.chartId.view(),  // GROUP, CHART
+        ",na",                      // NOTES
+    };
     // The console copy and the file copy are the same line: built once.
     buildLayoutRecord(observationRecordLayout, record, line);
     writeRecord(consoleChannel, line);

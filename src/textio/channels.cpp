@@ -69,9 +69,8 @@ RecordResult Channel::readRecord(RecordBuffer& record) {
     // Move the plain bytes up to the next byte of meaning in one piece.
     const char* start = buffer_.data() + readPos_;
     const char* end = buffer_.data() + readFill_;
-    const char* special = std::find_if(start, end, [](char c) {
-      return c == '\n' || c == '\r' || c == '\t';
-    });
+    const char* special =
+        std::find_if(start, end, [](char c) { return c == '\n' || c == '\r' || c == '\t'; });
     if (!record.append({start, static_cast<std::size_t>(special - start)})) {
       return {RecordStatus::failed, {.ownMessage = bufferAllocationFailed}};
     }
@@ -162,7 +161,8 @@ ChannelTable& table() {
 
 std::int64_t runTabSize() {
   ChannelTable& channels = table();
-  if (channels.tabSize < 0) channels.tabSize = tabSizeFromSetting(platform::environmentVariable("TABSIZE"));
+  if (channels.tabSize < 0)
+    channels.tabSize = tabSizeFromSetting(platform::environmentVariable("TABSIZE"));
   return channels.tabSize;
 }
 
@@ -172,8 +172,12 @@ Connection connect(int number, platform::Handle handle, bool isDevice, bool trun
   Connection connection;
   connection.storage.reset(new (std::nothrow) char[size]);
   if (!connection.storage) return connection;
-  connection.channel.reset(new (std::nothrow) Channel{
-      number, handle, isDevice, truncateAtFirstWrite, {connection.storage.get(), size}, runTabSize()});
+  connection.channel.reset(new (std::nothrow) Channel{number,
+                                                      handle,
+                                                      isDevice,
+                                                      truncateAtFirstWrite,
+                                                      {connection.storage.get(), size},
+                                                      runTabSize()});
   return connection;
 }
 
@@ -191,8 +195,10 @@ Channel* channelFor(int channel, StatementKind statement) {
     const bool reading = statement == StatementKind::read;
     Connection& console = reading ? channels.consoleInput : channels.consoleOutput;
     if (!console.channel) {
-      const auto stream = reading ? platform::StandardStream::input : platform::StandardStream::output;
-      console = connect(consoleChannel, platform::standardHandle(stream), true, false, consoleBufferSize);
+      const auto stream =
+          reading ? platform::StandardStream::input : platform::StandardStream::output;
+      console =
+          connect(consoleChannel, platform::standardHandle(stream), true, false, consoleBufferSize);
       if (!console.channel) {
         reportUnhandledFailure({.ownMessage = bufferAllocationFailed}, statement, channel);
       }
@@ -267,8 +273,8 @@ class ReadStatement final : public RecordSource {
     }
     if (result_.status == RecordStatus::endOfFile) return dispatchEndOfFile(branches_, number_);
     if (values == FreeFormStatus::illegalCharacter) {
-      return dispatchFailure({.ownMessage = illegalNumericCharacter}, branches_, StatementKind::read,
-                             number_);
+      return dispatchFailure({.ownMessage = illegalNumericCharacter}, branches_,
+                             StatementKind::read, number_);
     }
     return IoOutcome::ok;
   }
@@ -340,7 +346,8 @@ IoOutcome writeRecord(int channel, std::string_view record) {
   Channel* target = channelFor(channel, StatementKind::write);
   if (target == nullptr) return IoOutcome::ok;
   const Failure failure = target->writeRecord(record);
-  if (failure.happened()) return dispatchFailure(failure, noBranches, StatementKind::write, channel);
+  if (failure.happened())
+    return dispatchFailure(failure, noBranches, StatementKind::write, channel);
   return IoOutcome::ok;
 }
 
@@ -380,7 +387,8 @@ void reportUnhandledFailure(const Failure& failure, StatementKind statement, int
   if (!failure.ownMessage.empty()) {
     report.append("? Run-time error:\r\n? ").append(failure.ownMessage);
   } else {
-    report.append("? System Error:\r\n? ").append(platform::systemErrorMessage(failure.systemError));
+    report.append("? System Error:\r\n? ")
+        .append(platform::systemErrorMessage(failure.systemError));
   }
   report.append("\r\n? ").append(statementName(statement)).append("(UNIT=");
   report.append(channel == consoleChannel ? std::string{"*"} : std::to_string(channel));

@@ -20,8 +20,9 @@ class ChannelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     directory_ = fs::temp_directory_path() /
-                 ("varistellar-channels-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("varistellar-channels-" +
+                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(directory_);
     fs::create_directories(directory_);
   }
@@ -105,10 +106,20 @@ TEST(TabSizeSetting, TakesTheLeadingNumber) {
     std::int64_t expected;
   };
   const Case cases[] = {
-      {std::nullopt, 8}, {"", 8},     {"0", 0},       {"3", 3},   {"+5", 5},
-      {"12abc", 12},     {"abc", 0},  {"-abc", 0},    {"-3", 8},  {"-0", 0},
-      {" 4", 0},         {"1234567890123456789", 1234567890123456789},
-      {"12345678901234567890", 8},    {"9999999999999999999", INT64_MAX},
+      {std::nullopt, 8},
+      {"", 8},
+      {"0", 0},
+      {"3", 3},
+      {"+5", 5},
+      {"12abc", 12},
+      {"abc", 0},
+      {"-abc", 0},
+      {"-3", 8},
+      {"-0", 0},
+      {" 4", 0},
+      {"1234567890123456789", 1234567890123456789},
+      {"12345678901234567890", 8},
+      {"9999999999999999999", INT64_MAX},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(tabSizeFromSetting(c.setting), c.expected) << c.setting.value_or("<unset>");
