@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the unit tests and the end-to-end cases with
-# g++ and with clang, then the same end-to-end cases against the Windows
-# executable under wine. Installs what is missing first.
+# Builds and runs every test, installing what is missing first:
+#   1. unit tests and end-to-end cases, built with g++ (the release build);
+#   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang;
+#   3. the end-to-end cases against the Windows executable under wine;
+#   4. a short run of every fuzz target;
+#   5. valgrind memcheck over whole runs, and a 200 MB table in flat memory;
+#   6. static checks: clang-format, clang-tidy, cppcheck.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -10,13 +14,33 @@ bash scripts/install-deps.sh
 jobs=$(nproc)
 step() { printf '\n== %s\n' "$*"; }
 
-for compiler in g++ clang++; do
-  dir="build-test-${compiler%++}"
-  step "Build and test with $compiler"
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER="$compiler" >/dev/null
-  cmake --build "$dir" -j "$jobs"
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
-done
+step "Unit tests and end-to-end cases (g++, release)"
+cmake -S . -B build-test-gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ >/dev/null
+cmake --build build-test-gcc -j "$jobs"
+ctest --test-dir build-test-gcc --output-on-failure -j "$jobs"
 
-step "Build for Windows and run the end-to-end cases under wine"
+step "Unit tests and end-to-end cases under the sanitizers (clang)"
+cmake -S . -B build-test-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DVARISTELLAR_SANITIZE=ON >/dev/null
+cmake --build build-test-asan -j "$jobs"
+# Any report ends the process with a failure; leaks are reported too.
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:exitcode=86 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build-test-asan --output-on-failure -j "$jobs"
+
+step "End-to-end cases against the Windows executable under wine"
 bash tests/windows/run-wine-suite.sh build-test-win
+
+step "Fuzz targets, a short fixed time each"
+bash fuzz/run-short.sh build-test-fuzz 20
+
+step "valgrind memcheck and a 200 MB table"
+cmake -S . -B build-test-dyn -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARISTELLAR_TESTS=OFF \
+  -DVARISTELLAR_STATIC=OFF >/dev/null
+cmake --build build-test-dyn -j "$jobs" --target varistellar
+bash scripts/valgrind.sh build-test-dyn
+bash bench/large-table.sh build-test-gcc/src/varistellar
+
+step "Static checks"
+bash scripts/static-checks.sh build-test-tidy
+
+step "Every test passed"

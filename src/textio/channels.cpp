@@ -253,16 +253,16 @@ class ReadStatement final : public RecordSource {
       result_ = {RecordStatus::endOfFile};
       return;
     }
-    result_ = channel_->readRecord(table().record);
+    result_ = channel_->readRecord(record_);
   }
 
   [[nodiscard]] bool started() const { return result_.status == RecordStatus::ok; }
-  [[nodiscard]] InputRecord firstRecord() const { return {table().record.view(), 0}; }
+  [[nodiscard]] InputRecord firstRecord() const { return {record_.view(), 0}; }
 
   bool nextRecord(InputRecord& record) override {
-    result_ = channel_->readRecord(table().record);
+    result_ = channel_->readRecord(record_);
     if (result_.status != RecordStatus::ok) return false;
-    record = {table().record.view(), 0};
+    record = {record_.view(), 0};
     return true;
   }
 
@@ -283,6 +283,7 @@ class ReadStatement final : public RecordSource {
   int number_;
   Branches branches_;
   Channel* channel_ = nullptr;
+  RecordBuffer& record_ = table().record;
   RecordResult result_{};
 };
 

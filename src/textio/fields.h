@@ -14,21 +14,21 @@ namespace varistellar::textio {
 
 // ---------------------------------------------------------------- text values
 
+template <std::size_t N>
+constexpr std::array<char, N> blankText() {
+  std::array<char, N> filled{};
+  filled.fill(' ');
+  return filled;
+}
+
 // A fixed-length text value: N bytes, padded with blanks on the right. It is
 // always written in its full width, trailing blanks included.
 template <std::size_t N>
 struct FixedText {
-  std::array<char, N> bytes = blanks();
+  std::array<char, N> bytes = blankText<N>();
 
   [[nodiscard]] constexpr std::string_view view() const { return {bytes.data(), N}; }
   [[nodiscard]] constexpr std::span<char> span() { return bytes; }
-
- private:
-  static constexpr std::array<char, N> blanks() {
-    std::array<char, N> filled{};
-    filled.fill(' ');
-    return filled;
-  }
 };
 
 // ---------------------------------------------------------------- output fields

@@ -120,7 +120,8 @@ void formatSpecialValue(bool isNaN, bool signBit, int width, char* out) {
   }
   out = fill(out, width - length, ' ');
   if (signBit) *out++ = '-';
-  std::memcpy(out, isNaN ? "NaN" : "INF", 3);
+  const std::string_view word = isNaN ? "NaN" : "INF";
+  std::copy(word.begin(), word.end(), out);
 }
 
 // The columns of a fixed-point field for a rounded digit string. Every branch
@@ -131,7 +132,8 @@ void layOutFixedField(const DigitString& digitString, bool negative, int width, 
   const std::int64_t room = width - (negative ? 1 : 0) - digits - 1;  // columns before the point
   if (r <= 0 && digits == 0) {
     out = fill(out, width - 2, ' ');
-    std::memcpy(out, "0.", 2);
+    out[0] = '0';
+    out[1] = '.';
   } else if (r + digits <= 0) {
     // Rounds to zero: no sign, not even for a negative value.
     if (room > 0) {
