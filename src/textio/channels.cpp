@@ -50,6 +50,16 @@ bool Channel::appendTab(RecordBuffer& record) const {
   return record.appendBlanks(static_cast<std::size_t>(size - record.length() % size));
 }
 
+std::size_t Channel::nextSpecial(std::size_t& cached, char byte) const {
+  if (cached < readPos_ || cached > readFill_) {
+    const void* found = std::memchr(buffer_.data() + readPos_, byte, readFill_ - readPos_);
+    cached = found == nullptr ? readFill_
+                              : static_cast<std::size_t>(static_cast<const char*>(found) -
+                                                         buffer_.data());
+  }
+  return cached;
+}
+
 RecordResult Channel::readRecord(RecordBuffer& record) {
   record.clear();
   if (atEndOfFile_) return {RecordStatus::endOfFile};
@@ -64,23 +74,23 @@ RecordResult Channel::readRecord(RecordBuffer& record) {
       }
       readPos_ = 0;
       readFill_ = got.bytes;
+      nextLf_ = nextCr_ = nextTab_ = unknownPosition;
     }
     tookAnyByte = true;
-    // Move the plain bytes up to the next byte of meaning in one piece.
-    const char* start = buffer_.data() + readPos_;
-    const char* end = buffer_.data() + readFill_;
-    const char* special =
-        std::find_if(start, end, [](char c) { return c == '\n' || c == '\r' || c == '\t'; });
-    if (!record.append({start, static_cast<std::size_t>(special - start)})) {
+    // Move the plain bytes up to the next byte of meaning in one piece. Where
+    // each such byte stands next is remembered, so every byte of the buffer
+    // is searched once, however many CRs and TABs a line holds.
+    std::size_t special = std::min(nextSpecial(nextLf_, '\n'), nextSpecial(nextCr_, '\r'));
+    if (tabSize_ != 0) special = std::min(special, nextSpecial(nextTab_, '\t'));
+    if (!record.append({buffer_.data() + readPos_, special - readPos_})) {
       return {RecordStatus::failed, {.ownMessage = bufferAllocationFailed}};
     }
-    readPos_ = static_cast<std::size_t>(special - buffer_.data());
-    if (special == end) continue;
-    ++readPos_;
-    if (*special == '\n') return {RecordStatus::ok};
-    if (*special == '\r') continue;
-    const bool stored = tabSize_ == 0 ? record.append("\t") : appendTab(record);
-    if (!stored) return {RecordStatus::failed, {.ownMessage = bufferAllocationFailed}};
+    readPos_ = special;
+    if (special == readFill_) continue;
+    const char byte = buffer_[readPos_++];
+    if (byte == '\n') return {RecordStatus::ok};
+    if (byte == '\r') continue;
+    if (!appendTab(record)) return {RecordStatus::failed, {.ownMessage = bufferAllocationFailed}};
   }
 }
 

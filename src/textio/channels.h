@@ -89,6 +89,11 @@ class Channel {
  private:
   [[nodiscard]] Failure append(std::string_view bytes);
   [[nodiscard]] bool appendTab(RecordBuffer& record) const;
+  // Where `byte` next stands in the buffer at or after the read position
+  // (the fill when nowhere), searching only when `cached` is out of date.
+  [[nodiscard]] std::size_t nextSpecial(std::size_t& cached, char byte) const;
+
+  static constexpr std::size_t unknownPosition = SIZE_MAX;
 
   int number_;
   platform::Handle handle_;
@@ -100,6 +105,9 @@ class Channel {
   std::size_t readPos_ = 0;
   std::size_t readFill_ = 0;
   std::size_t writeFill_ = 0;
+  std::size_t nextLf_ = unknownPosition;
+  std::size_t nextCr_ = unknownPosition;
+  std::size_t nextTab_ = unknownPosition;
   std::uint64_t written_ = 0;  // bytes written to the system since the open
   std::int64_t tabSize_;
 };

@@ -83,9 +83,7 @@ class LayoutWriter {
   void writeDataField(const LayoutItem& item, const FieldValue& value) {
     if (item.kind == LayoutItem::Kind::text) {
       if (const auto* text = std::get_if<std::string_view>(&value)) {
-        record_.resize(column_, ' ');
-        formatTextField(*text, item.width, record_);
-        column_ = record_.size();
+        writeText(*text, item.width);
       } else {
         std::fill_n(reserve(item.width), std::max(item.width, 0), '*');
       }
@@ -102,35 +100,60 @@ class LayoutWriter {
     }
   }
 
+  // A text field written in place: the reserved columns are blanks already,
+  // so only the value's bytes are copied, at the field's right end.
+  void writeText(std::string_view text, int width) {
+    if (width < 0) return;
+    const std::size_t columns = width == 0 ? text.size() : static_cast<std::size_t>(width);
+    char* const field = reserve(columns);
+    if (columns < text.size()) {
+      std::memcpy(field, text.data(), columns);
+    } else if (!text.empty()) {
+      std::memcpy(field + (columns - text.size()), text.data(), text.size());
+    }
+  }
+
   // Makes room for `width` bytes at the current column, moves the column past
-  // them and returns where they go.
-  char* reserve(int width) {
-    const auto columns = static_cast<std::size_t>(std::max(width, 0));
-    record_.resize(column_, ' ');
-    record_.resize(column_ + columns);
+  // them and returns where they go. Every byte of the record is a blank until
+  // written, so the room and any columns a blank field passed over before it
+  // read as blanks.
+  char* reserve(int width) { return reserve(static_cast<std::size_t>(std::max(width, 0))); }
+  char* reserve(std::size_t columns) {
+    const std::size_t end = column_ + columns;
+    if (end > record_.size()) record_.resize(std::max(end, 2 * record_.size()), ' ');
     char* const start = record_.data() + column_;
-    column_ += columns;
+    column_ = end;
+    length_ = end;  // columns only move right: this is the highest written
     return start;
   }
 
   void append(std::string_view text) {
-    record_.resize(column_, ' ');
-    record_.append(text);
-    column_ = record_.size();
+    char* const field = reserve(text.size());
+    if (!text.empty()) std::memcpy(field, text.data(), text.size());
   }
 
   std::span<const FieldValue> values_;
   std::size_t next_ = 0;
   std::string& record_;
   std::size_t column_ = 0;
+  std::size_t length_ = 0;
+
+ public:
+  [[nodiscard]] std::size_t length() const { return length_; }
 };
 
 }  // namespace
 
 void buildLayoutRecord(std::span<const LayoutItem> layout, std::span<const FieldValue> values,
                        std::string& record) {
+  // The record is filled with blanks ahead and cut to the columns written at
+  // the end, so fields need not pad it as they go.
+  constexpr std::size_t initialRoom = 128;
   record.clear();
-  LayoutWriter{values, record}.process(layout);
+  record.resize(std::max(record.capacity(), initialRoom), ' ');
+  LayoutWriter writer{values, record};
+  writer.process(layout);
+  record.resize(writer.length());
 }
 
 void takeTextField(InputRecord& record, int width, std::span<char> variable) {

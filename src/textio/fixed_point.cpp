@@ -34,7 +34,7 @@ constexpr int generatedDigits = 17;
 
 }  // namespace
 
-DigitString makeDigitString(double magnitude) {
+DigitString makeDigitString(double magnitude, int digitsAfterPoint) {
   DigitString result;
   result.digits.fill('0');
   const auto biasedExponent =
@@ -59,7 +59,9 @@ DigitString makeDigitString(double magnitude) {
   // Scaling by a power of two is exact, and so is the conversion of the
   // resulting integer: the digits below are those of the exact binary s.
   auto fixed = static_cast<std::uint64_t>(scaled * fixedPointScale);
-  for (int i = 0; i < generatedDigits; ++i) {
+  const std::int64_t needed =
+      std::clamp<std::int64_t>(std::int64_t{result.exponent} + digitsAfterPoint + 1, 0, generatedDigits);
+  for (int i = 0; i < needed; ++i) {
     result.digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + (fixed >> fractionBits));
     fixed = (fixed & fractionMask) * 10;
   }
@@ -184,7 +186,7 @@ void formatFixedField(double value, int width, int digits, char* out) {
   }
   // A negative zero is written as zero; a negative subnormal keeps its sign.
   const bool negative = signBit && value != 0.0;
-  DigitString digitString = makeDigitString(std::fabs(value));
+  DigitString digitString = makeDigitString(std::fabs(value), digits);
   roundDigitString(digitString, digits);
   layOutFixedField(digitString, negative, width, digits, out);
 }

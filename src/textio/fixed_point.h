@@ -17,7 +17,12 @@ struct DigitString {
 // The first 17 digits of |value| after one scaling by a power of ten, cut off
 // exactly; D18..D20 are '0'. Zero and subnormal magnitudes give all zeros and
 // r = 0. `magnitude` is finite and not negative.
-[[nodiscard]] DigitString makeDigitString(double magnitude);
+//
+// A field with d digits after the point shows no digit past D(r + d + 1), the
+// one its rounding looks at: given d, only the digits up to that one are
+// made, the others are left '0'.
+inline constexpr int allDigits = 1 << 20;
+[[nodiscard]] DigitString makeDigitString(double magnitude, int digitsAfterPoint = allDigits);
 
 // Rounds half away from zero at the first digit not written with
 // `digitsAfterPoint` decimals, never keeping more than 16 significant digits;

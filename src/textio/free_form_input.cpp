@@ -13,9 +13,22 @@ namespace varistellar::textio {
 
 namespace {
 
-constexpr bool isBlank(char byte) { return byte == ' ' || byte == '\t'; }
-constexpr bool endsValue(char byte) { return isBlank(byte) || byte == ',' || byte == '/'; }
 constexpr bool isDigit(char byte) { return byte >= '0' && byte <= '9'; }
+
+// What a byte means to the scanner; most bytes are part of a value text.
+enum class ByteClass : std::uint8_t { plain, blank, comma, slash, star };
+
+constexpr std::array<ByteClass, 256> byteClasses = [] {
+  std::array<ByteClass, 256> table{};
+  table[' '] = table['\t'] = ByteClass::blank;
+  table[','] = ByteClass::comma;
+  table['/'] = ByteClass::slash;
+  table['*'] = ByteClass::star;
+  return table;
+}();
+
+constexpr ByteClass classOf(char byte) { return byteClasses[static_cast<unsigned char>(byte)]; }
+constexpr bool isBlank(char byte) { return classOf(byte) == ByteClass::blank; }
 
 // What the scanner found for the next variable.
 struct ScannedItem {
@@ -58,12 +71,14 @@ class FreeFormScanner {
         continue;
       }
       const std::size_t start = column;
-      while (column < line.size() && !endsValue(line[column])) {
-        if (allowRepeatCount && line[column] == '*' && column > start) {
+      for (; column < line.size(); ++column) {
+        const ByteClass byteClass = classOf(line[column]);
+        if (byteClass == ByteClass::plain) continue;
+        if (byteClass != ByteClass::star) break;
+        if (allowRepeatCount && column > start) {
           ++column;
           return {ScannedItem::Kind::repeatCount, line.substr(start, column - 1 - start)};
         }
-        ++column;
       }
       const std::string_view text = line.substr(start, column - start);
       endValue(line);
@@ -213,22 +228,40 @@ RealConversion convertRealText(std::string_view text) {
     return {std::bit_cast<double>(negative ? notANumber | signBit : notANumber), true};
   }
 
-  // Integer digits that no longer fit scale by ten instead; fraction digits
-  // that no longer fit are dropped. Fraction zeros count only when a non-zero
-  // digit follows them: gathering every fraction digit and then returning to
-  // the state after the last non-zero one is the same as holding zeros back.
-  Mantissa mantissa;
-  for (; position != end && isDigit(*position); ++position) {
-    if (!mantissa.gather(static_cast<unsigned>(*position - '0'))) ++mantissa.exponent;
-  }
+  // The mantissa's digits: integer digits, then fraction digits. Fraction
+  // zeros count only when a non-zero digit follows them, so the zeros that end
+  // the fraction are left out at once.
+  const char* const integerBegin = position;
+  while (position != end && isDigit(*position)) ++position;
+  const char* const integerEnd = position;
+  const char* fractionBegin = position;
   if (position != end && *position == '.') {
-    Mantissa lastNonZero = mantissa;
-    for (++position; position != end && isDigit(*position); ++position) {
-      const auto digit = static_cast<unsigned>(*position - '0');
-      if (mantissa.gather(digit)) --mantissa.exponent;
-      if (digit != 0) lastNonZero = mantissa;
+    fractionBegin = ++position;
+    while (position != end && isDigit(*position)) ++position;
+  }
+  const char* fractionEnd = position;
+  while (fractionEnd != fractionBegin && fractionEnd[-1] == '0') --fractionEnd;
+
+  Mantissa mantissa;
+  const auto digitCount = (integerEnd - integerBegin) + (fractionEnd - fractionBegin);
+  if (digitCount <= 19) {
+    // Nineteen digits always fit in 64 bits: no digit can be turned away.
+    for (const char* digit = integerBegin; digit != integerEnd; ++digit) {
+      mantissa.value = mantissa.value * 10 + static_cast<unsigned>(*digit - '0');
     }
-    mantissa = lastNonZero;
+    for (const char* digit = fractionBegin; digit != fractionEnd; ++digit) {
+      mantissa.value = mantissa.value * 10 + static_cast<unsigned>(*digit - '0');
+    }
+    mantissa.exponent = -(fractionEnd - fractionBegin);
+  } else {
+    // Integer digits that no longer fit scale by ten instead; fraction digits
+    // that no longer fit are dropped.
+    for (const char* digit = integerBegin; digit != integerEnd; ++digit) {
+      if (!mantissa.gather(static_cast<unsigned>(*digit - '0'))) ++mantissa.exponent;
+    }
+    for (const char* digit = fractionBegin; digit != fractionEnd; ++digit) {
+      if (mantissa.gather(static_cast<unsigned>(*digit - '0'))) --mantissa.exponent;
+    }
   }
 
   // An exponent letter may be left out: a sign right after the mantissa
