@@ -41,6 +41,18 @@ constexpr std::array observationRecordLayout = {
     textField(3),              // ,NOTES
 };
 
+constexpr std::size_t observationValueCount = 22;
+constexpr auto observationFields = placeDataFields<observationValueCount>(observationRecordLayout);
+// The values of an observation record that are numbers, by their place.
+constexpr std::size_t dateValue = 2;
+constexpr std::size_t magnitudeValue = 4;
+constexpr std::size_t errorValue = 6;
+constexpr std::size_t airmassValue = 18;
+static_assert(observationFields[dateValue].field.kind == LayoutItem::Kind::fixedPoint &&
+              observationFields[magnitudeValue].field.kind == LayoutItem::Kind::fixedPoint &&
+              observationFields[errorValue].field.kind == LayoutItem::Kind::fixedPoint &&
+              observationFields[airmassValue].field.kind == LayoutItem::Kind::fixedPoint);
+
 // Joins a prefix and a value into a text of exactly `width` characters:
 // cut when longer, padded with blanks when shorter.
 std::string fixedLengthJoin(std::string_view prefix, std::string_view value, std::size_t width) {
@@ -84,35 +96,43 @@ void writeReportFile(const ObservationTable& table, const ObserverParameters& pa
   writeFreeForm(consoleChannel, {" Writing observations to AAVSO file"});
   pausePrompt(anyKeyPrompt);
 
+  // Records differ only in their four numbers: the first is laid out whole,
+  // every later one rewrites DATE, MAG, MERR and AIRMASS in their columns.
   std::string line;
   for (std::int32_t j = 0; j < table.n; ++j) {
     const auto i = static_cast<std::size_t>(j);
-    const std::array<FieldValue, 23> record = {
-        parameters.variableStarId.view(),  // STARID
-        delimiter,
-        table.JDHEL[i],  // DATE
-        delimiter,
-        table.STD[i],  // MAG
-        delimiter,
-        table.s1[i],  // MERR
-        delimiter,
-        parameters.filterName.view(),  // FILT
-        delimiter,
-        "NO",  // TRANS
-        delimiter,
-        "STD",  // MTYPE
-        delimiter,
-        parameters.comparisonStarId.view(),  // CNAME
-        ",na,",
-        parameters.checkStarId.view(),  // CMAG, KNAME
-        ",na,",
-        table.AIRMASS[i],  // KMAG, AIRMASS
-        ",na,",
-        parameters.chartId.view(),  // GROUP, CHART
-        ",na",                      // NOTES
-    };
-    // The console copy and the file copy are the same line: built once.
-    buildLayoutRecord(observationRecordLayout, record, line);
+    if (j == 0) {
+      const std::array<FieldValue, observationValueCount> record = {
+          parameters.variableStarId.view(),  // STARID
+          delimiter,
+          table.JDHEL[i],  // DATE
+          delimiter,
+          table.STD[i],  // MAG
+          delimiter,
+          table.s1[i],  // MERR
+          delimiter,
+          parameters.filterName.view(),  // FILT
+          delimiter,
+          "NO",  // TRANS
+          delimiter,
+          "STD",  // MTYPE
+          delimiter,
+          parameters.comparisonStarId.view(),  // CNAME
+          ",na,",                              // CMAG
+          parameters.checkStarId.view(),       // KNAME
+          ",na,",                              // KMAG
+          table.AIRMASS[i],                    // AIRMASS
+          ",na,",                              // GROUP
+          parameters.chartId.view(),           // CHART
+          ",na",                               // NOTES
+      };
+      buildLayoutRecord(observationRecordLayout, record, line);
+    } else {
+      rewriteFixedField(observationFields[dateValue], table.JDHEL[i], line);
+      rewriteFixedField(observationFields[magnitudeValue], table.STD[i], line);
+      rewriteFixedField(observationFields[errorValue], table.s1[i], line);
+      rewriteFixedField(observationFields[airmassValue], table.AIRMASS[i], line);
+    }
     writeRecord(consoleChannel, line);
     writeRecord(reportChannel, line);
   }

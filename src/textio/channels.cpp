@@ -53,9 +53,9 @@ bool Channel::appendTab(RecordBuffer& record) const {
 std::size_t Channel::nextSpecial(std::size_t& cached, char byte) const {
   if (cached < readPos_ || cached > readFill_) {
     const void* found = std::memchr(buffer_.data() + readPos_, byte, readFill_ - readPos_);
-    cached = found == nullptr ? readFill_
-                              : static_cast<std::size_t>(static_cast<const char*>(found) -
-                                                         buffer_.data());
+    cached = found == nullptr
+                 ? readFill_
+                 : static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.data());
   }
   return cached;
 }

@@ -156,6 +156,12 @@ void buildLayoutRecord(std::span<const LayoutItem> layout, std::span<const Field
   record.resize(writer.length());
 }
 
+void rewriteFixedField(const PlacedField& placed, double value, std::string& record) {
+  const auto width = static_cast<std::size_t>(placed.field.width);
+  if (placed.column + width > record.size()) return;
+  formatFixedField(value, placed.field.width, placed.field.digits, record.data() + placed.column);
+}
+
 void takeTextField(InputRecord& record, int width, std::span<char> variable) {
   const std::size_t length = variable.size();
   const std::size_t fieldWidth = width > 0 ? static_cast<std::size_t>(width) : length;

@@ -81,6 +81,52 @@ using FieldValue = std::variant<std::string_view, double, std::int32_t>;
 void buildLayoutRecord(std::span<const LayoutItem> layout, std::span<const FieldValue> values,
                        std::string& record);
 
+// A data field of a layout together with the column where it starts.
+struct PlacedField {
+  std::size_t column = 0;
+  LayoutItem field{};
+};
+
+namespace detail {
+template <std::size_t N>
+constexpr void placeFields(std::span<const LayoutItem> layout, std::array<PlacedField, N>& placed,
+                           std::size_t& next, std::size_t& column) {
+  for (const LayoutItem& item : layout) {
+    switch (item.kind) {
+      case LayoutItem::Kind::literal: column += item.literal.size(); break;
+      case LayoutItem::Kind::blank: column += static_cast<std::size_t>(item.width); break;
+      case LayoutItem::Kind::group:
+        for (int repetition = 0; repetition < item.repeat; ++repetition) {
+          placeFields(item.items, placed, next, column);
+        }
+        break;
+      default:
+        // A field must know its width here; a text field without one does not.
+        if (item.width <= 0 || next == N) throw "a placed field needs a width and a value";
+        placed[next++] = {column, item};
+        column += static_cast<std::size_t>(item.width);
+    }
+  }
+}
+}  // namespace detail
+
+// Where each of the N data fields of a layout stands in the line that
+// buildLayoutRecord makes, for a layout whose every field has a width.
+// Evaluated when the program is built; a layout it cannot place does not build.
+template <std::size_t N>
+consteval std::array<PlacedField, N> placeDataFields(std::span<const LayoutItem> layout) {
+  std::array<PlacedField, N> placed{};
+  std::size_t next = 0;
+  std::size_t column = 0;
+  detail::placeFields(layout, placed, next, column);
+  if (next != N) throw "the layout has another number of data fields";
+  return placed;
+}
+
+// Writes a fixed-point value again in its placed field of a line built from
+// the same layout, over what that field held before.
+void rewriteFixedField(const PlacedField& placed, double value, std::string& record);
+
 // ---------------------------------------------------------------- input
 
 // A line being read, and the column where the next field starts.

@@ -59,8 +59,8 @@ DigitString makeDigitString(double magnitude, int digitsAfterPoint) {
   // Scaling by a power of two is exact, and so is the conversion of the
   // resulting integer: the digits below are those of the exact binary s.
   auto fixed = static_cast<std::uint64_t>(scaled * fixedPointScale);
-  const std::int64_t needed =
-      std::clamp<std::int64_t>(std::int64_t{result.exponent} + digitsAfterPoint + 1, 0, generatedDigits);
+  const std::int64_t needed = std::clamp<std::int64_t>(
+      std::int64_t{result.exponent} + digitsAfterPoint + 1, 0, generatedDigits);
   for (int i = 0; i < needed; ++i) {
     result.digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + (fixed >> fractionBits));
     fixed = (fixed & fractionMask) * 10;

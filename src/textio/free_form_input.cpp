@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "textio/fields.h"
 #include "textio/power_of_ten.h"
@@ -14,6 +15,10 @@ namespace varistellar::textio {
 namespace {
 
 constexpr bool isDigit(char byte) { return byte >= '0' && byte <= '9'; }
+// The value of a digit byte; above 9 for any other byte.
+constexpr unsigned digitValue(char byte) {
+  return static_cast<unsigned char>(byte) - unsigned{'0'};
+}
 
 // What a byte means to the scanner; most bytes are part of a value text.
 enum class ByteClass : std::uint8_t { plain, blank, comma, slash, star };
@@ -30,11 +35,149 @@ constexpr std::array<ByteClass, 256> byteClasses = [] {
 constexpr ByteClass classOf(char byte) { return byteClasses[static_cast<unsigned char>(byte)]; }
 constexpr bool isBlank(char byte) { return classOf(byte) == ByteClass::blank; }
 
+// Bytes a value text may hold after its sign, unless it is a word.
+constexpr std::array<bool, 256> numericBytes = [] {
+  std::array<bool, 256> table{};
+  for (const char byte : std::string_view{"0123456789+-.EeDdQq"}) {
+    table[static_cast<unsigned char>(byte)] = true;
+  }
+  return table;
+}();
+
+// The mantissa gathered so far: M and the decimal exponent e it carries.
+struct Mantissa {
+  // 10 * M + digit fits in 64 bits for every digit while M is below this; at
+  // exactly this M only digits up to 5 fit. Above it, either the upper 32
+  // bits of M exceed 0x19999999 or 10 * M wraps: no digit fits.
+  static constexpr std::uint64_t limit = std::numeric_limits<std::uint64_t>::max() / 10;
+
+  std::uint64_t value = 0;
+  std::int64_t exponent = 0;
+  // Once one digit did not fit, no later digit is gathered either.
+  bool full = false;
+
+  bool gather(unsigned digit) {
+    // Below the limit M cannot be full: a digit fails only at or above it.
+    if (value < limit || (!full && value == limit && digit <= 5)) {
+      value = value * 10 + digit;
+      return true;
+    }
+    full = true;
+    return false;
+  }
+};
+
+constexpr std::int32_t exponentLimit = 999999;
+
+double scaleByPowerOfTen(double value, std::int64_t exponent, bool up) {
+  const auto n = static_cast<unsigned>(
+      std::min<std::int64_t>(exponent, std::numeric_limits<std::int32_t>::max()));
+  const double power = detail::lookUpPowerOfTen(n);
+  return up ? value * power : value / power;
+}
+
+// The mantissa of a value text, and the byte after it.
+struct MantissaScan {
+  Mantissa mantissa;
+  const char* stop = nullptr;
+};
+
+MantissaScan scanMantissa(const char* position, const char* const end) {
+  // The mantissa in one pass: M gathers every digit. Fraction zeros count only
+  // when a non-zero digit follows them, so the zeros that end the fraction
+  // are taken out of M again afterwards (exactly: they were gathered as
+  // zeros). Up to 19 digits always fit in 64 bits; a longer mantissa is
+  // gathered again below, digit by digit.
+  const char* const integerBegin = position;
+  std::uint64_t gathered = 0;
+  for (unsigned digit = 0; position != end && (digit = digitValue(*position)) <= 9; ++position) {
+    gathered = gathered * 10 + digit;
+  }
+  const char* const integerEnd = position;
+  const char* fractionBegin = position;
+  if (position != end && *position == '.') {
+    fractionBegin = ++position;
+    for (unsigned digit = 0; position != end && (digit = digitValue(*position)) <= 9; ++position) {
+      gathered = gathered * 10 + digit;
+    }
+  }
+  const char* fractionEnd = position;  // just after the last non-zero fraction digit
+  while (fractionEnd != fractionBegin && fractionEnd[-1] == '0') --fractionEnd;
+
+  MantissaScan scanned;
+  Mantissa& mantissa = scanned.mantissa;
+  const auto digitCount = (integerEnd - integerBegin) + (position - fractionBegin);
+  if (digitCount <= 19) {
+    for (const char* zero = fractionEnd; zero != position; ++zero) gathered /= 10;
+    mantissa.value = gathered;
+    mantissa.exponent = -(fractionEnd - fractionBegin);
+  } else {
+    // Integer digits that no longer fit scale by ten instead; fraction digits
+    // that no longer fit are dropped.
+    for (const char* digit = integerBegin; digit != integerEnd; ++digit) {
+      if (!mantissa.gather(static_cast<unsigned>(*digit - '0'))) ++mantissa.exponent;
+    }
+    for (const char* digit = fractionBegin; digit != fractionEnd; ++digit) {
+      if (mantissa.gather(static_cast<unsigned>(*digit - '0'))) --mantissa.exponent;
+    }
+  }
+
+  scanned.stop = position;
+  return scanned;
+}
+
+// The value of a mantissa M with its exponent e, times 10^exponent.
+double finishConversion(const Mantissa& mantissa, std::int64_t exponent, bool negative) {
+  // Zero stays zero whatever the exponent ("0e999" is not 0 x infinity).
+  if (mantissa.value == 0) return negative ? -0.0 : 0.0;
+
+  // Keep the 53 most significant bits of M, cut off, so that the conversion
+  // to double is exact.
+  const int dropped = std::max(0, 64 - std::countl_zero(mantissa.value) - 53);
+  double value = static_cast<double>(mantissa.value >> dropped << dropped);
+
+  std::int64_t total = mantissa.exponent + exponent;
+  if (total < -307) {
+    // Two steps, so that 10^-total itself need not be representable.
+    value = scaleByPowerOfTen(value, -total - 307, false);
+    total = -307;
+  }
+  if (total > 0) {
+    value = scaleByPowerOfTen(value, total, true);
+  } else if (total < 0) {
+    value = scaleByPowerOfTen(value, -total, false);
+  }
+  return negative ? -value : value;
+}
+
+// A value text that is a plain decimal number, an optional sign, digits and a
+// point, ended by a separator or the end of the line: the common case, read
+// straight from the line. Anything else gives nothing, and the value text is
+// then found and converted in full.
+struct PlainNumber {
+  double value = 0.0;
+  const char* stop = nullptr;  // the separator after it, or the end of the line
+};
+
+std::optional<PlainNumber> convertPlainNumber(const char* position, const char* const end) {
+  const bool negative = position != end && *position == '-';
+  if (position != end && (*position == '+' || *position == '-')) ++position;
+  const MantissaScan scanned = scanMantissa(position, end);
+  if (scanned.stop != end) {
+    const ByteClass after = classOf(*scanned.stop);
+    if (after != ByteClass::blank && after != ByteClass::comma && after != ByteClass::slash) {
+      return std::nullopt;
+    }
+  }
+  return PlainNumber{finishConversion(scanned.mantissa, 0, negative), scanned.stop};
+}
+
 // What the scanner found for the next variable.
 struct ScannedItem {
-  enum class Kind { value, null, repeatCount, endOfFile };
+  enum class Kind { value, number, null, repeatCount, endOfFile };
   Kind kind = Kind::null;
   std::string_view text{};  // value: the value text; repeat count: the bytes before '*'
+  double number = 0.0;      // number: a value text already converted
 };
 
 // Scans one statement's records. It takes a further record whenever it meets
@@ -69,6 +212,12 @@ class FreeFormScanner {
         // line is just that separator.
         lineEnded_ = false;
         continue;
+      }
+      const char* const lineEnd = line.data() + line.size();
+      if (const auto plain = convertPlainNumber(line.data() + column, lineEnd)) {
+        column = static_cast<std::size_t>(plain->stop - line.data());
+        endValue(line);
+        return {ScannedItem::Kind::number, {}, plain->value};
       }
       const std::size_t start = column;
       for (; column < line.size(); ++column) {
@@ -152,7 +301,10 @@ FreeFormStatus readFreeFormReals(InputRecord& record, RecordSource& source,
     }
     if (item.kind == ScannedItem::Kind::endOfFile) return FreeFormStatus::endOfFile;
     repeatedIsNull = item.kind == ScannedItem::Kind::null;
-    if (!repeatedIsNull) {
+    if (item.kind == ScannedItem::Kind::number) {
+      repeatedValue = item.number;
+      *variable = repeatedValue;
+    } else if (!repeatedIsNull) {
       const RealConversion conversion = convertRealText(item.text);
       if (!conversion.ok) return FreeFormStatus::illegalCharacter;
       repeatedValue = conversion.value;
@@ -163,59 +315,11 @@ FreeFormStatus readFreeFormReals(InputRecord& record, RecordSource& source,
   return FreeFormStatus::ok;
 }
 
-namespace {
-
-// Bytes a value text may hold after its sign, unless it is a word.
-constexpr std::array<bool, 256> numericBytes = [] {
-  std::array<bool, 256> table{};
-  for (const char byte : std::string_view{"0123456789+-.EeDdQq"}) {
-    table[static_cast<unsigned char>(byte)] = true;
-  }
-  return table;
-}();
-
-// The mantissa gathered so far: M and the decimal exponent e it carries.
-struct Mantissa {
-  // 10 * M + digit fits in 64 bits for every digit while M is below this; at
-  // exactly this M only digits up to 5 fit. Above it, either the upper 32
-  // bits of M exceed 0x19999999 or 10 * M wraps: no digit fits.
-  static constexpr std::uint64_t limit = std::numeric_limits<std::uint64_t>::max() / 10;
-
-  std::uint64_t value = 0;
-  std::int64_t exponent = 0;
-  // Once one digit did not fit, no later digit is gathered either.
-  bool full = false;
-
-  bool gather(unsigned digit) {
-    // Below the limit M cannot be full: a digit fails only at or above it.
-    if (value < limit || (!full && value == limit && digit <= 5)) {
-      value = value * 10 + digit;
-      return true;
-    }
-    full = true;
-    return false;
-  }
-};
-
-constexpr std::int32_t exponentLimit = 999999;
-
-double scaleByPowerOfTen(double value, std::int64_t exponent, bool up) {
-  const auto n = static_cast<unsigned>(
-      std::min<std::int64_t>(exponent, std::numeric_limits<std::int32_t>::max()));
-  const double power = detail::lookUpPowerOfTen(n);
-  return up ? value * power : value / power;
-}
-
-}  // namespace
-
 RealConversion convertRealText(std::string_view text) {
   const char* position = text.data();
   const char* const end = position + text.size();
-  bool negative = false;
-  if (position != end && (*position == '+' || *position == '-')) {
-    negative = *position == '-';
-    ++position;
-  }
+  const bool negative = position != end && *position == '-';
+  if (position != end && (*position == '+' || *position == '-')) ++position;
 
   // Words: only their first byte counts, so "Inf", "index", "NaN" and "Name" all pass.
   if (position != end && (*position == 'I' || *position == 'i')) {
@@ -228,41 +332,8 @@ RealConversion convertRealText(std::string_view text) {
     return {std::bit_cast<double>(negative ? notANumber | signBit : notANumber), true};
   }
 
-  // The mantissa's digits: integer digits, then fraction digits. Fraction
-  // zeros count only when a non-zero digit follows them, so the zeros that end
-  // the fraction are left out at once.
-  const char* const integerBegin = position;
-  while (position != end && isDigit(*position)) ++position;
-  const char* const integerEnd = position;
-  const char* fractionBegin = position;
-  if (position != end && *position == '.') {
-    fractionBegin = ++position;
-    while (position != end && isDigit(*position)) ++position;
-  }
-  const char* fractionEnd = position;
-  while (fractionEnd != fractionBegin && fractionEnd[-1] == '0') --fractionEnd;
-
-  Mantissa mantissa;
-  const auto digitCount = (integerEnd - integerBegin) + (fractionEnd - fractionBegin);
-  if (digitCount <= 19) {
-    // Nineteen digits always fit in 64 bits: no digit can be turned away.
-    for (const char* digit = integerBegin; digit != integerEnd; ++digit) {
-      mantissa.value = mantissa.value * 10 + static_cast<unsigned>(*digit - '0');
-    }
-    for (const char* digit = fractionBegin; digit != fractionEnd; ++digit) {
-      mantissa.value = mantissa.value * 10 + static_cast<unsigned>(*digit - '0');
-    }
-    mantissa.exponent = -(fractionEnd - fractionBegin);
-  } else {
-    // Integer digits that no longer fit scale by ten instead; fraction digits
-    // that no longer fit are dropped.
-    for (const char* digit = integerBegin; digit != integerEnd; ++digit) {
-      if (!mantissa.gather(static_cast<unsigned>(*digit - '0'))) ++mantissa.exponent;
-    }
-    for (const char* digit = fractionBegin; digit != fractionEnd; ++digit) {
-      if (mantissa.gather(static_cast<unsigned>(*digit - '0'))) --mantissa.exponent;
-    }
-  }
+  const MantissaScan scanned = scanMantissa(position, end);
+  position = scanned.stop;
 
   // An exponent letter may be left out: a sign right after the mantissa
   // starts the exponent too ("1.5-3"). Whatever follows its digits is ignored.
@@ -285,26 +356,8 @@ RealConversion convertRealText(std::string_view text) {
     if (!numericBytes[static_cast<unsigned char>(*position)]) return {0.0, false};
   }
 
-  // Zero stays zero whatever the exponent ("0e999" is not 0 x infinity).
-  if (mantissa.value == 0) return {negative ? -0.0 : 0.0, true};
-
-  // Keep the 53 most significant bits of M, cut off, so that the conversion
-  // to double is exact.
-  const int dropped = std::max(0, 64 - std::countl_zero(mantissa.value) - 53);
-  double value = static_cast<double>(mantissa.value >> dropped << dropped);
-
-  std::int64_t total = mantissa.exponent + (negativeExponent ? -exponent : exponent);
-  if (total < -307) {
-    // Two steps, so that 10^-total itself need not be representable.
-    value = scaleByPowerOfTen(value, -total - 307, false);
-    total = -307;
-  }
-  if (total > 0) {
-    value = scaleByPowerOfTen(value, total, true);
-  } else if (total < 0) {
-    value = scaleByPowerOfTen(value, -total, false);
-  }
-  return {negative ? -value : value, true};
+  return {finishConversion(scanned.mantissa, negativeExponent ? -exponent : exponent, negative),
+          true};
 }
 
 }  // namespace varistellar::textio
