@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -82,6 +83,34 @@ struct MantissaScan {
   const char* stop = nullptr;
 };
 
+// Gathers a run of digits into `gathered` (wrapping past 64 bits, which the
+// caller checks by counting digits) and gives the byte after the run. Four
+// digits at a time while four bytes are left, then one at a time.
+const char* gatherDigits(const char* position, const char* const end, std::uint64_t& gathered) {
+  if constexpr (std::endian::native == std::endian::little) {
+    while (end - position >= 4) {
+      std::uint32_t chunk = 0;
+      std::memcpy(&chunk, position, sizeof chunk);
+      // Every byte lies in '0'..'9' exactly when its high nibble is 3 both as
+      // it is and with 6 added.
+      if ((chunk & 0xF0F0F0F0U) != 0x30303030U ||
+          ((chunk + 0x06060606U) & 0xF0F0F0F0U) != 0x30303030U) {
+        break;
+      }
+      // The first byte is the lowest: pair the digits, then the pairs.
+      std::uint32_t digits = chunk - 0x30303030U;
+      digits = (digits * 10 + (digits >> 8)) & 0x00FF00FFU;
+      digits = (digits * 100 + (digits >> 16)) & 0x0000FFFFU;
+      gathered = gathered * 10000 + digits;
+      position += 4;
+    }
+  }
+  for (unsigned digit = 0; position != end && (digit = digitValue(*position)) <= 9; ++position) {
+    gathered = gathered * 10 + digit;
+  }
+  return position;
+}
+
 MantissaScan scanMantissa(const char* position, const char* const end) {
   // The mantissa in one pass: M gathers every digit. Fraction zeros count only
   // when a non-zero digit follows them, so the zeros that end the fraction
@@ -90,16 +119,12 @@ MantissaScan scanMantissa(const char* position, const char* const end) {
   // gathered again below, digit by digit.
   const char* const integerBegin = position;
   std::uint64_t gathered = 0;
-  for (unsigned digit = 0; position != end && (digit = digitValue(*position)) <= 9; ++position) {
-    gathered = gathered * 10 + digit;
-  }
+  position = gatherDigits(position, end, gathered);
   const char* const integerEnd = position;
   const char* fractionBegin = position;
   if (position != end && *position == '.') {
     fractionBegin = ++position;
-    for (unsigned digit = 0; position != end && (digit = digitValue(*position)) <= 9; ++position) {
-      gathered = gathered * 10 + digit;
-    }
+    position = gatherDigits(position, end, gathered);
   }
   const char* fractionEnd = position;  // just after the last non-zero fraction digit
   while (fractionEnd != fractionBegin && fractionEnd[-1] == '0') --fractionEnd;
