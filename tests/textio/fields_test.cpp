@@ -99,6 +99,37 @@ TEST(Layout, BuildsOneLine) {
   }
 }
 
+// Placed fields stand where buildLayoutRecord puts them, groups and literal
+// text included, and a number rewritten there gives the line built anew.
+TEST(Layout, PlacedFieldsRewriteTheirColumns) {
+  static constexpr std::array pair = {textField(1), fixedField(6, 3)};
+  static constexpr std::array layout = {textField(3), literalText("::"), group(2, pair),
+                                        blankField(2), fixedField(13, 5)};
+  static constexpr auto placed = placeDataFields<6>(layout);
+  static_assert(placed[2].column == 6 && placed[2].field.width == 6);
+  static_assert(placed[5].column == 21 && placed[5].field.digits == 5);
+
+  std::string line;
+  const std::array<FieldValue, 6> first = {std::string_view{"ABC"},
+                                           std::string_view{","},
+                                           11.70677,
+                                           std::string_view{","},
+                                           0.03856,
+                                           2456175.65873};
+  buildLayoutRecord(layout, first, line);
+  EXPECT_EQ(marked(line), "|ABC::,11.707, 0.039  2456175.65873|");
+
+  const std::array<FieldValue, 6> second = {
+      std::string_view{"ABC"}, std::string_view{","}, -10.5, std::string_view{","}, 0.0004, 0.5};
+  rewriteFixedField(placed[2], -10.5, line);
+  rewriteFixedField(placed[4], 0.0004, line);
+  rewriteFixedField(placed[5], 0.5, line);
+  std::string rebuilt;
+  buildLayoutRecord(layout, second, rebuilt);
+  EXPECT_EQ(line, rebuilt);
+  EXPECT_EQ(marked(line), "|ABC::,******, 0.000        0.50000|");
+}
+
 TEST(TextFieldInput, TakesItsWidthPaddedWithBlanks) {
   struct Case {
     std::string_view line;
