@@ -31,8 +31,15 @@ for target in "$build"/fuzz/*_fuzz; do
     light_curve | parameters) options=(-max_len=65536 -close_fd_mask=2) ;;
   esac
   echo "== $name: ${seconds}s"
-  if ! "$target" -max_total_time="$seconds" -print_final_stats=1 "${options[@]}" \
-      -artifact_prefix="$artifacts/" "$work" "${corpus[@]}"; then
+  # The fuzzer's running commentary goes to a log; its final figures are
+  # shown, and the whole log when it fails.
+  log="$build/fuzz-$name.log"
+  if "$target" -max_total_time="$seconds" -print_final_stats=1 "${options[@]}" \
+      -artifact_prefix="$artifacts/" "$work" "${corpus[@]}" >"$log" 2>&1; then
+    grep -E '^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$log" || true
+    grep -E '^Done [0-9]+ runs' "$log" || true
+  else
+    cat "$log"
     echo "== $name FAILED; reproducer in $artifacts" >&2
     failed+=("$name")
   fi
