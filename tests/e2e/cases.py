@@ -234,6 +234,8 @@ CASES = [
             params=parameters(star=b"RR\tLYR"),
             echoes=[ECHOES[0], b"RR\tLYR      Variable star ID"] + ECHOES[2:],
             env={"TABSIZE": "0"}),
+    success("a parameter file whose line 12 has no line end is read whole", WORKED_TABLE,
+            [RECORD_1], params=PARAMETERS.rstrip(b"\n")),
     success("a longer old report is fully replaced", WORKED_TABLE, [RECORD_1],
             extra_files={"lightcurve-aavso.txt": b"old line\r\n" * 500}),
     success("exactly 1000 observations, with dropped lines among them",
