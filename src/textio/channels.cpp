@@ -231,16 +231,15 @@ IoOutcome dispatchEndOfFile(Branches branches, int channel) {
   return dispatchFailure({.ownMessage = readPastEndOfFile}, branches, StatementKind::read, channel);
 }
 
-// Closes every file channel in order of opening; the first failure is kept.
-Failure closeAllFiles() {
-  Failure first{};
+// Closes the file channel opened first and takes it out of the table; false
+// when there is none left.
+bool closeFirstFile(Failure& failure, int& number) {
   auto& files = table().files;
-  while (!files.empty()) {
-    const Failure failure = files.front().channel->close();
-    if (failure.happened() && !first.happened()) first = failure;
-    files.erase(files.begin());
-  }
-  return first;
+  if (files.empty()) return false;
+  number = files.front().channel->number();
+  failure = files.front().channel->close();
+  files.erase(files.begin());
+  return true;
 }
 
 std::string_view statementName(StatementKind statement) {
@@ -382,18 +381,21 @@ void pausePrompt(std::string_view prompt) {
 }
 
 void endRun(int exitStatus) {
-  ChannelTable& channels = table();
-  while (!channels.files.empty()) {
-    const int number = channels.files.front().channel->number();
-    const Failure failure = channels.files.front().channel->close();
-    channels.files.erase(channels.files.begin());
+  Failure failure;
+  int number = 0;
+  while (closeFirstFile(failure, number)) {
     if (failure.happened()) reportUnhandledFailure(failure, StatementKind::close, number);
   }
   platform::exitProcess(exitStatus);
 }
 
 void reportUnhandledFailure(const Failure& failure, StatementKind statement, int channel) {
-  (void)closeAllFiles();
+  // The files are written out and closed first; a failure there is not
+  // reported over the one being reported.
+  Failure ignored;
+  int number = 0;
+  while (closeFirstFile(ignored, number)) {
+  }
   std::string report;
   if (!failure.ownMessage.empty()) {
     report.append("? Run-time error:\r\n? ").append(failure.ownMessage);
