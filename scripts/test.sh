@@ -12,7 +12,11 @@ cd "$root"
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
-step() { printf '\n== %s\n' "$*"; }
+stages=0
+step() {
+  printf '\n== %s\n' "$*"
+  stages=$((stages + 1))
+}
 
 step "Unit tests and end-to-end cases (g++, release)"
 cmake -S . -B build-test-gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ >/dev/null
@@ -43,4 +47,6 @@ bash bench/large-table.sh build-test-gcc/src/varistellar
 step "Static checks"
 bash scripts/static-checks.sh build-test-tidy
 
-step "Every test passed"
+# Every stage stops the script at its first failure, so reaching here means
+# each one passed.
+printf '\nstages: %d passed, 0 failed\n' "$stages"
