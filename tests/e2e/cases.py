@@ -28,10 +28,11 @@ def symlink(target):
 
 class Case:
     def __init__(self, name, files, stdin, stdout, status, stderr=b"", after=None, env=None,
-                 unprivileged=False, close_stdout=False, skip=None):
+                 unprivileged=False, close_stdout=False, close_stderr=False, skip=None):
         self.name, self.files, self.stdin, self.stdout = name, files, stdin, stdout
         self.status, self.stderr, self.after = status, stderr, after or {}
         self.env, self.unprivileged, self.close_stdout = env or {}, unprivileged, close_stdout
+        self.close_stderr = close_stderr
         self.skip = skip or {}
 
     # A run names its platforms most specific first: ("posix",) on Linux,
@@ -336,4 +337,9 @@ CASES = [
                  # wine reports the closed pipe as code 233, not 232, in its own words
                  "wine": unhandled(b"Pipe not connected.", b"WRITE(UNIT=*,...", system=True)},
          close_stdout=True),
+    # With standard error closed, the report of the malformed line must not
+    # end up in the light-curve table, nor anywhere else.
+    Case("a closed standard error never receives a file",
+         {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1 + b"2456175.65918 -0.64224 0.0387x 1\n"},
+         ANSWERS, BANNER, UNHANDLED, close_stderr=True),
 ] + input_ends_at_each_pause()

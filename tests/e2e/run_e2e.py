@@ -107,8 +107,11 @@ def run_case(case, binary, wine):
             stdout_target = writer
         else:
             stdout_target = subprocess.PIPE
+        # A case may start the program with its standard error closed.
+        close_stderr = (lambda: os.close(2)) if case.close_stderr else None
         result = subprocess.run(command(binary, wine, case), cwd=directory, input=case.stdin,
-                                stdout=stdout_target, stderr=subprocess.PIPE, env=env, timeout=120)
+                                stdout=stdout_target, stderr=subprocess.PIPE, env=env, timeout=120,
+                                preexec_fn=close_stderr)
         if case.close_stdout:
             os.close(writer)
         problems = []
