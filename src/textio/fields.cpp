@@ -6,18 +6,31 @@
 
 namespace varistellar::textio {
 
-void formatTextField(std::string_view value, int width, std::string& out) {
-  if (width == 0) {
-    out.append(value);
-  } else if (width > 0) {
-    const auto columns = static_cast<std::size_t>(width);
-    if (columns < value.size()) {
-      out.append(value.substr(0, columns));
-    } else {
-      out.append(columns - value.size(), ' ');
-      out.append(value);
-    }
+namespace {
+
+// The columns of a text field of width w (0: the value's own length).
+std::size_t textFieldColumns(std::string_view value, int width) {
+  return width == 0 ? value.size() : static_cast<std::size_t>(width);
+}
+
+// Writes a text value into its field, whose `columns` bytes are blanks: a
+// shorter value stands at the right end, a longer one is cut.
+void placeText(std::string_view value, std::size_t columns, char* field) {
+  if (columns < value.size()) {
+    std::memcpy(field, value.data(), columns);
+  } else if (!value.empty()) {
+    std::memcpy(field + (columns - value.size()), value.data(), value.size());
   }
+}
+
+}  // namespace
+
+void formatTextField(std::string_view value, int width, std::string& out) {
+  if (width < 0) return;
+  const std::size_t start = out.size();
+  const std::size_t columns = textFieldColumns(value, width);
+  out.resize(start + columns, ' ');
+  placeText(value, columns, out.data() + start);
 }
 
 void formatIntegerField(std::int32_t value, int width, char* out) {
@@ -104,13 +117,8 @@ class LayoutWriter {
   // so only the value's bytes are copied, at the field's right end.
   void writeText(std::string_view text, int width) {
     if (width < 0) return;
-    const std::size_t columns = width == 0 ? text.size() : static_cast<std::size_t>(width);
-    char* const field = reserve(columns);
-    if (columns < text.size()) {
-      std::memcpy(field, text.data(), columns);
-    } else if (!text.empty()) {
-      std::memcpy(field + (columns - text.size()), text.data(), text.size());
-    }
+    const std::size_t columns = textFieldColumns(text, width);
+    placeText(text, columns, reserve(columns));
   }
 
   // Makes room for `width` bytes at the current column, moves the column past
