@@ -18,5 +18,7 @@ if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # With the packages' recommendations: wine's are part of the setup the
+  # Windows suite was proven on.
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
