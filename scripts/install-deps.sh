@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang python3 libgtest-dev libbenchmark-dev   # build, unit tests, benchmarks
+  cmake ninja-build g++ clang python3 libgtest-dev libgmock-dev libbenchmark-dev  # build, tests, benchmarks
   libclang-rt-14-dev                                                  # sanitizers and libFuzzer
   g++-mingw-w64-x86-64 wine wine64                                    # the Windows build, run under wine
   hyperfine time valgrind clang-format clang-tidy cppcheck util-linux      # timing, memcheck, static checks, setpriv
