@@ -23,10 +23,10 @@ PY
 cp "$root/examples/sample-night/VARISTELLAR-input.txt" .
 printf '\n\n\n\n\n\n\n\n\n\n' > answers.txt
 
-start=$(date +%s.%N)
+start=$(date +%s%N)
 peak=$( { /usr/bin/time -f '%M' "$binary" < answers.txt > console.txt; } 2>&1 | tail -n 1)
-end=$(date +%s.%N)
-printf 'table: %d MiB, run: %.2f s, peak resident memory: %s KiB (limit %s KiB)\n' \
-  $(( $(stat -c %s lightcurve.txt) / 1024 / 1024 )) "$(echo "$end - $start" | bc)" "$peak" "$limit"
+end=$(date +%s%N)
+printf 'table: %d MiB, run: %d ms, peak resident memory: %s KiB (limit %s KiB)\n' \
+  $(( $(stat -c %s lightcurve.txt) / 1024 / 1024 )) $(( (end - start) / 1000000 )) "$peak" "$limit"
 grep -q 'DONE READING     0 OBSERVATIONS' console.txt
 test "$peak" -lt "$limit"
