@@ -16,11 +16,16 @@ void failureTail() {
   textio::endRun(handledFailureStatus);
 }
 
-void computeStandardMagnitudes(ObservationTable& table, const ObserverParameters& parameters) {
+void addComparisonMagnitude(ObservationTable& table, double comparisonMagnitude) {
   for (std::int32_t j = 0; j < table.n; ++j) {
     const auto i = static_cast<std::size_t>(j);
-    table.STD[i] = table.V_C[i] + parameters.comparisonMagnitude;
+    table.STD[i] = table.V_C[i] + comparisonMagnitude;
   }
+}
+
+void computeStandardMagnitudes(ObservationTable& table, const ObserverParameters& parameters) {
+  // The magnitude as read, not as echoed with three decimals.
+  addComparisonMagnitude(table, parameters.comparisonMagnitude);
   textio::writeFreeForm(consoleChannel, {" Successfully converted variable magnitude to STD"});
   textio::pausePrompt(enterPrompt);
 }

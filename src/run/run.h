@@ -16,7 +16,11 @@ inline constexpr int handledFailureStatus = 1;
 // The common end of every handled failure: a pause, then the end of the run.
 [[noreturn]] void failureTail();
 
-// Adds the comparison star's magnitude to every V-C, then reports and pauses.
+// STD = V-C + the comparison star's magnitude, for the n observations kept:
+// one double addition each, rounded once.
+void addComparisonMagnitude(ObservationTable& table, double comparisonMagnitude);
+
+// The standard-magnitude stage: the sums above, then its message and pause.
 void computeStandardMagnitudes(ObservationTable& table, const ObserverParameters& parameters);
 
 // The whole conversion, from the banner to the end of the run.
