@@ -57,14 +57,16 @@ void countValues(benchmark::State& state) {
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-template <bool julianDates>
-void formatOurs(benchmark::State& state) {
+// Times `formatOne(value, shape, field)` over the values of one kind: the
+// three formatters differ only in that call.
+template <typename Format>
+void timeFormatting(benchmark::State& state, bool julianDates, Format formatOne) {
   const std::vector<double> values = makeValues(julianDates);
   const FieldShape shape = julianDates ? julianDateField : magnitudeField;
   std::array<char, 32> field{};
   for (auto _ : state) {
     for (const double value : values) {
-      formatFixedField(value, shape.width, shape.digits, field.data());
+      formatOne(value, shape, field);
       benchmark::DoNotOptimize(field.data());
       benchmark::ClobberMemory();
     }
@@ -72,70 +74,58 @@ void formatOurs(benchmark::State& state) {
   countValues(state);
 }
 
-template <bool julianDates>
-void formatToChars(benchmark::State& state) {
-  const std::vector<double> values = makeValues(julianDates);
-  const FieldShape shape = julianDates ? julianDateField : magnitudeField;
-  std::array<char, 32> field{};
+// Times `convertOne(text)` over the value texts of one kind.
+template <typename Convert>
+void timeReading(benchmark::State& state, bool julianDates, Convert convertOne) {
+  const std::vector<std::string> texts = makeTexts(julianDates);
   for (auto _ : state) {
-    for (const double value : values) {
-      const auto result = std::to_chars(field.data(), field.data() + field.size(), value,
-                                        std::chars_format::fixed, shape.digits);
-      benchmark::DoNotOptimize(result.ptr);
-      benchmark::ClobberMemory();
-    }
+    for (const std::string& text : texts) benchmark::DoNotOptimize(convertOne(text));
   }
   countValues(state);
+}
+
+template <bool julianDates>
+void formatOurs(benchmark::State& state) {
+  timeFormatting(state, julianDates, [](double value, FieldShape shape, auto& field) {
+    formatFixedField(value, shape.width, shape.digits, field.data());
+  });
+}
+
+template <bool julianDates>
+void formatToChars(benchmark::State& state) {
+  timeFormatting(state, julianDates, [](double value, FieldShape shape, auto& field) {
+    const auto result = std::to_chars(field.data(), field.data() + field.size(), value,
+                                      std::chars_format::fixed, shape.digits);
+    benchmark::DoNotOptimize(result.ptr);
+  });
 }
 
 template <bool julianDates>
 void formatSnprintf(benchmark::State& state) {
-  const std::vector<double> values = makeValues(julianDates);
-  const FieldShape shape = julianDates ? julianDateField : magnitudeField;
-  std::array<char, 32> field{};
-  for (auto _ : state) {
-    for (const double value : values) {
-      benchmark::DoNotOptimize(
-          std::snprintf(field.data(), field.size(), "%*.*f", shape.width, shape.digits, value));
-      benchmark::ClobberMemory();
-    }
-  }
-  countValues(state);
+  timeFormatting(state, julianDates, [](double value, FieldShape shape, auto& field) {
+    benchmark::DoNotOptimize(
+        std::snprintf(field.data(), field.size(), "%*.*f", shape.width, shape.digits, value));
+  });
 }
 
 template <bool julianDates>
 void convertOurs(benchmark::State& state) {
-  const std::vector<std::string> texts = makeTexts(julianDates);
-  for (auto _ : state) {
-    for (const std::string& text : texts) {
-      benchmark::DoNotOptimize(convertRealText(text));
-    }
-  }
-  countValues(state);
+  timeReading(state, julianDates, [](const std::string& text) { return convertRealText(text); });
 }
 
 template <bool julianDates>
 void convertFromChars(benchmark::State& state) {
-  const std::vector<std::string> texts = makeTexts(julianDates);
-  for (auto _ : state) {
-    for (const std::string& text : texts) {
-      double value = 0.0;
-      std::from_chars(text.data(), text.data() + text.size(), value);
-      benchmark::DoNotOptimize(value);
-    }
-  }
-  countValues(state);
+  timeReading(state, julianDates, [](const std::string& text) {
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+  });
 }
 
 template <bool julianDates>
 void convertStrtod(benchmark::State& state) {
-  const std::vector<std::string> texts = makeTexts(julianDates);
-  for (auto _ : state) {
-    for (const std::string& text : texts) {
-      benchmark::DoNotOptimize(std::strtod(text.c_str(), nullptr));
-    }
-  }
-  countValues(state);
+  timeReading(state, julianDates,
+              [](const std::string& text) { return std::strtod(text.c_str(), nullptr); });
 }
 
 BENCHMARK_TEMPLATE(formatOurs, true)->Name("format/julian_date_13.5/ours");
