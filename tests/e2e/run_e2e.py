@@ -198,9 +198,37 @@ def main():
     if args.wine:
         prefix = os.path.abspath(args.wine_prefix or
                                  os.path.join(os.path.dirname(binary), "wine-prefix"))
-        with wine_session(prefix, binary):
-            return run_cases(args, binary)
+        staging = None
+        if not (nobody_can("-r", binary) and nobody_can_create(prefix)):
+            # The checkout lies where the unprivileged user cannot reach (a
+            # private temporary directory, say): the executable and the prefix
+            # move to a directory of their own that it can.
+            staging = tempfile.mkdtemp(prefix="varistellar-wine-")
+            os.chmod(staging, 0o755)
+            shutil.copy(binary, staging)
+            binary = os.path.join(staging, os.path.basename(binary))
+            os.chmod(binary, 0o755)
+            prefix = os.path.join(staging, "wine-prefix")
+        try:
+            with wine_session(prefix, binary):
+                return run_cases(args, binary)
+        finally:
+            if staging:
+                subprocess.run(["rm", "-rf", staging])
     return run_cases(args, binary)
+
+
+def nobody_can(test, path):
+    """Whether the user the wine cases run as passes `test -X path`."""
+    return subprocess.run(as_nobody(["test", test, path])).returncode == 0
+
+
+def nobody_can_create(prefix):
+    """Whether that user can use the prefix, or its directory to make it in."""
+    if os.path.exists(prefix):
+        return nobody_can("-w", prefix)
+    # As root the prefix is made and handed over: the user only has to reach it.
+    return nobody_can("-x" if os.geteuid() == 0 else "-w", os.path.dirname(prefix))
 
 
 def run_cases(args, binary):
