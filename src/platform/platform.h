@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varistellar::platform {
 
@@ -42,6 +43,34 @@ struct OpenResult {
 [[nodiscard]] OpenResult openExistingFile(const std::string& name);
 // Creates the file anew and empty (replacing any file of that name).
 [[nodiscard]] OpenResult createEmptyFile(const std::string& name);
+
+// Opens an existing file for reading only; never creates one.
+[[nodiscard]] OpenResult openForReading(const std::string& name);
+// Creates a file for writing that must not exist yet (a temporary file).
+[[nodiscard]] OpenResult createExclusive(const std::string& name);
+// Makes what was written to the file durable before it replaces another.
+[[nodiscard]] SystemError flushToDisk(Handle handle);
+// Renames `from` to `to`, replacing a file `to` in one step.
+[[nodiscard]] SystemError replaceFile(const std::string& from, const std::string& to);
+[[nodiscard]] SystemError removeFile(const std::string& name);
+
+enum class PathKind { missing, file, directory, other };
+[[nodiscard]] PathKind pathKind(const std::string& name);
+
+// The separator a path made by the program puts between folder and name.
+[[nodiscard]] char pathSeparator();
+// True for a byte that ends a folder's name in a path ('/', and '\\' or ':'
+// on Windows).
+[[nodiscard]] bool isPathSeparator(char byte);
+
+[[nodiscard]] std::uint32_t processId();
+
+// The program's arguments after its name, as UTF-8 texts (on Windows taken
+// from the wide-character command line, so that any name survives).
+[[nodiscard]] std::vector<std::string> commandLineArguments(int argc, char** argv);
+
+// How the console's own lines end: LF on POSIX, CR LF on Windows.
+[[nodiscard]] std::string_view consoleLineEnd();
 
 struct TransferResult {
   std::size_t bytes = 0;  // reading: 0 with no error is the end of the file

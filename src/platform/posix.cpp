@@ -90,6 +90,50 @@ OpenResult createEmptyFile(const std::string& name) {
   return openDescriptor(name, O_RDWR | O_CREAT | O_TRUNC);
 }
 
+OpenResult openForReading(const std::string& name) { return openDescriptor(name, O_RDONLY); }
+
+OpenResult createExclusive(const std::string& name) {
+  return openDescriptor(name, O_WRONLY | O_CREAT | O_EXCL);
+}
+
+SystemError flushToDisk(Handle handle) {
+  // A device or pipe cannot be synchronised, and need not be.
+  if (fsync(descriptor(handle)) != 0 && errno != EINVAL && errno != EROFS) return errno;
+  return 0;
+}
+
+SystemError replaceFile(const std::string& from, const std::string& to) {
+  if (rename(from.c_str(), to.c_str()) != 0) return errno;
+  return 0;
+}
+
+SystemError removeFile(const std::string& name) {
+  if (unlink(name.c_str()) != 0) return errno;
+  return 0;
+}
+
+PathKind pathKind(const std::string& name) {
+  struct stat status {};
+  if (stat(name.c_str(), &status) != 0) return PathKind::missing;
+  if (S_ISREG(status.st_mode)) return PathKind::file;
+  if (S_ISDIR(status.st_mode)) return PathKind::directory;
+  return PathKind::other;
+}
+
+char pathSeparator() { return '/'; }
+
+bool isPathSeparator(char byte) { return byte == '/'; }
+
+std::uint32_t processId() { return static_cast<std::uint32_t>(getpid()); }
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+  return arguments;
+}
+
+std::string_view consoleLineEnd() { return "\n"; }
+
 TransferResult readSome(Handle handle, std::span<char> buffer) {
   for (;;) {
     const ssize_t got = read(descriptor(handle), buffer.data(), buffer.size());

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cfenv>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -27,8 +29,32 @@ DWORD transferSize(std::size_t size) {
   return static_cast<DWORD>(std::min<std::size_t>(size, std::numeric_limits<DWORD>::max()));
 }
 
+// A UTF-8 name as the wide-character name the system's W calls take; empty
+// when the bytes are not UTF-8.
+std::wstring wideName(const std::string& name) {
+  if (name.empty()) return {};
+  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name.data(),
+                                         static_cast<int>(name.size()), nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name.data(), static_cast<int>(name.size()),
+                      wide.data(), length);
+  return wide;
+}
+
+std::string utf8Text(const wchar_t* wide) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return {};
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+  text.pop_back();  // the terminating NUL
+  return text;
+}
+
 OpenResult openFile(const std::string& name, DWORD access, DWORD disposition) {
-  const HANDLE handle = CreateFileA(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  const std::wstring wide = wideName(name);
+  if (wide.empty()) return {invalidHandle, ERROR_INVALID_NAME};
+  const HANDLE handle = CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {invalidHandle, lastError()};
   return {programHandle(handle), 0};
@@ -96,6 +122,80 @@ OpenResult openExistingFile(const std::string& name) {
 OpenResult createEmptyFile(const std::string& name) {
   return openFile(name, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
 }
+
+OpenResult openForReading(const std::string& name) {
+  return openFile(name, GENERIC_READ, OPEN_EXISTING);
+}
+
+OpenResult createExclusive(const std::string& name) {
+  return openFile(name, GENERIC_WRITE, CREATE_NEW);
+}
+
+SystemError flushToDisk(Handle handle) {
+  if (!FlushFileBuffers(systemHandle(handle)) && GetLastError() != ERROR_INVALID_HANDLE) {
+    return lastError();
+  }
+  return 0;
+}
+
+SystemError replaceFile(const std::string& from, const std::string& to) {
+  const std::wstring wideFrom = wideName(from);
+  const std::wstring wideTo = wideName(to);
+  if (wideFrom.empty() || wideTo.empty()) return ERROR_INVALID_NAME;
+  if (!MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return lastError();
+  }
+  return 0;
+}
+
+SystemError removeFile(const std::string& name) {
+  const std::wstring wide = wideName(name);
+  if (wide.empty()) return ERROR_INVALID_NAME;
+  if (!DeleteFileW(wide.c_str())) return lastError();
+  return 0;
+}
+
+PathKind pathKind(const std::string& name) {
+  const std::wstring wide = wideName(name);
+  if (wide.empty()) return PathKind::missing;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::missing;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return PathKind::directory;
+  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return PathKind::other;
+  return PathKind::file;
+}
+
+char pathSeparator() { return '\\'; }
+
+bool isPathSeparator(char byte) { return byte == '\\' || byte == '/' || byte == ':'; }
+
+std::uint32_t processId() { return static_cast<std::uint32_t>(GetCurrentProcessId()); }
+
+}  // namespace varistellar::platform
+
+// The C runtime's own wide-character arguments (msvcrt.dll), so that names in
+// any script reach the program whatever the console's code page.
+extern "C" int __wgetmainargs(int* argc, wchar_t*** argv, wchar_t*** env, int expandWildcards,
+                              int* startInfo);
+
+namespace varistellar::platform {
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = nullptr;
+  wchar_t** environment = nullptr;
+  int startInfo = 0;
+  std::vector<std::string> arguments;
+  if (__wgetmainargs(&count, &wide, &environment, 0, &startInfo) == 0 && wide != nullptr) {
+    for (int i = 1; i < count; ++i) arguments.push_back(utf8Text(wide[i]));
+    return arguments;
+  }
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+  return arguments;
+}
+
+std::string_view consoleLineEnd() { return "\r\n"; }
 
 TransferResult readSome(Handle handle, std::span<char> buffer) {
   DWORD got = 0;

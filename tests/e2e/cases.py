@@ -28,17 +28,36 @@ def symlink(target):
 
 class Case:
     def __init__(self, name, files, stdin, stdout, status, stderr=b"", after=None, env=None,
-                 unprivileged=False, close_stdout=False, close_stderr=False, skip=None):
+                 unprivileged=False, close_stdout=False, close_stderr=False, skip=None,
+                 args=None, folders=()):
         self.name, self.files, self.stdin, self.stdout = name, files, stdin, stdout
         self.status, self.stderr, self.after = status, stderr, after or {}
         self.env, self.unprivileged, self.close_stdout = env or {}, unprivileged, close_stdout
         self.close_stderr = close_stderr
         self.skip = skip or {}
+        # Command-line arguments: a list, or a function of the platform's
+        # path separator (b"/" or b"\\") that gives one.
+        self.args = args or []
+        self.folders = folders  # folders made in the scratch directory, as paths with "/"
+
+    def args_for(self, wine):
+        if callable(self.args):
+            return self.args("\\" if wine else "/")
+        return list(self.args)
+
+    def stdout_for(self, platforms):
+        if callable(self.stdout):
+            return self.stdout(platforms)
+        if not isinstance(self.stdout, dict):
+            return self.stdout
+        return next(self.stdout[p] for p in platforms if p in self.stdout)
 
     # A run names its platforms most specific first: ("posix",) on Linux,
     # ("wine", "windows") for the Windows executable under wine, where "wine"
     # marks what wine does differently from Windows itself.
     def stderr_for(self, platforms):
+        if callable(self.stderr):
+            return self.stderr(platforms)
         if not isinstance(self.stderr, dict):
             return self.stderr
         return next(self.stderr[p] for p in platforms if p in self.stderr)

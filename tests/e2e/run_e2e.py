@@ -21,7 +21,10 @@ import tempfile
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from cases import CASES  # noqa: E402
+from cases import CASES as INTERACTIVE_CASES  # noqa: E402
+from command_line_cases import CASES as COMMAND_LINE_CASES  # noqa: E402
+
+CASES = INTERACTIVE_CASES + COMMAND_LINE_CASES
 
 
 def prepare(directory, files):
@@ -82,11 +85,12 @@ def command(binary, wine, case):
     # root opens read-only files for writing all the same, so those cases run
     # unprivileged. Under wine every case does: wine runs only as the owner of
     # its prefix, and a read-only file refuses writing to every Windows user.
+    args = case.args_for(wine)
     if wine:
-        return as_nobody(["wine", binary])
+        return as_nobody(["wine", binary] + args)
     if case.unprivileged:
-        return as_nobody([binary])
-    return [binary]
+        return as_nobody([binary] + args)
+    return [binary] + args
 
 
 def platforms_of(wine):
@@ -99,6 +103,9 @@ def run_case(case, binary, wine):
     try:
         os.chmod(directory, 0o777)
         prepare(directory, case.files)
+        for folder in case.folders:
+            os.makedirs(os.path.join(directory, folder), exist_ok=True)
+            os.chmod(os.path.join(directory, folder), 0o777)
         env = {k: v for k, v in os.environ.items() if k != "TABSIZE"}
         env.update(case.env)
         if case.close_stdout:
@@ -116,7 +123,7 @@ def run_case(case, binary, wine):
             os.close(writer)
         problems = []
         stdout = result.stdout if not case.close_stdout else b""
-        expect_stdout = case.stdout if not case.close_stdout else b""
+        expect_stdout = case.stdout_for(platforms) if not case.close_stdout else b""
         expect_stderr = case.stderr_for(platforms)
         if stdout != expect_stdout:
             problems.append(describe("stdout", expect_stdout, stdout))

@@ -1,0 +1,167 @@
+// Parsing the command line. Small enough to write out: a library parser
+// would bring stream initialisation into every interactive run's start.
+#include "cli/command_line.h"
+
+#include <string_view>
+
+#include "version.h"
+
+namespace varistellar::cli {
+namespace {
+
+Command usageError(std::string text) {
+  return {.kind = CommandKind::usageError, .usageError = std::move(text)};
+}
+
+// An option that takes a value, as "--name VALUE" or "--name=VALUE".
+struct ValueOption {
+  std::string_view name;
+  std::optional<std::string> run::ConvertOptions::*target;
+};
+
+constexpr ValueOption convertFileOptions[] = {
+    {"--table", &run::ConvertOptions::table},
+    {"--parameters", &run::ConvertOptions::parameters},
+    {"--report", &run::ConvertOptions::report},
+};
+
+Command parseConvert(std::span<const std::string> arguments) {
+  Command command{.kind = CommandKind::convert};
+  run::ConvertOptions& options = command.convert;
+  std::optional<std::string> folder;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    const bool isOption = !optionsEnded && argument.size() > 1 && argument.front() == '-';
+    if (!isOption) {
+      if (folder) {
+        return usageError("convert takes one FOLDER, but '" + *folder + "' and '" +
+                          std::string{argument} + "' were given");
+      }
+      folder = std::string{argument};
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (argument == "--help" || argument == "-h") return {.kind = CommandKind::help};
+    if (argument == "--quiet") {
+      options.quiet = true;
+      continue;
+    }
+
+    // The options with a value.
+    const std::size_t equals = argument.find('=');
+    const std::string_view name = argument.substr(0, equals);
+    std::optional<std::string> value;
+    if (equals != std::string_view::npos) {
+      value = std::string{argument.substr(equals + 1)};
+    } else if (i + 1 < arguments.size()) {
+      value = arguments[i + 1];
+    }
+    const auto takeValue = [&]() -> std::optional<std::string> {
+      if (!value) return std::nullopt;
+      if (equals == std::string_view::npos) ++i;
+      return value;
+    };
+
+    bool known = false;
+    for (const ValueOption& option : convertFileOptions) {
+      if (name != option.name) continue;
+      known = true;
+      const auto file = takeValue();
+      if (!file || file->empty()) {
+        return usageError("option '" + std::string{name} + "' needs a FILE");
+      }
+      options.*option.target = *file;
+    }
+    if (known) continue;
+    if (name == "--date") {
+      const auto kind = takeValue();
+      if (!kind) return usageError("option '--date' needs HJD or JD");
+      if (*kind == "HJD" || *kind == "hjd") {
+        options.date = run::DateKind::hjd;
+      } else if (*kind == "JD" || *kind == "jd") {
+        options.date = run::DateKind::jd;
+      } else {
+        return usageError("option '--date' takes HJD or JD, not '" + *kind + "'");
+      }
+      continue;
+    }
+    return usageError("unknown option '" + std::string{argument} + "' for convert");
+  }
+  if (folder) options.folder = *folder;
+  return command;
+}
+
+Command parseCheck(std::span<const std::string> arguments) {
+  Command command{.kind = CommandKind::check};
+  bool optionsEnded = false;
+  for (const std::string& argument : arguments) {
+    if (!optionsEnded && argument == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+      return {.kind = CommandKind::help};
+    } else if (!optionsEnded && argument.size() > 1 && argument.front() == '-') {
+      return usageError("unknown option '" + argument + "' for check");
+    } else {
+      command.files.push_back(argument);
+    }
+  }
+  if (command.files.empty()) return usageError("check needs at least one FILE");
+  return command;
+}
+
+}  // namespace
+
+Command parseCommandLine(std::span<const std::string> arguments) {
+  if (arguments.empty()) return {};
+  const std::string& first = arguments.front();
+  const auto rest = arguments.subspan(1);
+  if (first == "--help" || first == "-h") return {.kind = CommandKind::help};
+  if (first == "--version" || first == "-V") {
+    if (!rest.empty()) return usageError("'" + first + "' takes no arguments");
+    return {.kind = CommandKind::version};
+  }
+  if (first == "convert") return parseConvert(rest);
+  if (first == "check") return parseCheck(rest);
+  if (!first.empty() && first.front() == '-') return usageError("unknown option '" + first + "'");
+  return usageError("unknown command '" + first + "'");
+}
+
+std::string helpText() {
+  std::string text = "varistellar " + std::string{programVersion()} + R"(
+Converts a MAGNIVEX light-curve table into an AAVSO Extended File Format report.
+
+Usage:
+  varistellar                          interactive conversion in the current folder
+  varistellar convert [OPTIONS] [FOLDER]
+                                       convert FOLDER/lightcurve.txt with
+                                       FOLDER/VARISTELLAR-input.txt into
+                                       FOLDER/lightcurve-aavso.txt, without pauses
+  varistellar check FILE...            check AAVSO Extended File Format reports
+  varistellar --help | -h              show this text
+  varistellar --version | -V           show the version
+
+Options of convert:
+  --table FILE        the light-curve table (default FOLDER/lightcurve.txt)
+  --parameters FILE   the parameter file (default FOLDER/VARISTELLAR-input.txt)
+  --report FILE       the report to write (default FOLDER/lightcurve-aavso.txt)
+  --date HJD|JD       the report's date: HJD as in the table (default), or
+                      JD = HJD - HELCOR
+  --quiet             print only warnings and errors
+
+FOLDER defaults to the current folder; a relative FILE is taken from the
+current folder. Messages name the file and line to fix: FILE:LINE:COLUMN.
+
+Exit status:
+  0  the report was written (convert) or no file has an error (check)
+  1  nothing was written because of errors (convert), or a file has an
+     error (check)
+  2  a usage error, or (check) a file that cannot be read
+)";
+  return text;
+}
+
+}  // namespace varistellar::cli

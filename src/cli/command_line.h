@@ -1,0 +1,29 @@
+// The observer's command line: what the arguments ask for, as a value.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "run/run_context.h"
+
+namespace varistellar::cli {
+
+enum class CommandKind { interactive, convert, check, help, version, usageError };
+
+struct Command {
+  CommandKind kind = CommandKind::interactive;
+  run::ConvertOptions convert{};    // for `convert`
+  std::vector<std::string> files{};  // for `check`
+  std::string usageError{};          // for a usage error: what was wrong
+};
+
+// No arguments is the interactive conversion; anything the parser does not
+// know is a usage error that names it.
+[[nodiscard]] Command parseCommandLine(std::span<const std::string> arguments);
+
+// The text of --help, lines ended with LF.
+[[nodiscard]] std::string helpText();
+
+}  // namespace varistellar::cli

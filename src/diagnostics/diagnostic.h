@@ -1,0 +1,43 @@
+// Findings about a file, in the form editors and build tools read:
+// FILE:LINE:COLUMN: SEVERITY: TEXT [ID].
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varistellar::diagnostics {
+
+enum class Severity { error, warning, note };
+
+struct Diagnostic {
+  std::string file;        // the path as the user gave it
+  std::uint64_t line = 0;  // from 1; 0 when the finding is about the whole file
+  std::uint64_t column = 0;  // from 1; 0 when no column is known
+  Severity severity = Severity::error;
+  std::string text;
+  std::string ruleId{};  // printed in brackets after the text when not empty
+};
+
+[[nodiscard]] std::string_view severityName(Severity severity);
+
+// The finding as one line, without its line end.
+[[nodiscard]] std::string formatDiagnostic(const Diagnostic& diagnostic);
+
+// The findings of one command, in the order they were found.
+class DiagnosticList {
+ public:
+  void add(Diagnostic diagnostic);
+  void error(std::string_view file, std::uint64_t line, std::uint64_t column, std::string text);
+  void warning(std::string_view file, std::uint64_t line, std::uint64_t column, std::string text);
+
+  [[nodiscard]] const std::vector<Diagnostic>& all() const { return diagnostics_; }
+  [[nodiscard]] std::size_t count(Severity severity) const;
+  [[nodiscard]] bool hasErrors() const { return count(Severity::error) != 0; }
+
+ private:
+  std::vector<Diagnostic> diagnostics_;
+};
+
+}  // namespace varistellar::diagnostics
