@@ -1,5 +1,7 @@
-// The program's version, handed in by the build for this file alone.
+// The program's version, as the build wrote it from the project's VERSION.
 #include "version.h"
+
+#include "version_number.h"
 
 namespace varistellar {
 

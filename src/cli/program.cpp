@@ -10,13 +10,12 @@
 namespace varistellar::cli {
 
 int runProgram(const std::vector<std::string>& arguments) {
+  platform::prepareProcess();
   const Command command = parseCommandLine(arguments);
   switch (command.kind) {
     case CommandKind::interactive: run::runConversion();
     case CommandKind::help: printText(helpText()); return 0;
-    case CommandKind::version:
-      printLine("varistellar " + std::string{programVersion()});
-      return 0;
+    case CommandKind::version: printLine("varistellar " + std::string{programVersion()}); return 0;
     case CommandKind::usageError:
     case CommandKind::convert:
     case CommandKind::check: break;

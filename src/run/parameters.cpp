@@ -1,10 +1,6 @@
-// The parameter stage.
+// The parameter stage of the interactive run.
 #include "run/parameters.h"
 
-#include <array>
-#include <string_view>
-
-#include "run/run.h"
 #include "textio/channels.h"
 
 namespace varistellar::run {
@@ -12,33 +8,25 @@ namespace {
 
 using namespace textio;
 
-constexpr std::string_view parameterFile = "VARISTELLAR-input.txt";
-
-constexpr std::array headerEchoLayout = {textField(80)};
-constexpr std::array observerEchoLayout = {textField(4), textField()};
-constexpr std::array variableEchoLayout = {textField(11), textField()};
-constexpr std::array starMagnitudeEchoLayout = {textField(11), blankField(1), fixedField(6, 3),
-                                                textField()};
-
-[[noreturn]] void lineReadFailure() {
-  writeFreeForm(consoleChannel);
-  writeFreeForm(consoleChannel, {" Error reading line from VARISTELLAR-input file"});
-  failureTail();
+// A line read as one text field of N columns; a guarded line's failure or end
+// of file is an outcome, an unguarded one's ends the process.
+template <std::size_t N>
+[[nodiscard]] bool readTextLine(Branches branches, std::string& variable) {
+  FixedText<N> text;
+  const IoOutcome outcome =
+      readTextField(parameterChannel, branches, static_cast<int>(N), text.span());
+  variable.assign(text.view());
+  return outcome == IoOutcome::ok;
 }
 
-// A guarded line: one text field, whose failure or end of file ends the run.
 template <std::size_t N>
-void readGuardedText(FixedText<N>& variable) {
-  if (readTextField(parameterChannel, errorBranch, static_cast<int>(N), variable.span()) !=
-      IoOutcome::ok) {
-    lineReadFailure();
-  }
+[[nodiscard]] bool readGuarded(std::string& variable) {
+  return readTextLine<N>(errorBranch, variable);
 }
 
-// An unguarded line: a failure here ends the process with its report.
 template <std::size_t N>
-void readText(FixedText<N>& variable) {
-  (void)readTextField(parameterChannel, noBranches, static_cast<int>(N), variable.span());
+void readUnguarded(std::string& variable) {
+  (void)readTextLine<N>(noBranches, variable);
 }
 
 void readMagnitude(double& magnitude) {
@@ -48,56 +36,38 @@ void readMagnitude(double& magnitude) {
 
 }  // namespace
 
-ObserverParameters readParameterFile() {
-  writeFreeForm(consoleChannel, {" Opening user input file VARISTELLAR-input.txt"});
-  pausePrompt(anyKeyPrompt);
-
-  if (openChannel(parameterChannel, parameterFile, errorBranch) != IoOutcome::ok) {
-    writeFreeForm(consoleChannel, {" Error opening VARISTELLAR-input.txt file"});
-    failureTail();
+ParameterOutcome readParameterFile(const RunContext& context, ObserverParameters& parameters,
+                                   Dialogue& dialogue) {
+  dialogue.openingParameters();
+  if (openChannel(parameterChannel, context.parameterFile, errorBranch) != IoOutcome::ok) {
+    return ParameterOutcome::openFailed;
   }
-  writeFreeForm(consoleChannel, {" Successfully opened comparison star input file"});
-  pausePrompt(enterPrompt);
+  dialogue.parametersOpened();
 
-  FixedText<80> header;
+  std::string header;
   for (int line = 0; line < 4; ++line) {
-    readGuardedText(header);
-    const std::array<FieldValue, 1> echo = {header.view()};
-    writeLayout(consoleChannel, headerEchoLayout, echo);
+    if (!readGuarded<80>(header)) return ParameterOutcome::lineReadFailed;
+    dialogue.parameterHeaderRead(header);
   }
-  writeFreeForm(consoleChannel, {" Read 4 header lines from input file"});
-  pausePrompt(enterPrompt);
+  dialogue.parameterHeadersRead();
 
-  ObserverParameters parameters;
-  readGuardedText(parameters.observerCode);
-  const std::array<FieldValue, 2> observerEcho = {parameters.observerCode.view(),
-                                                  " AAVSO Observer code"};
-  writeLayout(consoleChannel, observerEchoLayout, observerEcho);
-
-  readGuardedText(parameters.variableStarId);
-  const std::array<FieldValue, 2> variableEcho = {parameters.variableStarId.view(),
-                                                  " Variable star ID"};
-  writeLayout(consoleChannel, variableEchoLayout, variableEcho);
-
-  readGuardedText(parameters.comparisonStarId);
+  if (!readGuarded<4>(parameters.observerCode)) return ParameterOutcome::lineReadFailed;
+  dialogue.observerCodeRead(parameters.observerCode);
+  if (!readGuarded<11>(parameters.variableStarId)) return ParameterOutcome::lineReadFailed;
+  dialogue.variableStarRead(parameters.variableStarId);
+  if (!readGuarded<11>(parameters.comparisonStarId)) return ParameterOutcome::lineReadFailed;
   readMagnitude(parameters.comparisonMagnitude);
-  const std::array<FieldValue, 3> comparisonEcho = {parameters.comparisonStarId.view(),
-                                                    parameters.comparisonMagnitude,
-                                                    " Comparison ID & Magnitude"};
-  writeLayout(consoleChannel, starMagnitudeEchoLayout, comparisonEcho);
+  dialogue.comparisonStarRead(parameters.comparisonStarId, parameters.comparisonMagnitude);
 
-  readText(parameters.filterName);
-  readText(parameters.chartId);
-  readGuardedText(parameters.checkStarId);
+  readUnguarded<6>(parameters.filterName);
+  readUnguarded<8>(parameters.chartId);
+  if (!readGuarded<11>(parameters.checkStarId)) return ParameterOutcome::lineReadFailed;
   readMagnitude(parameters.checkMagnitude);
-  const std::array<FieldValue, 3> checkEcho = {
-      parameters.checkStarId.view(), parameters.checkMagnitude, " Check star ID & Magnitude"};
-  writeLayout(consoleChannel, starMagnitudeEchoLayout, checkEcho);
+  dialogue.checkStarRead(parameters.checkStarId, parameters.checkMagnitude);
 
-  writeFreeForm(consoleChannel, {" Successfully read user input file parameters"});
-  pausePrompt(enterPrompt);
+  dialogue.parametersRead();
   closeChannel(parameterChannel);
-  return parameters;
+  return ParameterOutcome::ok;
 }
 
 }  // namespace varistellar::run

@@ -1,15 +1,26 @@
-// The parameter stage: loads the observer's "VARISTELLAR-input.txt".
+// The parameter stage of the interactive run: loads the observer's
+// "VARISTELLAR-input.txt".
 #pragma once
 
+#include "run/dialogue.h"
 #include "run/observations.h"
+#include "run/run_context.h"
 
 namespace varistellar::run {
 
 inline constexpr int parameterChannel = 14;
 
-// Reads and echoes the twelve lines of the parameter file, with its pauses.
-// Ends the run itself when the file cannot be opened or a guarded line
-// cannot be read.
-[[nodiscard]] ObserverParameters readParameterFile();
+enum class ParameterOutcome {
+  ok,
+  openFailed,      // the file cannot be opened
+  lineReadFailed,  // a guarded line cannot be read
+};
+
+// Reads the twelve lines of the parameter file into `parameters`, each text
+// at its fixed width, telling the dialogue what it read. A failed unguarded
+// line ends the process with the unhandled-failure report.
+[[nodiscard]] ParameterOutcome readParameterFile(const RunContext& context,
+                                                 ObserverParameters& parameters,
+                                                 Dialogue& dialogue);
 
 }  // namespace varistellar::run

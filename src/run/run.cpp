@@ -1,51 +1,55 @@
-// The run sequence and its console dialogue.
+// The interactive run: the stages in order, and what each outcome leads to.
 #include "run/run.h"
 
-#include "platform/platform.h"
+#include "run/interactive_dialogue.h"
 #include "run/light_curve.h"
 #include "run/parameters.h"
 #include "run/report.h"
+#include "run/run_context.h"
 #include "textio/channels.h"
 
 namespace varistellar::run {
 
-using textio::consoleChannel;
-
-void failureTail() {
-  textio::pausePrompt(enterPrompt);
-  textio::endRun(handledFailureStatus);
-}
-
-void addComparisonMagnitude(ObservationTable& table, double comparisonMagnitude) {
-  for (std::int32_t j = 0; j < table.n; ++j) {
-    const auto i = static_cast<std::size_t>(j);
-    table.STD[i] = table.V_C[i] + comparisonMagnitude;
+void computeStandardMagnitudes(ObservationTable& table, double comparisonMagnitude) {
+  for (std::size_t i = 0; i < table.n(); ++i) {
+    table.setSTD(i, standardMagnitude(table.V_C(i), comparisonMagnitude));
   }
 }
 
-void computeStandardMagnitudes(ObservationTable& table, const ObserverParameters& parameters) {
-  // The magnitude as read, not as echoed with three decimals.
-  addComparisonMagnitude(table, parameters.comparisonMagnitude);
-  textio::writeFreeForm(consoleChannel, {" Successfully converted variable magnitude to STD"});
-  textio::pausePrompt(enterPrompt);
-}
-
 void runConversion() {
-  platform::prepareProcess();
+  const RunContext context;
+  InteractiveDialogue dialogue;
+  dialogue.banner();
 
-  textio::writeFreeForm(consoleChannel, {"Initiating conversion of MAGNIVEX lightcurve.txt"});
-  textio::writeFreeForm(consoleChannel, {"to AAVSO extended format with VARISTELLAR-input"});
-  textio::pausePrompt(enterPrompt);
-
-  // The two tables live for the whole run; static keeps them off the stack.
+  // The tables live for the whole run; static keeps them off the stack.
   static ObservationTable observations;
   static ObserverParameters parameters;
 
-  readLightCurveTable(observations);
-  textio::pausePrompt(enterPrompt);
-  parameters = readParameterFile();
-  computeStandardMagnitudes(observations, parameters);
-  writeReportFile(observations, parameters);
+  switch (readLightCurveTable(context, observations, dialogue)) {
+    case LightCurveOutcome::ok: break;
+    case LightCurveOutcome::openFailed: dialogue.tableOpenFailed(); dialogue.failureTail();
+    case LightCurveOutcome::headerReadFailed:
+      dialogue.tableHeaderReadFailed();
+      dialogue.failureTail();
+    case LightCurveOutcome::outOfMemory:
+      textio::reportUnhandledFailure({.ownMessage = textio::bufferAllocationFailed},
+                                     textio::StatementKind::read, lightCurveChannel);
+  }
+  dialogue.tableRead();
+
+  switch (readParameterFile(context, parameters, dialogue)) {
+    case ParameterOutcome::ok: break;
+    case ParameterOutcome::openFailed: dialogue.parameterOpenFailed(); dialogue.failureTail();
+    case ParameterOutcome::lineReadFailed:
+      dialogue.parameterLineReadFailed();
+      dialogue.failureTail();
+  }
+
+  // The magnitude as read, not as echoed with three decimals.
+  computeStandardMagnitudes(observations, parameters.comparisonMagnitude);
+  dialogue.standardMagnitudesComputed();
+
+  writeReportFile(context, observations, parameters, dialogue);
   textio::endRun(0);
 }
 

@@ -57,11 +57,14 @@ struct LayoutItem {
   std::string_view literal{};
   std::span<const LayoutItem> items{};  // group: the repeated items
   int repeat = 0;                       // group: how often
+  std::string_view name{};              // data field: what it holds, e.g. "DATE"
 };
 
-constexpr LayoutItem textField(int width = 0) { return {LayoutItem::Kind::text, width}; }
-constexpr LayoutItem fixedField(int width, int digits) {
-  return {LayoutItem::Kind::fixedPoint, width, digits};
+constexpr LayoutItem textField(int width = 0, std::string_view name = {}) {
+  return {LayoutItem::Kind::text, width, 0, {}, {}, 0, name};
+}
+constexpr LayoutItem fixedField(int width, int digits, std::string_view name = {}) {
+  return {LayoutItem::Kind::fixedPoint, width, digits, {}, {}, 0, name};
 }
 constexpr LayoutItem integerField(int width) { return {LayoutItem::Kind::integer, width}; }
 constexpr LayoutItem blankField(int columns) { return {LayoutItem::Kind::blank, columns}; }
@@ -121,6 +124,16 @@ consteval std::array<PlacedField, N> placeDataFields(std::span<const LayoutItem>
   detail::placeFields(layout, placed, next, column);
   if (next != N) throw "the layout has another number of data fields";
   return placed;
+}
+
+// The placed field of that name; a name the layout does not hold does not
+// build.
+template <std::size_t N>
+consteval PlacedField placedField(const std::array<PlacedField, N>& placed, std::string_view name) {
+  for (const PlacedField& field : placed) {
+    if (field.field.name == name) return field;
+  }
+  throw "the layout has no field of that name";
 }
 
 // Writes a fixed-point value again in its placed field of a line built from

@@ -1,8 +1,9 @@
 """The end-to-end cases: input files, standard input, and every byte expected."""
 
+import os
 from decimal import ROUND_HALF_UP, Decimal
 
-from transcript import (ANY_KEY, BANNER, CAPACITY_FAILURE, CONVERTED, ENTER, HEADERS_READ,
+from transcript import (ANY_KEY, BANNER, CONVERTED, ENTER, HEADERS_READ,
                         HEADER_READ_FAILURE, OPEN_LIGHT_CURVE_FAILURE, OPEN_PARAMETERS_FAILURE,
                         PARAMETERS_OPENED, PARAMETERS_OPENING, PARAMETERS_READ,
                         PARAMETER_READ_FAILURE, REPORT_OPENED, REPORT_OPENING, REPORT_WRITTEN,
@@ -171,7 +172,24 @@ def fixed(value):
 
 FIRST_HALF, FIRST_RECORDS = thousand_lines(500)
 SECOND_HALF, SECOND_RECORDS = thousand_lines(500, 500)
-ONE_TOO_MANY, _ = thousand_lines(1001)
+LONG_NIGHT, LONG_NIGHT_RECORDS = thousand_lines(4100)
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+
+
+def source_file(*path):
+    with open(os.path.join(ROOT, *path), "rb") as f:
+        return f.read()
+
+
+def sample_night_golden():
+    """The sample night, answered at every pause: the committed transcript and report."""
+    night = {name: source_file("examples", "sample-night", name)
+             for name in ("lightcurve.txt", "VARISTELLAR-input.txt")}
+    return Case("the sample night matches its golden transcript and report", night, ANSWERS,
+                source_file("tests", "golden", "sample-night-transcript.txt"), 0,
+                after={"lightcurve-aavso.txt":
+                       source_file("tests", "golden", "sample-night-report.txt")})
 
 
 CASES = [
@@ -262,10 +280,12 @@ CASES = [
             TABLE_HEADER + FIRST_HALF + DROPPED_LINE * 3 + SECOND_HALF,
             FIRST_RECORDS + SECOND_RECORDS),
 
+    success("a night of 4100 observations, beyond a block of the table",
+            TABLE_HEADER + LONG_NIGHT + DROPPED_LINE, LONG_NIGHT_RECORDS),
+    sample_night_golden(),
+
     # ---------------------------------------------------------------- light-curve failures
-    Case("more than 1000 observations", {"lightcurve.txt": TABLE_HEADER + ONE_TOO_MANY},
-         ANSWERS, BANNER + CAPACITY_FAILURE, HANDLED),
-    Case("dropped lines past 1000 observations never count",
+    Case("dropped lines after 1000 observations are not counted",
          {"lightcurve.txt": TABLE_HEADER + FIRST_HALF + SECOND_HALF + DROPPED_LINE * 5},
          b"\n\n", BANNER + count_line(1000) + ENTER + PARAMETERS_OPENING,
          UNHANDLED, stderr=unhandled(b"Attempt to read past end of file", b"READ(UNIT=*,...")),

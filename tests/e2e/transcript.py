@@ -41,9 +41,6 @@ HEADER_READ_FAILURE = (
 
 OPEN_LIGHT_CURVE_FAILURE = free_form(b" Error opening lightcurve.txt file") + ENTER
 
-CAPACITY_FAILURE = free_form(
-    b" Error: lightcurve.txt holds more than 1000 observations; at most 1000 can be converted") + ENTER
-
 
 def count_line(n: int) -> bytes:
     return line(b" DONE READING " + b"%5d" % n + b" OBSERVATIONS FROM FILE lightcurve.txt")

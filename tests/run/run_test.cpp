@@ -1,4 +1,4 @@
-// The standard magnitudes: one addition per kept observation, nothing else.
+// The standard magnitudes and the table they are kept in.
 #include "run/run.h"
 
 #include <gtest/gtest.h>
@@ -9,28 +9,40 @@
 namespace varistellar::run {
 namespace {
 
-TEST(StandardMagnitudes, AddTheComparisonMagnitudeToTheKeptObservations) {
-  ObservationTable table;
-  table.n = 3;
-  table.V_C[0] = -0.63823;
-  table.V_C[1] = 90.0;
-  table.V_C[2] = std::numeric_limits<double>::quiet_NaN();
-  table.V_C[3] = 1.0;  // not kept: beyond n
-  addComparisonMagnitude(table, 12.345);
-
-  // The double nearest to the exact sum of the two doubles.
-  EXPECT_EQ(table.STD[0], 11.70677);
-  EXPECT_EQ(table.STD[1], 102.345);
-  EXPECT_TRUE(std::isnan(table.STD[2]));
-  EXPECT_EQ(table.STD[3], 0.0) << "entries beyond n are left alone";
-  EXPECT_EQ(table.V_C[0], -0.63823) << "no other column changes";
+Observation withMagnitude(double V_C, double JDHEL = 0.0) {
+  Observation observation;
+  observation.JDHEL = JDHEL;
+  observation.V_C = V_C;
+  return observation;
 }
 
-TEST(StandardMagnitudes, NothingToDoForNoObservations) {
+TEST(StandardMagnitudes, AddTheComparisonMagnitudeToTheKeptObservations) {
   ObservationTable table;
-  table.V_C[0] = 5.0;
-  addComparisonMagnitude(table, 12.345);
-  EXPECT_EQ(table.STD[0], 0.0);
+  for (const double V_C : {-0.63823, 90.0, std::numeric_limits<double>::quiet_NaN()}) {
+    ASSERT_TRUE(table.take(withMagnitude(V_C), 0));
+  }
+  computeStandardMagnitudes(table, 12.345);
+
+  // The double nearest to the exact sum of the two doubles.
+  EXPECT_EQ(table.STD(0), 11.70677);
+  EXPECT_EQ(table.STD(1), 102.345);
+  EXPECT_TRUE(std::isnan(table.STD(2)));
+  EXPECT_EQ(table.V_C(0), -0.63823) << "no other column changes";
+}
+
+TEST(ObservationTable, GrowsAcrossBlocksKeepingFileOrder) {
+  ObservationTable table;
+  const std::size_t count = 3 * ObservationTable::blockSize + 5;
+  for (std::size_t i = 0; i < count; ++i) {
+    ASSERT_TRUE(
+        table.take(withMagnitude(static_cast<double>(i), 2460000.0 + static_cast<double>(i)), 0));
+  }
+  ASSERT_EQ(table.n(), count);
+  for (const std::size_t i :
+       {std::size_t{0}, ObservationTable::blockSize - 1, ObservationTable::blockSize, count - 1}) {
+    EXPECT_EQ(table.V_C(i), static_cast<double>(i));
+    EXPECT_EQ(table.JDHEL(i), 2460000.0 + static_cast<double>(i));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,139 @@
+// The report's header lines and observation records.
+#include "run/report_layout.h"
+
+#include <cstring>
+
+#include "version.h"
+
+namespace varistellar::run {
+namespace {
+
+using namespace textio;
+
+constexpr std::size_t observationValueCount = 9;
+constexpr auto observationFields = placeDataFields<observationValueCount>(observationRecordLayout);
+constexpr PlacedField dateField = placedField(observationFields, "DATE");
+constexpr PlacedField magnitudeField = placedField(observationFields, "MAG");
+constexpr PlacedField errorField = placedField(observationFields, "MERR");
+constexpr PlacedField airmassField = placedField(observationFields, "AIRMASS");
+
+// Joins a prefix and a value into a text of exactly `width` characters:
+// cut when longer, padded with blanks when shorter.
+std::string fixedLengthJoin(std::string_view prefix, std::string_view value, std::size_t width) {
+  std::string joined{prefix};
+  joined.append(value);
+  joined.resize(width, ' ');
+  return joined;
+}
+
+std::array<FieldValue, observationValueCount> recordValues(const ObserverParameters& parameters,
+                                                           const ReportValues& values) {
+  return {
+      std::string_view{parameters.variableStarId},    // STARID
+      values.DATE,                                    // DATE
+      values.MAG,                                     // MAG
+      values.MERR,                                    // MERR
+      std::string_view{parameters.filterName},        // FILT
+      std::string_view{parameters.comparisonStarId},  // CNAME
+      std::string_view{parameters.checkStarId},       // KNAME
+      values.AIRMASS,                                 // AIRMASS
+      std::string_view{parameters.chartId},           // CHART
+  };
+}
+
+// A fixed-point field as its text without the leading blanks; false when the
+// field holds no number (asterisks, NaN or INF).
+bool appendTrimmedNumber(const LayoutItem& field, double value, std::string& line) {
+  char text[32];
+  const auto width = static_cast<std::size_t>(field.width);
+  formatFixedField(value, field.width, field.digits, text);
+  std::size_t first = 0;
+  while (first < width && text[first] == ' ') ++first;
+  line.append(text + first, width - first);
+  for (std::size_t i = first; i < width; ++i) {
+    if (text[i] != '-' && text[i] != '.' && (text[i] < '0' || text[i] > '9')) return false;
+  }
+  return true;
+}
+
+void noteUnfit(const LayoutItem& field, bool fits, UnfitFields& unfit) {
+  if (!fits) unfit.names[unfit.count++] = field.name;
+}
+
+bool fitsFixedField(const PlacedField& placed, const std::string& line) {
+  // A number too wide for its field fills it with asterisks.
+  return line[placed.column] != '*';
+}
+
+}  // namespace
+
+std::array<std::string, 7> reportHeaderLines(const ObserverParameters& parameters, ReportForm form,
+                                             DateKind date) {
+  const bool interactive = form == ReportForm::interactive;
+  return {
+      "#TYPE=Extended",
+      interactive ? fixedLengthJoin("#OBSCODE=", parameters.observerCode, 13)
+                  : "#OBSCODE=" + parameters.observerCode,
+      interactive ? std::string{"#SOFTWARE=MAGNIVEX"}
+                  : "#SOFTWARE=MAGNIVEX via VARISTELLAR " + std::string{programVersion()},
+      fixedLengthJoin("#DELIM=", ",", 8),
+      date == DateKind::jd ? "#DATE=JD" : "#DATE=HJD",
+      "#OBSTYPE=CCD",
+      "#STARID,DATE,MAG,MERR,FILT,TRANS,MTYPE,CNAME,CMAG,KNAME,KMAG,AIRMASS,GROUP,CHART,NOTES",
+  };
+}
+
+ObservationRecords::ObservationRecords(const ObserverParameters& parameters, ReportForm form)
+    : parameters_{parameters}, form_{form} {}
+
+UnfitFields ObservationRecords::build(const ReportValues& values, std::string& line) {
+  if (form_ == ReportForm::aavso) return buildTrimmed(values, line);
+  if (!laidOut_) {
+    buildLayoutRecord(observationRecordLayout, recordValues(parameters_, values), line);
+    laidOut_ = true;
+  } else {
+    rewriteFixedField(dateField, values.DATE, line);
+    rewriteFixedField(magnitudeField, values.MAG, line);
+    rewriteFixedField(errorField, values.MERR, line);
+    rewriteFixedField(airmassField, values.AIRMASS, line);
+  }
+  UnfitFields unfit;
+  noteUnfit(dateField.field, fitsFixedField(dateField, line), unfit);
+  noteUnfit(magnitudeField.field, fitsFixedField(magnitudeField, line), unfit);
+  noteUnfit(errorField.field, fitsFixedField(errorField, line), unfit);
+  noteUnfit(airmassField.field, fitsFixedField(airmassField, line), unfit);
+  return unfit;
+}
+
+// The fields of the same layout, each without the blanks at its ends and each
+// text value whole.
+UnfitFields ObservationRecords::buildTrimmed(const ReportValues& values, std::string& line) const {
+  const auto fieldValues = recordValues(parameters_, values);
+  UnfitFields unfit;
+  line.clear();
+  std::size_t next = 0;
+  for (const LayoutItem& item : observationRecordLayout) {
+    if (item.kind == LayoutItem::Kind::literal) {
+      line.append(item.literal);
+      continue;
+    }
+    const FieldValue& value = fieldValues[next++];
+    if (const auto* text = std::get_if<std::string_view>(&value)) {
+      line.append(*text);
+    } else {
+      noteUnfit(item, appendTrimmedNumber(item, std::get<double>(value), line), unfit);
+    }
+  }
+  return unfit;
+}
+
+double writtenMagnitudeError(double MERR) {
+  char text[6];
+  formatFixedField(MERR, errorField.field.width, errorField.field.digits, text);
+  std::string_view written{text, sizeof text};
+  while (!written.empty() && written.front() == ' ') written.remove_prefix(1);
+  const RealConversion read = convertRealText(written);
+  return read.ok ? read.value : MERR;
+}
+
+}  // namespace varistellar::run
