@@ -3,6 +3,7 @@
 
 #include "cli/command_line.h"
 #include "cli/console.h"
+#include "convert/convert_command.h"
 #include "platform/platform.h"
 #include "run/run.h"
 #include "version.h"
@@ -16,8 +17,8 @@ int runProgram(const std::vector<std::string>& arguments) {
     case CommandKind::interactive: run::runConversion();
     case CommandKind::help: printText(helpText()); return 0;
     case CommandKind::version: printLine("varistellar " + std::string{programVersion()}); return 0;
+    case CommandKind::convert: return convert::runConvertCommand(command.convert);
     case CommandKind::usageError:
-    case CommandKind::convert:
     case CommandKind::check: break;
   }
   printErrorLine("varistellar: " + command.usageError);

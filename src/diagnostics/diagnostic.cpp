@@ -29,14 +29,14 @@ std::string formatDiagnostic(const Diagnostic& diagnostic) {
 
 void DiagnosticList::add(Diagnostic diagnostic) { diagnostics_.push_back(std::move(diagnostic)); }
 
-void DiagnosticList::error(std::string_view file, std::uint64_t line, std::uint64_t column,
+void DiagnosticSink::error(std::string_view file, std::uint64_t line, std::uint64_t column,
                            std::string text) {
-  add({std::string{file}, line, column, Severity::error, std::move(text)});
+  report({std::string{file}, line, column, Severity::error, std::move(text)});
 }
 
-void DiagnosticList::warning(std::string_view file, std::uint64_t line, std::uint64_t column,
+void DiagnosticSink::warning(std::string_view file, std::uint64_t line, std::uint64_t column,
                              std::string text) {
-  add({std::string{file}, line, column, Severity::warning, std::move(text)});
+  report({std::string{file}, line, column, Severity::warning, std::move(text)});
 }
 
 std::size_t DiagnosticList::count(Severity severity) const {

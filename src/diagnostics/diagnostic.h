@@ -12,8 +12,8 @@ namespace varistellar::diagnostics {
 enum class Severity { error, warning, note };
 
 struct Diagnostic {
-  std::string file;        // the path as the user gave it
-  std::uint64_t line = 0;  // from 1; 0 when the finding is about the whole file
+  std::string file;          // the path as the user gave it
+  std::uint64_t line = 0;    // from 1; 0 when the finding is about the whole file
   std::uint64_t column = 0;  // from 1; 0 when no column is known
   Severity severity = Severity::error;
   std::string text;
@@ -25,12 +25,22 @@ struct Diagnostic {
 // The finding as one line, without its line end.
 [[nodiscard]] std::string formatDiagnostic(const Diagnostic& diagnostic);
 
-// The findings of one command, in the order they were found.
-class DiagnosticList {
+// Where a reader hands its findings as it makes them.
+class DiagnosticSink {
  public:
-  void add(Diagnostic diagnostic);
+  virtual void report(Diagnostic diagnostic) = 0;
   void error(std::string_view file, std::uint64_t line, std::uint64_t column, std::string text);
   void warning(std::string_view file, std::uint64_t line, std::uint64_t column, std::string text);
+
+ protected:
+  ~DiagnosticSink() = default;
+};
+
+// The findings of one command, in the order they were found.
+class DiagnosticList final : public DiagnosticSink {
+ public:
+  void report(Diagnostic diagnostic) override { add(std::move(diagnostic)); }
+  void add(Diagnostic diagnostic);
 
   [[nodiscard]] const std::vector<Diagnostic>& all() const { return diagnostics_; }
   [[nodiscard]] std::size_t count(Severity severity) const;

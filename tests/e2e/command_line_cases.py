@@ -1,5 +1,146 @@
 """End-to-end cases of the command line: varistellar COMMAND ..."""
 
-from cases import Case
+from cases import (DIRECTORY, PARAMETERS, RECORD_1, RECORD_2, TABLE_HEADER, SAMPLE_LINE_1,
+                   SAMPLE_LINE_2, DROPPED_LINE, Case, source_file, symlink)
 
-CASES = []
+VERSION = b"1.1.0"
+
+
+def console(text, platforms):
+    """Console lines as the platform ends them."""
+    return text.replace(b"\n", b"\r\n") if "windows" in platforms else text
+
+
+def on_console(text):
+    return lambda platforms: console(text, platforms)
+
+
+def trimmed(record):
+    """An interactive record with the edge blanks of its fields removed."""
+    return b",".join(field.strip(b" ") for field in record.split(b","))
+
+
+def aavso_report(records, code=b"ABCD", date=b"HJD"):
+    header = [b"#TYPE=Extended", b"#OBSCODE=" + code,
+              b"#SOFTWARE=MAGNIVEX via VARISTELLAR " + VERSION, b"#DELIM=,", b"#DATE=" + date,
+              b"#OBSTYPE=CCD",
+              b"#STARID,DATE,MAG,MERR,FILT,TRANS,MTYPE,CNAME,CMAG,KNAME,KMAG,AIRMASS,GROUP,CHART,NOTES"]
+    return b"".join(line + b"\r\n" for line in header + records)
+
+
+def summary(table, lines, written, dropped, first, last, report, left_out=0):
+    return (b"%s: %d observation lines: %d written, %d dropped (V-C above 90), %d left out "
+            b"(MERR of 1.0 or more)\n" % (table, lines, written, dropped, left_out)
+            + b"star RR LYR, filter V, observer ABCD, chart 12345AB\n"
+            + b"comparison star 000-AAA-001 (12.345), check star 000-AAA-002 (13.021)\n"
+            + b"dates (HJD): %s to %s\n" % (first, last)
+            + b"wrote %s: %d observations\n" % (report, written))
+
+
+NIGHT = {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1 + DROPPED_LINE + SAMPLE_LINE_2,
+         "VARISTELLAR-input.txt": PARAMETERS}
+NIGHT_REPORT = aavso_report([trimmed(RECORD_1), trimmed(RECORD_2)])
+OLD_REPORT = b"an old report\r\n"
+USAGE_HINT = b"Try 'varistellar --help' for the commands and options.\n"
+
+
+def usage(args, message):
+    return Case("usage error: " + " ".join(args), {}, b"", b"", 2, args=args,
+                stderr=on_console(b"varistellar: " + message + b"\n" + USAGE_HINT))
+
+
+def failing(name, files, args, errors, after=None, count=None):
+    count = count if count is not None else errors.count(b": error: ")
+    tail = b"varistellar: %d error%s; nothing was written\n" % (count, b"" if count == 1 else b"s")
+    return Case(name, files, b"", b"", 1, args=args, stderr=on_console(errors + tail),
+                after=after)
+
+
+def sample_night_convert():
+    """The sample night's report from convert: the golden interactive report, trimmed."""
+    night = {name: source_file("examples", "sample-night", name)
+             for name in ("lightcurve.txt", "VARISTELLAR-input.txt")}
+    golden = source_file("tests", "golden", "sample-night-report.txt").split(b"\r\n")[7:-1]
+    report = aavso_report([trimmed(r) for r in golden])
+    first, last = golden[0].split(b",")[1], golden[-1].split(b",")[1]
+    return Case("convert: the sample night is the interactive report without edge blanks", night,
+                b"", on_console(summary(b"lightcurve.txt", 320, 316, 4, first, last,
+                                        b"lightcurve-aavso.txt")), 0,
+                args=["convert"], after={"lightcurve-aavso.txt": report})
+
+
+CASES = [
+    Case("--version", {}, b"", on_console(b"varistellar " + VERSION + b"\n"), 0,
+         args=["--version"]),
+    usage(["frobnicate"], b"unknown command 'frobnicate'"),
+    usage(["--bogus"], b"unknown option '--bogus'"),
+    usage(["convert", "--tabel", "x"], b"unknown option '--tabel' for convert"),
+    usage(["convert", "--table"], b"option '--table' needs a FILE"),
+    usage(["convert", "--date", "BJD"], b"option '--date' takes HJD or JD, not 'BJD'"),
+    usage(["convert", "a", "b"], b"convert takes one FOLDER, but 'a' and 'b' were given"),
+    usage(["check"], b"check needs at least one FILE"),
+    sample_night_convert(),
+    Case("convert: a night in another folder, with an old report replaced",
+         {"night/" + k: v for k, v in NIGHT.items()} | {"night/lightcurve-aavso.txt": OLD_REPORT},
+         b"", lambda p: console(summary(b"night%slightcurve.txt" % sep(p), 3, 2, 1,
+                                        b"2456175.65873", b"2456175.65918",
+                                        b"night%slightcurve-aavso.txt" % sep(p)), p),
+         0, args=["convert", "night"], folders=["night"],
+         after={"night/lightcurve-aavso.txt": NIGHT_REPORT}),
+    Case("convert --quiet with named files and --date JD",
+         {"t.txt": NIGHT["lightcurve.txt"], "p.txt": PARAMETERS}, b"", b"", 0,
+         args=["convert", "--quiet", "--table", "t.txt", "--parameters=p.txt", "--report",
+               "r.txt", "--date", "JD"],
+         after={"r.txt": aavso_report([trimmed(RECORD_1).replace(b"2456175.65873", b"2456175.65304"),
+                                       trimmed(RECORD_2).replace(b"2456175.65918", b"2456175.65349")],
+                                      date=b"JD")}),
+    failing("convert: bad values are listed with line and column; the old report stays",
+            {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1
+             + b"2460600.28403-0.98803 1 2 3 4 5 6 7 8\n"
+             + b"2456175.65873 -0.63823 0,00655 1 1 1 1 1 1 1\n"
+             + b"2456175.65873 -0.63823 0.0l234 1 1 1 1 1 1 1\n"
+             + b"2456175.65873 -0.63823 0.03856 1.32272 0.02160 1.96095 0.03387 0.00569 1.45156\n",
+             "VARISTELLAR-input.txt": PARAMETERS, "lightcurve-aavso.txt": OLD_REPORT},
+            ["convert"],
+            b'lightcurve.txt:4:1: error: "2460600.28403-0.98803" (value 1, JDHEL) is not a plain '
+            b'decimal number; two numbers run together? Put a blank between them\n'
+            b'lightcurve.txt:5:24: error: "0,00655" (value 3, s1) is not a plain decimal number; '
+            b'write a point for the decimals, not a comma\n'
+            b'lightcurve.txt:6:24: error: "0.0l234" (value 3, s1) is not a plain decimal number\n'
+            b'lightcurve.txt:7: error: the line holds 9 values; an observation line holds ten: '
+            b'JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR AIRMASS ALTITUDE\n'),
+    failing("convert: missing files are errors and are not created", {}, ["convert"],
+            b"VARISTELLAR-input.txt: error: cannot open the parameter file: The system cannot "
+            b"find the file specified.\n"
+            b"lightcurve.txt: error: cannot open the light-curve table: The system cannot find "
+            b"the file specified.\n"),
+    failing("convert: parameter lines that would misread",
+            {"lightcurve.txt": NIGHT["lightcurve.txt"],
+             "VARISTELLAR-input.txt": PARAMETERS.replace(b"12.345", b"12,345")
+             .replace(b"\nV\n", b"\n\n")},
+            ["convert"],
+            b'VARISTELLAR-input.txt:8:1: error: the comparison star\'s magnitude "12,345" is not '
+            b'a plain decimal number; write it like 12.345 (a point, no comma, nothing else on '
+            b'the line)\n'
+            b"VARISTELLAR-input.txt:9: error: line 9 must hold the filter, but it is empty\n"),
+    failing("convert: a folder in the report's place",
+            NIGHT | {"lightcurve-aavso.txt": DIRECTORY}, ["convert"],
+            b"lightcurve-aavso.txt: error: cannot write the report: it is a folder\n"),
+    failing("convert: a full disk leaves no temporary file",
+            NIGHT | {"lightcurve-aavso.txt": symlink("/dev/full")}, ["convert"],
+            b"lightcurve-aavso.txt: error: cannot write the report: There is not enough space "
+            b"on the disk.\n"),
+    Case("convert: MERR of 1.0 or more is left out with a warning",
+         {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1
+          + SAMPLE_LINE_2.replace(b" 0.03876 ", b" 0.99951 "),
+          "VARISTELLAR-input.txt": PARAMETERS}, b"",
+         on_console(summary(b"lightcurve.txt", 2, 1, 0, b"2456175.65873", b"2456175.65873",
+                            b"lightcurve-aavso.txt", left_out=1)), 0, args=["convert"],
+         stderr=on_console(b"lightcurve.txt:4: warning: MERR 1.000 is 1.0 or more, which the "
+                           b"AAVSO does not accept: the observation is left out of the report\n"),
+         after={"lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)])}),
+]
+
+
+def sep(platforms):
+    return b"\\" if "windows" in platforms else b"/"

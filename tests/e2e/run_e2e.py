@@ -30,6 +30,8 @@ CASES = INTERACTIVE_CASES + COMMAND_LINE_CASES
 def prepare(directory, files):
     for name, content in files.items():
         path = os.path.join(directory, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        os.chmod(os.path.dirname(path), 0o777)
         if isinstance(content, bytes):
             with open(path, "wb") as f:
                 f.write(content)
@@ -44,10 +46,14 @@ def prepare(directory, files):
             os.chmod(path, 0o444)
 
 
-def snapshot(directory):
+def snapshot(directory, prefix=""):
     state = {}
     for name in sorted(os.listdir(directory)):
         path = os.path.join(directory, name)
+        if os.path.isdir(path) and not os.path.islink(path) and prefix + name in FOLDERS:
+            state.update(snapshot(path, prefix + name + "/"))
+            continue
+        name = prefix + name
         if os.path.islink(path):
             state[name] = "symlink"
         elif os.path.isdir(path):
@@ -72,6 +78,7 @@ def expected_state(case):
 
 
 NOBODY = 65534
+FOLDERS = set()  # the folders a case makes, whose files are compared one by one
 
 
 def as_nobody(cmd):
@@ -103,6 +110,8 @@ def run_case(case, binary, wine):
     try:
         os.chmod(directory, 0o777)
         prepare(directory, case.files)
+        FOLDERS.clear()
+        FOLDERS.update(case.folders)
         for folder in case.folders:
             os.makedirs(os.path.join(directory, folder), exist_ok=True)
             os.chmod(os.path.join(directory, folder), 0o777)

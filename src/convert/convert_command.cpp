@@ -1,0 +1,182 @@
+// `varistellar convert`: the parameter file first, then the table in one
+// pass, each kept observation's record written as it is read, so memory
+// stays flat however long the night.
+#include "convert/convert_command.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "cli/console.h"
+#include "convert/report_output.h"
+#include "diagnostics/diagnostic.h"
+#include "run/report_layout.h"
+#include "run/run.h"
+#include "run/strict_reading.h"
+#include "textio/fields.h"
+
+namespace varistellar::convert {
+namespace {
+
+using diagnostics::Diagnostic;
+using diagnostics::Severity;
+
+// Prints each finding on standard error as it is made, and counts them.
+class ConsoleFindings final : public diagnostics::DiagnosticSink {
+ public:
+  void report(Diagnostic diagnostic) override {
+    if (diagnostic.severity == Severity::error) ++errors_;
+    cli::printErrorLine(diagnostics::formatDiagnostic(diagnostic));
+  }
+  [[nodiscard]] std::size_t errors() const { return errors_; }
+
+ private:
+  std::size_t errors_ = 0;
+};
+
+// A number as the report writes it, without its leading blanks.
+std::string written(double value, int width, int digits) {
+  std::string text(static_cast<std::size_t>(width), ' ');
+  textio::formatFixedField(value, width, digits, text.data());
+  text.erase(0, text.find_first_not_of(' '));
+  return text;
+}
+
+// Turns each kept observation into its report record.
+class RecordWriter final : public run::ObservationSink {
+ public:
+  RecordWriter(const run::RunContext& context, const run::ObserverParameters& parameters,
+               diagnostics::DiagnosticSink& findings)
+      : context_{context},
+        parameters_{parameters},
+        findings_{findings},
+        records_{parameters, context.form} {}
+
+  void writeTo(ReportOutput* output) { output_ = output; }
+
+  bool take(const run::Observation& observation, std::uint64_t line) override {
+    const run::ReportValues values{
+        context_.date == run::DateKind::jd ? observation.JDHEL - observation.HELCOR
+                                           : observation.JDHEL,
+        run::standardMagnitude(observation.V_C, parameters_.comparisonMagnitude), observation.s1,
+        observation.AIRMASS};
+    if (run::writtenMagnitudeError(values.MERR) >= 1.0) {
+      ++leftOut_;
+      findings_.warning(context_.tableFile, line, 0,
+                        "MERR " + written(values.MERR, 6, 3) +
+                            " is 1.0 or more, which the AAVSO does not accept: the "
+                            "observation is left out of the report");
+      return true;
+    }
+    const run::UnfitFields unfit = records_.build(values, record_);
+    for (std::size_t i = 0; i < unfit.count; ++i) {
+      findings_.error(context_.tableFile, line, 0,
+                      std::string{unfit.names[i]} + " does not fit the report's field (" +
+                          describe(unfit.names[i], values) + ")");
+    }
+    if (unfit.count != 0) return true;
+    firstDate_ = std::min(firstDate_, values.DATE);
+    lastDate_ = std::max(lastDate_, values.DATE);
+    ++writtenCount_;
+    if (output_ != nullptr) output_->write(record_);
+    return true;
+  }
+
+  [[nodiscard]] std::uint64_t leftOut() const { return leftOut_; }
+  [[nodiscard]] std::uint64_t writtenCount() const { return writtenCount_; }
+  [[nodiscard]] double firstDate() const { return firstDate_; }
+  [[nodiscard]] double lastDate() const { return lastDate_; }
+
+ private:
+  static std::string describe(std::string_view field, const run::ReportValues& values) {
+    if (field == "DATE") return "it takes at most 7 digits before the point; check JDHEL";
+    if (field == "MAG") return "the standard magnitude must lie above -10 and below 100";
+    if (field == "AIRMASS") return "it must lie above -10 and below 100; check AIRMASS";
+    (void)values;
+    return "it must lie below 100";
+  }
+
+  const run::RunContext& context_;
+  const run::ObserverParameters& parameters_;
+  diagnostics::DiagnosticSink& findings_;
+  run::ObservationRecords records_;
+  ReportOutput* output_ = nullptr;
+  std::string record_;
+  std::uint64_t leftOut_ = 0;
+  std::uint64_t writtenCount_ = 0;
+  double firstDate_ = std::numeric_limits<double>::infinity();
+  double lastDate_ = -std::numeric_limits<double>::infinity();
+};
+
+void printSummary(const run::RunContext& context, const run::ObserverParameters& parameters,
+                  const run::TableCounts& counts, const RecordWriter& records) {
+  cli::printLine(context.tableFile + ": " + std::to_string(counts.observationLines) +
+                 " observation lines: " + std::to_string(records.writtenCount()) + " written, " +
+                 std::to_string(counts.dropped) + " dropped (V-C above 90), " +
+                 std::to_string(records.leftOut()) + " left out (MERR of 1.0 or more)");
+  cli::printLine("star " + parameters.variableStarId + ", filter " + parameters.filterName +
+                 ", observer " + parameters.observerCode + ", chart " + parameters.chartId);
+  std::string stars = "comparison star " + parameters.comparisonStarId + " (" +
+                      written(parameters.comparisonMagnitude, 6, 3) + ")";
+  if (parameters.checkStarId != "na") {
+    stars += ", check star " + parameters.checkStarId + " (" +
+             written(parameters.checkMagnitude, 6, 3) + ")";
+  } else {
+    stars += ", no check star";
+  }
+  cli::printLine(stars);
+  const std::string kind = context.date == run::DateKind::jd ? "JD" : "HJD";
+  if (records.writtenCount() == 0) {
+    cli::printLine("dates (" + kind + "): none");
+  } else {
+    cli::printLine("dates (" + kind + "): " + written(records.firstDate(), 13, 5) + " to " +
+                   written(records.lastDate(), 13, 5));
+  }
+  cli::printLine("wrote " + context.reportFile + ": " + std::to_string(records.writtenCount()) +
+                 " observations");
+}
+
+}  // namespace
+
+int runConvertCommand(const run::ConvertOptions& options) {
+  const run::RunContext context = run::convertContext(options);
+  ConsoleFindings findings;
+
+  run::ObserverParameters parameters;
+  const bool parametersRead = run::readParameterLines(context.parameterFile, parameters, findings);
+
+  // The report is begun only for a good parameter file; the table is read
+  // all the same, so that every error is listed at once.
+  ReportOutput output{context.reportFile};
+  RecordWriter records{context, parameters, findings};
+  if (parametersRead) {
+    if (const auto failure = output.open()) {
+      findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
+    } else {
+      for (const std::string& line :
+           run::reportHeaderLines(parameters, context.form, context.date)) {
+        output.write(line);
+      }
+      records.writeTo(&output);
+    }
+  }
+
+  run::TableCounts counts;
+  (void)run::readTableLines(context.tableFile, records, findings, counts);
+
+  if (findings.errors() == 0) {
+    if (const auto failure = output.commit()) {
+      findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
+    }
+  }
+  if (findings.errors() != 0) {
+    const std::size_t errors = findings.errors();
+    cli::printErrorLine("varistellar: " + std::to_string(errors) +
+                        (errors == 1 ? " error" : " errors") + "; nothing was written");
+    return 1;
+  }
+  if (!context.quiet) printSummary(context, parameters, counts, records);
+  return 0;
+}
+
+}  // namespace varistellar::convert

@@ -1,0 +1,43 @@
+// Where `convert` writes its report: a temporary file beside the report,
+// renamed over it only when the whole report stands, so that a failure at
+// any point leaves the old report or the new one and never a mix.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "textio/line_files.h"
+
+namespace varistellar::convert {
+
+class ReportOutput {
+ public:
+  explicit ReportOutput(std::string reportFile);
+  ReportOutput(const ReportOutput&) = delete;
+  ReportOutput& operator=(const ReportOutput&) = delete;
+  // Removes the temporary file of a report that was not committed.
+  ~ReportOutput();
+
+  // Opens the temporary file (or, for a device such as /dev/stdout, the
+  // device itself); the reason it cannot be opened when false.
+  [[nodiscard]] std::optional<std::string> open();
+  void write(std::string_view line) { writer_->write(line); }
+  // Writes the file out and puts it in the report's place; the reason when
+  // that fails.
+  [[nodiscard]] std::optional<std::string> commit();
+  // The file that holds the report until it is committed.
+  [[nodiscard]] const std::string& writtenFile() const;
+
+ private:
+  std::string reportFile_;
+  std::string temporaryFile_;  // empty when the report is written in place
+  std::unique_ptr<textio::LineWriter> writer_;
+  bool committed_ = false;
+};
+
+// A failure's text as the user reads it.
+[[nodiscard]] std::string describeFailure(const textio::Failure& failure);
+
+}  // namespace varistellar::convert

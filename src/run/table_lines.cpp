@@ -1,0 +1,153 @@
+// The command line's reading of the light-curve table.
+#include <array>
+#include <string_view>
+
+#include "platform/platform.h"
+#include "run/plain_number.h"
+#include "run/strict_reading.h"
+#include "textio/fields.h"
+#include "textio/line_files.h"
+
+namespace varistellar::run {
+namespace {
+
+constexpr std::size_t valuesPerLine = 10;
+constexpr std::array<std::string_view, valuesPerLine> columnNames = {
+    "JDHEL", "V-C", "s1", "V-K1", "s2", "C1-K1", "s3", "HELCOR", "AIRMASS", "ALTITUDE"};
+
+bool isSeparator(char byte) { return byte == ' ' || byte == '\t'; }
+
+// A value's text and the column it starts in, from 1.
+struct Token {
+  std::string_view text;
+  std::uint64_t column = 0;
+};
+
+class TableReader {
+ public:
+  TableReader(const std::string& file, ObservationSink& sink, diagnostics::DiagnosticSink& findings,
+              TableCounts& counts)
+      : file_{file}, sink_{sink}, findings_{findings}, counts_{counts} {}
+
+  bool read() {
+    textio::LineReader reader{file_};
+    if (!reader.opened()) return cannotRead(reader.failure(), "cannot open");
+    std::string_view line;
+    bool sinkFull = false;
+    while (!sinkFull && reader.next(line)) {
+      const std::uint64_t number = reader.lineNumber();
+      if (number == 1 && !line.starts_with("JDHEL")) {
+        findings_.warning(file_, 1, 0,
+                          "the first header line does not begin with JDHEL; is this a MAGNIVEX "
+                          "light-curve table?");
+      }
+      if (number <= 2) continue;
+      sinkFull = !observationLine(line, number);
+    }
+    if (reader.failure().happened()) return cannotRead(reader.failure(), "cannot read");
+    if (reader.lineNumber() < 2) {
+      error(0, 0,
+            reader.lineNumber() == 0
+                ? "the table is empty; it needs two header lines, then one observation per line"
+                : "the table ends after its first line; it needs two header lines, then one "
+                  "observation per line");
+    }
+    if (sinkFull) return false;
+    return counts_.errors == 0;
+  }
+
+ private:
+  // False when the sink could not take the observation.
+  bool observationLine(std::string_view line, std::uint64_t number) {
+    std::size_t count = 0;
+    std::array<Token, valuesPerLine> tokens{};
+    bool plain = true;
+    for (std::size_t i = 0; i < line.size();) {
+      if (isSeparator(line[i])) {
+        ++i;
+        continue;
+      }
+      std::size_t end = i;
+      while (end < line.size() && !isSeparator(line[end])) ++end;
+      const Token token{line.substr(i, end - i), i + 1};
+      if (!isPlainDecimal(token.text)) {
+        plain = false;
+        std::string text{"\""};
+        text.append(token.text).append("\"").append(valueName(count));
+        text.append(" is not a plain decimal number").append(hint(token.text));
+        error(number, token.column, std::move(text));
+      }
+      if (count < valuesPerLine) tokens[count] = token;
+      ++count;
+      i = end;
+    }
+    if (count == 0) return true;  // a blank line
+    ++counts_.observationLines;
+    if (!plain) return true;
+    if (count != valuesPerLine) {
+      error(number, 0,
+            "the line holds " + std::to_string(count) +
+                " values; an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR "
+                "AIRMASS ALTITUDE");
+      return true;
+    }
+
+    std::array<double, valuesPerLine> values{};
+    for (std::size_t i = 0; i < valuesPerLine; ++i) {
+      // Checked plain above: read it as the interactive run reads the same text.
+      values[i] = textio::convertRealText(tokens[i].text).value;
+    }
+    const Observation observation{values[0], values[1], values[2], values[3], values[4],
+                                  values[5], values[6], values[7], values[8]};
+    if (isDropped(observation)) {
+      ++counts_.dropped;
+      return true;
+    }
+    ++counts_.kept;
+    return sink_.take(observation, number);
+  }
+
+  static std::string valueName(std::size_t index) {
+    if (index >= valuesPerLine) return " (value " + std::to_string(index + 1) + ")";
+    return " (value " + std::to_string(index + 1) + ", " + std::string{columnNames[index]} + ")";
+  }
+
+  // What the text most likely is, so that the user knows what to fix.
+  static std::string hint(std::string_view text) {
+    if (text.find(',') != std::string_view::npos) {
+      return "; write a point for the decimals, not a comma";
+    }
+    if (text.find_first_of("+-", 1) != std::string_view::npos) {
+      return "; two numbers run together? Put a blank between them";
+    }
+    return "";
+  }
+
+  bool cannotRead(const textio::Failure& failure, std::string_view what) {
+    const std::string reason = failure.ownMessage.empty()
+                                   ? platform::systemErrorMessage(failure.systemError)
+                                   : std::string{failure.ownMessage};
+    error(0, 0, std::string{what} + " the light-curve table: " + reason);
+    return false;
+  }
+
+  void error(std::uint64_t line, std::uint64_t column, std::string text) {
+    ++counts_.errors;
+    findings_.error(file_, line, column, std::move(text));
+  }
+
+  const std::string& file_;
+  ObservationSink& sink_;
+  diagnostics::DiagnosticSink& findings_;
+  TableCounts& counts_;
+};
+
+}  // namespace
+
+bool readTableLines(const std::string& file, ObservationSink& sink,
+                    diagnostics::DiagnosticSink& findings, TableCounts& counts) {
+  TableReader reader{file, sink, findings, counts};
+  return reader.read();
+}
+
+}  // namespace varistellar::run

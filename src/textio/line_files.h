@@ -1,0 +1,66 @@
+// Files read and written a line at a time, with every failure given back as
+// a value: the command line's channels, which never end the process.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "textio/channels.h"
+
+namespace varistellar::textio {
+
+// Reads an existing file (never creating one) line by line: LF ends a line,
+// CR is dropped, a TAB stays a TAB. Lines are counted from 1.
+class LineReader {
+ public:
+  // Opens `name`; failure() tells why it could not be.
+  explicit LineReader(const std::string& name);
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+  ~LineReader();
+
+  [[nodiscard]] bool opened() const { return channel_ != nullptr; }
+  // The next line into `line`; false at the end of the file or on a failure.
+  [[nodiscard]] bool next(std::string_view& line);
+  [[nodiscard]] std::uint64_t lineNumber() const { return lineNumber_; }
+  // Why the file could not be opened or read; nothing happened when none.
+  [[nodiscard]] const Failure& failure() const { return failure_; }
+
+ private:
+  std::unique_ptr<char[]> buffer_;
+  std::unique_ptr<Channel> channel_;
+  platform::Handle handle_ = platform::invalidHandle;
+  RecordBuffer record_;
+  std::uint64_t lineNumber_ = 0;
+  Failure failure_{};
+};
+
+// Writes a new file line by line, each line ended with CR LF, through one
+// buffer. A failure is kept and every later write does nothing.
+class LineWriter {
+ public:
+  enum class Mode {
+    createNew,  // the file must not exist yet (a temporary file)
+    existing,   // an existing device or file, written from its start
+  };
+  LineWriter(const std::string& name, Mode mode);
+  LineWriter(const LineWriter&) = delete;
+  LineWriter& operator=(const LineWriter&) = delete;
+  ~LineWriter();
+
+  [[nodiscard]] bool opened() const { return channel_ != nullptr; }
+  void write(std::string_view line);
+  // Writes out the buffer, makes the file durable and closes it.
+  void finish();
+  [[nodiscard]] const Failure& failure() const { return failure_; }
+
+ private:
+  std::unique_ptr<char[]> buffer_;
+  std::unique_ptr<Channel> channel_;
+  platform::Handle handle_ = platform::invalidHandle;
+  Failure failure_{};
+};
+
+}  // namespace varistellar::textio
