@@ -14,7 +14,7 @@ enum class CommandKind { interactive, convert, check, help, version, usageError 
 
 struct Command {
   CommandKind kind = CommandKind::interactive;
-  run::ConvertOptions convert{};    // for `convert`
+  run::ConvertOptions convert{};     // for `convert`
   std::vector<std::string> files{};  // for `check`
   std::string usageError{};          // for a usage error: what was wrong
 };

@@ -163,17 +163,19 @@ class ParameterReader {
                 " as a number such as 12.345, but it is " + (value.present ? "empty" : "missing"));
       return std::nullopt;
     }
-    const std::optional<double> read = readPlainDecimal(value.text);
-    if (!read) {
+    const std::optional<double> magnitudeRead = readPlainDecimal(value.text);
+    if (!magnitudeRead) {
       error(number, value.column,
             std::string{meaning} + " \"" + value.text +
                 "\" is not a plain decimal number; write it like 12.345 (a point, no comma, "
                 "nothing else on the line)");
     }
-    return read;
+    return magnitudeRead;
   }
 
-  static std::string orNa(std::string text) { return text.empty() ? std::string{"na"} : text; }
+  static std::string orNa(const std::string& text) {
+    return text.empty() ? std::string{"na"} : text;
+  }
 
   const std::string& file_;
   DiagnosticSink& findings_;

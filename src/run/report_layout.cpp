@@ -131,6 +131,7 @@ double writtenMagnitudeError(double MERR) {
   char text[6];
   formatFixedField(MERR, errorField.field.width, errorField.field.digits, text);
   std::string_view written{text, sizeof text};
+  // cppcheck-suppress knownConditionTrueFalse ; the guard keeps an all-blank field safe
   while (!written.empty() && written.front() == ' ') written.remove_prefix(1);
   const RealConversion read = convertRealText(written);
   return read.ok ? read.value : MERR;

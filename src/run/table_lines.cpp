@@ -108,8 +108,10 @@ class TableReader {
   }
 
   static std::string valueName(std::size_t index) {
-    if (index >= valuesPerLine) return " (value " + std::to_string(index + 1) + ")";
-    return " (value " + std::to_string(index + 1) + ", " + std::string{columnNames[index]} + ")";
+    std::string name{" (value "};
+    name.append(std::to_string(index + 1));
+    if (index < valuesPerLine) name.append(", ").append(columnNames[index]);
+    return name.append(")");
   }
 
   // What the text most likely is, so that the user knows what to fix.

@@ -131,6 +131,7 @@ consteval std::array<PlacedField, N> placeDataFields(std::span<const LayoutItem>
 template <std::size_t N>
 consteval PlacedField placedField(const std::array<PlacedField, N>& placed, std::string_view name) {
   for (const PlacedField& field : placed) {
+    // cppcheck-suppress useStlAlgorithm ; a plain loop stays usable at compile time
     if (field.field.name == name) return field;
   }
   throw "the layout has no field of that name";

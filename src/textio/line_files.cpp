@@ -11,18 +11,18 @@ constexpr std::size_t lineFileBufferSize = 65536;
 }  // namespace
 
 LineReader::LineReader(const std::string& name) {
-  const platform::OpenResult opened = platform::openForReading(name);
-  if (opened.error != 0) {
-    failure_ = {.systemError = opened.error};
+  const platform::OpenResult openResult = platform::openForReading(name);
+  if (openResult.error != 0) {
+    failure_ = {.systemError = openResult.error};
     return;
   }
   buffer_.reset(new (std::nothrow) char[lineFileBufferSize]);
   if (!buffer_) {
-    (void)platform::closeFile(opened.handle);
+    (void)platform::closeFile(openResult.handle);
     failure_ = {.ownMessage = bufferAllocationFailed};
     return;
   }
-  handle_ = opened.handle;
+  handle_ = openResult.handle;
   // A TAB separates values here; its column is the one an editor shows.
   channel_ = std::make_unique<Channel>(0, handle_, false, false,
                                        std::span<char>{buffer_.get(), lineFileBufferSize}, 0);
@@ -46,19 +46,19 @@ bool LineReader::next(std::string_view& line) {
 }
 
 LineWriter::LineWriter(const std::string& name, Mode mode) {
-  const platform::OpenResult opened =
+  const platform::OpenResult openResult =
       mode == Mode::createNew ? platform::createExclusive(name) : platform::openExistingFile(name);
-  if (opened.error != 0) {
-    failure_ = {.systemError = opened.error};
+  if (openResult.error != 0) {
+    failure_ = {.systemError = openResult.error};
     return;
   }
   buffer_.reset(new (std::nothrow) char[lineFileBufferSize]);
   if (!buffer_) {
-    (void)platform::closeFile(opened.handle);
+    (void)platform::closeFile(openResult.handle);
     failure_ = {.ownMessage = bufferAllocationFailed};
     return;
   }
-  handle_ = opened.handle;
+  handle_ = openResult.handle;
   const bool isDevice = !platform::isDiskFile(handle_);
   channel_ = std::make_unique<Channel>(0, handle_, false, !isDevice,
                                        std::span<char>{buffer_.get(), lineFileBufferSize}, 0);

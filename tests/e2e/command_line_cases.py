@@ -49,11 +49,11 @@ def usage(args, message):
                 stderr=on_console(b"varistellar: " + message + b"\n" + USAGE_HINT))
 
 
-def failing(name, files, args, errors, after=None, count=None):
+def failing(name, files, args, errors, after=None, count=None, skip=None):
     count = count if count is not None else errors.count(b": error: ")
     tail = b"varistellar: %d error%s; nothing was written\n" % (count, b"" if count == 1 else b"s")
     return Case(name, files, b"", b"", 1, args=args, stderr=on_console(errors + tail),
-                after=after)
+                after=after, skip=skip)
 
 
 def sample_night_convert():
@@ -129,7 +129,8 @@ CASES = [
     failing("convert: a full disk leaves no temporary file",
             NIGHT | {"lightcurve-aavso.txt": symlink("/dev/full")}, ["convert"],
             b"lightcurve-aavso.txt: error: cannot write the report: There is not enough space "
-            b"on the disk.\n"),
+            b"on the disk.\n",
+            skip={"wine": "Windows has no /dev/full; to wine the link is an ordinary file"}),
     Case("convert: MERR of 1.0 or more is left out with a warning",
          {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1
           + SAMPLE_LINE_2.replace(b" 0.03876 ", b" 0.99951 "),
