@@ -5,10 +5,7 @@
 
 namespace varistellar::convert {
 
-std::string describeFailure(const textio::Failure& failure) {
-  if (!failure.ownMessage.empty()) return std::string{failure.ownMessage};
-  return platform::systemErrorMessage(failure.systemError);
-}
+using textio::describeFailure;
 
 ReportOutput::ReportOutput(std::string reportFile) : reportFile_{std::move(reportFile)} {}
 

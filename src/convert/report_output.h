@@ -37,7 +37,4 @@ class ReportOutput {
   bool committed_ = false;
 };
 
-// A failure's text as the user reads it.
-[[nodiscard]] std::string describeFailure(const textio::Failure& failure);
-
 }  // namespace varistellar::convert

@@ -3,7 +3,6 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/platform.h"
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
 #include "textio/line_files.h"
@@ -101,10 +100,7 @@ class ParameterReader {
 
  private:
   bool cannotRead(const textio::Failure& failure, std::string_view what) {
-    const std::string reason = failure.ownMessage.empty()
-                                   ? platform::systemErrorMessage(failure.systemError)
-                                   : std::string{failure.ownMessage};
-    error(0, 0, std::string{what} + " the parameter file: " + reason);
+    error(0, 0, std::string{what} + " the parameter file: " + textio::describeFailure(failure));
     return false;
   }
 

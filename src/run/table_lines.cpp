@@ -2,7 +2,6 @@
 #include <array>
 #include <string_view>
 
-#include "platform/platform.h"
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
 #include "textio/fields.h"
@@ -126,10 +125,7 @@ class TableReader {
   }
 
   bool cannotRead(const textio::Failure& failure, std::string_view what) {
-    const std::string reason = failure.ownMessage.empty()
-                                   ? platform::systemErrorMessage(failure.systemError)
-                                   : std::string{failure.ownMessage};
-    error(0, 0, std::string{what} + " the light-curve table: " + reason);
+    error(0, 0, std::string{what} + " the light-curve table: " + textio::describeFailure(failure));
     return false;
   }
 

@@ -8,33 +8,41 @@ namespace {
 
 constexpr std::size_t lineFileBufferSize = 65536;
 
-}  // namespace
-
-LineReader::LineReader(const std::string& name) {
-  const platform::OpenResult openResult = platform::openForReading(name);
-  if (openResult.error != 0) {
-    failure_ = {.systemError = openResult.error};
-    return;
-  }
-  buffer_.reset(new (std::nothrow) char[lineFileBufferSize]);
-  if (!buffer_) {
+// Gives an opened file its buffer and channel; the failure when it could
+// not be opened or no buffer could be had. TABs stay TABs: a TAB separates
+// values here, and its column is the one an editor shows.
+Failure connect(const platform::OpenResult& openResult, bool truncateAtFirstWrite,
+                LineChannel& file) {
+  if (openResult.error != 0) return {.systemError = openResult.error};
+  file.buffer.reset(new (std::nothrow) char[lineFileBufferSize]);
+  if (!file.buffer) {
     (void)platform::closeFile(openResult.handle);
-    failure_ = {.ownMessage = bufferAllocationFailed};
-    return;
+    return {.ownMessage = bufferAllocationFailed};
   }
-  handle_ = openResult.handle;
-  // A TAB separates values here; its column is the one an editor shows.
-  channel_ = std::make_unique<Channel>(0, handle_, false, false,
-                                       std::span<char>{buffer_.get(), lineFileBufferSize}, 0);
+  file.handle = openResult.handle;
+  file.channel =
+      std::make_unique<Channel>(0, file.handle, false, truncateAtFirstWrite,
+                                std::span<char>{file.buffer.get(), lineFileBufferSize}, 0);
+  return {};
 }
 
+}  // namespace
+
+std::string describeFailure(const Failure& failure) {
+  if (!failure.ownMessage.empty()) return std::string{failure.ownMessage};
+  return platform::systemErrorMessage(failure.systemError);
+}
+
+LineReader::LineReader(const std::string& name)
+    : failure_{connect(platform::openForReading(name), false, file_)} {}
+
 LineReader::~LineReader() {
-  if (channel_) (void)channel_->close();
+  if (file_.channel) (void)file_.channel->close();
 }
 
 bool LineReader::next(std::string_view& line) {
-  if (!channel_ || failure_.happened()) return false;
-  const RecordResult result = channel_->readRecord(record_);
+  if (!file_.channel || failure_.happened()) return false;
+  const RecordResult result = file_.channel->readRecord(record_);
   if (result.status == RecordStatus::failed) {
     failure_ = result.failure;
     return false;
@@ -48,42 +56,31 @@ bool LineReader::next(std::string_view& line) {
 LineWriter::LineWriter(const std::string& name, Mode mode) {
   const platform::OpenResult openResult =
       mode == Mode::createNew ? platform::createExclusive(name) : platform::openExistingFile(name);
-  if (openResult.error != 0) {
-    failure_ = {.systemError = openResult.error};
-    return;
-  }
-  buffer_.reset(new (std::nothrow) char[lineFileBufferSize]);
-  if (!buffer_) {
-    (void)platform::closeFile(openResult.handle);
-    failure_ = {.ownMessage = bufferAllocationFailed};
-    return;
-  }
-  handle_ = openResult.handle;
-  const bool isDevice = !platform::isDiskFile(handle_);
-  channel_ = std::make_unique<Channel>(0, handle_, false, !isDevice,
-                                       std::span<char>{buffer_.get(), lineFileBufferSize}, 0);
+  // A file that was longer keeps only what is written; a device has no end.
+  const bool isDisk = openResult.error == 0 && platform::isDiskFile(openResult.handle);
+  failure_ = connect(openResult, isDisk, file_);
 }
 
 LineWriter::~LineWriter() {
-  if (channel_) (void)channel_->close();
+  if (file_.channel) (void)file_.channel->close();
 }
 
 void LineWriter::write(std::string_view line) {
-  if (!channel_ || failure_.happened()) return;
-  failure_ = channel_->writeRecord(line);
+  if (!file_.channel || failure_.happened()) return;
+  failure_ = file_.channel->writeRecord(line);
 }
 
 void LineWriter::finish() {
-  if (!channel_) return;
-  if (!failure_.happened()) failure_ = channel_->flush();
+  if (!file_.channel) return;
+  if (!failure_.happened()) failure_ = file_.channel->flush();
   if (!failure_.happened()) {
-    if (const platform::SystemError error = platform::flushToDisk(handle_)) {
+    if (const platform::SystemError error = platform::flushToDisk(file_.handle)) {
       failure_ = {.systemError = error};
     }
   }
-  const Failure closed = channel_->close();
+  const Failure closed = file_.channel->close();
   if (!failure_.happened()) failure_ = closed;
-  channel_.reset();
+  file_.channel.reset();
 }
 
 }  // namespace varistellar::textio

@@ -11,6 +11,17 @@
 
 namespace varistellar::textio {
 
+// A failure's text as the user reads it: the program's own message or the
+// system's.
+[[nodiscard]] std::string describeFailure(const Failure& failure);
+
+// A file channel's buffer and channel over an opened handle.
+struct LineChannel {
+  std::unique_ptr<char[]> buffer;
+  std::unique_ptr<Channel> channel;
+  platform::Handle handle = platform::invalidHandle;
+};
+
 // Reads an existing file (never creating one) line by line: LF ends a line,
 // CR is dropped, a TAB stays a TAB. Lines are counted from 1.
 class LineReader {
@@ -21,7 +32,7 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
   ~LineReader();
 
-  [[nodiscard]] bool opened() const { return channel_ != nullptr; }
+  [[nodiscard]] bool opened() const { return file_.channel != nullptr; }
   // The next line into `line`; false at the end of the file or on a failure.
   [[nodiscard]] bool next(std::string_view& line);
   [[nodiscard]] std::uint64_t lineNumber() const { return lineNumber_; }
@@ -29,9 +40,7 @@ class LineReader {
   [[nodiscard]] const Failure& failure() const { return failure_; }
 
  private:
-  std::unique_ptr<char[]> buffer_;
-  std::unique_ptr<Channel> channel_;
-  platform::Handle handle_ = platform::invalidHandle;
+  LineChannel file_;
   RecordBuffer record_;
   std::uint64_t lineNumber_ = 0;
   Failure failure_{};
@@ -50,16 +59,14 @@ class LineWriter {
   LineWriter& operator=(const LineWriter&) = delete;
   ~LineWriter();
 
-  [[nodiscard]] bool opened() const { return channel_ != nullptr; }
+  [[nodiscard]] bool opened() const { return file_.channel != nullptr; }
   void write(std::string_view line);
   // Writes out the buffer, makes the file durable and closes it.
   void finish();
   [[nodiscard]] const Failure& failure() const { return failure_; }
 
  private:
-  std::unique_ptr<char[]> buffer_;
-  std::unique_ptr<Channel> channel_;
-  platform::Handle handle_ = platform::invalidHandle;
+  LineChannel file_;
   Failure failure_{};
 };
 
