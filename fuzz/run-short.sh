@@ -3,14 +3,13 @@
 # fixed time on its corpus: fuzz/corpus/NAME for the target NAME_fuzz.
 # Exits non-zero when any target finds a crash or breaks a property.
 #
-#   bash fuzz/run-short.sh BUILD_DIR [SECONDS]
+#   bash fuzz/run-short.sh BUILD_DIR [SECONDS]   (BUILD_DIR configured with the fuzz preset)
 set -euo pipefail
 build=$(realpath -m "${1:?usage: fuzz/run-short.sh BUILD_DIR [SECONDS]}")
 seconds=${2:-30}
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DVARISTELLAR_FUZZ=ON -DVARISTELLAR_TESTS=OFF >/dev/null
+(cd "$root" && cmake --preset fuzz -B "$build" >/dev/null)
 cmake --build "$build" -j "${JOBS:-2}"
 
 failed=()

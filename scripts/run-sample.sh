@@ -1,15 +1,35 @@
 #!/usr/bin/env bash
-# Builds the converter, runs it on the bundled sample night in a scratch copy
-# with every pause answered, and shows the report it wrote.
+# Builds the converter (installing a compiler, CMake and Ninja first where
+# they are missing), runs it on the bundled sample night with every pause
+# answered, and shows the report it wrote. Everything it makes stays in
+# build/sample: the night is a fresh copy in build/sample/night.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build" --target varistellar >/dev/null
+cd "$root"
+bash scripts/install-deps.sh sample
 
-night=$(mktemp -d)
-cp "$root"/examples/sample-night/* "$night"/
+echo "== Building the converter in build/sample"
+cmake --preset sample >/dev/null
+cmake --build --preset sample
+program=$root/build/sample/src/varistellar
+
+night=$root/build/sample/night
+rm -rf "$night"
+mkdir -p "$night"
+cp examples/sample-night/* "$night"/
 echo "== The run, in $night (its ten pauses answered with empty lines)"
-(cd "$night" && printf '\n\n\n\n\n\n\n\n\n\n' | "$root/build/src/varistellar")
-echo "== exit status $?; the report $night/lightcurve-aavso.txt:"
-cat "$night/lightcurve-aavso.txt"
+status=0
+(cd "$night" && printf '\n%.0s' {1..10} | "$program") || status=$?
+report=$night/lightcurve-aavso.txt
+echo "== Exit status $status; the report begins:"
+head -n 12 "$report"
+echo "   ... $(wc -l <"$report") lines in all"
+
+cat <<TEXT
+== The report is $report
+To convert a night of your own, run the program in the folder that holds its
+lightcurve.txt and VARISTELLAR-input.txt:
+  cd /path/to/your/night && $program
+or install it (cmake --install build/sample, as root) and run varistellar there.
+TEXT
+exit "$status"

@@ -1,52 +1,92 @@
 #!/usr/bin/env bash
-# Builds and runs every test, installing what is missing first:
-#   1. unit tests and end-to-end cases, built with g++ (the release build);
-#   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer, built with clang;
-#   3. the end-to-end cases against the Windows executable under wine;
-#   4. a short run of every fuzz target;
-#   5. valgrind memcheck over whole runs, and a 200 MB table in flat memory;
-#   6. static checks: clang-format, clang-tidy, cppcheck.
-set -euo pipefail
+# Installs what the tests need, then runs the test stages: every stage, or
+# the ones named. Each stage runs whatever became of the ones before it; its
+# result and time are shown, and the last line counts them.
+#
+#   bash scripts/test.sh              every stage
+#   bash scripts/test.sh STAGE...     the named stages, in the order given
+#   bash scripts/test.sh --list       the stages
+#
+# Exits 1 when a stage failed, 2 when a name is not a stage.
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-bash scripts/install-deps.sh
+cd "$root" || exit 2
 
-jobs=$(nproc)
-stages=0
-step() {
-  printf '\n== %s\n' "$*"
-  stages=$((stages + 1))
+# The stages, one a line: name | what it checks | the command that runs it,
+# from the checkout's root. A stage passes when its command exits 0.
+stage_table=(
+  "unit       | unit tests and end-to-end cases (g++, release)         | preset_tests release"
+  "sanitizers | the same under ASan and UBSan (clang)                  | preset_tests sanitize"
+  "wine       | end-to-end cases against varistellar.exe under wine    | sh tests/windows/run-wine-suite.sh"
+  "fuzz       | every fuzz target for 20 seconds                       | bash fuzz/run-short.sh build/fuzz 20"
+  "valgrind   | valgrind memcheck of whole runs; a 200 MB table        | memory_checks"
+  "packages   | .tar.gz, .deb and .zip built, unpacked and run         | package_tests"
+  "static     | clang-format, clang-tidy, cppcheck, shellcheck, pyflakes | bash scripts/static-checks.sh"
+)
+
+# Configures, builds and runs CTest through the presets of one name.
+preset_tests() {
+  cmake --preset "$1" >/dev/null && cmake --build --preset "$1" && ctest --preset "$1"
 }
 
-step "Unit tests and end-to-end cases (g++, release)"
-cmake -S . -B build-test-gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ >/dev/null
-cmake --build build-test-gcc -j "$jobs"
-ctest --test-dir build-test-gcc --output-on-failure -j "$jobs"
+memory_checks() {
+  cmake --preset dynamic >/dev/null && cmake --build --preset dynamic &&
+    bash scripts/valgrind.sh build/dynamic &&
+    cmake --preset release >/dev/null && cmake --build --preset release --target varistellar &&
+    bash bench/large-table.sh build/release/src/varistellar
+}
 
-step "Unit tests and end-to-end cases under the sanitizers (clang)"
-cmake -S . -B build-test-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DVARISTELLAR_SANITIZE=ON >/dev/null
-cmake --build build-test-asan -j "$jobs"
-# Any report ends the process with a failure; leaks are reported too.
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:exitcode=86 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  ctest --test-dir build-test-asan --output-on-failure -j "$jobs"
+package_tests() {
+  bash scripts/package.sh && python3 tests/packaging/test_packages.py build/packages
+}
 
-step "End-to-end cases against the Windows executable under wine"
-bash tests/windows/run-wine-suite.sh build-test-win
+field() { # field LINE N: the Nth field of a stage line, trimmed
+  local -a fields
+  IFS='|' read -r -a fields <<<"$1"
+  local value=${fields[$2]}
+  value=${value#"${value%%[![:space:]]*}"}
+  printf '%s' "${value%"${value##*[![:space:]]}"}"
+}
 
-step "Fuzz targets, a short fixed time each"
-bash fuzz/run-short.sh build-test-fuzz 20
+declare -A command_of description_of
+names=()
+for line in "${stage_table[@]}"; do
+  name=$(field "$line" 0)
+  names+=("$name")
+  description_of[$name]=$(field "$line" 1)
+  command_of[$name]=$(field "$line" 2)
+done
 
-step "valgrind memcheck and a 200 MB table"
-cmake -S . -B build-test-dyn -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARISTELLAR_TESTS=OFF \
-  -DVARISTELLAR_STATIC=OFF >/dev/null
-cmake --build build-test-dyn -j "$jobs" --target varistellar
-bash scripts/valgrind.sh build-test-dyn
-bash bench/large-table.sh build-test-gcc/src/varistellar
+if [ "${1:-}" = --list ]; then
+  for name in "${names[@]}"; do printf '%-11s %s\n' "$name" "${description_of[$name]}"; done
+  exit 0
+fi
+selected=("$@")
+((${#selected[@]})) || selected=("${names[@]}")
+for name in "${selected[@]}"; do
+  if [ -z "${command_of[$name]+set}" ]; then
+    echo "test.sh: no stage '$name'; the stages are: ${names[*]}" >&2
+    exit 2
+  fi
+done
 
-step "Static checks"
-bash scripts/static-checks.sh build-test-tidy
+# Every installation happens here, before the first stage.
+bash scripts/install-deps.sh test || exit 1
 
-# Every stage stops the script at its first failure, so reaching here means
-# each one passed.
-printf '\nstages: %d passed, 0 failed\n' "$stages"
+passed=0
+failed=0
+summary=()
+for name in "${selected[@]}"; do
+  printf '\n== %s: %s\n' "$name" "${description_of[$name]}"
+  start=$SECONDS
+  if eval "${command_of[$name]}" </dev/null; then result=passed; passed=$((passed + 1)); else
+    result=FAILED; failed=$((failed + 1))
+  fi
+  summary+=("$(printf '%-11s %-6s %4d s' "$name" "$result" $((SECONDS - start)))")
+  printf '== %s %s in %d s\n' "$name" "$result" $((SECONDS - start))
+done
+
+printf '\n'
+printf '%s\n' "${summary[@]}"
+printf '%d passed, %d failed\n' "$passed" "$failed"
+((failed == 0))

@@ -16,7 +16,7 @@ check() {
   cp "$root"/examples/sample-night/* "$night"/
   (cd "$night" && "$@")
   set +e
-  (cd "$night" && printf "$answers" | valgrind --quiet --error-exitcode=99 --leak-check=full \
+  (cd "$night" && printf '%b' "$answers" | valgrind --quiet --error-exitcode=99 --leak-check=full \
       --show-leak-kinds=definite,indirect,possible --errors-for-leak-kinds=definite,indirect,possible \
       "$binary" > /dev/null 2> valgrind.txt)
   local status=$?

@@ -1,0 +1,50 @@
+# What `cmake --install` puts where, and the packages CPack makes of it:
+# on Linux a .tar.gz and a .deb, from the Windows cross build a .zip.
+#
+#   cpack --config BUILD_DIR/CPackConfig.cmake -B OUTPUT_DIR
+#
+# (scripts/package.sh builds and packs all three.)
+include(GNUInstallDirs)
+
+set(VARISTELLAR_SAMPLE_NIGHT ${PROJECT_SOURCE_DIR}/examples/sample-night)
+
+if(WIN32)
+  # A flat folder for double-clicking: the executable, a README.txt with
+  # CR LF line ends that Notepad shows whole, and the sample night beside it.
+  configure_file(${PROJECT_SOURCE_DIR}/docs/README-windows.txt
+                 ${PROJECT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION .)
+  install(DIRECTORY ${VARISTELLAR_SAMPLE_NIGHT}/ DESTINATION sample-night)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-windows-x86_64)
+else()
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(DIRECTORY ${VARISTELLAR_SAMPLE_NIGHT}/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/sample-night)
+  configure_file(${PROJECT_SOURCE_DIR}/docs/varistellar.1
+                 ${PROJECT_BINARY_DIR}/varistellar.1 @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/varistellar.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  set(CPACK_GENERATOR TGZ DEB)
+  set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-linux-x86_64)
+endif()
+
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Varistellar developers")
+set(CPACK_PACKAGE_CONTACT "Varistellar developers <varistellar@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Converts MAGNIVEX light-curve tables into AAVSO Extended File Format reports")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Varistellar turns every variable-minus-comparison magnitude of a MAGNIVEX light-curve
+table into a standard magnitude and writes the night as a report in the AAVSO Extended
+File Format, ready for submission; it also checks such reports.")
+# The packaged program carries no symbol tables: a third of its size.
+set(CPACK_STRIP_FILES ON)
+
+# The .deb installs under /usr; the program is linked statically, so it
+# depends on nothing.
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+
+include(CPack)
