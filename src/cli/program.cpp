@@ -1,6 +1,7 @@
 // The program's entry: one small dispatch over the parsed command line.
 #include "cli/program.h"
 
+#include "check/check_command.h"
 #include "cli/command_line.h"
 #include "cli/console.h"
 #include "platform/platform.h"
@@ -17,9 +18,9 @@ int runProgram(const std::vector<std::string>& arguments) {
     case CommandKind::version:
       printLine("varistellar " + std::string{programVersion()});
       return 0;
+    case CommandKind::check: return check::runCheckCommand(command.files);
     case CommandKind::usageError:
-    case CommandKind::convert:
-    case CommandKind::check: break;
+    case CommandKind::convert: break;
   }
   printErrorLine("varistellar: " + command.usageError);
   printErrorLine("Try 'varistellar --help' for the commands and options.");
