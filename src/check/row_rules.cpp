@@ -112,8 +112,8 @@ std::optional<std::string> paddedTooLong(const Row& row, Field f) {
 std::optional<std::string> notANumber(const Row& row, Field f) {
   const FieldText& t = row[f];
   if (!isNumericField(row, f) || t.text.empty() || !t.whole || t.number) return std::nullopt;
-  if (spec(f).content != Content::date && aeff::sameWord(t.text, "na")) return std::nullopt;
-  if (f == Field::MAG && aeff::sameWord(t.text, "na")) return std::nullopt;
+  // A na where a number is required is its field's own rule (R6, R7).
+  if (aeff::sameWord(t.text, "na")) return std::nullopt;
   return named(row, f) + " is not a plain decimal number" +
          (spec(f).content == Content::number ? " or na" : "");
 }
