@@ -1,6 +1,7 @@
 // The program's entry: one small dispatch over the parsed command line.
 #include "cli/program.h"
 
+#include "check/check_command.h"
 #include "cli/command_line.h"
 #include "cli/console.h"
 #include "convert/convert_command.h"
@@ -18,8 +19,8 @@ int runProgram(const std::vector<std::string>& arguments) {
     case CommandKind::help: printText(helpText()); return 0;
     case CommandKind::version: printLine("varistellar " + std::string{programVersion()}); return 0;
     case CommandKind::convert: return convert::runConvertCommand(command.convert);
-    case CommandKind::usageError:
-    case CommandKind::check: break;
+    case CommandKind::check: return check::runCheckCommand(command.files);
+    case CommandKind::usageError: break;
   }
   printErrorLine("varistellar: " + command.usageError);
   printErrorLine("Try 'varistellar --help' for the commands and options.");

@@ -103,4 +103,7 @@ void writeStandardError(std::string_view bytes);
 // both platforms (on POSIX, errno values are first mapped to these codes).
 [[nodiscard]] std::optional<std::string_view> knownSystemMessage(int code);
 
+// The time now, in seconds since 1970-01-01 00:00 UTC.
+[[nodiscard]] std::int64_t secondsSinceEpoch();
+
 }  // namespace varistellar::platform

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <ctime>
 #include <cfenv>
 #include <csignal>
 #include <cstdlib>
@@ -191,5 +192,7 @@ void writeStandardError(std::string_view bytes) {
 }
 
 void exitProcess(int status) { _exit(status); }
+
+std::int64_t secondsSinceEpoch() { return static_cast<std::int64_t>(time(nullptr)); }
 
 }  // namespace varistellar::platform

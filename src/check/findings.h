@@ -1,0 +1,54 @@
+// One file's findings as the rules ask for them: a rule that holds on many
+// rows is reported once, on its first row, with the number of rows; memory
+// stays bounded however many rows there are.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check/rules.h"
+#include "diagnostics/diagnostic.h"
+
+namespace varistellar::check {
+
+class FileFindings {
+ public:
+  // A finding about no field in particular; fields are 0..14.
+  static constexpr std::size_t noField = 15;
+
+  explicit FileFindings(std::string_view file) : file_{file} {}
+
+  // `line` 0 is the whole file; `column` 0 is no column.
+  void report(Rule rule, std::uint64_t line, std::uint64_t column, std::string text,
+              std::size_t field = noField);
+  // True once the rule has been reported for the field: lets a caller skip
+  // building a message that would only be counted.
+  [[nodiscard]] bool reported(Rule rule, std::size_t field = noField) const;
+
+  // Hands every finding, in the order first found, to the list.
+  void moveInto(diagnostics::DiagnosticList& list);
+
+ private:
+  struct Entry {
+    diagnostics::Diagnostic diagnostic;
+    std::uint64_t count = 1;  // occurrences folded into this finding
+  };
+  static constexpr std::size_t slots = noField + 1;
+  static constexpr std::uint32_t none = UINT32_MAX;
+
+  std::string file_;
+  std::vector<Entry> entries_;
+  std::array<std::uint32_t, ruleCount * slots> last_ = filled();  // last entry per rule and field
+  std::array<std::uint32_t, ruleCount * slots> made_{};           // entries per rule and field
+
+  static constexpr std::array<std::uint32_t, ruleCount * slots> filled() {
+    std::array<std::uint32_t, ruleCount * slots> a{};
+    a.fill(none);
+    return a;
+  }
+};
+
+}  // namespace varistellar::check

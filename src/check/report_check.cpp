@@ -1,0 +1,44 @@
+// Reading a report through a fixed buffer into its checker.
+#include "check/report_check.h"
+
+#include <array>
+
+#include "check/report_checker.h"
+#include "platform/platform.h"
+
+namespace varistellar::check {
+
+ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings) {
+  ReportCheck result;
+  const platform::OpenResult file = platform::openForReading(path);
+  if (file.error != 0) {
+    result.readable = false;
+    result.readFailure = platform::systemErrorMessage(file.error);
+    return result;
+  }
+  ReportChecker checker{path, platform::secondsSinceEpoch()};
+  static std::array<char, 64 * 1024> buffer;
+  for (;;) {
+    const platform::TransferResult read = platform::readSome(file.handle, buffer);
+    if (read.error != 0) {
+      result.readable = false;
+      result.readFailure = platform::systemErrorMessage(read.error);
+      (void)platform::closeFile(file.handle);
+      return result;
+    }
+    if (read.bytes == 0) break;
+    checker.feed({buffer.data(), read.bytes});
+  }
+  (void)platform::closeFile(file.handle);
+  result.observations = checker.finish(findings);
+  return result;
+}
+
+void checkReportText(std::string_view name, std::string_view bytes, diagnostics::DiagnosticList& findings,
+                     std::uint64_t& observations, std::int64_t todaySeconds) {
+  ReportChecker checker{name, todaySeconds};
+  checker.feed(bytes);
+  observations = checker.finish(findings);
+}
+
+}  // namespace varistellar::check

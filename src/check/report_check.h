@@ -1,0 +1,27 @@
+// Checks a whole report against every rule, reading it once, front to back,
+// in flat memory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "diagnostics/diagnostic.h"
+
+namespace varistellar::check {
+
+struct ReportCheck {
+  bool readable = true;
+  std::string readFailure;  // the system's message when not readable
+  std::uint64_t observations = 0;
+};
+
+// Findings name the file as `path`. An unreadable file adds no finding.
+[[nodiscard]] ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings);
+
+// The same checks over bytes in memory, for tests and fuzzing. `todaySeconds`
+// is the time of day that later dates are judged against (seconds since 1970).
+void checkReportText(std::string_view name, std::string_view bytes, diagnostics::DiagnosticList& findings,
+                     std::uint64_t& observations, std::int64_t todaySeconds = 1'900'000'000);
+
+}  // namespace varistellar::check

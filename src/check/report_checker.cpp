@@ -1,0 +1,301 @@
+// One report's check: the file rules and the parameter lines here, the
+// observation lines through the row rules' tables.
+#include "check/report_checker.h"
+
+#include "aeff/format.h"
+#include "check/text.h"
+
+namespace varistellar::check {
+
+using aeff::Field;
+using aeff::sameWord;
+
+namespace {
+
+constexpr std::size_t tableSize = 16384;  // twice the window: the tables stay half empty
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::uint64_t fingerprint(const Row& row) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (const Field f : {Field::STARID, Field::DATE, Field::FILT}) {
+    for (const char c : row[f].text) {
+      const char u = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+      h = (h ^ static_cast<unsigned char>(u)) * 1099511628211ull;
+    }
+    h = (h ^ 0x1F) * 1099511628211ull;
+  }
+  return h == 0 ? 1 : h;
+}
+
+std::string byteName(unsigned char c) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string s = "0x";
+  s.push_back(hex[c >> 4]);
+  s.push_back(hex[c & 0xF]);
+  return s;
+}
+
+}  // namespace
+
+ReportChecker::ReportChecker(std::string_view file, std::int64_t todaySeconds)
+    : file_{file},
+      findings_{file},
+      scanner_{[this](const ScannedLine& l) { line(l); }},
+      latestJulianDate_{2440587.5 + static_cast<double>(todaySeconds) / 86400.0 + 1.0},
+      recent_(tableSize), older_(tableSize), recentLines_(tableSize), olderLines_(tableSize) {
+  const auto dot = file_.rfind('.');
+  const std::string_view extension = dot == std::string::npos ? "" : std::string_view{file_}.substr(dot);
+  if (!sameWord(extension, ".txt") && !sameWord(extension, ".csv") && !sameWord(extension, ".tsv"))
+    findings_.report(Rule::F3, 0, 0, "the file name does not end in .txt, .csv or .tsv");
+}
+
+void ReportChecker::line(const ScannedLine& l) {
+  if (l.number == 1 && scanner_.byteOrderMark())
+    findings_.report(Rule::F2, 1, 1, "the file starts with a UTF-8 byte order mark");
+  if (l.end != LineEnd::none) {
+    if (firstEnd_ == LineEnd::none) {
+      firstEnd_ = l.end;
+    } else if (l.end != firstEnd_ && !endsMixed_) {
+      endsMixed_ = true;
+      findings_.report(Rule::F4, l.number, 0, "LF and CR LF line ends are mixed in the file");
+    }
+  }
+  if (l.bareCr) findings_.report(Rule::F4, l.number, 0, "a CR stands alone, not before an LF");
+  if (l.badColumn != 0) {
+    findings_.report(Rule::F1, l.number, l.badColumn,
+                     "byte " + byteName(l.badByte) + " is not printable ASCII");
+  }
+  if (l.end == LineEnd::none) findings_.report(Rule::F6, l.number, 0, "the last line has no line end");
+  if (l.allBlank) {
+    findings_.report(Rule::F5, l.number, 0, "a blank line that is not commented out");
+    return;
+  }
+  if (!l.kept.empty() && l.kept.front() == '#') {
+    parameterLine(l);
+    return;
+  }
+  if (const std::size_t first = l.kept.find_first_not_of(" \t"); first < l.kept.size() && l.kept[first] == '#')
+    findings_.report(Rule::F7, l.number, first + 1, "'#' must stand in column 1; this is read as an observation");
+  observationLine(l);
+}
+
+void ReportChecker::parameterLine(const ScannedLine& l) {
+  const std::string_view text = l.kept.substr(1);
+  const std::size_t eq = text.find('=');
+  if (eq == std::string_view::npos) return;  // a comment or the column-title line
+  const std::string_view rawKey = text.substr(0, eq);
+  const std::string_view key = trimBlanks(rawKey);
+  bool known = false;
+  for (const std::string_view k : aeff::parameterKeys) known = known || sameWord(k, key);
+  if (!known) return;  // a comment with another key
+  std::string_view value = text.substr(eq + 1);
+  if (key.size() != rawKey.size() || (!value.empty() && isBlank(value.front())))
+    findings_.report(Rule::P10, l.number, 0, "blanks around '=' in #" + std::string{key} + "=");
+  if (sameWord(key, "DELIM")) {
+    delimiter(l, value);
+    return;
+  }
+  parameter(l, key, trimBlanks(value));
+}
+
+void ReportChecker::parameter(const ScannedLine& l, std::string_view key, std::string_view value) {
+  Key k = type;
+  if (sameWord(key, "OBSCODE")) k = obscode;
+  if (sameWord(key, "SOFTWARE")) k = software;
+  if (sameWord(key, "DATE")) k = date;
+  if (sameWord(key, "OBSTYPE")) k = obstype;
+  const std::string upper{key.begin(), key.end()};
+  if (given_[k] && (k == obscode || k == date)) {
+    if (!sameWord(value_[k], value))
+      findings_.report(Rule::P3, l.number, 0, "#" + upper + " changes from " + quoted(value_[k]) + " to " +
+                                                  quoted(value) + "; later rows use it");
+  } else if (given_[k] && (observations_ != 0 || !sameWord(value_[k], value))) {
+    findings_.report(Rule::P8, l.number, 0, "#" + upper + " is given again");
+  }
+  given_[k] = true;
+  value_[k] = std::string{value};
+  switch (k) {
+    case type:
+      if (!sameWord(value, "EXTENDED"))
+        findings_.report(Rule::P1, l.number, 0, "#TYPE is " + quoted(value) + ", not EXTENDED");
+      break;
+    case obscode: {
+      if (value.empty() || sameWord(value, "na") || sameWord(value, "N/A") || sameWord(value, "XXX") || value == "?") {
+        findings_.report(Rule::P2, l.number, 0, "#OBSCODE is " + quoted(value) + ", not an observer code");
+        break;
+      }
+      bool plain = value.size() <= 5;
+      for (const char c : value)
+        plain = plain && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'));
+      if (!plain) findings_.report(Rule::P2b, l.number, 0, "#OBSCODE " + quoted(value) + " is not 1 to 5 letters or digits");
+      break;
+    }
+    case software: {
+      const std::uint64_t length = l.length - (l.kept.size() - value.size()) ;
+      if (value.empty() || length > aeff::softwareMaxLength)
+        findings_.report(Rule::P4, l.number, 0, "#SOFTWARE is empty or longer than 255 characters");
+      break;
+    }
+    case date:
+      if (sameWord(value, "JD")) {
+        date_ = DateKind::jd;
+        sawJd_ = true;
+      } else if (sameWord(value, "HJD")) {
+        date_ = DateKind::hjd;
+        sawHjd_ = true;
+      } else if (sameWord(value, "EXCEL")) {
+        date_ = DateKind::excel;
+        findings_.report(Rule::P6b, l.number, 0, "#DATE=EXCEL is longer than DATE's limit and unread by the AAVSO's readers");
+      } else {
+        date_ = DateKind::other;
+        findings_.report(Rule::P6, l.number, 0, "#DATE is " + quoted(value) + ", not JD, HJD or EXCEL");
+      }
+      if (sawJd_ && sawHjd_)
+        findings_.report(Rule::P6c, l.number, 0, "JD and HJD are mixed through a repeated #DATE");
+      break;
+    case obstype:
+      if (!sameWord(value, "CCD") && !sameWord(value, "DSLR") && !sameWord(value, "PEP"))
+        findings_.report(Rule::P7, l.number, 0, "#OBSTYPE is " + quoted(value) + ", not CCD, DSLR or PEP");
+      break;
+    default: break;
+  }
+}
+
+void ReportChecker::delimiter(const ScannedLine& l, std::string_view raw) {
+  const std::string_view value = trimBlanks(raw);
+  if (given_[delim] && (observations_ != 0 || value_[delim] != value))
+    findings_.report(Rule::P8, l.number, 0, "#DELIM is given again");
+  given_[delim] = true;
+  value_[delim] = std::string{value};
+  char chosen = ',';
+  if (raw.size() == 1 && raw[0] != ' ' && raw[0] != '|' && raw[0] != '#' && raw[0] > 0x20 && raw[0] < 0x7F) {
+    chosen = raw[0];
+    const char c = chosen;
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+        c == '+' || c == '<' || c == ':')
+      findings_.report(Rule::P5c, l.number, 0, "#DELIM " + quoted(raw) + " can stand inside a number or a name");
+  } else if (sameWord(value, "tab")) {
+    chosen = '\t';
+  } else if (sameWord(value, "comma")) {
+    chosen = ',';
+  } else if (sameWord(value, "space")) {
+    chosen = ' ';
+    findings_.report(Rule::P5b, l.number, 0, "#DELIM=space is read differently by the AAVSO's readers");
+  } else if (isInteger(value) && value.size() <= 3 && plainDecimalValue(value) > 32 && plainDecimalValue(value) < 127) {
+    chosen = static_cast<char>(static_cast<int>(*plainDecimalValue(value)));
+    findings_.report(Rule::P5b, l.number, 0, "#DELIM given as the number " + quoted(value) + " is read differently by the AAVSO's readers");
+  } else if (value.size() == 1 && value[0] != '|' && value[0] != '#') {
+    chosen = value[0];
+    findings_.report(Rule::P5b, l.number, 0, "#DELIM " + quoted(raw) + " has blanks around it");
+  } else {
+    findings_.report(Rule::P5, l.number, 0, "#DELIM " + quoted(raw) + " is not a delimiter (one character, tab or comma)");
+    if (value.size() == 1) chosen = value[0];
+  }
+  scanner_.setDelimiter(chosen);
+}
+
+void ReportChecker::observationLine(const ScannedLine& l) {
+  const auto fieldText = [&l](std::size_t i) {
+    const FieldSpan& s = l.fields[i];
+    FieldText t;
+    t.length = s.length;
+    t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
+    t.column = s.start + 1;
+    const std::uint64_t kept = l.kept.size();
+    const std::uint64_t start = s.start < kept ? s.start : kept;
+    const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
+    t.padded = l.kept.substr(start, end - start);
+    t.whole = end - start == s.length;
+    t.text = trimBlanks(t.padded);
+    return t;
+  };
+  // A column-title line without its '#' is no observation.
+  if (l.fieldCount >= 2) {
+    const FieldText first = fieldText(0), second = fieldText(1);
+    if ((sameWord(first.text, "STARID") || sameWord(first.text, "NAME")) && sameWord(second.text, "DATE")) {
+      findings_.report(Rule::P9, l.number, 1, "the column-title line lacks its '#'");
+      return;
+    }
+  }
+  ++observations_;
+  if (!(given_[type] && given_[obscode] && given_[software] && given_[delim] && given_[date]))
+    findings_.report(Rule::F8, l.number, 0, "an observation before #TYPE, #OBSCODE, #SOFTWARE, #DELIM and #DATE");
+  if (l.fieldCount != aeff::fieldCount) {
+    findings_.report(Rule::R1, l.number, 0, std::to_string(l.fieldCount) + " fields, not 15", 
+                     l.fieldCount < aeff::fieldCount ? 0 : 1);
+    return;
+  }
+  std::array<FieldText, aeff::fieldCount> texts;
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) texts[i] = fieldText(i);
+  const Row row = makeRow(l.number, observations_, date_, latestJulianDate_, texts);
+  for (const FieldRule& rule : fieldRules) {
+    for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+      if (findings_.reported(rule.rule, i)) {
+        if (rule.check(row, static_cast<Field>(i))) findings_.report(rule.rule, l.number, 0, {}, i);
+        continue;
+      }
+      if (auto text = rule.check(row, static_cast<Field>(i)))
+        findings_.report(rule.rule, l.number, row.fields[i].column, std::move(*text), i);
+    }
+  }
+  for (const RowRule& rule : rowRules) {
+    if (auto f = rule.check(row)) {
+      const std::size_t i = aeff::index(f->field);
+      findings_.report(rule.rule, l.number, row.fields[i].column, std::move(f->text), i);
+    }
+  }
+  duplicates(row);
+}
+
+void ReportChecker::duplicates(const Row& row) {
+  const std::uint64_t print = fingerprint(row);
+  const auto find = [print](const std::vector<std::uint64_t>& table) {
+    std::size_t at = print & (tableSize - 1);
+    while (table[at] != 0 && table[at] != print) at = (at + 1) & (tableSize - 1);
+    return at;
+  };
+  for (auto* pair : {&recent_, &older_}) {
+    const std::size_t at = find(*pair);
+    if ((*pair)[at] == print) {
+      const auto& lines = pair == &recent_ ? recentLines_ : olderLines_;
+      findings_.report(Rule::F11, row.line, 0,
+                       "STARID, DATE and FILT as on line " + std::to_string(lines[at]));
+      return;
+    }
+  }
+  if (recentCount_ == window) {
+    recent_.swap(older_);
+    recentLines_.swap(olderLines_);
+    std::fill(recent_.begin(), recent_.end(), 0);
+    recentCount_ = 0;
+  }
+  const std::size_t at = find(recent_);
+  recent_[at] = print;
+  recentLines_[at] = row.line;
+  ++recentCount_;
+}
+
+std::uint64_t ReportChecker::finish(diagnostics::DiagnosticList& list) {
+  scanner_.finish();
+  static constexpr std::array<std::pair<Rule, const char*>, 5> required{{
+      {Rule::P1, "#TYPE=EXTENDED is missing"},
+      {Rule::P2, "#OBSCODE= is missing"},
+      {Rule::P4, "#SOFTWARE= is missing"},
+      {Rule::P5, "#DELIM= is missing"},
+      {Rule::P6, "#DATE= is missing"},
+  }};
+  for (std::size_t k = 0; k < required.size(); ++k) {
+    if (!given_[k]) findings_.report(required[k].first, 0, 0, required[k].second);
+  }
+  if (!given_[obstype]) findings_.report(Rule::P7absent, 0, 0, "#OBSTYPE is missing; CCD is assumed");
+  if (observations_ == 0) {
+    findings_.report(Rule::F9, 0, 0, "no observation line");
+  } else {
+    findings_.report(Rule::F10, 0, 0, std::to_string(observations_) + " observation lines");
+  }
+  findings_.moveInto(list);
+  return observations_;
+}
+
+}  // namespace varistellar::check

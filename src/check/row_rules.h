@@ -1,0 +1,63 @@
+// The rules of one observation line, as two tables: rules applied to each
+// field, and rules applied to the row as a whole.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "aeff/format.h"
+#include "check/rules.h"
+
+namespace varistellar::check {
+
+enum class DateKind : std::uint8_t { jd, hjd, excel, other };
+
+struct FieldText {
+  std::string_view text;     // the field without its edge blanks (what was kept of it)
+  std::string_view padded;   // the field as written (what was kept of it)
+  std::uint64_t length = 0;  // the padded field's whole length
+  std::uint64_t trimmedLength = 0;
+  std::uint64_t column = 0;  // of its first byte
+  bool whole = true;         // all of it was kept
+  std::optional<double> number;  // a plain decimal number (a MAG without its '<')
+};
+
+struct Row {
+  std::uint64_t line = 0;
+  std::uint64_t number = 0;  // observation rows from 1
+  DateKind date = DateKind::hjd;
+  double latestJulianDate = 0;  // today + 1
+  std::array<FieldText, aeff::fieldCount> fields{};
+
+  [[nodiscard]] const FieldText& operator[](aeff::Field f) const { return fields[aeff::index(f)]; }
+  [[nodiscard]] bool is(aeff::Field f, std::string_view word) const;
+  [[nodiscard]] bool isNa(aeff::Field f) const { return is(f, "na"); }
+};
+
+struct RowFinding {
+  aeff::Field field;  // where the finding points
+  std::string text;
+};
+
+using FieldCheck = std::optional<std::string> (*)(const Row& row, aeff::Field field);
+using RowCheck = std::optional<RowFinding> (*)(const Row& row);
+
+struct FieldRule {
+  Rule rule;
+  FieldCheck check;
+};
+struct RowRule {
+  Rule rule;
+  RowCheck check;
+};
+
+[[nodiscard]] Row makeRow(std::uint64_t line, std::uint64_t number, DateKind date,
+                          double latestJulianDate, const std::array<FieldText, aeff::fieldCount>& f);
+
+extern const std::array<FieldRule, 4> fieldRules;
+extern const std::array<RowRule, 36> rowRules;
+
+}  // namespace varistellar::check

@@ -1,0 +1,19 @@
+// Small text helpers of the checker: trimming, plain decimal numbers, and
+// field texts quoted for a message.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace varistellar::check {
+
+[[nodiscard]] std::string_view trimBlanks(std::string_view text);
+// An optional sign, digits, an optional point and digits; at least one digit.
+[[nodiscard]] bool isPlainDecimal(std::string_view text);
+[[nodiscard]] std::optional<double> plainDecimalValue(std::string_view text);
+[[nodiscard]] bool isInteger(std::string_view text);
+// The text in double quotes, at most 40 characters, other bytes as \xNN.
+[[nodiscard]] std::string quoted(std::string_view text);
+
+}  // namespace varistellar::check

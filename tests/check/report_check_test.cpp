@@ -1,0 +1,193 @@
+// The checker over small files: for each error rule a good and a bad file,
+// the sample night's reports from both front ends, lines and columns, and a
+// line of 10 MB.
+#include "check/report_check.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "diagnostics/diagnostic.h"
+
+namespace varistellar::check {
+namespace {
+
+using diagnostics::Severity;
+
+const std::string header =
+    "#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=test\n#DELIM=,\n#DATE=JD\n#OBSTYPE=CCD\n";
+const std::string goodRow = "SS CYG,2456175.65873,11.707,0.039,V,NO,STD,ENSEMBLE,na,000-AAA-002,12.1,1.452,na,12345AB,na\n";
+
+// Field `index` of the good row replaced by `value`.
+std::string rowWith(std::size_t index, const std::string& value) {
+  std::vector<std::string> fields;
+  std::stringstream in{goodRow.substr(0, goodRow.size() - 1)};
+  for (std::string f; std::getline(in, f, ',');) fields.push_back(f);
+  fields[index] = value;
+  std::string row;
+  for (std::size_t i = 0; i < fields.size(); ++i) row += (i ? "," : "") + fields[i];
+  return row + "\n";
+}
+
+struct Found {
+  std::string id;
+  std::uint64_t line;
+  bool operator==(const Found&) const = default;
+};
+void PrintTo(const Found& f, std::ostream* os) { *os << f.id << "@" << f.line; }
+
+std::vector<Found> findingsOf(const std::string& text, Severity severity, std::string name = "r.txt") {
+  diagnostics::DiagnosticList list;
+  std::uint64_t observations = 0;
+  checkReportText(name, text, list, observations);
+  std::vector<Found> found;
+  for (const auto& d : list.all()) {
+    if (d.severity == severity) found.push_back({d.ruleId, d.line});
+  }
+  return found;
+}
+
+struct ErrorCase {
+  const char* id;
+  std::string bad;  // a file that breaks the rule (a good one is the header and goodRow)
+  std::vector<Found> errors;
+};
+
+std::vector<ErrorCase> errorCases() {
+  return {
+      {"F1", header + "SS CYG\xC3\xA9" + goodRow.substr(6), {{"F1", 7}}},
+      {"F2", "\xEF\xBB\xBF" + header + goodRow, {{"F2", 1}}},
+      {"F5", header + "   \n" + goodRow, {{"F5", 7}}},
+      {"F7", header + " #comment\n" + goodRow, {{"F7", 7}, {"R1", 7}}},
+      {"F8", "#TYPE=Extended\n" + goodRow + header.substr(15), {{"F8", 2}}},
+      {"P1", "#TYPE=Visual" + header.substr(14) + goodRow, {{"P1", 1}}},
+      {"P2", "#TYPE=Extended\n#OBSCODE=N/A" + header.substr(28) + goodRow, {{"P2", 2}}},
+      {"P4", "#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=\n#DELIM=,\n#DATE=JD\n" + goodRow, {{"P4", 3}}},
+      {"P5", "#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=t\n#DELIM=|\n#DATE=JD\n" + goodRow, {{"P5", 4}, {"R1", 6}}},
+      {"P6", "#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=t\n#DELIM=,\n#DATE=BJD\n" + goodRow, {{"P6", 5}}},
+      {"P7", header + "#OBSTYPE=CMOS\n" + goodRow, {{"P7", 7}}},
+      {"P9", header + "STARID,DATE,MAG\n" + goodRow, {{"P9", 7}}},
+      {"R1", header + "SS CYG,2456175.65873,11.707\n", {{"R1", 7}}},
+      {"R2", header + rowWith(12, ""), {{"R2", 7}}},
+      {"R4", header + rowWith(3, "nan"), {{"R4", 7}}},
+      {"R5", header + rowWith(0, "na"), {{"R5", 7}}},
+      {"R6", header + rowWith(1, "na"), {{"R6", 7}}},
+      {"R7", header + rowWith(2, "11"), {{"R7", 7}}},
+      {"R8", header + rowWith(3, "0.03900"), {{"R8", 7}}},
+      {"R8b", header + rowWith(3, "1.2"), {{"R8b", 7}}},
+      {"R9", header + rowWith(4, "Rc"), {{"R9", 7}}},
+      {"R10", header + rowWith(5, "MAYBE"), {{"R10", 7}}},
+      {"R11", header + rowWith(6, "DIFF"), {{"R11", 7}}},
+      {"R11b", header + rowWith(6, "DIF"), {{"R11b", 7}}},
+      {"R12", header + rowWith(7, "AN-EXTREMELY-LONG-NAME"), {{"R12", 7}}},
+      {"R13", header + rowWith(8, "12.34567890"), {{"R13", 7}}},
+      {"R14", header + rowWith(9, "AN-EXTREMELY-LONG-NAME"), {{"R14", 7}}},
+      {"R15", header + rowWith(10, "12.34567890"), {{"R15", 7}}},
+      {"R16", header + rowWith(11, "1.4520000"), {{"R16", 7}}},
+      {"R17", header + rowWith(12, "A"), {{"R17", 7}}},
+      {"R18", header + rowWith(13, "A-CHART-NAME-OF-25-CHARS"), {{"R18", 7}}},
+  };
+}
+
+class ErrorRule : public testing::TestWithParam<ErrorCase> {};
+
+TEST_P(ErrorRule, BadFileHasExactlyItsErrors) {
+  EXPECT_THAT(findingsOf(GetParam().bad, Severity::error), testing::ElementsAreArray(GetParam().errors));
+}
+
+std::string caseName(const testing::TestParamInfo<ErrorCase>& c) { return c.param.id; }
+
+INSTANTIATE_TEST_SUITE_P(Rules, ErrorRule, testing::ValuesIn(errorCases()), caseName);
+
+TEST(ReportCheck, GoodFileHasNoFinding) {
+  EXPECT_THAT(findingsOf(header + goodRow, Severity::error), testing::IsEmpty());
+  EXPECT_THAT(findingsOf(header + goodRow, Severity::warning), testing::IsEmpty());
+}
+
+TEST(ReportCheck, FileNameMustBeText) {
+  EXPECT_THAT(findingsOf(header + goodRow, Severity::error, "report.dat"), testing::ElementsAre(Found{"F3", 0}));
+}
+
+TEST(ReportCheck, TabAndWordDelimiters) {
+  std::string tabbed = goodRow;
+  for (char& c : tabbed) c = c == ',' ? '\t' : c;
+  EXPECT_THAT(findingsOf("#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=t\n#DELIM=tab\n#DATE=JD\n" + tabbed,
+                         Severity::error),
+              testing::IsEmpty());
+  EXPECT_THAT(findingsOf("#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=t\n#DELIM=comma\n#DATE=JD\n" + goodRow,
+                         Severity::error),
+              testing::IsEmpty());
+}
+
+TEST(ReportCheck, RepeatedFindingIsReportedOnceWithItsCount) {
+  diagnostics::DiagnosticList list;
+  std::uint64_t observations = 0;
+  const std::string bad = rowWith(4, "Rc");
+  checkReportText("r.txt", header + bad + bad + bad, list, observations);
+  ASSERT_EQ(list.count(Severity::error), 1u);
+  EXPECT_EQ(diagnostics::formatDiagnostic(list.all()[0]),
+            "r.txt:7:35: error: FILT \"Rc\" is not a filter of the format (and 2 more lines) [R9]");
+  EXPECT_EQ(observations, 3u);
+}
+
+TEST(ReportCheck, LinesAndColumns) {
+  diagnostics::DiagnosticList list;
+  std::uint64_t observations = 0;
+  const std::string crlf = "#TYPE=Extended\r\n#OBSCODE=ABCD\r\n#SOFTWARE=t\r\n#DELIM=;\r\n#DATE=HJD\r\n"
+                           "#a comment\r\nX;2456175.1234;9.1;na;V;NO;STD;ENSEMBLE;na;na;na;na;na;na;na\r\n"
+                           "X;2456175.1235;9.1;na;V ;NO;STD;ENSEMBLE;na;na;na;0.5;na;na;na";
+  checkReportText("r.txt", crlf, list, observations);
+  std::vector<std::string> lines;
+  for (const auto& d : list.all()) lines.push_back(diagnostics::formatDiagnostic(d));
+  EXPECT_THAT(lines, testing::ElementsAre("r.txt:8: note: the last line has no line end [F6]",
+                                          "r.txt:8:23: warning: FILT \"V \" has blanks at its end [R3]",
+                                          "r.txt:8:51: warning: AIRMASS \"0.5\" is below 1.0 or above 10 [R16b]",
+                                          "r.txt: note: #OBSTYPE is missing; CCD is assumed [P7]",
+                                          "r.txt: note: 2 observation lines [F10]"));
+}
+
+TEST(ReportCheck, LineOfTenMegabytes) {
+  const std::string notes(10 * 1024 * 1024, 'x');
+  const std::string row = goodRow.substr(0, goodRow.size() - 3) + notes + "\n";
+  diagnostics::DiagnosticList list;
+  std::uint64_t observations = 0;
+  checkReportText("r.txt", header + row + rowWith(4, "Rc"), list, observations);
+  std::vector<std::string> lines;
+  for (const auto& d : list.all()) lines.push_back(diagnostics::formatDiagnostic(d));
+  EXPECT_THAT(lines, testing::ElementsAre("r.txt:7:90: warning: NOTES has 10485760 characters, more than 4000 [R19]",
+                                          "r.txt:8:35: error: FILT \"Rc\" is not a filter of the format [R9]",
+                                          "r.txt: note: 2 observation lines [F10]"));
+}
+
+std::vector<Found> fixtureFindings(const char* name, Severity severity) {
+  diagnostics::DiagnosticList list;
+  const std::string path = std::string{VARISTELLAR_FIXTURES} + "/" + name;
+  const ReportCheck result = checkReportFile(path, list);
+  EXPECT_TRUE(result.readable);
+  EXPECT_EQ(result.observations, 316u);
+  std::vector<Found> found;
+  for (const auto& d : list.all()) {
+    if (d.severity == severity) found.push_back({d.ruleId, d.line});
+  }
+  return found;
+}
+
+TEST(SampleNight, InteractiveReportHasPaddingWarningsAndNoError) {
+  EXPECT_THAT(fixtureFindings("interactive-report.txt", Severity::error), testing::IsEmpty());
+  EXPECT_THAT(fixtureFindings("interactive-report.txt", Severity::warning),
+              testing::ElementsAre(Found{"R3", 8}, Found{"R3", 8}, Found{"R3", 8}, Found{"R3", 8},
+                                   Found{"R3", 8}, Found{"R13b", 8}, Found{"R15b", 8}));
+}
+
+TEST(SampleNight, ConvertReportHasNoErrorAndNoPaddingWarning) {
+  EXPECT_THAT(fixtureFindings("convert-report.txt", Severity::error), testing::IsEmpty());
+  EXPECT_THAT(fixtureFindings("convert-report.txt", Severity::warning),
+              testing::ElementsAre(Found{"R13b", 8}, Found{"R15b", 8}));
+}
+
+}  // namespace
+}  // namespace varistellar::check
