@@ -6,8 +6,7 @@ from decimal import ROUND_HALF_UP, Decimal
 from transcript import (ANY_KEY, BANNER, CONVERTED, ENTER, HEADERS_READ,
                         HEADER_READ_FAILURE, OPEN_LIGHT_CURVE_FAILURE, OPEN_PARAMETERS_FAILURE,
                         PARAMETERS_OPENED, PARAMETERS_OPENING, PARAMETERS_READ,
-                        PARAMETER_READ_FAILURE, REPORT_OPENED, REPORT_OPENING, REPORT_WRITTEN,
-                        WRITING_OBSERVATIONS, count_line, header_echo, line, report_file,
+                        PARAMETER_READ_FAILURE, REPORT_OPENED, REPORT_OPENING, count_line, header_echo, line, report_file,
                         report_header, successful_run, unhandled)
 
 
