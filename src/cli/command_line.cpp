@@ -23,6 +23,7 @@ constexpr ValueOption convertFileOptions[] = {
     {"--table", &run::ConvertOptions::table},
     {"--parameters", &run::ConvertOptions::parameters},
     {"--report", &run::ConvertOptions::report},
+    {"--plot", &run::ConvertOptions::plot},
 };
 
 Command parseConvert(std::span<const std::string> arguments) {
@@ -48,6 +49,10 @@ Command parseConvert(std::span<const std::string> arguments) {
     if (argument == "--help" || argument == "-h") return {.kind = CommandKind::help};
     if (argument == "--quiet") {
       options.quiet = true;
+      continue;
+    }
+    if (argument == "--check-star") {
+      options.checkStar = true;
       continue;
     }
 
@@ -150,6 +155,9 @@ Options of convert:
   --report FILE       the report to write (default FOLDER/lightcurve-aavso.txt)
   --date HJD|JD       the report's date: HJD as in the table (default), or
                       JD = HJD - HELCOR
+  --check-star        write the check star's CMAG, KMAG and NOTES subfields,
+                      and print its statistics
+  --plot FILE         also draw the light curve as an SVG picture in FILE
   --quiet             print only warnings and errors
 
 FOLDER defaults to the current folder; a relative FILE is taken from the

@@ -5,11 +5,17 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
+#include <optional>
 #include <string>
 
+#include "check_star/check_star_statistics.h"
+#include "check_star/check_star_summary.h"
 #include "cli/console.h"
 #include "convert/report_output.h"
 #include "diagnostics/diagnostic.h"
+#include "plot/night_points.h"
+#include "plot/svg_picture.h"
 #include "run/report_layout.h"
 #include "run/run.h"
 #include "run/strict_reading.h"
@@ -50,16 +56,23 @@ class RecordWriter final : public run::ObservationSink {
       : context_{context},
         parameters_{parameters},
         findings_{findings},
-        records_{parameters, context.form} {}
+        records_{parameters, context.form, context.checkStar} {}
 
   void writeTo(ReportOutput* output) { output_ = output; }
+  void gatherCheckStar(check_star::CheckStarStatistics* statistics) { checkStar_ = statistics; }
+  void gatherPoints(plot::NightPoints* points) { points_ = points; }
 
   bool take(const run::Observation& observation, std::uint64_t line) override {
-    const run::ReportValues values{
+    run::ReportValues values{
         context_.date == run::DateKind::jd ? observation.JDHEL - observation.HELCOR
                                            : observation.JDHEL,
         run::standardMagnitude(observation.V_C, parameters_.comparisonMagnitude), observation.s1,
         observation.AIRMASS};
+    const bool checkStarMeasured = !(observation.C1_K1 > run::droppedMagnitude);
+    if (context_.checkStar) {
+      values.VMAGINS = observation.V_C;
+      if (checkStarMeasured) values.KMAGINS = -observation.C1_K1;
+    }
     if (run::writtenMagnitudeError(values.MERR) >= 1.0) {
       ++leftOut_;
       findings_.warning(context_.tableFile, line, 0,
@@ -79,6 +92,17 @@ class RecordWriter final : public run::ObservationSink {
     lastDate_ = std::max(lastDate_, values.DATE);
     ++writtenCount_;
     if (output_ != nullptr) output_->write(record_);
+    // The check star's standard magnitude, on the comparison's catalogue one.
+    const double Kstd = parameters_.comparisonMagnitude - observation.C1_K1;
+    if (checkStar_ != nullptr && checkStarMeasured) checkStar_->add({Kstd, line});
+    if (points_ != nullptr) {
+      const bool drawCheck = checkStarMeasured && parameters_.checkStarId != "na";
+      points_->add({values.DATE, static_cast<float>(values.MAG), static_cast<float>(values.MERR),
+                    drawCheck ? static_cast<float>(Kstd - parameters_.checkMagnitude)
+                              : std::numeric_limits<float>::quiet_NaN(),
+                    static_cast<float>(observation.s3), static_cast<float>(values.AIRMASS)});
+      if (writtenCount_ == 1) firstJulianDate_ = observation.JDHEL - observation.HELCOR;
+    }
     return true;
   }
 
@@ -86,12 +110,15 @@ class RecordWriter final : public run::ObservationSink {
   [[nodiscard]] std::uint64_t writtenCount() const { return writtenCount_; }
   [[nodiscard]] double firstDate() const { return firstDate_; }
   [[nodiscard]] double lastDate() const { return lastDate_; }
+  [[nodiscard]] double firstJulianDate() const { return firstJulianDate_; }
 
  private:
   static std::string describe(std::string_view field, const run::ReportValues& values) {
     if (field == "DATE") return "it takes at most 7 digits before the point; check JDHEL";
     if (field == "MAG") return "the standard magnitude must lie above -10 and below 100";
     if (field == "AIRMASS") return "it must lie above -10 and below 100; check AIRMASS";
+    if (field == "KMAG") return "-(C1-K1) must lie above -10 and below 100; check C1-K1";
+    if (field == "VMAGINS") return "V-C must lie above -10 and below 100; check V-C";
     (void)values;
     return "it must lie below 100";
   }
@@ -101,11 +128,14 @@ class RecordWriter final : public run::ObservationSink {
   diagnostics::DiagnosticSink& findings_;
   run::ObservationRecords records_;
   ReportOutput* output_ = nullptr;
+  check_star::CheckStarStatistics* checkStar_ = nullptr;
+  plot::NightPoints* points_ = nullptr;
   std::string record_;
   std::uint64_t leftOut_ = 0;
   std::uint64_t writtenCount_ = 0;
   double firstDate_ = std::numeric_limits<double>::infinity();
   double lastDate_ = -std::numeric_limits<double>::infinity();
+  double firstJulianDate_ = 0.0;
 };
 
 void printSummary(const run::RunContext& context, const run::ObserverParameters& parameters,
@@ -136,6 +166,32 @@ void printSummary(const run::RunContext& context, const run::ObserverParameters&
                  " observations");
 }
 
+// The picture of the night, written beside the report the same way: to a
+// temporary file, renamed into place.
+void writePicture(ReportOutput& output, const run::RunContext& context,
+                  const run::ObserverParameters& parameters, const plot::NightPoints& points,
+                  const RecordWriter& records) {
+  plot::PictureLabels labels{
+      parameters.variableStarId,
+      parameters.filterName,
+      parameters.observerCode,
+      parameters.comparisonStarId,
+      parameters.comparisonMagnitude,
+      parameters.checkStarId == "na" ? std::string{} : parameters.checkStarId,
+      parameters.checkMagnitude,
+      context.date == run::DateKind::jd ? "JD" : "HJD",
+      points.size(),
+      records.firstJulianDate(),
+  };
+  const std::string picture = plot::drawNightPicture(points.series(), labels);
+  std::string_view rest{picture};
+  while (!rest.empty()) {
+    const std::size_t end = rest.find('\n');
+    output.write(rest.substr(0, end));
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+  }
+}
+
 }  // namespace
 
 int runConvertCommand(const run::ConvertOptions& options) {
@@ -143,7 +199,11 @@ int runConvertCommand(const run::ConvertOptions& options) {
   ConsoleFindings findings;
 
   run::ObserverParameters parameters;
-  const bool parametersRead = run::readParameterLines(context.parameterFile, parameters, findings);
+  bool parametersRead = run::readParameterLines(context.parameterFile, parameters, findings);
+  if (parametersRead && context.checkStar) {
+    parametersRead =
+        check_star::checkStarParametersUsable(parameters, context.parameterFile, findings);
+  }
 
   // The report is begun only for a good parameter file; the table is read
   // all the same, so that every error is listed at once.
@@ -160,13 +220,36 @@ int runConvertCommand(const run::ConvertOptions& options) {
       records.writeTo(&output);
     }
   }
+  check_star::CheckStarStatistics checkStar;
+  if (context.checkStar) records.gatherCheckStar(&checkStar);
+  plot::NightPoints points;
+  std::optional<ReportOutput> picture;
+  if (!context.plotFile.empty()) {
+    records.gatherPoints(&points);
+    picture.emplace(context.plotFile);
+    if (const auto failure = picture->open()) {
+      findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *failure);
+    }
+  }
 
   run::TableCounts counts;
-  (void)run::readTableLines(context.tableFile, records, findings, counts);
+  try {
+    (void)run::readTableLines(context.tableFile, records, findings, counts);
+    if (findings.errors() == 0 && picture) {
+      writePicture(*picture, context, parameters, points, records);
+    }
+  } catch (const std::bad_alloc&) {
+    findings.error(context.tableFile, 0, 0,
+                   "out of memory for the picture's points: convert the night without --plot");
+  }
 
   if (findings.errors() == 0) {
     if (const auto failure = output.commit()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
+    } else if (picture) {
+      if (const auto pictureFailure = picture->commit()) {
+        findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *pictureFailure);
+      }
     }
   }
   if (findings.errors() != 0) {
@@ -175,7 +258,25 @@ int runConvertCommand(const run::ConvertOptions& options) {
                         (errors == 1 ? " error" : " errors") + "; nothing was written");
     return 1;
   }
-  if (!context.quiet) printSummary(context, parameters, counts, records);
+  if (context.checkStar && checkStar.count() == 0) {
+    findings.warning(context.tableFile, 0, 0,
+                     "the check star " + parameters.checkStarId +
+                         " was not measured on any written line (C1-K1 above 90): KMAG is na "
+                         "throughout");
+  }
+  if (!context.quiet) {
+    printSummary(context, parameters, counts, records);
+    if (context.checkStar) {
+      for (const std::string& line :
+           check_star::checkStarSummaryLines(parameters, checkStar, context.tableFile)) {
+        cli::printLine(line);
+      }
+    }
+    if (picture) {
+      cli::printLine("drew " + context.plotFile + ": " + std::to_string(points.size()) +
+                     " observations");
+    }
+  }
   return 0;
 }
 

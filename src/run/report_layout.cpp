@@ -56,8 +56,41 @@ bool appendTrimmedNumber(const LayoutItem& field, double value, std::string& lin
   return true;
 }
 
+void noteUnfit(std::string_view name, bool fits, UnfitFields& unfit) {
+  if (!fits) unfit.names[unfit.count++] = name;
+}
+
 void noteUnfit(const LayoutItem& field, bool fits, UnfitFields& unfit) {
-  if (!fits) unfit.names[unfit.count++] = field.name;
+  noteUnfit(field.name, fits, unfit);
+}
+
+// Appends the fields of a trimmed record: each without the blanks at its
+// ends, each text value whole.
+UnfitFields appendTrimmedFields(std::span<const LayoutItem> layout,
+                                std::span<const FieldValue> fieldValues, std::string& line) {
+  UnfitFields unfit;
+  std::size_t next = 0;
+  for (const LayoutItem& item : layout) {
+    if (item.kind == LayoutItem::Kind::literal) {
+      line.append(item.literal);
+      continue;
+    }
+    const FieldValue& value = fieldValues[next++];
+    if (const auto* text = std::get_if<std::string_view>(&value)) {
+      line.append(*text);
+    } else {
+      noteUnfit(item, appendTrimmedNumber(item, std::get<double>(value), line), unfit);
+    }
+  }
+  return unfit;
+}
+
+// `|KEY=value` with the value as the magnitude fields write it; false when
+// it does not fit them.
+bool appendMagnitudeSubfield(std::string_view key, double value, std::string& notes) {
+  const auto text = trimmedNumber(value, 6, 3);
+  notes.append("|").append(key).append("=").append(text.value_or("******"));
+  return text.has_value();
 }
 
 bool fitsFixedField(const PlacedField& placed, const std::string& line) {
@@ -83,11 +116,14 @@ std::array<std::string, 7> reportHeaderLines(const ObserverParameters& parameter
   };
 }
 
-ObservationRecords::ObservationRecords(const ObserverParameters& parameters, ReportForm form)
-    : parameters_{parameters}, form_{form} {}
+ObservationRecords::ObservationRecords(const ObserverParameters& parameters, ReportForm form,
+                                       bool withCheckStar)
+    : parameters_{parameters}, form_{form}, withCheckStar_{withCheckStar} {}
 
 UnfitFields ObservationRecords::build(const ReportValues& values, std::string& line) {
-  if (form_ == ReportForm::aavso) return buildTrimmed(values, line);
+  if (form_ == ReportForm::aavso) {
+    return withCheckStar_ ? buildWithCheckStar(values, line) : buildTrimmed(values, line);
+  }
   if (!laidOut_) {
     buildLayoutRecord(observationRecordLayout, recordValues(parameters_, values), line);
     laidOut_ = true;
@@ -105,26 +141,55 @@ UnfitFields ObservationRecords::build(const ReportValues& values, std::string& l
   return unfit;
 }
 
-// The fields of the same layout, each without the blanks at its ends and each
-// text value whole.
 UnfitFields ObservationRecords::buildTrimmed(const ReportValues& values, std::string& line) const {
-  const auto fieldValues = recordValues(parameters_, values);
-  UnfitFields unfit;
   line.clear();
-  std::size_t next = 0;
-  for (const LayoutItem& item : observationRecordLayout) {
-    if (item.kind == LayoutItem::Kind::literal) {
-      line.append(item.literal);
-      continue;
-    }
-    const FieldValue& value = fieldValues[next++];
-    if (const auto* text = std::get_if<std::string_view>(&value)) {
-      line.append(*text);
-    } else {
-      noteUnfit(item, appendTrimmedNumber(item, std::get<double>(value), line), unfit);
-    }
+  return appendTrimmedFields(observationRecordLayout, recordValues(parameters_, values), line);
+}
+
+// The comparison stands at 0.000 and the check star at -(C1-K1) on the same
+// zero point, so that KMAG - CMAG + CREFMAG is the check star's standard
+// magnitude. An unmeasured check star has KMAG na and no KMAGINS or KREFMAG.
+UnfitFields ObservationRecords::buildWithCheckStar(const ReportValues& values,
+                                                   std::string& line) const {
+  UnfitFields unfitNotes;
+  std::string notes;
+  noteUnfit("VMAGINS", appendMagnitudeSubfield("VMAGINS", values.VMAGINS, notes), unfitNotes);
+  notes.append("|CMAGINS=0.000");
+  // KMAGINS is the number KMAG holds: when it does not fit, KMAG says so.
+  if (values.KMAGINS) (void)appendMagnitudeSubfield("KMAGINS", *values.KMAGINS, notes);
+  noteUnfit("CREFMAG", appendMagnitudeSubfield("CREFMAG", parameters_.comparisonMagnitude, notes),
+            unfitNotes);
+  if (values.KMAGINS) {
+    noteUnfit("KREFMAG", appendMagnitudeSubfield("KREFMAG", parameters_.checkMagnitude, notes),
+              unfitNotes);
   }
+  const FieldValue checkMagnitude =
+      values.KMAGINS ? FieldValue{*values.KMAGINS} : FieldValue{std::string_view{"na"}};
+  const std::array<FieldValue, 12> fieldValues = {
+      std::string_view{parameters_.variableStarId},    // STARID
+      values.DATE,                                     // DATE
+      values.MAG,                                      // MAG
+      values.MERR,                                     // MERR
+      std::string_view{parameters_.filterName},        // FILT
+      std::string_view{parameters_.comparisonStarId},  // CNAME
+      0.0,                                             // CMAG
+      std::string_view{parameters_.checkStarId},       // KNAME
+      checkMagnitude,                                  // KMAG
+      values.AIRMASS,                                  // AIRMASS
+      std::string_view{parameters_.chartId},           // CHART
+      std::string_view{notes},                         // NOTES
+  };
+  line.clear();
+  UnfitFields unfit = appendTrimmedFields(checkStarRecordLayout, fieldValues, line);
+  for (std::size_t i = 0; i < unfitNotes.count; ++i) noteUnfit(unfitNotes.names[i], false, unfit);
   return unfit;
+}
+
+std::optional<std::string> trimmedNumber(double value, int width, int digits) {
+  std::string line;
+  const LayoutItem field = fixedField(width, digits);
+  if (!appendTrimmedNumber(field, value, line)) return std::nullopt;
+  return line;
 }
 
 double writtenMagnitudeError(double MERR) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,7 +31,25 @@ inline constexpr std::array observationRecordLayout = {
     fixedField(6, 3, "AIRMASS"), literalText(",na,"),      // GROUP
     textField(8, "CHART"),       literalText(",na"),       // NOTES
 };
+
+// The same record with the check star's magnitudes: CMAG, KMAG and the
+// instrumental and catalogue magnitudes in NOTES. Written trimmed only.
+inline constexpr std::array checkStarRecordLayout = {
+    textField(11, "STARID"),     literalText(","),         //
+    fixedField(13, 5, "DATE"),   literalText(","),         //
+    fixedField(6, 3, "MAG"),     literalText(","),         //
+    fixedField(6, 3, "MERR"),    literalText(","),         //
+    textField(6, "FILT"),        literalText(",NO,STD,"),  // TRANS, MTYPE
+    textField(11, "CNAME"),      literalText(","),         //
+    fixedField(6, 3, "CMAG"),    literalText(","),         //
+    textField(11, "KNAME"),      literalText(","),         //
+    fixedField(6, 3, "KMAG"),    literalText(","),         //
+    fixedField(6, 3, "AIRMASS"), literalText(",na,"),      // GROUP
+    textField(8, "CHART"),       literalText(","),         //
+    textField(0, "NOTES"),
+};
 }  // namespace layout
+using layout::checkStarRecordLayout;
 using layout::observationRecordLayout;
 
 // The numbers of one record.
@@ -39,12 +58,15 @@ struct ReportValues {
   double MAG = 0.0;
   double MERR = 0.0;
   double AIRMASS = 0.0;
+  // With the check star: V-C, and -(C1-K1) when the check star was measured.
+  double VMAGINS = 0.0;
+  std::optional<double> KMAGINS{};
 };
 
 // The numbers of a record that do not fit their fields (the interactive form
 // writes those as asterisks).
 struct UnfitFields {
-  std::array<std::string_view, 4> names{};
+  std::array<std::string_view, 8> names{};
   std::size_t count = 0;
 };
 
@@ -57,17 +79,24 @@ struct UnfitFields {
 // numbers, since the text columns are the same for every observation.
 class ObservationRecords {
  public:
-  ObservationRecords(const ObserverParameters& parameters, ReportForm form);
+  ObservationRecords(const ObserverParameters& parameters, ReportForm form,
+                     bool withCheckStar = false);
 
   UnfitFields build(const ReportValues& values, std::string& line);
 
  private:
   UnfitFields buildTrimmed(const ReportValues& values, std::string& line) const;
+  UnfitFields buildWithCheckStar(const ReportValues& values, std::string& line) const;
 
   const ObserverParameters& parameters_;
   ReportForm form_;
+  bool withCheckStar_ = false;
   bool laidOut_ = false;
 };
+
+// A number as a fixed-point field of width.digits writes it, without its
+// leading blanks; nullopt when the field would hold asterisks, NaN or INF.
+[[nodiscard]] std::optional<std::string> trimmedNumber(double value, int width, int digits);
 
 // MERR as the report writes it, read back: what the AAVSO judges.
 [[nodiscard]] double writtenMagnitudeError(double MERR);

@@ -24,6 +24,8 @@ RunContext convertContext(const ConvertOptions& options) {
   context.reportFile = options.report.value_or(inFolder(options.folder, "lightcurve-aavso.txt"));
   context.form = ReportForm::aavso;
   context.date = options.date;
+  context.checkStar = options.checkStar;
+  context.plotFile = options.plot.value_or("");
   context.quiet = options.quiet;
   return context;
 }

@@ -22,6 +22,8 @@ struct ConvertOptions {
   std::optional<std::string> parameters{};
   std::optional<std::string> report{};
   DateKind date = DateKind::hjd;
+  bool checkStar = false;
+  std::optional<std::string> plot{};
   bool quiet = false;
 };
 
@@ -31,6 +33,8 @@ struct RunContext {
   std::string reportFile = "lightcurve-aavso.txt";
   ReportForm form = ReportForm::interactive;
   DateKind date = DateKind::hjd;
+  bool checkStar = false;  // CMAG, KMAG and NOTES of the check star
+  std::string plotFile{};  // empty: no picture
   bool quiet = false;
 };
 

@@ -1,0 +1,80 @@
+// The series a night's picture draws.
+#include "plot/night_points.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace varistellar::plot {
+namespace {
+
+// The running mean, lowest and highest value of one bin of one series.
+struct BinSums {
+  std::size_t count = 0;
+  double dateSum = 0.0;
+  double valueSum = 0.0;
+  double low = 0.0;
+  double high = 0.0;
+
+  void add(double date, double value) {
+    if (!std::isfinite(value)) return;
+    low = count == 0 ? value : std::min(low, value);
+    high = count == 0 ? value : std::max(high, value);
+    ++count;
+    dateSum += date;
+    valueSum += value;
+  }
+  void appendTo(std::vector<SeriesPoint>& series) const {
+    if (count == 0) return;
+    const auto n = static_cast<double>(count);
+    series.push_back({dateSum / n, valueSum / n, low, high});
+  }
+};
+
+void appendPoint(std::vector<SeriesPoint>& series, double date, double value, double error) {
+  if (!std::isfinite(date) || !std::isfinite(value)) return;
+  const double bar = std::isfinite(error) ? std::fabs(error) : 0.0;
+  series.push_back({date, value, value - bar, value + bar});
+}
+
+}  // namespace
+
+Series NightPoints::series() const {
+  Series drawn;
+  if (points_.size() <= mostPointsDrawn) {
+    for (const NightPoint& point : points_) {
+      appendPoint(drawn.target, point.date, point.magnitude, point.error);
+      appendPoint(drawn.check, point.date, point.check, point.checkError);
+      appendPoint(drawn.airmass, point.date, point.airmass, 0.0);
+    }
+    return drawn;
+  }
+
+  double first = std::numeric_limits<double>::infinity();
+  double last = -first;
+  for (const NightPoint& point : points_) {
+    if (!std::isfinite(point.date)) continue;
+    first = std::min(first, point.date);
+    last = std::max(last, point.date);
+  }
+  drawn.bins = binCount;
+  drawn.binWidth = (last - first) / static_cast<double>(binCount);
+  std::vector<BinSums> target(binCount);
+  std::vector<BinSums> check(binCount);
+  std::vector<BinSums> airmass(binCount);
+  for (const NightPoint& point : points_) {
+    if (!std::isfinite(point.date)) continue;
+    const double place = drawn.binWidth > 0.0 ? (point.date - first) / drawn.binWidth : 0.0;
+    const auto bin = std::min(static_cast<std::size_t>(place), binCount - 1);
+    target[bin].add(point.date, point.magnitude);
+    check[bin].add(point.date, point.check);
+    airmass[bin].add(point.date, point.airmass);
+  }
+  for (std::size_t bin = 0; bin < binCount; ++bin) {
+    target[bin].appendTo(drawn.target);
+    check[bin].appendTo(drawn.check);
+    airmass[bin].appendTo(drawn.airmass);
+  }
+  return drawn;
+}
+
+}  // namespace varistellar::plot

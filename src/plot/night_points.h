@@ -1,0 +1,62 @@
+// The points of a night's picture: every written observation's date, its
+// magnitude with its error, the check star's offset from its catalogue
+// magnitude with its error, and the airmass. A long night is drawn as bins,
+// since a person sees no more than a few thousand points.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <limits>
+#include <vector>
+
+namespace varistellar::plot {
+
+// One observation as the picture shows it. The magnitudes are kept as
+// floats: far finer than a pixel, and the night's points take 32 bytes each.
+struct NightPoint {
+  double date = 0.0;
+  float magnitude = 0.0F;
+  float error = 0.0F;
+  float check = std::numeric_limits<float>::quiet_NaN();  // NaN: not measured
+  float checkError = 0.0F;
+  float airmass = 0.0F;
+};
+
+// The points of one series, drawn as a mark at `value` with a bar from `low`
+// to `high`.
+struct SeriesPoint {
+  double date = 0.0;
+  double value = 0.0;
+  double low = 0.0;
+  double high = 0.0;
+};
+
+struct Series {
+  std::vector<SeriesPoint> target;
+  std::vector<SeriesPoint> check;
+  std::vector<SeriesPoint> airmass;
+  std::size_t bins = 0;   // 0: every observation is its own point
+  double binWidth = 0.0;  // days
+};
+
+class NightPoints {
+ public:
+  // Beyond this many observations the picture shows bins.
+  static constexpr std::size_t mostPointsDrawn = 2000;
+  static constexpr std::size_t binCount = 500;
+
+  void add(const NightPoint& point) { points_.push_back(point); }
+  [[nodiscard]] std::size_t size() const { return points_.size(); }
+  [[nodiscard]] const NightPoint& operator[](std::size_t i) const { return points_[i]; }
+
+  // What the picture draws: each observation with its error bar, or for a
+  // long night the bins of equal time, each its mean with a bar from the
+  // lowest to the highest value. Values that are not finite are left out.
+  [[nodiscard]] Series series() const;
+
+ private:
+  // Blocks that never move: a night grows without copying what it holds.
+  std::deque<NightPoint> points_;
+};
+
+}  // namespace varistellar::plot

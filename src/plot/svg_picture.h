@@ -1,0 +1,29 @@
+// The night's light curve as an SVG 1.1 picture: the target's magnitudes
+// with their error bars, magnitudes growing downwards; below it, on the same
+// time axis, the check star's offset from its catalogue magnitude and the
+// airmass. Self-contained, and the same bytes for the same night.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "plot/night_points.h"
+
+namespace varistellar::plot {
+
+struct PictureLabels {
+  std::string star;
+  std::string filter;
+  std::string observer;
+  std::string comparison;
+  double comparisonMagnitude = 0.0;
+  std::string checkStar;  // empty: the parameter file names none
+  double checkMagnitude = 0.0;
+  std::string dateKind;  // "HJD" or "JD", as the report's DATE
+  std::size_t observations = 0;
+  double firstJulianDate = 0.0;  // of the first observation, for its UT date
+};
+
+[[nodiscard]] std::string drawNightPicture(const Series& series, const PictureLabels& labels);
+
+}  // namespace varistellar::plot
