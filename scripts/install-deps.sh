@@ -14,6 +14,7 @@ test=(
   libclang-rt-14-dev                                                      # sanitizers and libFuzzer
   g++-mingw-w64-x86-64 wine wine64                                        # the Windows build, run under wine
   hyperfine time valgrind util-linux                                      # timing, memcheck, setpriv
+  librsvg2-bin                                                            # renders the picture in its test
   clang-format clang-tidy cppcheck shellcheck python3-pyflakes            # static checks
 )
 

@@ -195,14 +195,16 @@ void writePicture(ReportOutput& output, const run::RunContext& context,
 }  // namespace
 
 int runConvertCommand(const run::ConvertOptions& options) {
-  const run::RunContext context = run::convertContext(options);
+  run::RunContext context = run::convertContext(options);
   ConsoleFindings findings;
 
   run::ObserverParameters parameters;
   bool parametersRead = run::readParameterLines(context.parameterFile, parameters, findings);
-  if (parametersRead && context.checkStar) {
-    parametersRead =
-        check_star::checkStarParametersUsable(parameters, context.parameterFile, findings);
+  if (parametersRead && context.checkStar &&
+      !check_star::checkStarParametersUsable(parameters, context.parameterFile, findings)) {
+    // Reported once here, not again on every row of the table.
+    parametersRead = false;
+    context.checkStar = false;
   }
 
   // The report is begun only for a good parameter file; the table is read

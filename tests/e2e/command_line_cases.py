@@ -49,11 +49,11 @@ def usage(args, message):
                 stderr=on_console(b"varistellar: " + message + b"\n" + USAGE_HINT))
 
 
-def failing(name, files, args, errors, after=None, count=None, skip=None):
+def failing(name, files, args, errors, after=None, count=None, skip=None, folders=()):
     count = count if count is not None else errors.count(b": error: ")
     tail = b"varistellar: %d error%s; nothing was written\n" % (count, b"" if count == 1 else b"s")
     return Case(name, files, b"", b"", 1, args=args, stderr=on_console(errors + tail),
-                after=after, skip=skip)
+                after=after, skip=skip, folders=folders)
 
 
 def sample_night_convert():

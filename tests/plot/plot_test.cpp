@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "plot/axis_ticks.h"
+#include "plot/calendar_date.h"
+#include "plot/night_points.h"
+
+namespace varistellar::plot {
+namespace {
+
+std::vector<std::string> labels(AxisRange range, int wanted) {
+  std::vector<std::string> texts;
+  for (const Tick& tick : roundTicks(range, wanted)) texts.push_back(tick.label);
+  return texts;
+}
+
+TEST(RoundTicks, RoundNumbersAtStepsOfOneTwoOrFive) {
+  struct Case {
+    AxisRange range;
+    int wanted;
+    std::vector<std::string> expected;
+  };
+  const std::vector<Case> cases = {
+      {{0.652, 0.809}, 8, {"0.66", "0.68", "0.70", "0.72", "0.74", "0.76", "0.78", "0.80"}},
+      {{11.3, 12.1}, 8, {"11.3", "11.4", "11.5", "11.6", "11.7", "11.8", "11.9", "12.0", "12.1"}},
+      {{-2.71, -2.59}, 4, {"-2.70", "-2.65", "-2.60"}},
+      {{-12.0, 231.0}, 8, {"0", "50", "100", "150", "200"}},
+      // Never fewer than three ticks.
+      {{-1.39, -1.31}, 4, {"-1.38", "-1.36", "-1.34", "-1.32"}},
+      {{-0.004, 0.006}, 4, {"-0.004", "-0.002", "0.000", "0.002", "0.004", "0.006"}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(labels(c.range, c.wanted), c.expected) << c.range.low << " to " << c.range.high;
+  }
+}
+
+TEST(PaddedRange, OneValueIsWidened) {
+  const AxisRange one = paddedRange(11.7, 11.7, 0.05);
+  EXPECT_DOUBLE_EQ(one.low, 11.65);
+  EXPECT_DOUBLE_EQ(one.high, 11.75);
+  EXPECT_FALSE(roundTicks(one, 8).empty());
+}
+
+TEST(CalendarDate, CivilDayOfAJulianDate) {
+  EXPECT_EQ(calendarDate(2451545.0), "2000-01-01");  // noon
+  EXPECT_EQ(calendarDate(2451544.5), "2000-01-01");  // midnight begins the day
+  EXPECT_EQ(calendarDate(2451544.49), "1999-12-31");
+  EXPECT_EQ(calendarDate(2456175.65304), "2012-09-05");
+  EXPECT_EQ(calendarDate(2460600.25), "2024-10-16");
+  EXPECT_EQ(calendarDate(2460735.5), "2025-03-01");  // after a February of 28 days
+}
+
+TEST(NightPoints, ValuesThatAreNotFiniteAreNeverDrawn) {
+  NightPoints points;
+  points.add({2460600.3, 11.5F, 0.01F, 0.02F, 0.01F, 1.2F});
+  points.add({2460600.4, 11.6F, 0.01F, std::numeric_limits<float>::quiet_NaN(), 0.01F, 1.3F});
+  const Series series = points.series();
+  EXPECT_EQ(series.target.size(), 2U);
+  EXPECT_EQ(series.check.size(), 1U);
+  EXPECT_EQ(series.bins, 0U);
+  EXPECT_FLOAT_EQ(static_cast<float>(series.target[0].low), 11.49F);
+}
+
+TEST(NightPoints, ALongNightIsDrawnAsBinsOfItsMeansAndExtremes) {
+  NightPoints points;
+  for (int i = 0; i < 10000; ++i) {
+    points.add({2460600.0 + i * 1e-4, i % 2 == 0 ? 11.0F : 12.0F, 0.01F, 0.0F, 0.01F, 1.0F});
+  }
+  const Series series = points.series();
+  EXPECT_EQ(series.bins, NightPoints::binCount);
+  EXPECT_EQ(series.target.size(), NightPoints::binCount);
+  EXPECT_NEAR(series.target[0].value, 11.5, 1e-9);
+  EXPECT_DOUBLE_EQ(series.target[0].low, 11.0);
+  EXPECT_DOUBLE_EQ(series.target[0].high, 12.0);
+}
+
+}  // namespace
+}  // namespace varistellar::plot
