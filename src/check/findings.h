@@ -41,8 +41,8 @@ class FileFindings {
 
   std::string file_;
   std::vector<Entry> entries_;
-  std::array<std::uint32_t, ruleCount * slots> last_ = filled();  // last entry per rule and field
-  std::array<std::uint32_t, ruleCount * slots> made_{};           // entries per rule and field
+  std::array<std::uint32_t, ruleCount* slots> last_ = filled();  // last entry per rule and field
+  std::array<std::uint32_t, ruleCount * slots> made_{};          // entries per rule and field
 
   static constexpr std::array<std::uint32_t, ruleCount * slots> filled() {
     std::array<std::uint32_t, ruleCount * slots> a{};

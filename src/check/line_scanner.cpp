@@ -64,7 +64,8 @@ void LineScanner::lineByte(unsigned char c) {
     if (!hashLine_) line_.fieldCount = 1;
   }
   const bool tabDelimited = delimiter_ == '\t';
-  if (line_.badColumn == 0 && c != '\r' && (c > 0x7E || (c < 0x20 && !(c == '\t' && tabDelimited)))) {
+  if (line_.badColumn == 0 && c != '\r' &&
+      (c > 0x7E || (c < 0x20 && !(c == '\t' && tabDelimited)))) {
     line_.badColumn = column;
     line_.badByte = c;
   }
@@ -72,7 +73,8 @@ void LineScanner::lineByte(unsigned char c) {
   if (!blank) line_.allBlank = false;
   if (hashLine_) return;
   if (c == static_cast<unsigned char>(delimiter_)) {
-    if (++line_.fieldCount <= ScannedLine::keptFields) line_.fields[line_.fieldCount - 1].start = column;
+    if (++line_.fieldCount <= ScannedLine::keptFields)
+      line_.fields[line_.fieldCount - 1].start = column;
     return;
   }
   if (line_.fieldCount > ScannedLine::keptFields) return;

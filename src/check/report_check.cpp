@@ -10,6 +10,13 @@ namespace varistellar::check {
 
 ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings) {
   ReportCheck result;
+  // A folder opens on some systems and fails only at its first read, with
+  // a message that does not say what is wrong.
+  if (platform::pathKind(path) == platform::PathKind::directory) {
+    result.readable = false;
+    result.readFailure = "it is a folder, not a file";
+    return result;
+  }
   const platform::OpenResult file = platform::openForReading(path);
   if (file.error != 0) {
     result.readable = false;
@@ -34,8 +41,9 @@ ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList
   return result;
 }
 
-void checkReportText(std::string_view name, std::string_view bytes, diagnostics::DiagnosticList& findings,
-                     std::uint64_t& observations, std::int64_t todaySeconds) {
+void checkReportText(std::string_view name, std::string_view bytes,
+                     diagnostics::DiagnosticList& findings, std::uint64_t& observations,
+                     std::int64_t todaySeconds) {
   ReportChecker checker{name, todaySeconds};
   checker.feed(bytes);
   observations = checker.finish(findings);

@@ -17,11 +17,13 @@ struct ReportCheck {
 };
 
 // Findings name the file as `path`. An unreadable file adds no finding.
-[[nodiscard]] ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings);
+[[nodiscard]] ReportCheck checkReportFile(const std::string& path,
+                                          diagnostics::DiagnosticList& findings);
 
 // The same checks over bytes in memory, for tests and fuzzing. `todaySeconds`
 // is the time of day that later dates are judged against (seconds since 1970).
-void checkReportText(std::string_view name, std::string_view bytes, diagnostics::DiagnosticList& findings,
-                     std::uint64_t& observations, std::int64_t todaySeconds = 1'900'000'000);
+void checkReportText(std::string_view name, std::string_view bytes,
+                     diagnostics::DiagnosticList& findings, std::uint64_t& observations,
+                     std::int64_t todaySeconds = 1'900'000'000);
 
 }  // namespace varistellar::check

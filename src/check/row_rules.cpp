@@ -54,7 +54,8 @@ bool hasSubfield(std::string_view notes, std::string_view key) {
   while ((at = notes.find('|', at)) != std::string_view::npos) {
     ++at;
     const std::string_view rest = notes.substr(at);
-    if (rest.size() > key.size() && rest[key.size()] == '=' && aeff::sameWord(rest.substr(0, key.size()), key))
+    if (rest.size() > key.size() && rest[key.size()] == '=' &&
+        aeff::sameWord(rest.substr(0, key.size()), key))
       return true;
   }
   return false;
@@ -69,15 +70,18 @@ std::optional<std::string> badSubfield(std::string_view notes) {
   std::size_t at = notes.find('|');
   while (at != std::string_view::npos) {
     const std::size_t next = notes.find('|', at + 1);
-    const std::string_view pair = notes.substr(at + 1, next == std::string_view::npos ? next : next - at - 1);
+    const std::string_view pair =
+        notes.substr(at + 1, next == std::string_view::npos ? next : next - at - 1);
     const std::size_t eq = pair.find('=');
     const std::string_view key = pair.substr(0, eq);
     bool good = eq != std::string_view::npos && !key.empty() && eq + 1 < pair.size();
     for (const char c : key) {
-      good = good && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_');
+      good = good && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '_');
     }
-    if (good && (endsWithWord(key, "MAG") || endsWithWord(key, "MAGINS") || endsWithWord(key, "ERR") ||
-                 aeff::sameWord(key, "VX") || aeff::sameWord(key, "CX") || aeff::sameWord(key, "KX"))) {
+    if (good &&
+        (endsWithWord(key, "MAG") || endsWithWord(key, "MAGINS") || endsWithWord(key, "ERR") ||
+         aeff::sameWord(key, "VX") || aeff::sameWord(key, "CX") || aeff::sameWord(key, "KX"))) {
       good = isPlainDecimal(pair.substr(eq + 1));
     }
     if (!good) return std::string{pair};
@@ -105,8 +109,8 @@ std::optional<std::string> edgeBlanks(const Row& row, Field f) {
 std::optional<std::string> paddedTooLong(const Row& row, Field f) {
   const std::size_t limit = spec(f).maxLength;
   if (limit == 0 || row[f].length <= limit || row[f].trimmedLength > limit) return std::nullopt;
-  return named(row, f) + " is " + std::to_string(row[f].length) + " characters with its blanks; at most " +
-         std::to_string(limit) + " are allowed";
+  return named(row, f) + " is " + std::to_string(row[f].length) +
+         " characters with its blanks; at most " + std::to_string(limit) + " are allowed";
 }
 
 std::optional<std::string> notANumber(const Row& row, Field f) {
@@ -148,27 +152,33 @@ std::optional<RowFinding> datePrecision(const Row& row) {
 }
 std::optional<RowFinding> magnitude(const Row& row) {
   const FieldText& m = row[Field::MAG];
-  if (aeff::sameWord(m.text, "na")) return RowFinding{Field::MAG, "MAG is na; a magnitude is required"};
+  if (aeff::sameWord(m.text, "na"))
+    return RowFinding{Field::MAG, "MAG is na; a magnitude is required"};
   if (m.number && m.text.find('.') == std::string_view::npos)
-    return RowFinding{Field::MAG, named(row, Field::MAG) + " has no decimal point (write 9.0, not 9)"};
+    return RowFinding{Field::MAG,
+                      named(row, Field::MAG) + " has no decimal point (write 9.0, not 9)"};
   return tooLong(row, Field::MAG);
 }
 std::optional<RowFinding> magnitudeRange(const Row& row) {
   const auto& m = row[Field::MAG].number;
   if (!m) return std::nullopt;
-  return finding(*m < -10 || *m > 25 || *m >= 99.99 || (*m < 0 && row.is(Field::MTYPE, "STD")), Field::MAG,
-                 named(row, Field::MAG) + " is outside -10 to 25, a not-measured marker, or negative with MTYPE STD");
+  return finding(*m < -10 || *m > 25 || *m >= 99.99 || (*m < 0 && row.is(Field::MTYPE, "STD")),
+                 Field::MAG,
+                 named(row, Field::MAG) +
+                     " is outside -10 to 25, a not-measured marker, or negative with MTYPE STD");
 }
 std::optional<RowFinding> merrLength(const Row& row) { return tooLong(row, Field::MERR); }
 std::optional<RowFinding> merrLarge(const Row& row) {
   const auto& e = row[Field::MERR].number;
-  return finding(e && *e >= 1.0, Field::MERR, named(row, Field::MERR) + " is 1.0 or more; the AAVSO does not accept it");
+  return finding(e && *e >= 1.0, Field::MERR,
+                 named(row, Field::MERR) + " is 1.0 or more; the AAVSO does not accept it");
 }
 std::optional<RowFinding> merrOdd(const Row& row) {
   const auto& e = row[Field::MERR].number;
   const bool fainter = row[Field::MAG].text.starts_with("<");
-  return finding((e && *e <= 0) || (fainter && e), Field::MERR,
-                 named(row, Field::MERR) + (fainter ? " is given with a '<' magnitude" : " is 0 or below"));
+  return finding(
+      (e && *e <= 0) || (fainter && e), Field::MERR,
+      named(row, Field::MERR) + (fainter ? " is given with a '<' magnitude" : " is 0 or below"));
 }
 std::optional<RowFinding> filter(const Row& row) {
   const std::string_view f = row[Field::FILT].text;
@@ -180,7 +190,8 @@ std::optional<RowFinding> unlistedFilter(const Row& row) {
                  named(row, Field::FILT) + " is known to the AAVSO but not listed by the format");
 }
 std::optional<RowFinding> trans(const Row& row) {
-  return finding(!row[Field::TRANS].text.empty() && !row.is(Field::TRANS, "YES") && !row.is(Field::TRANS, "NO"),
+  return finding(!row[Field::TRANS].text.empty() && !row.is(Field::TRANS, "YES") &&
+                     !row.is(Field::TRANS, "NO"),
                  Field::TRANS, named(row, Field::TRANS) + " is neither YES nor NO");
 }
 std::optional<RowFinding> transNotes(const Row& row) {
@@ -188,33 +199,39 @@ std::optional<RowFinding> transNotes(const Row& row) {
                  "TRANS is YES but NOTES is na; describe the transformation");
 }
 std::optional<RowFinding> mtype(const Row& row) {
-  return finding(!row[Field::MTYPE].text.empty() && !row.is(Field::MTYPE, "STD") && !row.is(Field::MTYPE, "DIF") &&
-                     !row.is(Field::MTYPE, "ABS"),
+  return finding(!row[Field::MTYPE].text.empty() && !row.is(Field::MTYPE, "STD") &&
+                     !row.is(Field::MTYPE, "DIF") && !row.is(Field::MTYPE, "ABS"),
                  Field::MTYPE, named(row, Field::MTYPE) + " is not STD, DIF or ABS");
 }
 std::optional<RowFinding> differential(const Row& row) {
-  return finding(row.is(Field::MTYPE, "DIF") && (!namesStar(row, Field::CNAME) || !row[Field::CMAG].number),
-                 Field::CNAME, "MTYPE DIF needs a comparison star in CNAME and its CMAG");
+  return finding(
+      row.is(Field::MTYPE, "DIF") && (!namesStar(row, Field::CNAME) || !row[Field::CMAG].number),
+      Field::CNAME, "MTYPE DIF needs a comparison star in CNAME and its CMAG");
 }
 std::optional<RowFinding> absolute(const Row& row) {
   return finding(row.is(Field::MTYPE, "ABS"), Field::MTYPE, "MTYPE ABS is read as STD");
 }
 std::optional<RowFinding> cnameLength(const Row& row) { return tooLong(row, Field::CNAME); }
 std::optional<RowFinding> ensembleCmag(const Row& row) {
-  return finding(row.is(Field::CNAME, "ENSEMBLE") && !row.isNa(Field::CMAG) && !row[Field::CMAG].text.empty(),
-                 Field::CMAG, "CNAME is ENSEMBLE but CMAG is not na");
+  return finding(
+      row.is(Field::CNAME, "ENSEMBLE") && !row.isNa(Field::CMAG) && !row[Field::CMAG].text.empty(),
+      Field::CMAG, "CNAME is ENSEMBLE but CMAG is not na");
 }
 std::optional<RowFinding> cmagLength(const Row& row) { return tooLong(row, Field::CMAG); }
 std::optional<RowFinding> singleComparisonCmag(const Row& row) {
-  return finding(row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) && row.isNa(Field::CMAG), Field::CMAG,
-                 "MTYPE STD with comparison star " + quoted(row[Field::CNAME].text) +
-                     " and CMAG na: the check star's magnitude (K - C) cannot be derived");
+  return finding(
+      row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) && row.isNa(Field::CMAG),
+      Field::CMAG,
+      "MTYPE STD with comparison star " + quoted(row[Field::CNAME].text) +
+          " and CMAG na: the check star's magnitude (K - C) cannot be derived");
 }
 std::optional<RowFinding> knameLength(const Row& row) { return tooLong(row, Field::KNAME); }
 std::optional<RowFinding> knameOdd(const Row& row) {
-  const bool same = namesStar(row, Field::KNAME) && aeff::sameWord(row[Field::KNAME].text, row[Field::CNAME].text);
+  const bool same = namesStar(row, Field::KNAME) &&
+                    aeff::sameWord(row[Field::KNAME].text, row[Field::CNAME].text);
   return finding(same || row.is(Field::KNAME, "NO"), Field::KNAME,
-                 named(row, Field::KNAME) + (same ? " is the comparison star too" : ": write na for no check star"));
+                 named(row, Field::KNAME) +
+                     (same ? " is the comparison star too" : ": write na for no check star"));
 }
 std::optional<RowFinding> kmagLength(const Row& row) { return tooLong(row, Field::KMAG); }
 std::optional<RowFinding> checkStarPair(const Row& row) {
@@ -225,7 +242,8 @@ std::optional<RowFinding> checkStarPair(const Row& row) {
                        : std::string{"KMAG is given with KNAME na"});
 }
 std::optional<RowFinding> kmagRange(const Row& row) {
-  return finding(outside(row[Field::KMAG].number, -10, 25), Field::KMAG, named(row, Field::KMAG) + " is outside -10 to 25");
+  return finding(outside(row[Field::KMAG].number, -10, 25), Field::KMAG,
+                 named(row, Field::KMAG) + " is outside -10 to 25");
 }
 std::optional<RowFinding> airmassLength(const Row& row) { return tooLong(row, Field::AIRMASS); }
 std::optional<RowFinding> airmassRange(const Row& row) {
@@ -240,19 +258,22 @@ std::optional<RowFinding> group(const Row& row) {
 std::optional<RowFinding> groupLength(const Row& row) { return tooLong(row, Field::GROUP); }
 std::optional<RowFinding> chartLength(const Row& row) { return tooLong(row, Field::CHART); }
 std::optional<RowFinding> chartMissing(const Row& row) {
-  return finding(row.isNa(Field::CHART) && (namesStar(row, Field::CNAME) || namesStar(row, Field::KNAME)),
-                 Field::CHART, "CHART is na while CNAME or KNAME names a chart star");
+  return finding(
+      row.isNa(Field::CHART) && (namesStar(row, Field::CNAME) || namesStar(row, Field::KNAME)),
+      Field::CHART, "CHART is na while CNAME or KNAME names a chart star");
 }
 std::optional<RowFinding> notesLong(const Row& row) {
   const std::uint64_t n = row[Field::NOTES].trimmedLength;
-  return finding(n > 100 && n <= 4000, Field::NOTES,
-                 "NOTES has " + std::to_string(n) +
-                     " characters, more than 100 (the classic upload tool once said: \"Line Number " +
-                     std::to_string(row.line) + ": The notes field should not exceed 100 characters\")");
+  return finding(
+      n > 100 && n <= 4000, Field::NOTES,
+      "NOTES has " + std::to_string(n) +
+          " characters, more than 100 (the classic upload tool once said: \"Line Number " +
+          std::to_string(row.line) + ": The notes field should not exceed 100 characters\")");
 }
 std::optional<RowFinding> notesVeryLong(const Row& row) {
   const std::uint64_t n = row[Field::NOTES].trimmedLength;
-  return finding(n > 4000, Field::NOTES, "NOTES has " + std::to_string(n) + " characters, more than 4000");
+  return finding(n > 4000, Field::NOTES,
+                 "NOTES has " + std::to_string(n) + " characters, more than 4000");
 }
 std::optional<RowFinding> notesSubfields(const Row& row) {
   const auto bad = badSubfield(row[Field::NOTES].text);
@@ -264,8 +285,9 @@ std::optional<RowFinding> untransformable(const Row& row) {
   const bool kname = namesStar(row, Field::KNAME);
   return finding(row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) &&
                      (!hasSubfield(notes, "CREFMAG") || (kname && !hasSubfield(notes, "KREFMAG"))),
-                 Field::NOTES, "MTYPE STD with a single comparison star and no CREFMAG / KREFMAG in NOTES: "
-                               "the observation cannot be transformed later");
+                 Field::NOTES,
+                 "MTYPE STD with a single comparison star and no CREFMAG / KREFMAG in NOTES: "
+                 "the observation cannot be transformed later");
 }
 
 }  // namespace
@@ -293,18 +315,42 @@ const std::array<FieldRule, 4> fieldRules{{
 }};
 
 const std::array<RowRule, 36> rowRules{{
-    {Rule::R5, starId},           {Rule::R5b, starIdPrefix},     {Rule::R6, date},
-    {Rule::R6b, dateRange},       {Rule::R6c, datePrecision},    {Rule::R7, magnitude},
-    {Rule::R7b, magnitudeRange},  {Rule::R8, merrLength},        {Rule::R8b, merrLarge},
-    {Rule::R8c, merrOdd},         {Rule::R9, filter},            {Rule::R9b, unlistedFilter},
-    {Rule::R10, trans},           {Rule::R10b, transNotes},      {Rule::R11, mtype},
-    {Rule::R11b, differential},   {Rule::R11c, absolute},        {Rule::R12, cnameLength},
-    {Rule::R12b, ensembleCmag},   {Rule::R13, cmagLength},       {Rule::R13b, singleComparisonCmag},
-    {Rule::R14, knameLength},     {Rule::R14b, knameOdd},        {Rule::R15, kmagLength},
-    {Rule::R15b, checkStarPair},  {Rule::R15c, kmagRange},       {Rule::R16, airmassLength},
-    {Rule::R16b, airmassRange},   {Rule::R17, group},            {Rule::R17b, groupLength},
-    {Rule::R18, chartLength},     {Rule::R18b, chartMissing},    {Rule::R19, notesLong},
-    {Rule::R19long, notesVeryLong}, {Rule::R20, notesSubfields}, {Rule::R21, untransformable},
+    {Rule::R5, starId},
+    {Rule::R5b, starIdPrefix},
+    {Rule::R6, date},
+    {Rule::R6b, dateRange},
+    {Rule::R6c, datePrecision},
+    {Rule::R7, magnitude},
+    {Rule::R7b, magnitudeRange},
+    {Rule::R8, merrLength},
+    {Rule::R8b, merrLarge},
+    {Rule::R8c, merrOdd},
+    {Rule::R9, filter},
+    {Rule::R9b, unlistedFilter},
+    {Rule::R10, trans},
+    {Rule::R10b, transNotes},
+    {Rule::R11, mtype},
+    {Rule::R11b, differential},
+    {Rule::R11c, absolute},
+    {Rule::R12, cnameLength},
+    {Rule::R12b, ensembleCmag},
+    {Rule::R13, cmagLength},
+    {Rule::R13b, singleComparisonCmag},
+    {Rule::R14, knameLength},
+    {Rule::R14b, knameOdd},
+    {Rule::R15, kmagLength},
+    {Rule::R15b, checkStarPair},
+    {Rule::R15c, kmagRange},
+    {Rule::R16, airmassLength},
+    {Rule::R16b, airmassRange},
+    {Rule::R17, group},
+    {Rule::R17b, groupLength},
+    {Rule::R18, chartLength},
+    {Rule::R18b, chartMissing},
+    {Rule::R19, notesLong},
+    {Rule::R19long, notesVeryLong},
+    {Rule::R20, notesSubfields},
+    {Rule::R21, untransformable},
 }};
 
 }  // namespace varistellar::check

@@ -20,8 +20,8 @@ struct FieldText {
   std::string_view padded;   // the field as written (what was kept of it)
   std::uint64_t length = 0;  // the padded field's whole length
   std::uint64_t trimmedLength = 0;
-  std::uint64_t column = 0;  // of its first byte
-  bool whole = true;         // all of it was kept
+  std::uint64_t column = 0;      // of its first byte
+  bool whole = true;             // all of it was kept
   std::optional<double> number;  // a plain decimal number (a MAG without its '<')
 };
 
@@ -55,7 +55,8 @@ struct RowRule {
 };
 
 [[nodiscard]] Row makeRow(std::uint64_t line, std::uint64_t number, DateKind date,
-                          double latestJulianDate, const std::array<FieldText, aeff::fieldCount>& f);
+                          double latestJulianDate,
+                          const std::array<FieldText, aeff::fieldCount>& f);
 
 extern const std::array<FieldRule, 4> fieldRules;
 extern const std::array<RowRule, 36> rowRules;
