@@ -249,8 +249,12 @@ void ReportChecker::observationLine(const ScannedLine& l) {
     findings_.report(Rule::F8, l.number, 0,
                      "an observation before #TYPE, #OBSCODE, #SOFTWARE, #DELIM and #DATE");
   if (l.fieldCount != aeff::fieldCount) {
-    findings_.report(Rule::R1, l.number, 0, std::to_string(l.fieldCount) + " fields, not 15",
-                     l.fieldCount < aeff::fieldCount ? 0 : 1);
+    const bool fewer = l.fieldCount < aeff::fieldCount;
+    findings_.report(Rule::R1, l.number, 0,
+                     std::to_string(l.fieldCount) + " fields, not 15" +
+                         (fewer ? "; is the line cut short or wrapped?"
+                                : "; does a field (often NOTES) hold the delimiter?"),
+                     fewer ? 0 : 1);
     return;
   }
   std::array<FieldText, aeff::fieldCount> texts;
