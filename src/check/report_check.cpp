@@ -9,6 +9,11 @@
 namespace varistellar::check {
 
 ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings) {
+  return checkReportFile(path, path, findings);
+}
+
+ReportCheck checkReportFile(const std::string& path, std::string_view name,
+                            diagnostics::DiagnosticList& findings) {
   ReportCheck result;
   // A folder opens on some systems and fails only at its first read, with
   // a message that does not say what is wrong.
@@ -23,7 +28,7 @@ ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList
     result.readFailure = platform::systemErrorMessage(file.error);
     return result;
   }
-  ReportChecker checker{path, platform::secondsSinceEpoch()};
+  ReportChecker checker{name, platform::secondsSinceEpoch()};
   static std::array<char, 64 * 1024> buffer;
   for (;;) {
     const platform::TransferResult read = platform::readSome(file.handle, buffer);

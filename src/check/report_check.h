@@ -19,6 +19,10 @@ struct ReportCheck {
 // Findings name the file as `path`. An unreadable file adds no finding.
 [[nodiscard]] ReportCheck checkReportFile(const std::string& path,
                                           diagnostics::DiagnosticList& findings);
+// The same, with findings naming the file as `name` (a file read under
+// another name, such as a report before it is put in its place).
+[[nodiscard]] ReportCheck checkReportFile(const std::string& path, std::string_view name,
+                                          diagnostics::DiagnosticList& findings);
 
 // The same checks over bytes in memory, for tests and fuzzing. `todaySeconds`
 // is the time of day that later dates are judged against (seconds since 1970).

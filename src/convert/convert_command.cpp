@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/console.h"
+#include "convert/own_check.h"
 #include "convert/report_output.h"
 #include "diagnostics/diagnostic.h"
 #include "run/report_layout.h"
@@ -164,9 +165,16 @@ int runConvertCommand(const run::ConvertOptions& options) {
   run::TableCounts counts;
   (void)run::readTableLines(context.tableFile, records, findings, counts);
 
+  OwnCheck own;
   if (findings.errors() == 0) {
-    if (const auto failure = output.commit()) {
+    if (const auto failure = output.finishWriting()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
+    } else if (own = checkOwnReport(output, context.reportFile); !own.passed) {
+      // The temporary file goes with `output`; the old report stays.
+      printOwnCheck(own, context.quiet);
+      return 1;
+    } else if (const auto commitFailure = output.commit()) {
+      findings.error(context.reportFile, 0, 0, "cannot write the report: " + *commitFailure);
     }
   }
   if (findings.errors() != 0) {
@@ -176,6 +184,7 @@ int runConvertCommand(const run::ConvertOptions& options) {
     return 1;
   }
   if (!context.quiet) printSummary(context, parameters, counts, records);
+  printOwnCheck(own, context.quiet);
   return 0;
 }
 

@@ -2,7 +2,7 @@
 an unreadable file on standard error, and the exit status."""
 
 from cases import DIRECTORY, Case, source_file
-from command_line_cases import aavso_report, on_console, trimmed
+from command_line_cases import aavso_report, on_console, sample_findings, trimmed
 
 GOLDEN = source_file("tests", "golden", "sample-night-report.txt")
 CONVERTED = aavso_report([trimmed(r) for r in GOLDEN.split(b"\r\n")[7:-1]])
@@ -33,7 +33,7 @@ INTERACTIVE_FINDINGS = (
     + b"lightcurve-aavso.txt: 316 observations, 0 errors, 7 warnings, 2 notes\n")
 
 CONVERTED_FINDINGS = (
-    SAMPLE_NIGHT_TAIL % {b"f": b"r.txt", b"cmag": 56, b"kname": 71, b"notes": 91}
+    sample_findings(b"r.txt", 316)
     + b"r.txt: 316 observations, 0 errors, 2 warnings, 2 notes\n")
 
 HEADER = b"#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=test\n#DELIM=,\n#DATE=HJD\n#OBSTYPE=CCD\n"
