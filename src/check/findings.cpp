@@ -18,10 +18,10 @@ void FileFindings::report(Rule rule, std::uint64_t line, std::uint64_t column, s
   entries_.push_back({{file_, line, column, rs.severity, std::move(text), std::string{rs.id}}, 1});
 }
 
-bool FileFindings::reported(Rule rule, std::size_t field) const {
+bool FileFindings::wantsText(Rule rule, std::size_t field) const {
   const std::size_t key =
       static_cast<std::size_t>(rule) * slots + (field < slots ? field : noField);
-  return made_[key] != 0 && spec(rule).repeat == Repeat::once;
+  return made_[key] < (spec(rule).repeat == Repeat::once ? 1 : eachLimit);
 }
 
 void FileFindings::moveInto(diagnostics::DiagnosticList& list) {

@@ -259,22 +259,33 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   }
   std::array<FieldText, aeff::fieldCount> texts;
   for (std::size_t i = 0; i < aeff::fieldCount; ++i) texts[i] = fieldText(i);
-  const Row row = makeRow(l.number, observations_, date_, latestJulianDate_, texts);
+  Row row = makeRow(l.number, observations_, date_, latestJulianDate_, texts);
+  // The rules first only ask whether they hold; a finding that will be
+  // printed is asked again for its text.
+  row.describe = false;
   for (const FieldRule& rule : fieldRules) {
     for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
-      if (findings_.reported(rule.rule, i)) {
-        if (rule.check(row, static_cast<Field>(i))) findings_.report(rule.rule, l.number, 0, {}, i);
-        continue;
+      const auto field = static_cast<Field>(i);
+      auto text = rule.check(row, field);
+      if (!text) continue;
+      if (findings_.wantsText(rule.rule, i)) {
+        row.describe = true;
+        text = rule.check(row, field);
+        row.describe = false;
       }
-      if (auto text = rule.check(row, static_cast<Field>(i)))
-        findings_.report(rule.rule, l.number, row.fields[i].column, std::move(*text), i);
+      findings_.report(rule.rule, l.number, row.fields[i].column, std::move(*text), i);
     }
   }
   for (const RowRule& rule : rowRules) {
-    if (auto f = rule.check(row)) {
-      const std::size_t i = aeff::index(f->field);
-      findings_.report(rule.rule, l.number, row.fields[i].column, std::move(f->text), i);
+    auto f = rule.check(row);
+    if (!f) continue;
+    if (findings_.wantsText(rule.rule, aeff::index(f->field))) {
+      row.describe = true;
+      f = rule.check(row);
+      row.describe = false;
     }
+    const std::size_t i = aeff::index(f->field);
+    findings_.report(rule.rule, l.number, row.fields[i].column, std::move(f->text), i);
   }
   duplicates(row);
 }

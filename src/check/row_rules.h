@@ -31,6 +31,9 @@ struct Row {
   DateKind date = DateKind::hjd;
   double latestJulianDate = 0;  // today + 1
   std::array<FieldText, aeff::fieldCount> fields{};
+  // False while the rules only ask whether they hold: texts are then left
+  // empty.
+  bool describe = true;
 
   [[nodiscard]] const FieldText& operator[](aeff::Field f) const { return fields[aeff::index(f)]; }
   [[nodiscard]] bool is(aeff::Field f, std::string_view word) const;
