@@ -1,6 +1,7 @@
 // Fuzzes the report checker over arbitrary bytes: it must not crash, and
 // every finding must point into the file (a line that exists, a column at
-// most one past that line's end).
+// most one past that line's end), and the bytes fed in small pieces must give
+// the same findings as fed at once.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "check/report_check.h"
+#include "check/report_checker.h"
 #include "diagnostics/diagnostic.h"
 
 namespace {
@@ -47,6 +49,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (d.line != 0)
       check(d.column <= lengths[d.line - 1] + 1, "the column lies within its line", d);
     check(!d.ruleId.empty(), "every finding names its rule", d);
+  }
+  // In pieces of 1 to 8 bytes, as a file read across many buffers.
+  const std::size_t piece = size == 0 ? 1 : data[0] % 8 + 1;
+  varistellar::check::ReportChecker checker{"fuzz.txt", 1'900'000'000};
+  for (std::size_t at = 0; at < size; at += piece) checker.feed(bytes.substr(at, piece));
+  varistellar::diagnostics::DiagnosticList pieces;
+  check(checker.finish(pieces) == observations, "the same observations in pieces", {});
+  check(pieces.all().size() == findings.all().size(), "as many findings in pieces", {});
+  for (std::size_t i = 0; i < pieces.all().size(); ++i) {
+    check(formatDiagnostic(pieces.all()[i]) == formatDiagnostic(findings.all()[i]),
+          "the same finding in pieces", pieces.all()[i]);
   }
   return 0;
 }

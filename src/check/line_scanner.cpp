@@ -1,6 +1,8 @@
 // The line and field scanner.
 #include "check/line_scanner.h"
 
+#include <cstring>
+
 namespace varistellar::check {
 
 LineScanner::LineScanner(LineHandler handler) : handler_{std::move(handler)} {
@@ -18,22 +20,87 @@ void LineScanner::startLine() {
 }
 
 void LineScanner::feed(std::string_view bytes) {
-  for (const char c : bytes) {
-    const auto u = static_cast<unsigned char>(c);
-    // Subtle: a byte order mark is passed over only when all three bytes
-    // stand at the very start; otherwise its bytes are ordinary bytes.
-    if (bom_ >= 0 && bom_ < 3) {
-      static constexpr unsigned char mark[3] = {0xEF, 0xBB, 0xBF};
-      if (u == mark[bom_]) {
-        ++bom_;
+  const char* at = bytes.data();
+  const char* const end = at + bytes.size();
+  while (at != end) {
+    // A line that stands whole in these bytes is judged in place; a line
+    // split between two feeds, and the file's first bytes, byte by byte.
+    if (!started_ && !pendingCr_ && (bom_ < 0 || bom_ == 3)) {
+      const void* lf = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+      if (lf != nullptr) {
+        const char* const stop = static_cast<const char*>(lf);
+        wholeLine({at, static_cast<std::size_t>(stop - at)});
+        at = stop + 1;
         continue;
       }
-      const int matched = bom_;
-      bom_ = -1;
-      for (int i = 0; i < matched; ++i) byte(mark[i]);
     }
-    byte(u);
+    startByte(static_cast<unsigned char>(*at++));
   }
+}
+
+void LineScanner::startByte(unsigned char u) {
+  // Subtle: a byte order mark is passed over only when all three bytes
+  // stand at the very start; otherwise its bytes are ordinary bytes.
+  if (bom_ >= 0 && bom_ < 3) {
+    static constexpr unsigned char mark[3] = {0xEF, 0xBB, 0xBF};
+    if (u == mark[bom_]) {
+      ++bom_;
+      return;
+    }
+    const int matched = bom_;
+    bom_ = -1;
+    for (int i = 0; i < matched; ++i) byte(mark[i]);
+  }
+  byte(u);
+}
+
+void LineScanner::wholeLine(std::string_view text) {
+  LineEnd end = LineEnd::lf;
+  if (!text.empty() && text.back() == '\r') {
+    end = LineEnd::crlf;
+    text.remove_suffix(1);
+  }
+  line_.length = text.size();
+  const bool tabDelimited = delimiter_ == '\t';
+  bool plain = true;
+  for (const char c : text)
+    plain &= static_cast<unsigned char>(static_cast<unsigned char>(c) - 0x20u) < 0x5Fu;
+  if (!plain) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      if (c == '\r') {
+        line_.bareCr = true;
+      } else if ((c > 0x7E || (c < 0x20 && !(c == '\t' && tabDelimited))) && line_.badColumn == 0) {
+        line_.badColumn = i + 1;
+        line_.badByte = c;
+      }
+    }
+  }
+  const std::string_view blanks = tabDelimited ? " " : " \t";
+  line_.allBlank = text.find_first_not_of(blanks) == std::string_view::npos;
+  if (!text.empty() && text.front() != '#') {
+    std::size_t start = 0;
+    for (;;) {
+      const std::size_t delimiter = text.find(delimiter_, start);
+      const std::size_t stop = delimiter == std::string_view::npos ? text.size() : delimiter;
+      if (++line_.fieldCount <= ScannedLine::keptFields) {
+        FieldSpan& field = line_.fields[line_.fieldCount - 1];
+        const std::string_view f = text.substr(start, stop - start);
+        field.start = start;
+        field.length = f.size();
+        const std::size_t first = f.find_first_not_of(blanks);
+        field.leading = first == std::string_view::npos ? f.size() : first;
+        field.trailing =
+            first == std::string_view::npos ? f.size() : f.size() - 1 - f.find_last_not_of(blanks);
+      }
+      if (delimiter == std::string_view::npos) break;
+      start = delimiter + 1;
+    }
+  }
+  line_.end = end;
+  line_.kept = text.substr(0, keptBytes);
+  handler_(line_);
+  startLine();
 }
 
 void LineScanner::byte(unsigned char c) {

@@ -55,6 +55,8 @@ class LineScanner {
   [[nodiscard]] std::uint64_t lines() const { return line_.number; }
 
  private:
+  void startByte(unsigned char c);
+  void wholeLine(std::string_view text);
   void byte(unsigned char c);
   void lineByte(unsigned char c);
   void endLine(LineEnd end);
