@@ -1,6 +1,8 @@
 // The line and field scanner.
 #include "check/line_scanner.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace varistellar::check {
@@ -11,9 +13,19 @@ LineScanner::LineScanner(LineHandler handler) : handler_{std::move(handler)} {
 }
 
 void LineScanner::startLine() {
+  // Only the first field is cleared here; a later one is cleared when its
+  // delimiter is met, so that a line costs no more than its fields.
   const std::uint64_t number = line_.number + 1;
-  line_ = ScannedLine{};
   line_.number = number;
+  line_.kept = {};
+  line_.length = 0;
+  line_.end = LineEnd::lf;
+  line_.bareCr = false;
+  line_.badColumn = 0;
+  line_.badByte = 0;
+  line_.fieldCount = 0;
+  line_.fields[0] = FieldSpan{};
+  line_.allBlank = true;
   kept_.clear();
   hashLine_ = false;
   started_ = false;
@@ -62,9 +74,21 @@ void LineScanner::wholeLine(std::string_view text) {
   }
   line_.length = text.size();
   const bool tabDelimited = delimiter_ == '\t';
+  // One pass finds the delimiters and whether any byte is out of the plain
+  // range; the rare line with such a byte is looked at again.
+  const bool hash = !text.empty() && text.front() == '#';
+  const char delimiter = hash ? '\n' : delimiter_;  // a '#' line has no fields
+  std::array<std::size_t, ScannedLine::keptFields> stops{};
+  std::size_t delimiters = 0;
   bool plain = true;
-  for (const char c : text)
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
     plain &= static_cast<unsigned char>(static_cast<unsigned char>(c) - 0x20u) < 0x5Fu;
+    if (c == delimiter) {
+      if (delimiters < stops.size()) stops[delimiters] = i;
+      ++delimiters;
+    }
+  }
   if (!plain) {
     for (std::size_t i = 0; i < text.size(); ++i) {
       const auto c = static_cast<unsigned char>(text[i]);
@@ -78,23 +102,25 @@ void LineScanner::wholeLine(std::string_view text) {
   }
   const std::string_view blanks = tabDelimited ? " " : " \t";
   line_.allBlank = text.find_first_not_of(blanks) == std::string_view::npos;
-  if (!text.empty() && text.front() != '#') {
+  if (!text.empty() && !hash) {
+    line_.fieldCount = delimiters + 1;
+    const std::size_t kept = std::min<std::size_t>(line_.fieldCount, ScannedLine::keptFields);
     std::size_t start = 0;
-    for (;;) {
-      const std::size_t delimiter = text.find(delimiter_, start);
-      const std::size_t stop = delimiter == std::string_view::npos ? text.size() : delimiter;
-      if (++line_.fieldCount <= ScannedLine::keptFields) {
-        FieldSpan& field = line_.fields[line_.fieldCount - 1];
-        const std::string_view f = text.substr(start, stop - start);
-        field.start = start;
-        field.length = f.size();
-        const std::size_t first = f.find_first_not_of(blanks);
-        field.leading = first == std::string_view::npos ? f.size() : first;
-        field.trailing =
-            first == std::string_view::npos ? f.size() : f.size() - 1 - f.find_last_not_of(blanks);
-      }
-      if (delimiter == std::string_view::npos) break;
-      start = delimiter + 1;
+    for (std::size_t k = 0; k < kept; ++k) {
+      const std::size_t stop = k < delimiters ? stops[k] : text.size();
+      const std::string_view f = text.substr(start, stop - start);
+      FieldSpan& field = line_.fields[k];
+      field.start = start;
+      field.length = f.size();
+      std::size_t lead = 0;
+      while (lead < f.size() && (f[lead] == ' ' || (f[lead] == '\t' && !tabDelimited))) ++lead;
+      std::size_t trail = 0;
+      while (trail < f.size() - lead &&
+             (f[f.size() - 1 - trail] == ' ' || (f[f.size() - 1 - trail] == '\t' && !tabDelimited)))
+        ++trail;
+      field.leading = lead;
+      field.trailing = lead == f.size() ? f.size() : trail;
+      start = stop + 1;
     }
   }
   line_.end = end;
@@ -141,7 +167,7 @@ void LineScanner::lineByte(unsigned char c) {
   if (hashLine_) return;
   if (c == static_cast<unsigned char>(delimiter_)) {
     if (++line_.fieldCount <= ScannedLine::keptFields)
-      line_.fields[line_.fieldCount - 1].start = column;
+      line_.fields[line_.fieldCount - 1] = FieldSpan{.start = column};
     return;
   }
   if (line_.fieldCount > ScannedLine::keptFields) return;

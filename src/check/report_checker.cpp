@@ -220,19 +220,28 @@ void ReportChecker::delimiter(const ScannedLine& l, std::string_view raw) {
   scanner_.setDelimiter(chosen);
 }
 
+namespace {
+
+// A field of the line as the rules read it, written in place.
+void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
+  const FieldSpan& s = l.fields[i];
+  t.length = s.length;
+  t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
+  t.column = s.start + 1;
+  const std::uint64_t kept = l.kept.size();
+  const std::uint64_t start = s.start < kept ? s.start : kept;
+  const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
+  t.padded = l.kept.substr(start, end - start);
+  t.whole = end - start == s.length;
+  t.text = trimBlanks(t.padded);
+}
+
+}  // namespace
+
 void ReportChecker::observationLine(const ScannedLine& l) {
   const auto fieldText = [&l](std::size_t i) {
-    const FieldSpan& s = l.fields[i];
     FieldText t;
-    t.length = s.length;
-    t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
-    t.column = s.start + 1;
-    const std::uint64_t kept = l.kept.size();
-    const std::uint64_t start = s.start < kept ? s.start : kept;
-    const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
-    t.padded = l.kept.substr(start, end - start);
-    t.whole = end - start == s.length;
-    t.text = trimBlanks(t.padded);
+    fillField(l, i, t);
     return t;
   };
   // A column-title line without its '#' is no observation.
@@ -257,9 +266,14 @@ void ReportChecker::observationLine(const ScannedLine& l) {
                      fewer ? 0 : 1);
     return;
   }
-  std::array<FieldText, aeff::fieldCount> texts;
-  for (std::size_t i = 0; i < aeff::fieldCount; ++i) texts[i] = fieldText(i);
-  Row row = makeRow(l.number, observations_, date_, latestJulianDate_, texts);
+  // One row, reused from line to line: its fields are written in place.
+  Row& row = row_;
+  row.line = l.number;
+  row.number = observations_;
+  row.date = date_;
+  row.latestJulianDate = latestJulianDate_;
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) fillField(l, i, row.fields[i]);
+  readNumbers(row);
   // The rules first only ask whether they hold; a finding that will be
   // printed is asked again for its text.
   row.describe = false;

@@ -333,17 +333,14 @@ std::optional<RowFinding> untransformable(const Row& row) {
 
 bool Row::is(Field f, std::string_view word) const { return aeff::sameWord((*this)[f].text, word); }
 
-Row makeRow(std::uint64_t line, std::uint64_t number, DateKind date, double latestJulianDate,
-            const std::array<FieldText, aeff::fieldCount>& f) {
-  Row row{line, number, date, latestJulianDate, f};
+void readNumbers(Row& row) {
   for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
     FieldText& t = row.fields[i];
     const auto field = static_cast<Field>(i);
     std::string_view text = t.text;
     if (field == Field::MAG && text.starts_with("<")) text.remove_prefix(1);
-    if (t.whole && isNumericField(row, field)) t.number = plainDecimalValue(text);
+    t.number = t.whole && isNumericField(row, field) ? plainDecimalValue(text) : std::nullopt;
   }
-  return row;
 }
 
 const std::array<FieldRule, 4> fieldRules{{

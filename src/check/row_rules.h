@@ -57,9 +57,9 @@ struct RowRule {
   RowCheck check;
 };
 
-[[nodiscard]] Row makeRow(std::uint64_t line, std::uint64_t number, DateKind date,
-                          double latestJulianDate,
-                          const std::array<FieldText, aeff::fieldCount>& f);
+// Reads the numbers of a row whose fields are filled in: each numeric
+// field's plain decimal value (a MAG without its '<'), or none.
+void readNumbers(Row& row);
 
 extern const std::array<FieldRule, 4> fieldRules;
 extern const std::array<RowRule, 36> rowRules;
