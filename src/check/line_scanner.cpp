@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace varistellar::check {
@@ -80,15 +81,30 @@ void LineScanner::wholeLine(std::string_view text) {
   const char delimiter = hash ? '\n' : delimiter_;  // a '#' line has no fields
   std::array<std::size_t, ScannedLine::keptFields> stops{};
   std::size_t delimiters = 0;
-  bool plain = true;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    plain &= static_cast<unsigned char>(static_cast<unsigned char>(c) - 0x20u) < 0x5Fu;
-    if (c == delimiter) {
-      if (delimiters < stops.size()) stops[delimiters] = i;
-      ++delimiters;
-    }
+  const auto stopAt = [&stops, &delimiters](std::size_t i) {
+    if (delimiters < stops.size()) stops[delimiters] = i;
+    ++delimiters;
+  };
+  // Eight bytes at a time: the delimiters among them, and whether any lies
+  // outside 0x20-0x7E.
+  constexpr std::uint64_t ones = 0x0101010101010101ull, high = 0x80 * ones, low = 0x7F * ones;
+  const auto zeroBytes = [](std::uint64_t x) { return ~(((x & low) + low) | x | low); };
+  const std::uint64_t delimiterWord = static_cast<unsigned char>(delimiter) * ones;
+  std::uint64_t odd = 0;
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, 8);
+    odd |= (word & high) | ((word - 0x20 * ones) & ~word & high) | zeroBytes(word ^ low);
+    for (std::uint64_t found = zeroBytes(word ^ delimiterWord); found != 0; found &= found - 1)
+      stopAt(at + static_cast<std::size_t>(std::countr_zero(found)) / 8);
   }
+  for (; at < text.size(); ++at) {
+    const auto c = static_cast<unsigned char>(text[at]);
+    odd |= c < 0x20 || c > 0x7E;
+    if (text[at] == delimiter) stopAt(at);
+  }
+  const bool plain = odd == 0;
   if (!plain) {
     for (std::size_t i = 0; i < text.size(); ++i) {
       const auto c = static_cast<unsigned char>(text[i]);

@@ -44,7 +44,7 @@ std::uint64_t fingerprint(const Row& row) {
       h = mixed(h, capitals(word));
     }
     std::uint64_t tail = 0;
-    if (at < text.size()) std::memcpy(&tail, text.data() + at, text.size() - at);
+    for (; at < text.size(); ++at) tail = tail << 8 | static_cast<unsigned char>(text[at]);
     h = mixed(mixed(h, capitals(tail)), text.size());
   }
   return h == 0 ? 1 : h;
@@ -301,6 +301,8 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   row.describe = false;
   for (const FieldRule& rule : fieldRules) {
     for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+      const FieldText& t = row.fields[i];
+      if (rule.onlyPadded && t.trimmedLength == t.length && t.length != 0) continue;
       const auto field = static_cast<Field>(i);
       auto text = rule.check(row, field);
       if (!text) continue;

@@ -340,14 +340,15 @@ void readNumbers(Row& row) {
     std::string_view text = t.text;
     if (field == Field::MAG && text.starts_with("<")) text.remove_prefix(1);
     t.number = t.whole && isNumericField(row, field) ? plainDecimalValue(text) : std::nullopt;
+    t.na = t.text.size() == 2 && aeff::sameWord(t.text, "na");
   }
 }
 
 const std::array<FieldRule, 4> fieldRules{{
-    {Rule::R2, emptyField},
-    {Rule::R3, edgeBlanks},
-    {Rule::R3bPadded, paddedTooLong},
-    {Rule::R4, notANumber},
+    {Rule::R2, emptyField, true},
+    {Rule::R3, edgeBlanks, true},
+    {Rule::R3bPadded, paddedTooLong, true},
+    {Rule::R4, notANumber, false},
 }};
 
 const std::array<RowRule, 36> rowRules{{

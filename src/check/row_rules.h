@@ -23,6 +23,7 @@ struct FieldText {
   std::uint64_t column = 0;      // of its first byte
   bool whole = true;             // all of it was kept
   std::optional<double> number;  // a plain decimal number (a MAG without its '<')
+  bool na = false;               // the word na, in any case
 };
 
 struct Row {
@@ -37,7 +38,7 @@ struct Row {
 
   [[nodiscard]] const FieldText& operator[](aeff::Field f) const { return fields[aeff::index(f)]; }
   [[nodiscard]] bool is(aeff::Field f, std::string_view word) const;
-  [[nodiscard]] bool isNa(aeff::Field f) const { return is(f, "na"); }
+  [[nodiscard]] bool isNa(aeff::Field f) const { return (*this)[f].na; }
 };
 
 struct RowFinding {
@@ -51,6 +52,9 @@ using RowCheck = std::optional<RowFinding> (*)(const Row& row);
 struct FieldRule {
   Rule rule;
   FieldCheck check;
+  // The rule can hold only for a field that is empty or has edge blanks, so
+  // a plain field is passed over without asking.
+  bool onlyPadded;
 };
 struct RowRule {
   Rule rule;
@@ -58,7 +62,8 @@ struct RowRule {
 };
 
 // Reads the numbers of a row whose fields are filled in: each numeric
-// field's plain decimal value (a MAG without its '<'), or none.
+// field's plain decimal value (a MAG without its '<'), or none; and which
+// fields are na.
 void readNumbers(Row& row);
 
 extern const std::array<FieldRule, 4> fieldRules;
