@@ -11,7 +11,21 @@
 namespace varistellar::aeff {
 
 enum class Field : std::uint8_t {
-  STARID, DATE, MAG, MERR, FILT, TRANS, MTYPE, CNAME, CMAG, KNAME, KMAG, AIRMASS, GROUP, CHART, NOTES
+  STARID,
+  DATE,
+  MAG,
+  MERR,
+  FILT,
+  TRANS,
+  MTYPE,
+  CNAME,
+  CMAG,
+  KNAME,
+  KMAG,
+  AIRMASS,
+  GROUP,
+  CHART,
+  NOTES
 };
 inline constexpr std::size_t fieldCount = 15;
 
@@ -68,21 +82,30 @@ static_assert([] {
 // The filters the format lists. `O` ("other") is listed too, but refused by
 // the classic upload tool, so it is left out here.
 inline constexpr std::array<std::string_view, 31> listedFilters{
-    "U",  "B",  "V",  "R",  "I",  "J",  "H",  "K",   "TG",    "TB",    "TR",
-    "CV", "CR", "SZ", "SU", "SG", "SR", "SI", "STU", "STV",   "STB",   "STY",
+    "U",     "B",     "V",  "R",  "I",  "J",  "H",  "K",   "TG",  "TB",  "TR",
+    "CV",    "CR",    "SZ", "SU", "SG", "SR", "SI", "STU", "STV", "STB", "STY",
     "STHBW", "STHBN", "MA", "MB", "MI", "ZS", "Y",  "HA",  "HAC"};
 
 // Filters the AAVSO's database knows though the format does not list them.
 inline constexpr std::array<std::string_view, 4> knownUnlistedFilters{"RJ", "IJ", "GG", "CBB"};
 
 // Words and keys of the format compare without regard to case.
-[[nodiscard]] bool sameWord(std::string_view a, std::string_view b);
+// Inline: the checker compares words on every row, and most differ in length.
+[[nodiscard]] inline bool sameWord(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x != y && ((x | 0x20u) != (y | 0x20u) || (x | 0x20u) < 'a' || (x | 0x20u) > 'z'))
+      return false;
+  }
+  return true;
+}
 [[nodiscard]] bool isListedFilter(std::string_view filter);
 [[nodiscard]] bool isKnownUnlistedFilter(std::string_view filter);
 
 // The parameter keys of the header, in the order a report writes them.
-inline constexpr std::array<std::string_view, 6> parameterKeys{"TYPE", "OBSCODE", "SOFTWARE",
-                                                               "DELIM", "DATE", "OBSTYPE"};
+inline constexpr std::array<std::string_view, 6> parameterKeys{"TYPE",  "OBSCODE", "SOFTWARE",
+                                                               "DELIM", "DATE",    "OBSTYPE"};
 
 inline constexpr std::size_t softwareMaxLength = 255;
 

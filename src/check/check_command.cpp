@@ -18,7 +18,8 @@ int runCheckCommand(const std::vector<std::string>& files) {
       cli::printErrorLine(file + ": error: cannot read: " + result.readFailure);
       continue;
     }
-    for (const diagnostics::Diagnostic& d : findings.all()) cli::printLine(diagnostics::formatDiagnostic(d));
+    for (const diagnostics::Diagnostic& d : findings.all())
+      cli::printLine(diagnostics::formatDiagnostic(d));
     using diagnostics::Severity;
     errors = errors || findings.hasErrors();
     cli::printLine(file + ": " + std::to_string(result.observations) + " observations, " +

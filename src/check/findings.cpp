@@ -6,7 +6,8 @@ namespace varistellar::check {
 void FileFindings::report(Rule rule, std::uint64_t line, std::uint64_t column, std::string text,
                           std::size_t field) {
   const RuleSpec& rs = spec(rule);
-  const std::size_t key = static_cast<std::size_t>(rule) * slots + (field < slots ? field : noField);
+  const std::size_t key =
+      static_cast<std::size_t>(rule) * slots + (field < slots ? field : noField);
   const std::size_t limit = rs.repeat == Repeat::once ? 1 : eachLimit;
   if (made_[key] >= limit) {
     ++entries_[last_[key]].count;
@@ -17,9 +18,10 @@ void FileFindings::report(Rule rule, std::uint64_t line, std::uint64_t column, s
   entries_.push_back({{file_, line, column, rs.severity, std::move(text), std::string{rs.id}}, 1});
 }
 
-bool FileFindings::reported(Rule rule, std::size_t field) const {
-  const std::size_t key = static_cast<std::size_t>(rule) * slots + (field < slots ? field : noField);
-  return made_[key] != 0 && spec(rule).repeat == Repeat::once;
+bool FileFindings::wantsText(Rule rule, std::size_t field) const {
+  const std::size_t key =
+      static_cast<std::size_t>(rule) * slots + (field < slots ? field : noField);
+  return made_[key] < (spec(rule).repeat == Repeat::once ? 1 : eachLimit);
 }
 
 void FileFindings::moveInto(diagnostics::DiagnosticList& list) {
@@ -28,7 +30,9 @@ void FileFindings::moveInto(diagnostics::DiagnosticList& list) {
       const bool whole = entry.diagnostic.line == 0;
       entry.diagnostic.text.append(" (and ")
           .append(std::to_string(entry.count - 1))
-          .append(whole ? " more times)" : entry.count == 2 ? " more line)" : " more lines)");
+          .append(whole              ? " more times)"
+                  : entry.count == 2 ? " more line)"
+                                     : " more lines)");
     }
     list.add(std::move(entry.diagnostic));
   }

@@ -24,9 +24,9 @@ class FileFindings {
   // `line` 0 is the whole file; `column` 0 is no column.
   void report(Rule rule, std::uint64_t line, std::uint64_t column, std::string text,
               std::size_t field = noField);
-  // True once the rule has been reported for the field: lets a caller skip
-  // building a message that would only be counted.
-  [[nodiscard]] bool reported(Rule rule, std::size_t field = noField) const;
+  // True while a finding of the rule for the field would be printed with its
+  // own text; false once it would only be counted.
+  [[nodiscard]] bool wantsText(Rule rule, std::size_t field = noField) const;
 
   // Hands every finding, in the order first found, to the list.
   void moveInto(diagnostics::DiagnosticList& list);
@@ -41,8 +41,8 @@ class FileFindings {
 
   std::string file_;
   std::vector<Entry> entries_;
-  std::array<std::uint32_t, ruleCount * slots> last_ = filled();  // last entry per rule and field
-  std::array<std::uint32_t, ruleCount * slots> made_{};           // entries per rule and field
+  std::array<std::uint32_t, ruleCount* slots> last_ = filled();  // last entry per rule and field
+  std::array<std::uint32_t, ruleCount * slots> made_{};          // entries per rule and field
 
   static constexpr std::array<std::uint32_t, ruleCount * slots> filled() {
     std::array<std::uint32_t, ruleCount * slots> a{};

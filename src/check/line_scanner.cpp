@@ -1,6 +1,11 @@
 // The line and field scanner.
 #include "check/line_scanner.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
 namespace varistellar::check {
 
 LineScanner::LineScanner(LineHandler handler) : handler_{std::move(handler)} {
@@ -9,31 +14,135 @@ LineScanner::LineScanner(LineHandler handler) : handler_{std::move(handler)} {
 }
 
 void LineScanner::startLine() {
+  // Only the first field is cleared here; a later one is cleared when its
+  // delimiter is met, so that a line costs no more than its fields.
   const std::uint64_t number = line_.number + 1;
-  line_ = ScannedLine{};
   line_.number = number;
+  line_.kept = {};
+  line_.length = 0;
+  line_.end = LineEnd::lf;
+  line_.bareCr = false;
+  line_.badColumn = 0;
+  line_.badByte = 0;
+  line_.fieldCount = 0;
+  line_.fields[0] = FieldSpan{};
+  line_.allBlank = true;
   kept_.clear();
   hashLine_ = false;
   started_ = false;
 }
 
 void LineScanner::feed(std::string_view bytes) {
-  for (const char c : bytes) {
-    const auto u = static_cast<unsigned char>(c);
-    // Subtle: a byte order mark is passed over only when all three bytes
-    // stand at the very start; otherwise its bytes are ordinary bytes.
-    if (bom_ >= 0 && bom_ < 3) {
-      static constexpr unsigned char mark[3] = {0xEF, 0xBB, 0xBF};
-      if (u == mark[bom_]) {
-        ++bom_;
+  const char* at = bytes.data();
+  const char* const end = at + bytes.size();
+  while (at != end) {
+    // A line that stands whole in these bytes is judged in place; a line
+    // split between two feeds, and the file's first bytes, byte by byte.
+    if (!started_ && !pendingCr_ && (bom_ < 0 || bom_ == 3)) {
+      const void* lf = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+      if (lf != nullptr) {
+        const char* const stop = static_cast<const char*>(lf);
+        wholeLine({at, static_cast<std::size_t>(stop - at)});
+        at = stop + 1;
         continue;
       }
-      const int matched = bom_;
-      bom_ = -1;
-      for (int i = 0; i < matched; ++i) byte(mark[i]);
     }
-    byte(u);
+    startByte(static_cast<unsigned char>(*at++));
   }
+}
+
+void LineScanner::startByte(unsigned char u) {
+  // Subtle: a byte order mark is passed over only when all three bytes
+  // stand at the very start; otherwise its bytes are ordinary bytes.
+  if (bom_ >= 0 && bom_ < 3) {
+    static constexpr unsigned char mark[3] = {0xEF, 0xBB, 0xBF};
+    if (u == mark[bom_]) {
+      ++bom_;
+      return;
+    }
+    const int matched = bom_;
+    bom_ = -1;
+    for (int i = 0; i < matched; ++i) byte(mark[i]);
+  }
+  byte(u);
+}
+
+void LineScanner::wholeLine(std::string_view text) {
+  LineEnd end = LineEnd::lf;
+  if (!text.empty() && text.back() == '\r') {
+    end = LineEnd::crlf;
+    text.remove_suffix(1);
+  }
+  line_.length = text.size();
+  const bool tabDelimited = delimiter_ == '\t';
+  // One pass finds the delimiters and whether any byte is out of the plain
+  // range; the rare line with such a byte is looked at again.
+  const bool hash = !text.empty() && text.front() == '#';
+  const char delimiter = hash ? '\n' : delimiter_;  // a '#' line has no fields
+  std::array<std::size_t, ScannedLine::keptFields> stops{};
+  std::size_t delimiters = 0;
+  const auto stopAt = [&stops, &delimiters](std::size_t i) {
+    if (delimiters < stops.size()) stops[delimiters] = i;
+    ++delimiters;
+  };
+  // Eight bytes at a time: the delimiters among them, and whether any lies
+  // outside 0x20-0x7E.
+  constexpr std::uint64_t ones = 0x0101010101010101ull, high = 0x80 * ones, low = 0x7F * ones;
+  const auto zeroBytes = [](std::uint64_t x) { return ~(((x & low) + low) | x | low); };
+  const std::uint64_t delimiterWord = static_cast<unsigned char>(delimiter) * ones;
+  std::uint64_t odd = 0;
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, 8);
+    odd |= (word & high) | ((word - 0x20 * ones) & ~word & high) | zeroBytes(word ^ low);
+    for (std::uint64_t found = zeroBytes(word ^ delimiterWord); found != 0; found &= found - 1)
+      stopAt(at + static_cast<std::size_t>(std::countr_zero(found)) / 8);
+  }
+  for (; at < text.size(); ++at) {
+    const auto c = static_cast<unsigned char>(text[at]);
+    odd |= c < 0x20 || c > 0x7E;
+    if (text[at] == delimiter) stopAt(at);
+  }
+  const bool plain = odd == 0;
+  if (!plain) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      if (c == '\r') {
+        line_.bareCr = true;
+      } else if ((c > 0x7E || (c < 0x20 && !(c == '\t' && tabDelimited))) && line_.badColumn == 0) {
+        line_.badColumn = i + 1;
+        line_.badByte = c;
+      }
+    }
+  }
+  const std::string_view blanks = tabDelimited ? " " : " \t";
+  line_.allBlank = text.find_first_not_of(blanks) == std::string_view::npos;
+  if (!text.empty() && !hash) {
+    line_.fieldCount = delimiters + 1;
+    const std::size_t kept = std::min<std::size_t>(line_.fieldCount, ScannedLine::keptFields);
+    std::size_t start = 0;
+    for (std::size_t k = 0; k < kept; ++k) {
+      const std::size_t stop = k < delimiters ? stops[k] : text.size();
+      const std::string_view f = text.substr(start, stop - start);
+      FieldSpan& field = line_.fields[k];
+      field.start = start;
+      field.length = f.size();
+      std::size_t lead = 0;
+      while (lead < f.size() && (f[lead] == ' ' || (f[lead] == '\t' && !tabDelimited))) ++lead;
+      std::size_t trail = 0;
+      while (trail < f.size() - lead &&
+             (f[f.size() - 1 - trail] == ' ' || (f[f.size() - 1 - trail] == '\t' && !tabDelimited)))
+        ++trail;
+      field.leading = lead;
+      field.trailing = lead == f.size() ? f.size() : trail;
+      start = stop + 1;
+    }
+  }
+  line_.end = end;
+  line_.kept = text.substr(0, keptBytes);
+  handler_(line_);
+  startLine();
 }
 
 void LineScanner::byte(unsigned char c) {
@@ -64,7 +173,8 @@ void LineScanner::lineByte(unsigned char c) {
     if (!hashLine_) line_.fieldCount = 1;
   }
   const bool tabDelimited = delimiter_ == '\t';
-  if (line_.badColumn == 0 && c != '\r' && (c > 0x7E || (c < 0x20 && !(c == '\t' && tabDelimited)))) {
+  if (line_.badColumn == 0 && c != '\r' &&
+      (c > 0x7E || (c < 0x20 && !(c == '\t' && tabDelimited)))) {
     line_.badColumn = column;
     line_.badByte = c;
   }
@@ -72,7 +182,8 @@ void LineScanner::lineByte(unsigned char c) {
   if (!blank) line_.allBlank = false;
   if (hashLine_) return;
   if (c == static_cast<unsigned char>(delimiter_)) {
-    if (++line_.fieldCount <= ScannedLine::keptFields) line_.fields[line_.fieldCount - 1].start = column;
+    if (++line_.fieldCount <= ScannedLine::keptFields)
+      line_.fields[line_.fieldCount - 1] = FieldSpan{.start = column};
     return;
   }
   if (line_.fieldCount > ScannedLine::keptFields) return;

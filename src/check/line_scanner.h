@@ -28,10 +28,10 @@ struct ScannedLine {
   std::string_view kept;     // the line's first bytes, without its line end
   std::uint64_t length = 0;  // the whole line's bytes, without its line end
   LineEnd end = LineEnd::lf;
-  bool bareCr = false;             // a CR not followed by LF, kept as a byte of the line
-  std::uint64_t badColumn = 0;     // column of the first byte that is not allowed; 0 none
+  bool bareCr = false;          // a CR not followed by LF, kept as a byte of the line
+  std::uint64_t badColumn = 0;  // column of the first byte that is not allowed; 0 none
   unsigned char badByte = 0;
-  std::uint64_t fieldCount = 0;    // lines not starting with '#'
+  std::uint64_t fieldCount = 0;  // lines not starting with '#'
   std::array<FieldSpan, keptFields> fields{};
   bool allBlank = true;
 
@@ -55,6 +55,8 @@ class LineScanner {
   [[nodiscard]] std::uint64_t lines() const { return line_.number; }
 
  private:
+  void startByte(unsigned char c);
+  void wholeLine(std::string_view text);
   void byte(unsigned char c);
   void lineByte(unsigned char c);
   void endLine(LineEnd end);

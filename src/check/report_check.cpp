@@ -9,14 +9,26 @@
 namespace varistellar::check {
 
 ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings) {
+  return checkReportFile(path, path, findings);
+}
+
+ReportCheck checkReportFile(const std::string& path, std::string_view name,
+                            diagnostics::DiagnosticList& findings) {
   ReportCheck result;
+  // A folder opens on some systems and fails only at its first read, with
+  // a message that does not say what is wrong.
+  if (platform::pathKind(path) == platform::PathKind::directory) {
+    result.readable = false;
+    result.readFailure = "it is a folder, not a file";
+    return result;
+  }
   const platform::OpenResult file = platform::openForReading(path);
   if (file.error != 0) {
     result.readable = false;
     result.readFailure = platform::systemErrorMessage(file.error);
     return result;
   }
-  ReportChecker checker{path, platform::secondsSinceEpoch()};
+  ReportChecker checker{name, platform::secondsSinceEpoch()};
   static std::array<char, 64 * 1024> buffer;
   for (;;) {
     const platform::TransferResult read = platform::readSome(file.handle, buffer);
@@ -34,8 +46,9 @@ ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList
   return result;
 }
 
-void checkReportText(std::string_view name, std::string_view bytes, diagnostics::DiagnosticList& findings,
-                     std::uint64_t& observations, std::int64_t todaySeconds) {
+void checkReportText(std::string_view name, std::string_view bytes,
+                     diagnostics::DiagnosticList& findings, std::uint64_t& observations,
+                     std::int64_t todaySeconds) {
   ReportChecker checker{name, todaySeconds};
   checker.feed(bytes);
   observations = checker.finish(findings);

@@ -17,11 +17,17 @@ struct ReportCheck {
 };
 
 // Findings name the file as `path`. An unreadable file adds no finding.
-[[nodiscard]] ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings);
+[[nodiscard]] ReportCheck checkReportFile(const std::string& path,
+                                          diagnostics::DiagnosticList& findings);
+// The same, with findings naming the file as `name` (a file read under
+// another name, such as a report before it is put in its place).
+[[nodiscard]] ReportCheck checkReportFile(const std::string& path, std::string_view name,
+                                          diagnostics::DiagnosticList& findings);
 
 // The same checks over bytes in memory, for tests and fuzzing. `todaySeconds`
 // is the time of day that later dates are judged against (seconds since 1970).
-void checkReportText(std::string_view name, std::string_view bytes, diagnostics::DiagnosticList& findings,
-                     std::uint64_t& observations, std::int64_t todaySeconds = 1'900'000'000);
+void checkReportText(std::string_view name, std::string_view bytes,
+                     diagnostics::DiagnosticList& findings, std::uint64_t& observations,
+                     std::int64_t todaySeconds = 1'900'000'000);
 
 }  // namespace varistellar::check

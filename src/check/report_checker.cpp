@@ -2,6 +2,8 @@
 // observation lines through the row rules' tables.
 #include "check/report_checker.h"
 
+#include <cstring>
+
 #include "aeff/format.h"
 #include "check/text.h"
 
@@ -16,14 +18,34 @@ constexpr std::size_t tableSize = 16384;  // twice the window: the tables stay h
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Eight bytes with their small letters made capitals.
+std::uint64_t capitals(std::uint64_t x) {
+  constexpr std::uint64_t ones = 0x0101010101010101ull, high = 0x80 * ones;
+  const std::uint64_t low = x & ~high;
+  const std::uint64_t fromA = low + (0x80 - 'a') * ones;      // high bit set from 'a' on
+  const std::uint64_t pastZ = low + (0x80 - 'z' - 1) * ones;  // high bit set past 'z'
+  return x ^ ((fromA & ~pastZ & ~x & high) >> 2);
+}
+
+std::uint64_t mixed(std::uint64_t h, std::uint64_t word) {
+  h = (h ^ word) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 32);
+}
+
+// STARID, DATE and FILT without regard to case, eight bytes at a time.
 std::uint64_t fingerprint(const Row& row) {
   std::uint64_t h = 1469598103934665603ull;
   for (const Field f : {Field::STARID, Field::DATE, Field::FILT}) {
-    for (const char c : row[f].text) {
-      const char u = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-      h = (h ^ static_cast<unsigned char>(u)) * 1099511628211ull;
+    const std::string_view text = row[f].text;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, text.data() + at, 8);
+      h = mixed(h, capitals(word));
     }
-    h = (h ^ 0x1F) * 1099511628211ull;
+    std::uint64_t tail = 0;
+    for (; at < text.size(); ++at) tail = tail << 8 | static_cast<unsigned char>(text[at]);
+    h = mixed(mixed(h, capitals(tail)), text.size());
   }
   return h == 0 ? 1 : h;
 }
@@ -43,9 +65,13 @@ ReportChecker::ReportChecker(std::string_view file, std::int64_t todaySeconds)
       findings_{file},
       scanner_{[this](const ScannedLine& l) { line(l); }},
       latestJulianDate_{2440587.5 + static_cast<double>(todaySeconds) / 86400.0 + 1.0},
-      recent_(tableSize), older_(tableSize), recentLines_(tableSize), olderLines_(tableSize) {
+      recent_(tableSize),
+      older_(tableSize),
+      recentLines_(tableSize),
+      olderLines_(tableSize) {
   const auto dot = file_.rfind('.');
-  const std::string_view extension = dot == std::string::npos ? "" : std::string_view{file_}.substr(dot);
+  const std::string_view extension =
+      dot == std::string::npos ? "" : std::string_view{file_}.substr(dot);
   if (!sameWord(extension, ".txt") && !sameWord(extension, ".csv") && !sameWord(extension, ".tsv"))
     findings_.report(Rule::F3, 0, 0, "the file name does not end in .txt, .csv or .tsv");
 }
@@ -61,12 +87,14 @@ void ReportChecker::line(const ScannedLine& l) {
       findings_.report(Rule::F4, l.number, 0, "LF and CR LF line ends are mixed in the file");
     }
   }
-  if (l.bareCr) findings_.report(Rule::F4, l.number, 0, "a CR stands alone, not before an LF");
+  // A bare CR is counted apart from the mixed line ends.
+  if (l.bareCr) findings_.report(Rule::F4, l.number, 0, "a CR stands alone, not before an LF", 0);
   if (l.badColumn != 0) {
     findings_.report(Rule::F1, l.number, l.badColumn,
                      "byte " + byteName(l.badByte) + " is not printable ASCII");
   }
-  if (l.end == LineEnd::none) findings_.report(Rule::F6, l.number, 0, "the last line has no line end");
+  if (l.end == LineEnd::none)
+    findings_.report(Rule::F6, l.number, 0, "the last line has no line end");
   if (l.allBlank) {
     findings_.report(Rule::F5, l.number, 0, "a blank line that is not commented out");
     return;
@@ -75,8 +103,10 @@ void ReportChecker::line(const ScannedLine& l) {
     parameterLine(l);
     return;
   }
-  if (const std::size_t first = l.kept.find_first_not_of(" \t"); first < l.kept.size() && l.kept[first] == '#')
-    findings_.report(Rule::F7, l.number, first + 1, "'#' must stand in column 1; this is read as an observation");
+  if (const std::size_t first = l.kept.find_first_not_of(" \t");
+      first < l.kept.size() && l.kept[first] == '#')
+    findings_.report(Rule::F7, l.number, first + 1,
+                     "'#' must stand in column 1; this is read as an observation");
   observationLine(l);
 }
 
@@ -108,8 +138,9 @@ void ReportChecker::parameter(const ScannedLine& l, std::string_view key, std::s
   const std::string upper{key.begin(), key.end()};
   if (given_[k] && (k == obscode || k == date)) {
     if (!sameWord(value_[k], value))
-      findings_.report(Rule::P3, l.number, 0, "#" + upper + " changes from " + quoted(value_[k]) + " to " +
-                                                  quoted(value) + "; later rows use it");
+      findings_.report(Rule::P3, l.number, 0,
+                       "#" + upper + " changes from " + quoted(value_[k]) + " to " + quoted(value) +
+                           "; later rows use it");
   } else if (given_[k] && (observations_ != 0 || !sameWord(value_[k], value))) {
     findings_.report(Rule::P8, l.number, 0, "#" + upper + " is given again");
   }
@@ -121,18 +152,23 @@ void ReportChecker::parameter(const ScannedLine& l, std::string_view key, std::s
         findings_.report(Rule::P1, l.number, 0, "#TYPE is " + quoted(value) + ", not EXTENDED");
       break;
     case obscode: {
-      if (value.empty() || sameWord(value, "na") || sameWord(value, "N/A") || sameWord(value, "XXX") || value == "?") {
-        findings_.report(Rule::P2, l.number, 0, "#OBSCODE is " + quoted(value) + ", not an observer code");
+      if (value.empty() || sameWord(value, "na") || sameWord(value, "N/A") ||
+          sameWord(value, "XXX") || value == "?") {
+        findings_.report(Rule::P2, l.number, 0,
+                         "#OBSCODE is " + quoted(value) + ", not an observer code");
         break;
       }
       bool plain = value.size() <= 5;
       for (const char c : value)
-        plain = plain && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'));
-      if (!plain) findings_.report(Rule::P2b, l.number, 0, "#OBSCODE " + quoted(value) + " is not 1 to 5 letters or digits");
+        plain =
+            plain && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'));
+      if (!plain)
+        findings_.report(Rule::P2b, l.number, 0,
+                         "#OBSCODE " + quoted(value) + " is not 1 to 5 letters or digits");
       break;
     }
     case software: {
-      const std::uint64_t length = l.length - (l.kept.size() - value.size()) ;
+      const std::uint64_t length = l.length - (l.kept.size() - value.size());
       if (value.empty() || length > aeff::softwareMaxLength)
         findings_.report(Rule::P4, l.number, 0, "#SOFTWARE is empty or longer than 255 characters");
       break;
@@ -146,17 +182,21 @@ void ReportChecker::parameter(const ScannedLine& l, std::string_view key, std::s
         sawHjd_ = true;
       } else if (sameWord(value, "EXCEL")) {
         date_ = DateKind::excel;
-        findings_.report(Rule::P6b, l.number, 0, "#DATE=EXCEL is longer than DATE's limit and unread by the AAVSO's readers");
+        findings_.report(
+            Rule::P6b, l.number, 0,
+            "#DATE=EXCEL is longer than DATE's limit and unread by the AAVSO's readers");
       } else {
         date_ = DateKind::other;
-        findings_.report(Rule::P6, l.number, 0, "#DATE is " + quoted(value) + ", not JD, HJD or EXCEL");
+        findings_.report(Rule::P6, l.number, 0,
+                         "#DATE is " + quoted(value) + ", not JD, HJD or EXCEL");
       }
       if (sawJd_ && sawHjd_)
         findings_.report(Rule::P6c, l.number, 0, "JD and HJD are mixed through a repeated #DATE");
       break;
     case obstype:
       if (!sameWord(value, "CCD") && !sameWord(value, "DSLR") && !sameWord(value, "PEP"))
-        findings_.report(Rule::P7, l.number, 0, "#OBSTYPE is " + quoted(value) + ", not CCD, DSLR or PEP");
+        findings_.report(Rule::P7, l.number, 0,
+                         "#OBSTYPE is " + quoted(value) + ", not CCD, DSLR or PEP");
       break;
     default: break;
   }
@@ -169,81 +209,121 @@ void ReportChecker::delimiter(const ScannedLine& l, std::string_view raw) {
   given_[delim] = true;
   value_[delim] = std::string{value};
   char chosen = ',';
-  if (raw.size() == 1 && raw[0] != ' ' && raw[0] != '|' && raw[0] != '#' && raw[0] > 0x20 && raw[0] < 0x7F) {
+  if (raw.size() == 1 && raw[0] != ' ' && raw[0] != '|' && raw[0] != '#' && raw[0] > 0x20 &&
+      raw[0] < 0x7F) {
     chosen = raw[0];
     const char c = chosen;
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
-        c == '+' || c == '<' || c == ':')
-      findings_.report(Rule::P5c, l.number, 0, "#DELIM " + quoted(raw) + " can stand inside a number or a name");
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
+        c == '-' || c == '+' || c == '<' || c == ':')
+      findings_.report(Rule::P5c, l.number, 0,
+                       "#DELIM " + quoted(raw) + " can stand inside a number or a name");
   } else if (sameWord(value, "tab")) {
     chosen = '\t';
   } else if (sameWord(value, "comma")) {
     chosen = ',';
   } else if (sameWord(value, "space")) {
     chosen = ' ';
-    findings_.report(Rule::P5b, l.number, 0, "#DELIM=space is read differently by the AAVSO's readers");
-  } else if (isInteger(value) && value.size() <= 3 && plainDecimalValue(value) > 32 && plainDecimalValue(value) < 127) {
+    findings_.report(Rule::P5b, l.number, 0,
+                     "#DELIM=space is read differently by the AAVSO's readers");
+  } else if (isInteger(value) && value.size() <= 3 && plainDecimalValue(value) > 32 &&
+             plainDecimalValue(value) < 127) {
     chosen = static_cast<char>(static_cast<int>(*plainDecimalValue(value)));
-    findings_.report(Rule::P5b, l.number, 0, "#DELIM given as the number " + quoted(value) + " is read differently by the AAVSO's readers");
+    findings_.report(Rule::P5b, l.number, 0,
+                     "#DELIM given as the number " + quoted(value) +
+                         " is read differently by the AAVSO's readers");
   } else if (value.size() == 1 && value[0] != '|' && value[0] != '#') {
     chosen = value[0];
     findings_.report(Rule::P5b, l.number, 0, "#DELIM " + quoted(raw) + " has blanks around it");
   } else {
-    findings_.report(Rule::P5, l.number, 0, "#DELIM " + quoted(raw) + " is not a delimiter (one character, tab or comma)");
+    findings_.report(Rule::P5, l.number, 0,
+                     "#DELIM " + quoted(raw) + " is not a delimiter (one character, tab or comma)");
     if (value.size() == 1) chosen = value[0];
   }
   scanner_.setDelimiter(chosen);
 }
 
+namespace {
+
+// A field of the line as the rules read it, written in place.
+void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
+  const FieldSpan& s = l.fields[i];
+  t.length = s.length;
+  t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
+  t.column = s.start + 1;
+  const std::uint64_t kept = l.kept.size();
+  const std::uint64_t start = s.start < kept ? s.start : kept;
+  const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
+  t.padded = l.kept.substr(start, end - start);
+  t.whole = end - start == s.length;
+  t.text = trimBlanks(t.padded);
+}
+
+}  // namespace
+
 void ReportChecker::observationLine(const ScannedLine& l) {
   const auto fieldText = [&l](std::size_t i) {
-    const FieldSpan& s = l.fields[i];
     FieldText t;
-    t.length = s.length;
-    t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
-    t.column = s.start + 1;
-    const std::uint64_t kept = l.kept.size();
-    const std::uint64_t start = s.start < kept ? s.start : kept;
-    const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
-    t.padded = l.kept.substr(start, end - start);
-    t.whole = end - start == s.length;
-    t.text = trimBlanks(t.padded);
+    fillField(l, i, t);
     return t;
   };
   // A column-title line without its '#' is no observation.
   if (l.fieldCount >= 2) {
     const FieldText first = fieldText(0), second = fieldText(1);
-    if ((sameWord(first.text, "STARID") || sameWord(first.text, "NAME")) && sameWord(second.text, "DATE")) {
+    if ((sameWord(first.text, "STARID") || sameWord(first.text, "NAME")) &&
+        sameWord(second.text, "DATE")) {
       findings_.report(Rule::P9, l.number, 1, "the column-title line lacks its '#'");
       return;
     }
   }
   ++observations_;
   if (!(given_[type] && given_[obscode] && given_[software] && given_[delim] && given_[date]))
-    findings_.report(Rule::F8, l.number, 0, "an observation before #TYPE, #OBSCODE, #SOFTWARE, #DELIM and #DATE");
+    findings_.report(Rule::F8, l.number, 0,
+                     "an observation before #TYPE, #OBSCODE, #SOFTWARE, #DELIM and #DATE");
   if (l.fieldCount != aeff::fieldCount) {
-    findings_.report(Rule::R1, l.number, 0, std::to_string(l.fieldCount) + " fields, not 15", 
-                     l.fieldCount < aeff::fieldCount ? 0 : 1);
+    const bool fewer = l.fieldCount < aeff::fieldCount;
+    findings_.report(Rule::R1, l.number, 0,
+                     std::to_string(l.fieldCount) + " fields, not 15" +
+                         (fewer ? "; is the line cut short or wrapped?"
+                                : "; does a field (often NOTES) hold the delimiter?"),
+                     fewer ? 0 : 1);
     return;
   }
-  std::array<FieldText, aeff::fieldCount> texts;
-  for (std::size_t i = 0; i < aeff::fieldCount; ++i) texts[i] = fieldText(i);
-  const Row row = makeRow(l.number, observations_, date_, latestJulianDate_, texts);
+  // One row, reused from line to line: its fields are written in place.
+  Row& row = row_;
+  row.line = l.number;
+  row.number = observations_;
+  row.date = date_;
+  row.latestJulianDate = latestJulianDate_;
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) fillField(l, i, row.fields[i]);
+  readNumbers(row);
+  // The rules first only ask whether they hold; a finding that will be
+  // printed is asked again for its text.
+  row.describe = false;
   for (const FieldRule& rule : fieldRules) {
     for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
-      if (findings_.reported(rule.rule, i)) {
-        if (rule.check(row, static_cast<Field>(i))) findings_.report(rule.rule, l.number, 0, {}, i);
-        continue;
+      const FieldText& t = row.fields[i];
+      if (rule.onlyPadded && t.trimmedLength == t.length && t.length != 0) continue;
+      const auto field = static_cast<Field>(i);
+      auto text = rule.check(row, field);
+      if (!text) continue;
+      if (findings_.wantsText(rule.rule, i)) {
+        row.describe = true;
+        text = rule.check(row, field);
+        row.describe = false;
       }
-      if (auto text = rule.check(row, static_cast<Field>(i)))
-        findings_.report(rule.rule, l.number, row.fields[i].column, std::move(*text), i);
+      findings_.report(rule.rule, l.number, row.fields[i].column, std::move(*text), i);
     }
   }
   for (const RowRule& rule : rowRules) {
-    if (auto f = rule.check(row)) {
-      const std::size_t i = aeff::index(f->field);
-      findings_.report(rule.rule, l.number, row.fields[i].column, std::move(f->text), i);
+    auto f = rule.check(row);
+    if (!f) continue;
+    if (findings_.wantsText(rule.rule, aeff::index(f->field))) {
+      row.describe = true;
+      f = rule.check(row);
+      row.describe = false;
     }
+    const std::size_t i = aeff::index(f->field);
+    findings_.report(rule.rule, l.number, row.fields[i].column, std::move(f->text), i);
   }
   duplicates(row);
 }
@@ -288,7 +368,8 @@ std::uint64_t ReportChecker::finish(diagnostics::DiagnosticList& list) {
   for (std::size_t k = 0; k < required.size(); ++k) {
     if (!given_[k]) findings_.report(required[k].first, 0, 0, required[k].second);
   }
-  if (!given_[obstype]) findings_.report(Rule::P7absent, 0, 0, "#OBSTYPE is missing; CCD is assumed");
+  if (!given_[obstype])
+    findings_.report(Rule::P7absent, 0, 0, "#OBSTYPE is missing; CCD is assumed");
   if (observations_ == 0) {
     findings_.report(Rule::F9, 0, 0, "no observation line");
   } else {

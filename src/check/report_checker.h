@@ -40,6 +40,7 @@ class ReportChecker {
   DateKind date_ = DateKind::hjd;
   bool sawJd_ = false, sawHjd_ = false;
   std::uint64_t observations_ = 0;
+  Row row_{};
   LineEnd firstEnd_ = LineEnd::none;
   bool endsMixed_ = false;
   // Two generations of fingerprints of STARID, DATE and FILT: a row is

@@ -25,10 +25,18 @@ bool namesStar(const Row& row, Field f) {
   return !row[f].text.empty() && !row.isNa(f) && !row.is(f, "ENSEMBLE");
 }
 
+// The text of a finding, built only when the row is being described: a
+// finding already reported is only counted, and needs none.
+template <class Build>
+std::string text(const Row& row, Build build) {
+  return row.describe ? std::string{build()} : std::string{};
+}
+
 // A field whose text without its edge blanks is over its limit.
 std::optional<RowFinding> tooLong(const Row& row, Field f) {
   const aeff::FieldSpec& s = spec(f);
   if (row[f].trimmedLength <= s.maxLength) return std::nullopt;
+  if (!row.describe) return RowFinding{f, {}};
   std::string text = std::string{s.name} + " has " + std::to_string(row[f].trimmedLength) +
                      " characters; at most " + std::to_string(s.maxLength) + " are allowed";
   if (!s.uploadLabel.empty()) {
@@ -40,9 +48,10 @@ std::optional<RowFinding> tooLong(const Row& row, Field f) {
   return RowFinding{f, std::move(text)};
 }
 
-std::optional<RowFinding> finding(bool holds, Field f, std::string text) {
+template <class Build>
+std::optional<RowFinding> finding(const Row& row, bool holds, Field f, Build build) {
   if (!holds) return std::nullopt;
-  return RowFinding{f, std::move(text)};
+  return RowFinding{f, text(row, build)};
 }
 
 bool outside(const std::optional<double>& v, double low, double high) {
@@ -54,7 +63,8 @@ bool hasSubfield(std::string_view notes, std::string_view key) {
   while ((at = notes.find('|', at)) != std::string_view::npos) {
     ++at;
     const std::string_view rest = notes.substr(at);
-    if (rest.size() > key.size() && rest[key.size()] == '=' && aeff::sameWord(rest.substr(0, key.size()), key))
+    if (rest.size() > key.size() && rest[key.size()] == '=' &&
+        aeff::sameWord(rest.substr(0, key.size()), key))
       return true;
   }
   return false;
@@ -69,15 +79,18 @@ std::optional<std::string> badSubfield(std::string_view notes) {
   std::size_t at = notes.find('|');
   while (at != std::string_view::npos) {
     const std::size_t next = notes.find('|', at + 1);
-    const std::string_view pair = notes.substr(at + 1, next == std::string_view::npos ? next : next - at - 1);
+    const std::string_view pair =
+        notes.substr(at + 1, next == std::string_view::npos ? next : next - at - 1);
     const std::size_t eq = pair.find('=');
     const std::string_view key = pair.substr(0, eq);
     bool good = eq != std::string_view::npos && !key.empty() && eq + 1 < pair.size();
     for (const char c : key) {
-      good = good && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_');
+      good = good && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '_');
     }
-    if (good && (endsWithWord(key, "MAG") || endsWithWord(key, "MAGINS") || endsWithWord(key, "ERR") ||
-                 aeff::sameWord(key, "VX") || aeff::sameWord(key, "CX") || aeff::sameWord(key, "KX"))) {
+    if (good &&
+        (endsWithWord(key, "MAG") || endsWithWord(key, "MAGINS") || endsWithWord(key, "ERR") ||
+         aeff::sameWord(key, "VX") || aeff::sameWord(key, "CX") || aeff::sameWord(key, "KX"))) {
       good = isPlainDecimal(pair.substr(eq + 1));
     }
     if (!good) return std::string{pair};
@@ -90,7 +103,8 @@ std::optional<std::string> badSubfield(std::string_view notes) {
 
 std::optional<std::string> emptyField(const Row& row, Field f) {
   if (row[f].trimmedLength != 0) return std::nullopt;
-  return std::string{spec(f).name} + " is empty; write na for a missing value";
+  return text(
+      row, [&] { return std::string{spec(f).name} + " is empty; write na for a missing value"; });
 }
 
 std::optional<std::string> edgeBlanks(const Row& row, Field f) {
@@ -99,14 +113,16 @@ std::optional<std::string> edgeBlanks(const Row& row, Field f) {
   const bool front = !t.padded.empty() && (t.padded.front() == ' ' || t.padded.front() == '\t');
   const bool back = t.whole && (t.padded.back() == ' ' || t.padded.back() == '\t');
   const char* where = front && back ? "both ends" : front ? "its start" : "its end";
-  return named(row, f) + " has blanks at " + where;
+  return text(row, [&] { return named(row, f) + " has blanks at " + where; });
 }
 
 std::optional<std::string> paddedTooLong(const Row& row, Field f) {
   const std::size_t limit = spec(f).maxLength;
   if (limit == 0 || row[f].length <= limit || row[f].trimmedLength > limit) return std::nullopt;
-  return named(row, f) + " is " + std::to_string(row[f].length) + " characters with its blanks; at most " +
-         std::to_string(limit) + " are allowed";
+  return text(row, [&] {
+    return named(row, f) + " is " + std::to_string(row[f].length) +
+           " characters with its blanks; at most " + std::to_string(limit) + " are allowed";
+  });
 }
 
 std::optional<std::string> notANumber(const Row& row, Field f) {
@@ -114,197 +130,264 @@ std::optional<std::string> notANumber(const Row& row, Field f) {
   if (!isNumericField(row, f) || t.text.empty() || !t.whole || t.number) return std::nullopt;
   // A na where a number is required is its field's own rule (R6, R7).
   if (aeff::sameWord(t.text, "na")) return std::nullopt;
-  return named(row, f) + " is not a plain decimal number" +
-         (spec(f).content == Content::number ? " or na" : "");
+  return text(row, [&] {
+    return named(row, f) + " is not a plain decimal number" +
+           (spec(f).content == Content::number ? " or na" : "");
+  });
 }
 
 // Row rules.
 
 std::optional<RowFinding> starId(const Row& row) {
-  if (row.isNa(Field::STARID)) return RowFinding{Field::STARID, "STARID is na; name the star"};
+  if (row.isNa(Field::STARID))
+    return RowFinding{Field::STARID, text(row, [] { return "STARID is na; name the star"; })};
   return tooLong(row, Field::STARID);
 }
 std::optional<RowFinding> starIdPrefix(const Row& row) {
   const std::string_view s = row[Field::STARID].text;
-  return finding(s.starts_with("V* ") || s.find(';') != std::string_view::npos, Field::STARID,
-                 named(row, Field::STARID) + " holds a catalogue prefix or a ';'");
+  return finding(row, s.starts_with("V* ") || s.find(';') != std::string_view::npos, Field::STARID,
+                 [&] { return named(row, Field::STARID) + " holds a catalogue prefix or a ';'"; });
 }
 std::optional<RowFinding> date(const Row& row) {
   if ((row.date == DateKind::jd || row.date == DateKind::hjd) && row.isNa(Field::DATE))
-    return RowFinding{Field::DATE, "DATE is na; a JD or HJD is required"};
+    return RowFinding{Field::DATE, text(row, [] { return "DATE is na; a JD or HJD is required"; })};
   return tooLong(row, Field::DATE);
 }
 std::optional<RowFinding> dateRange(const Row& row) {
   const auto& d = row[Field::DATE].number;
-  return finding(d && (*d < 2400000.0 || *d > row.latestJulianDate), Field::DATE,
-                 named(row, Field::DATE) + " is before JD 2400000 or after tomorrow");
+  return finding(row, d && (*d < 2400000.0 || *d > row.latestJulianDate), Field::DATE, [&] {
+    return named(row, Field::DATE) + " is before JD 2400000 or after tomorrow";
+  });
 }
 std::optional<RowFinding> datePrecision(const Row& row) {
   const std::string_view d = row[Field::DATE].text;
   if (!row[Field::DATE].number) return std::nullopt;
   const std::size_t point = d.find('.');
   const std::size_t decimals = point == std::string_view::npos ? 0 : d.size() - point - 1;
-  return finding(decimals < 4, Field::DATE, named(row, Field::DATE) + " has fewer than 4 decimals");
+  return finding(row, decimals < 4, Field::DATE,
+                 [&] { return named(row, Field::DATE) + " has fewer than 4 decimals"; });
 }
 std::optional<RowFinding> magnitude(const Row& row) {
   const FieldText& m = row[Field::MAG];
-  if (aeff::sameWord(m.text, "na")) return RowFinding{Field::MAG, "MAG is na; a magnitude is required"};
+  if (aeff::sameWord(m.text, "na"))
+    return RowFinding{Field::MAG, text(row, [] { return "MAG is na; a magnitude is required"; })};
   if (m.number && m.text.find('.') == std::string_view::npos)
-    return RowFinding{Field::MAG, named(row, Field::MAG) + " has no decimal point (write 9.0, not 9)"};
+    return RowFinding{Field::MAG, text(row, [&] {
+                        return named(row, Field::MAG) + " has no decimal point (write 9.0, not 9)";
+                      })};
   return tooLong(row, Field::MAG);
 }
 std::optional<RowFinding> magnitudeRange(const Row& row) {
   const auto& m = row[Field::MAG].number;
   if (!m) return std::nullopt;
-  return finding(*m < -10 || *m > 25 || *m >= 99.99 || (*m < 0 && row.is(Field::MTYPE, "STD")), Field::MAG,
-                 named(row, Field::MAG) + " is outside -10 to 25, a not-measured marker, or negative with MTYPE STD");
+  return finding(
+      row, *m < -10 || *m > 25 || *m >= 99.99 || (*m < 0 && row.is(Field::MTYPE, "STD")),
+      Field::MAG, [&] {
+        return named(row, Field::MAG) +
+               " is outside -10 to 25, a not-measured marker, or negative with MTYPE STD";
+      });
 }
 std::optional<RowFinding> merrLength(const Row& row) { return tooLong(row, Field::MERR); }
 std::optional<RowFinding> merrLarge(const Row& row) {
   const auto& e = row[Field::MERR].number;
-  return finding(e && *e >= 1.0, Field::MERR, named(row, Field::MERR) + " is 1.0 or more; the AAVSO does not accept it");
+  return finding(row, e && *e >= 1.0, Field::MERR, [&] {
+    return named(row, Field::MERR) + " is 1.0 or more; the AAVSO does not accept it";
+  });
 }
 std::optional<RowFinding> merrOdd(const Row& row) {
   const auto& e = row[Field::MERR].number;
   const bool fainter = row[Field::MAG].text.starts_with("<");
-  return finding((e && *e <= 0) || (fainter && e), Field::MERR,
-                 named(row, Field::MERR) + (fainter ? " is given with a '<' magnitude" : " is 0 or below"));
+  return finding(row, (e && *e <= 0) || (fainter && e), Field::MERR, [&] {
+    return named(row, Field::MERR) +
+           (fainter ? " is given with a '<' magnitude" : " is 0 or below");
+  });
 }
 std::optional<RowFinding> filter(const Row& row) {
   const std::string_view f = row[Field::FILT].text;
   if (f.empty() || aeff::isListedFilter(f) || aeff::isKnownUnlistedFilter(f)) return std::nullopt;
-  return RowFinding{Field::FILT, named(row, Field::FILT) + " is not a filter of the format"};
+  return RowFinding{Field::FILT, text(row, [&] {
+                      return named(row, Field::FILT) + " is not a filter of the format";
+                    })};
 }
 std::optional<RowFinding> unlistedFilter(const Row& row) {
-  return finding(aeff::isKnownUnlistedFilter(row[Field::FILT].text), Field::FILT,
-                 named(row, Field::FILT) + " is known to the AAVSO but not listed by the format");
+  return finding(row, aeff::isKnownUnlistedFilter(row[Field::FILT].text), Field::FILT, [&] {
+    return named(row, Field::FILT) + " is known to the AAVSO but not listed by the format";
+  });
 }
 std::optional<RowFinding> trans(const Row& row) {
-  return finding(!row[Field::TRANS].text.empty() && !row.is(Field::TRANS, "YES") && !row.is(Field::TRANS, "NO"),
-                 Field::TRANS, named(row, Field::TRANS) + " is neither YES nor NO");
+  return finding(row,
+                 !row[Field::TRANS].text.empty() && !row.is(Field::TRANS, "YES") &&
+                     !row.is(Field::TRANS, "NO"),
+                 Field::TRANS, [&] { return named(row, Field::TRANS) + " is neither YES nor NO"; });
 }
 std::optional<RowFinding> transNotes(const Row& row) {
-  return finding(row.is(Field::TRANS, "YES") && row.isNa(Field::NOTES), Field::NOTES,
-                 "TRANS is YES but NOTES is na; describe the transformation");
+  return finding(row, row.is(Field::TRANS, "YES") && row.isNa(Field::NOTES), Field::NOTES,
+                 [&] { return "TRANS is YES but NOTES is na; describe the transformation"; });
 }
 std::optional<RowFinding> mtype(const Row& row) {
-  return finding(!row[Field::MTYPE].text.empty() && !row.is(Field::MTYPE, "STD") && !row.is(Field::MTYPE, "DIF") &&
-                     !row.is(Field::MTYPE, "ABS"),
-                 Field::MTYPE, named(row, Field::MTYPE) + " is not STD, DIF or ABS");
+  return finding(row,
+                 !row[Field::MTYPE].text.empty() && !row.is(Field::MTYPE, "STD") &&
+                     !row.is(Field::MTYPE, "DIF") && !row.is(Field::MTYPE, "ABS"),
+                 Field::MTYPE,
+                 [&] { return named(row, Field::MTYPE) + " is not STD, DIF or ABS"; });
 }
 std::optional<RowFinding> differential(const Row& row) {
-  return finding(row.is(Field::MTYPE, "DIF") && (!namesStar(row, Field::CNAME) || !row[Field::CMAG].number),
-                 Field::CNAME, "MTYPE DIF needs a comparison star in CNAME and its CMAG");
+  return finding(
+      row,
+      row.is(Field::MTYPE, "DIF") && (!namesStar(row, Field::CNAME) || !row[Field::CMAG].number),
+      Field::CNAME, [&] { return "MTYPE DIF needs a comparison star in CNAME and its CMAG"; });
 }
 std::optional<RowFinding> absolute(const Row& row) {
-  return finding(row.is(Field::MTYPE, "ABS"), Field::MTYPE, "MTYPE ABS is read as STD");
+  return finding(row, row.is(Field::MTYPE, "ABS"), Field::MTYPE,
+                 [&] { return "MTYPE ABS is read as STD"; });
 }
 std::optional<RowFinding> cnameLength(const Row& row) { return tooLong(row, Field::CNAME); }
 std::optional<RowFinding> ensembleCmag(const Row& row) {
-  return finding(row.is(Field::CNAME, "ENSEMBLE") && !row.isNa(Field::CMAG) && !row[Field::CMAG].text.empty(),
-                 Field::CMAG, "CNAME is ENSEMBLE but CMAG is not na");
+  return finding(
+      row,
+      row.is(Field::CNAME, "ENSEMBLE") && !row.isNa(Field::CMAG) && !row[Field::CMAG].text.empty(),
+      Field::CMAG, [&] { return "CNAME is ENSEMBLE but CMAG is not na"; });
 }
 std::optional<RowFinding> cmagLength(const Row& row) { return tooLong(row, Field::CMAG); }
 std::optional<RowFinding> singleComparisonCmag(const Row& row) {
-  return finding(row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) && row.isNa(Field::CMAG), Field::CMAG,
-                 "MTYPE STD with comparison star " + quoted(row[Field::CNAME].text) +
-                     " and CMAG na: the check star's magnitude (K - C) cannot be derived");
+  return finding(
+      row, row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) && row.isNa(Field::CMAG),
+      Field::CMAG, [&] {
+        return "MTYPE STD with comparison star " + quoted(row[Field::CNAME].text) +
+               " and CMAG na: the check star's magnitude (K - C) cannot be derived";
+      });
 }
 std::optional<RowFinding> knameLength(const Row& row) { return tooLong(row, Field::KNAME); }
 std::optional<RowFinding> knameOdd(const Row& row) {
-  const bool same = namesStar(row, Field::KNAME) && aeff::sameWord(row[Field::KNAME].text, row[Field::CNAME].text);
-  return finding(same || row.is(Field::KNAME, "NO"), Field::KNAME,
-                 named(row, Field::KNAME) + (same ? " is the comparison star too" : ": write na for no check star"));
+  const bool same = namesStar(row, Field::KNAME) &&
+                    aeff::sameWord(row[Field::KNAME].text, row[Field::CNAME].text);
+  return finding(row, same || row.is(Field::KNAME, "NO"), Field::KNAME, [&] {
+    return named(row, Field::KNAME) +
+           (same ? " is the comparison star too" : ": write na for no check star");
+  });
 }
 std::optional<RowFinding> kmagLength(const Row& row) { return tooLong(row, Field::KMAG); }
 std::optional<RowFinding> checkStarPair(const Row& row) {
   const bool kname = !row[Field::KNAME].text.empty() && !row.isNa(Field::KNAME);
   const bool kmag = !row[Field::KMAG].text.empty() && !row.isNa(Field::KMAG);
-  return finding(kname != kmag, kname ? Field::KMAG : Field::KNAME,
-                 kname ? "KNAME " + quoted(row[Field::KNAME].text) + " is given with KMAG na"
-                       : std::string{"KMAG is given with KNAME na"});
+  return finding(row, kname != kmag, kname ? Field::KMAG : Field::KNAME, [&] {
+    return kname ? "KNAME " + quoted(row[Field::KNAME].text) + " is given with KMAG na"
+                 : std::string{"KMAG is given with KNAME na"};
+  });
 }
 std::optional<RowFinding> kmagRange(const Row& row) {
-  return finding(outside(row[Field::KMAG].number, -10, 25), Field::KMAG, named(row, Field::KMAG) + " is outside -10 to 25");
+  return finding(row, outside(row[Field::KMAG].number, -10, 25), Field::KMAG,
+                 [&] { return named(row, Field::KMAG) + " is outside -10 to 25"; });
 }
 std::optional<RowFinding> airmassLength(const Row& row) { return tooLong(row, Field::AIRMASS); }
 std::optional<RowFinding> airmassRange(const Row& row) {
-  return finding(outside(row[Field::AIRMASS].number, 1.0, 10.0), Field::AIRMASS,
-                 named(row, Field::AIRMASS) + " is below 1.0 or above 10");
+  return finding(row, outside(row[Field::AIRMASS].number, 1.0, 10.0), Field::AIRMASS,
+                 [&] { return named(row, Field::AIRMASS) + " is below 1.0 or above 10"; });
 }
 std::optional<RowFinding> group(const Row& row) {
   const std::string_view g = row[Field::GROUP].text;
-  return finding(!g.empty() && !row.isNa(Field::GROUP) && !isInteger(g), Field::GROUP,
-                 named(row, Field::GROUP) + " is neither na nor an integer");
+  return finding(row, !g.empty() && !row.isNa(Field::GROUP) && !isInteger(g), Field::GROUP,
+                 [&] { return named(row, Field::GROUP) + " is neither na nor an integer"; });
 }
 std::optional<RowFinding> groupLength(const Row& row) { return tooLong(row, Field::GROUP); }
 std::optional<RowFinding> chartLength(const Row& row) { return tooLong(row, Field::CHART); }
 std::optional<RowFinding> chartMissing(const Row& row) {
-  return finding(row.isNa(Field::CHART) && (namesStar(row, Field::CNAME) || namesStar(row, Field::KNAME)),
-                 Field::CHART, "CHART is na while CNAME or KNAME names a chart star");
+  return finding(
+      row, row.isNa(Field::CHART) && (namesStar(row, Field::CNAME) || namesStar(row, Field::KNAME)),
+      Field::CHART, [&] { return "CHART is na while CNAME or KNAME names a chart star"; });
 }
 std::optional<RowFinding> notesLong(const Row& row) {
   const std::uint64_t n = row[Field::NOTES].trimmedLength;
-  return finding(n > 100 && n <= 4000, Field::NOTES,
-                 "NOTES has " + std::to_string(n) +
-                     " characters, more than 100 (the classic upload tool once said: \"Line Number " +
-                     std::to_string(row.line) + ": The notes field should not exceed 100 characters\")");
+  return finding(row, n > 100 && n <= 4000, Field::NOTES, [&] {
+    return "NOTES has " + std::to_string(n) +
+           " characters, more than 100 (the classic upload tool once said: \"Line Number " +
+           std::to_string(row.line) + ": The notes field should not exceed 100 characters\")";
+  });
 }
 std::optional<RowFinding> notesVeryLong(const Row& row) {
   const std::uint64_t n = row[Field::NOTES].trimmedLength;
-  return finding(n > 4000, Field::NOTES, "NOTES has " + std::to_string(n) + " characters, more than 4000");
+  return finding(row, n > 4000, Field::NOTES,
+                 [&] { return "NOTES has " + std::to_string(n) + " characters, more than 4000"; });
 }
 std::optional<RowFinding> notesSubfields(const Row& row) {
   const auto bad = badSubfield(row[Field::NOTES].text);
   if (!bad) return std::nullopt;
-  return RowFinding{Field::NOTES, "NOTES subfield " + quoted(*bad) + " is not KEY=value"};
+  return RowFinding{Field::NOTES, text(row, [&] {
+                      return "NOTES subfield " + quoted(*bad) + " is not KEY=value";
+                    })};
 }
 std::optional<RowFinding> untransformable(const Row& row) {
   const std::string_view notes = row[Field::NOTES].text;
   const bool kname = namesStar(row, Field::KNAME);
-  return finding(row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) &&
-                     (!hasSubfield(notes, "CREFMAG") || (kname && !hasSubfield(notes, "KREFMAG"))),
-                 Field::NOTES, "MTYPE STD with a single comparison star and no CREFMAG / KREFMAG in NOTES: "
-                               "the observation cannot be transformed later");
+  return finding(
+      row,
+      row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) &&
+          (!hasSubfield(notes, "CREFMAG") || (kname && !hasSubfield(notes, "KREFMAG"))),
+      Field::NOTES, [&] {
+        return "MTYPE STD with a single comparison star and no CREFMAG / KREFMAG in NOTES: "
+               "the observation cannot be transformed later";
+      });
 }
 
 }  // namespace
 
 bool Row::is(Field f, std::string_view word) const { return aeff::sameWord((*this)[f].text, word); }
 
-Row makeRow(std::uint64_t line, std::uint64_t number, DateKind date, double latestJulianDate,
-            const std::array<FieldText, aeff::fieldCount>& f) {
-  Row row{line, number, date, latestJulianDate, f};
+void readNumbers(Row& row) {
   for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
     FieldText& t = row.fields[i];
     const auto field = static_cast<Field>(i);
     std::string_view text = t.text;
     if (field == Field::MAG && text.starts_with("<")) text.remove_prefix(1);
-    if (t.whole && isNumericField(row, field)) t.number = plainDecimalValue(text);
+    t.number = t.whole && isNumericField(row, field) ? plainDecimalValue(text) : std::nullopt;
+    t.na = t.text.size() == 2 && aeff::sameWord(t.text, "na");
   }
-  return row;
 }
 
 const std::array<FieldRule, 4> fieldRules{{
-    {Rule::R2, emptyField},
-    {Rule::R3, edgeBlanks},
-    {Rule::R3bPadded, paddedTooLong},
-    {Rule::R4, notANumber},
+    {Rule::R2, emptyField, true},
+    {Rule::R3, edgeBlanks, true},
+    {Rule::R3bPadded, paddedTooLong, true},
+    {Rule::R4, notANumber, false},
 }};
 
 const std::array<RowRule, 36> rowRules{{
-    {Rule::R5, starId},           {Rule::R5b, starIdPrefix},     {Rule::R6, date},
-    {Rule::R6b, dateRange},       {Rule::R6c, datePrecision},    {Rule::R7, magnitude},
-    {Rule::R7b, magnitudeRange},  {Rule::R8, merrLength},        {Rule::R8b, merrLarge},
-    {Rule::R8c, merrOdd},         {Rule::R9, filter},            {Rule::R9b, unlistedFilter},
-    {Rule::R10, trans},           {Rule::R10b, transNotes},      {Rule::R11, mtype},
-    {Rule::R11b, differential},   {Rule::R11c, absolute},        {Rule::R12, cnameLength},
-    {Rule::R12b, ensembleCmag},   {Rule::R13, cmagLength},       {Rule::R13b, singleComparisonCmag},
-    {Rule::R14, knameLength},     {Rule::R14b, knameOdd},        {Rule::R15, kmagLength},
-    {Rule::R15b, checkStarPair},  {Rule::R15c, kmagRange},       {Rule::R16, airmassLength},
-    {Rule::R16b, airmassRange},   {Rule::R17, group},            {Rule::R17b, groupLength},
-    {Rule::R18, chartLength},     {Rule::R18b, chartMissing},    {Rule::R19, notesLong},
-    {Rule::R19long, notesVeryLong}, {Rule::R20, notesSubfields}, {Rule::R21, untransformable},
+    {Rule::R5, starId},
+    {Rule::R5b, starIdPrefix},
+    {Rule::R6, date},
+    {Rule::R6b, dateRange},
+    {Rule::R6c, datePrecision},
+    {Rule::R7, magnitude},
+    {Rule::R7b, magnitudeRange},
+    {Rule::R8, merrLength},
+    {Rule::R8b, merrLarge},
+    {Rule::R8c, merrOdd},
+    {Rule::R9, filter},
+    {Rule::R9b, unlistedFilter},
+    {Rule::R10, trans},
+    {Rule::R10b, transNotes},
+    {Rule::R11, mtype},
+    {Rule::R11b, differential},
+    {Rule::R11c, absolute},
+    {Rule::R12, cnameLength},
+    {Rule::R12b, ensembleCmag},
+    {Rule::R13, cmagLength},
+    {Rule::R13b, singleComparisonCmag},
+    {Rule::R14, knameLength},
+    {Rule::R14b, knameOdd},
+    {Rule::R15, kmagLength},
+    {Rule::R15b, checkStarPair},
+    {Rule::R15c, kmagRange},
+    {Rule::R16, airmassLength},
+    {Rule::R16b, airmassRange},
+    {Rule::R17, group},
+    {Rule::R17b, groupLength},
+    {Rule::R18, chartLength},
+    {Rule::R18b, chartMissing},
+    {Rule::R19, notesLong},
+    {Rule::R19long, notesVeryLong},
+    {Rule::R20, notesSubfields},
+    {Rule::R21, untransformable},
 }};
 
 }  // namespace varistellar::check

@@ -20,9 +20,10 @@ struct FieldText {
   std::string_view padded;   // the field as written (what was kept of it)
   std::uint64_t length = 0;  // the padded field's whole length
   std::uint64_t trimmedLength = 0;
-  std::uint64_t column = 0;  // of its first byte
-  bool whole = true;         // all of it was kept
+  std::uint64_t column = 0;      // of its first byte
+  bool whole = true;             // all of it was kept
   std::optional<double> number;  // a plain decimal number (a MAG without its '<')
+  bool na = false;               // the word na, in any case
 };
 
 struct Row {
@@ -31,10 +32,13 @@ struct Row {
   DateKind date = DateKind::hjd;
   double latestJulianDate = 0;  // today + 1
   std::array<FieldText, aeff::fieldCount> fields{};
+  // False while the rules only ask whether they hold: texts are then left
+  // empty.
+  bool describe = true;
 
   [[nodiscard]] const FieldText& operator[](aeff::Field f) const { return fields[aeff::index(f)]; }
   [[nodiscard]] bool is(aeff::Field f, std::string_view word) const;
-  [[nodiscard]] bool isNa(aeff::Field f) const { return is(f, "na"); }
+  [[nodiscard]] bool isNa(aeff::Field f) const { return (*this)[f].na; }
 };
 
 struct RowFinding {
@@ -48,14 +52,19 @@ using RowCheck = std::optional<RowFinding> (*)(const Row& row);
 struct FieldRule {
   Rule rule;
   FieldCheck check;
+  // The rule can hold only for a field that is empty or has edge blanks, so
+  // a plain field is passed over without asking.
+  bool onlyPadded;
 };
 struct RowRule {
   Rule rule;
   RowCheck check;
 };
 
-[[nodiscard]] Row makeRow(std::uint64_t line, std::uint64_t number, DateKind date,
-                          double latestJulianDate, const std::array<FieldText, aeff::fieldCount>& f);
+// Reads the numbers of a row whose fields are filled in: each numeric
+// field's plain decimal value (a MAG without its '<'), or none; and which
+// fields are na.
+void readNumbers(Row& row);
 
 extern const std::array<FieldRule, 4> fieldRules;
 extern const std::array<RowRule, 36> rowRules;

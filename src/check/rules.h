@@ -13,11 +13,74 @@
 namespace varistellar::check {
 
 enum class Rule : std::uint8_t {
-  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11,
-  P1, P2, P2b, P3, P4, P5, P5b, P5c, P6, P6b, P6c, P7, P7absent, P8, P9, P10,
-  R1, R2, R3, R3bPadded, R4, R5, R5b, R6, R6b, R6c, R7, R7b, R8, R8b, R8c, R9, R9b, R10, R10b,
-  R11, R11b, R11c, R12, R12b, R13, R13b, R14, R14b, R15, R15b, R15c, R16, R16b, R17, R17b,
-  R18, R18b, R19, R19long, R20, R21,
+  F1,
+  F2,
+  F3,
+  F4,
+  F5,
+  F6,
+  F7,
+  F8,
+  F9,
+  F10,
+  F11,
+  P1,
+  P2,
+  P2b,
+  P3,
+  P4,
+  P5,
+  P5b,
+  P5c,
+  P6,
+  P6b,
+  P6c,
+  P7,
+  P7absent,
+  P8,
+  P9,
+  P10,
+  R1,
+  R2,
+  R3,
+  R3bPadded,
+  R4,
+  R5,
+  R5b,
+  R6,
+  R6b,
+  R6c,
+  R7,
+  R7b,
+  R8,
+  R8b,
+  R8c,
+  R9,
+  R9b,
+  R10,
+  R10b,
+  R11,
+  R11b,
+  R11c,
+  R12,
+  R12b,
+  R13,
+  R13b,
+  R14,
+  R14b,
+  R15,
+  R15b,
+  R15c,
+  R16,
+  R16b,
+  R17,
+  R17b,
+  R18,
+  R18b,
+  R19,
+  R19long,
+  R20,
+  R21,
 };
 
 // How often one file reports a rule.
@@ -37,7 +100,7 @@ struct RuleSpec {
 using diagnostics::Severity;
 
 inline constexpr std::array rules{
-    RuleSpec{Rule::F1, "F1", Severity::error, Repeat::once},
+    RuleSpec{Rule::F1, "F1", Severity::error, Repeat::each},
     RuleSpec{Rule::F2, "F2", Severity::error, Repeat::once},
     RuleSpec{Rule::F3, "F3", Severity::error, Repeat::once},
     RuleSpec{Rule::F4, "F4", Severity::warning, Repeat::once},
@@ -108,13 +171,17 @@ inline constexpr std::array rules{
 };
 inline constexpr std::size_t ruleCount = rules.size();
 
-[[nodiscard]] constexpr const RuleSpec& spec(Rule rule) { return rules[static_cast<std::size_t>(rule)]; }
+[[nodiscard]] constexpr const RuleSpec& spec(Rule rule) {
+  return rules[static_cast<std::size_t>(rule)];
+}
 
-static_assert([] {
-  for (std::size_t i = 0; i < ruleCount; ++i) {
-    if (static_cast<std::size_t>(rules[i].rule) != i) return false;
-  }
-  return true;
-}(), "each rule stands at its own index");
+static_assert(
+    [] {
+      for (std::size_t i = 0; i < ruleCount; ++i) {
+        if (static_cast<std::size_t>(rules[i].rule) != i) return false;
+      }
+      return true;
+    }(),
+    "each rule stands at its own index");
 
 }  // namespace varistellar::check

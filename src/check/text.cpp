@@ -1,7 +1,9 @@
 // The checker's text helpers.
 #include "check/text.h"
 
+#include <array>
 #include <charconv>
+#include <cstdint>
 
 namespace varistellar::check {
 namespace {
@@ -28,7 +30,26 @@ bool isPlainDecimal(std::string_view text) {
 }
 
 std::optional<double> plainDecimalValue(std::string_view text) {
-  if (!isPlainDecimal(text)) return std::nullopt;
+  // Up to 15 digits, the digits as an integer are exact in a double, and so
+  // is the power of ten: one division gives the correctly rounded value.
+  std::size_t i = 0;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  for (; i < text.size() && isDigit(text[i]); ++i, ++count)
+    digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+  if (i < text.size() && text[i] == '.') {
+    for (++i; i < text.size() && isDigit(text[i]); ++i, ++count, ++decimals)
+      digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+  }
+  if (count == 0 || i != text.size()) return std::nullopt;
+  if (count <= 15) {
+    static constexpr std::array<double, 16> powers{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double value = static_cast<double>(digits) / powers[static_cast<std::size_t>(decimals)];
+    return negative ? -value : value;
+  }
   if (text.front() == '+') text.remove_prefix(1);
   double value = 0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);

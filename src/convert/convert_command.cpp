@@ -12,6 +12,7 @@
 #include "check_star/check_star_statistics.h"
 #include "check_star/check_star_summary.h"
 #include "cli/console.h"
+#include "convert/own_check.h"
 #include "convert/report_output.h"
 #include "diagnostics/diagnostic.h"
 #include "plot/night_points.h"
@@ -245,9 +246,16 @@ int runConvertCommand(const run::ConvertOptions& options) {
                    "out of memory for the picture's points: convert the night without --plot");
   }
 
+  OwnCheck own;
   if (findings.errors() == 0) {
-    if (const auto failure = output.commit()) {
+    if (const auto failure = output.finishWriting()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
+    } else if (own = checkOwnReport(output, context.reportFile); !own.passed) {
+      // The temporary files go with `output` and `picture`; the old ones stay.
+      printOwnCheck(own, context.quiet);
+      return 1;
+    } else if (const auto commitFailure = output.commit()) {
+      findings.error(context.reportFile, 0, 0, "cannot write the report: " + *commitFailure);
     } else if (picture) {
       if (const auto pictureFailure = picture->commit()) {
         findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *pictureFailure);
@@ -279,6 +287,7 @@ int runConvertCommand(const run::ConvertOptions& options) {
                      " observations");
     }
   }
+  printOwnCheck(own, context.quiet);
   return 0;
 }
 

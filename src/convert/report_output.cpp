@@ -41,9 +41,14 @@ std::optional<std::string> ReportOutput::open() {
   return "cannot create a file beside it: " + describeFailure(writer_->failure());
 }
 
-std::optional<std::string> ReportOutput::commit() {
+std::optional<std::string> ReportOutput::finishWriting() {
   writer_->finish();
   if (writer_->failure().happened()) return describeFailure(writer_->failure());
+  return std::nullopt;
+}
+
+std::optional<std::string> ReportOutput::commit() {
+  if (auto failure = finishWriting()) return failure;
   if (temporaryFile_.empty()) {
     committed_ = true;
     return std::nullopt;

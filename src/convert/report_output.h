@@ -24,9 +24,14 @@ class ReportOutput {
   // device itself); the reason it cannot be opened when false.
   [[nodiscard]] std::optional<std::string> open();
   void write(std::string_view line) { writer_->write(line); }
-  // Writes the file out and puts it in the report's place; the reason when
-  // that fails.
+  // Writes the file out and closes it; the reason when that fails.
+  [[nodiscard]] std::optional<std::string> finishWriting();
+  // Writes the file out (unless done) and puts it in the report's place;
+  // the reason when that fails.
   [[nodiscard]] std::optional<std::string> commit();
+  // True when the report is written straight to a device, with no
+  // temporary file that could be read back.
+  [[nodiscard]] bool inPlace() const { return temporaryFile_.empty(); }
   // The file that holds the report until it is committed.
   [[nodiscard]] const std::string& writtenFile() const;
 

@@ -3,11 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
-#include <ctime>
 #include <cfenv>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "platform/platform.h"
 

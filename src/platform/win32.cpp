@@ -293,7 +293,8 @@ std::int64_t secondsSinceEpoch() {
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);
   // 100-nanosecond ticks since 1601-01-01; 1970 is 11644473600 seconds later.
-  const std::uint64_t ticks = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  const std::uint64_t ticks =
+      (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
   return static_cast<std::int64_t>(ticks / 10'000'000u) - 11'644'473'600;
 }
 

@@ -37,6 +37,25 @@ def summary(table, lines, written, dropped, first, last, report, left_out=0):
             + b"wrote %s: %d observations\n" % (report, written))
 
 
+def more(count):
+    return b"" if count == 1 else b" (and 1 more line)" if count == 2 else b" (and %d more lines)" % (
+        count - 1)
+
+
+def sample_findings(report, count, notes=True):
+    """What check finds in convert's report of RR LYR without --check-star: a single comparison
+    star with no CMAG, a check star with no KMAG, no CREFMAG subfields."""
+    found = (b"%s:8:56: warning: MTYPE STD with comparison star \"000-AAA-001\" and CMAG na: the "
+             b"check star's magnitude (K - C) cannot be derived%s [R13b]\n" % (report, more(count))
+             + b"%s:8:71: warning: KNAME \"000-AAA-002\" is given with KMAG na%s [R15b]\n"
+             % (report, more(count)))
+    if notes:
+        found += (b"%s:8:91: note: MTYPE STD with a single comparison star and no CREFMAG / KREFMAG "
+                  b"in NOTES: the observation cannot be transformed later%s [R21]\n"
+                  % (report, more(count)))
+    return found
+
+
 NIGHT = {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1 + DROPPED_LINE + SAMPLE_LINE_2,
          "VARISTELLAR-input.txt": PARAMETERS}
 NIGHT_REPORT = aavso_report([trimmed(RECORD_1), trimmed(RECORD_2)])
@@ -66,7 +85,8 @@ def sample_night_convert():
     return Case("convert: the sample night is the interactive report without edge blanks", night,
                 b"", on_console(summary(b"lightcurve.txt", 320, 316, 4, first, last,
                                         b"lightcurve-aavso.txt")), 0,
-                args=["convert"], after={"lightcurve-aavso.txt": report})
+                args=["convert"], after={"lightcurve-aavso.txt": report},
+                stderr=on_console(sample_findings(b"lightcurve-aavso.txt", 316)))
 
 
 CASES = [
@@ -86,11 +106,13 @@ CASES = [
                                         b"2456175.65873", b"2456175.65918",
                                         b"night%slightcurve-aavso.txt" % sep(p)), p),
          0, args=["convert", "night"], folders=["night"],
+         stderr=lambda p: console(sample_findings(b"night%slightcurve-aavso.txt" % sep(p), 2), p),
          after={"night/lightcurve-aavso.txt": NIGHT_REPORT}),
     Case("convert --quiet with named files and --date JD",
          {"t.txt": NIGHT["lightcurve.txt"], "p.txt": PARAMETERS}, b"", b"", 0,
          args=["convert", "--quiet", "--table", "t.txt", "--parameters=p.txt", "--report",
                "r.txt", "--date", "JD"],
+         stderr=on_console(sample_findings(b"r.txt", 2, notes=False)),
          after={"r.txt": aavso_report([trimmed(RECORD_1).replace(b"2456175.65873", b"2456175.65304"),
                                        trimmed(RECORD_2).replace(b"2456175.65918", b"2456175.65349")],
                                       date=b"JD")}),
@@ -131,6 +153,13 @@ CASES = [
             b"lightcurve-aavso.txt: error: cannot write the report: There is not enough space "
             b"on the disk.\n",
             skip={"wine": "Windows has no /dev/full; to wine the link is an ordinary file"}),
+    Case("convert: a report that fails its own check is not written; the old report stays",
+         NIGHT | {"VARISTELLAR-input.txt": PARAMETERS.replace(b"\nV\n", b"\nRc\n"),
+                  "lightcurve-aavso.txt": OLD_REPORT}, b"", b"", 1, args=["convert"],
+         stderr=on_console(b'lightcurve-aavso.txt:8:35: error: FILT "Rc" is not a filter of the '
+                           b"format (and 1 more line) [R9]\n"
+                           b"varistellar: the report failed its own check, which is a defect of "
+                           b"convert; nothing was written\n")),
     Case("convert: MERR of 1.0 or more is left out with a warning",
          {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1
           + SAMPLE_LINE_2.replace(b" 0.03876 ", b" 0.99951 "),
@@ -138,7 +167,8 @@ CASES = [
          on_console(summary(b"lightcurve.txt", 2, 1, 0, b"2456175.65873", b"2456175.65873",
                             b"lightcurve-aavso.txt", left_out=1)), 0, args=["convert"],
          stderr=on_console(b"lightcurve.txt:4: warning: MERR 1.000 is 1.0 or more, which the "
-                           b"AAVSO does not accept: the observation is left out of the report\n"),
+                           b"AAVSO does not accept: the observation is left out of the report\n"
+                           + sample_findings(b"lightcurve-aavso.txt", 1)),
          after={"lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)])}),
 ]
 

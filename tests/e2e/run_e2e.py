@@ -24,8 +24,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from cases import CASES as INTERACTIVE_CASES  # noqa: E402
 from command_line_cases import CASES as COMMAND_LINE_CASES  # noqa: E402
 from check_star_cases import CASES as CHECK_STAR_CASES  # noqa: E402
+from check_cases import CASES as CHECK_CASES  # noqa: E402
 
-CASES = INTERACTIVE_CASES + COMMAND_LINE_CASES + CHECK_STAR_CASES
+CASES = INTERACTIVE_CASES + COMMAND_LINE_CASES + CHECK_STAR_CASES + CHECK_CASES
 
 
 def prepare(directory, files):

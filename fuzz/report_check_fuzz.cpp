@@ -1,0 +1,65 @@
+// Fuzzes the report checker over arbitrary bytes: it must not crash, and
+// every finding must point into the file (a line that exists, a column at
+// most one past that line's end), and the bytes fed in small pieces must give
+// the same findings as fed at once.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "check/report_check.h"
+#include "check/report_checker.h"
+#include "diagnostics/diagnostic.h"
+
+namespace {
+
+void check(bool property, const char* what, const varistellar::diagnostics::Diagnostic& d) {
+  if (!property) {
+    std::fprintf(stderr, "property broken: %s for %llu:%llu [%s] %s\n", what,
+                 static_cast<unsigned long long>(d.line), static_cast<unsigned long long>(d.column),
+                 d.ruleId.c_str(), d.text.c_str());
+    std::abort();
+  }
+}
+
+// The length of each line in bytes, its line end left out; a text after the
+// last line end is a line too.
+std::vector<std::size_t> lineLengths(std::string_view bytes) {
+  std::vector<std::size_t> lengths;
+  std::size_t start = 0;
+  for (std::size_t end; (end = bytes.find('\n', start)) != std::string_view::npos; start = end + 1)
+    lengths.push_back(end - start);
+  if (start < bytes.size()) lengths.push_back(bytes.size() - start);
+  return lengths;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes{reinterpret_cast<const char*>(data), size};
+  varistellar::diagnostics::DiagnosticList findings;
+  std::uint64_t observations = 0;
+  varistellar::check::checkReportText("fuzz.txt", bytes, findings, observations);
+  const std::vector<std::size_t> lengths = lineLengths(bytes);
+  check(observations <= lengths.size(), "no more observations than lines", {});
+  for (const auto& d : findings.all()) {
+    check(d.line <= lengths.size(), "the line lies within the file", d);
+    check(d.line != 0 || d.column == 0, "a finding about the whole file has no column", d);
+    if (d.line != 0)
+      check(d.column <= lengths[d.line - 1] + 1, "the column lies within its line", d);
+    check(!d.ruleId.empty(), "every finding names its rule", d);
+  }
+  // In pieces of 1 to 8 bytes, as a file read across many buffers.
+  const std::size_t piece = size == 0 ? 1 : data[0] % 8 + 1;
+  varistellar::check::ReportChecker checker{"fuzz.txt", 1'900'000'000};
+  for (std::size_t at = 0; at < size; at += piece) checker.feed(bytes.substr(at, piece));
+  varistellar::diagnostics::DiagnosticList pieces;
+  check(checker.finish(pieces) == observations, "the same observations in pieces", {});
+  check(pieces.all().size() == findings.all().size(), "as many findings in pieces", {});
+  for (std::size_t i = 0; i < pieces.all().size(); ++i) {
+    check(formatDiagnostic(pieces.all()[i]) == formatDiagnostic(findings.all()[i]),
+          "the same finding in pieces", pieces.all()[i]);
+  }
+  return 0;
+}
