@@ -62,11 +62,14 @@ class ObservationRecords {
   UnfitFields build(const ReportValues& values, std::string& line);
 
  private:
-  UnfitFields buildTrimmed(const ReportValues& values, std::string& line) const;
+  UnfitFields buildTrimmed(const ReportValues& values, std::string& line);
 
   const ObserverParameters& parameters_;
   ReportForm form_;
   bool laidOut_ = false;
+  // The trimmed form: the texts before, between and after the four numbers,
+  // the same for every observation, made with the first record.
+  std::array<std::string, 5> trimmedTexts_;
 };
 
 // MERR as the report writes it, read back: what the AAVSO judges.
