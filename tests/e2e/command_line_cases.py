@@ -37,6 +37,15 @@ def summary(table, lines, written, dropped, first, last, report, left_out=0):
             + b"wrote %s: %d observations\n" % (report, written))
 
 
+FOLDER = "Nuit-été"
+TABLE = "ночь.txt"
+REPORT = "отчёт-été.txt"
+
+
+def in_folder(platforms, name):
+    return FOLDER.encode() + sep(platforms) + name
+
+
 NIGHT = {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1 + DROPPED_LINE + SAMPLE_LINE_2,
          "VARISTELLAR-input.txt": PARAMETERS}
 NIGHT_REPORT = aavso_report([trimmed(RECORD_1), trimmed(RECORD_2)])
@@ -140,6 +149,42 @@ CASES = [
          stderr=on_console(b"lightcurve.txt:4: warning: MERR 1.000 is 1.0 or more, which the "
                            b"AAVSO does not accept: the observation is left out of the report\n"),
          after={"lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)])}),
+] + [
+    # Names that are not ASCII: UTF-8 bytes on Linux, wide characters on
+    # Windows (the arguments and every file call), UTF-8 again in messages.
+    Case("convert: a folder whose name is not ASCII, with an old report replaced",
+         {FOLDER + "/" + k: v for k, v in NIGHT.items()} | {FOLDER + "/lightcurve-aavso.txt": OLD_REPORT},
+         b"", lambda p: console(summary(in_folder(p, b"lightcurve.txt"), 3, 2, 1, b"2456175.65873",
+                                        b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
+         0, args=["convert", FOLDER], folders=[FOLDER],
+         after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
+    Case("convert: --table, --parameters and --report files whose names are not ASCII",
+         {TABLE: NIGHT["lightcurve.txt"], "paramètres.txt": PARAMETERS, REPORT: OLD_REPORT}, b"",
+         on_console(summary(TABLE.encode(), 3, 2, 1, b"2456175.65873", b"2456175.65918",
+                            REPORT.encode())),
+         0, args=["convert", "--table", TABLE, "--parameters", "paramètres.txt", "--report", REPORT],
+         after={REPORT: NIGHT_REPORT}),
+    failing("convert: a missing table whose name is not ASCII",
+            {"VARISTELLAR-input.txt": PARAMETERS}, ["convert", "--table", TABLE],
+            TABLE.encode() + b": error: cannot open the light-curve table: The system cannot "
+            b"find the file specified.\n"),
+    # Windows paths proper: a drive letter, backslashes, and the forward
+    # slashes Windows takes too; wine's drive Z: is the root of the Linux files.
+    Case("convert: a folder given as Z:\\...\\Nuit-été, its old report replaced",
+         {FOLDER + "/" + k: v for k, v in NIGHT.items()} | {FOLDER + "/lightcurve-aavso.txt": OLD_REPORT},
+         b"", b"", 0, args=lambda separator, directory: ["convert", "--quiet", directory + "\\" + FOLDER],
+         folders=[FOLDER], after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT},
+         skip={"posix": "drive letters and backslashes are Windows paths"}),
+    Case("convert: --table, --parameters and --report as Z:/... and Z:\\... paths",
+         {TABLE: NIGHT["lightcurve.txt"], FOLDER + "/VARISTELLAR-input.txt": PARAMETERS,
+          FOLDER + "/" + REPORT: OLD_REPORT},
+         b"", b"", 0,
+         args=lambda separator, directory: [
+             "convert", "--quiet", "--table", directory.replace("\\", "/") + "/" + TABLE,
+             "--parameters=" + directory + "\\" + FOLDER + "\\VARISTELLAR-input.txt",
+             "--report", directory + "\\" + FOLDER + "\\" + REPORT],
+         folders=[FOLDER], after={FOLDER + "/" + REPORT: NIGHT_REPORT},
+         skip={"posix": "drive letters and backslashes are Windows paths"}),
 ]
 
 
