@@ -61,12 +61,13 @@ class TableReader {
   bool observationLine(std::string_view line, std::uint64_t number) {
     std::array<double, valuesPerLine> values{};
     const std::optional<std::size_t> count = readPlainValues(line, values);
-    if (count == 0) return true;  // a blank line
-    ++counts_.observationLines;
-    if (!count) {
+    if (!count.has_value()) {
+      ++counts_.observationLines;
       reportFaults(line, number);
       return true;
     }
+    if (*count == 0) return true;  // a blank line
+    ++counts_.observationLines;
     if (*count != valuesPerLine) {
       reportValueCount(number, *count);
       return true;
@@ -92,12 +93,12 @@ class TableReader {
         ++i;
         continue;
       }
-      const textio::PlainDecimalPrefix read = textio::readPlainDecimalPrefix(line.substr(i));
-      i += read.length;
-      if (!read.ok || (i < line.size() && !isSeparator(line[i])) || count == valuesPerLine) {
+      const textio::PlainDecimalPrefix value = textio::readPlainDecimalPrefix(line.substr(i));
+      i += value.length;
+      if (!value.ok || (i < line.size() && !isSeparator(line[i])) || count == valuesPerLine) {
         return std::nullopt;
       }
-      values[count++] = read.value;
+      values[count++] = value.value;
     }
     return count;
   }
