@@ -74,7 +74,9 @@ class RecordWriter final : public run::ObservationSink {
       values.VMAGINS = observation.V_C;
       if (checkStarMeasured) values.KMAGINS = -observation.C1_K1;
     }
-    if (run::writtenMagnitudeError(values.MERR) >= 1.0) {
+    // A MERR below 0.999 is never written as 1.000: only the others need
+    // writing out to tell.
+    if (values.MERR >= 0.999 && run::writtenMagnitudeError(values.MERR) >= 1.0) {
       ++leftOut_;
       findings_.warning(context_.tableFile, line, 0,
                         "MERR " + written(values.MERR, 6, 3) +

@@ -141,9 +141,40 @@ UnfitFields ObservationRecords::build(const ReportValues& values, std::string& l
   return unfit;
 }
 
-UnfitFields ObservationRecords::buildTrimmed(const ReportValues& values, std::string& line) const {
-  line.clear();
-  return appendTrimmedFields(observationRecordLayout, recordValues(parameters_, values), line);
+// The fields of the same layout, each without the blanks at its ends and each
+// text value whole. Everything but the four numbers is the same in every
+// record, so it is joined into texts once and only the numbers are written.
+UnfitFields ObservationRecords::buildTrimmed(const ReportValues& values, std::string& line) {
+  if (!laidOut_) {
+    const auto fieldValues = recordValues(parameters_, values);
+    std::size_t next = 0;
+    std::size_t text = 0;
+    for (const LayoutItem& item : observationRecordLayout) {
+      if (item.kind == LayoutItem::Kind::literal) {
+        trimmedTexts_[text].append(item.literal);
+      } else if (const auto* value = std::get_if<std::string_view>(&fieldValues[next++])) {
+        trimmedTexts_[text].append(*value);
+      } else {
+        ++text;  // a number ends one text and begins the next
+      }
+    }
+    laidOut_ = true;
+  }
+  // In the order the layout holds them.
+  static constexpr std::array numberFields = {&dateField, &magnitudeField, &errorField,
+                                              &airmassField};
+  static_assert(dateField.column < magnitudeField.column &&
+                magnitudeField.column < errorField.column &&
+                errorField.column < airmassField.column);
+  const std::array numbers = {values.DATE, values.MAG, values.MERR, values.AIRMASS};
+  UnfitFields unfit;
+  line.assign(trimmedTexts_[0]);
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    const LayoutItem& field = numberFields[i]->field;
+    noteUnfit(field, appendTrimmedNumber(field, numbers[i], line), unfit);
+    line.append(trimmedTexts_[i + 1]);
+  }
+  return unfit;
 }
 
 // The comparison stands at 0.000 and the check star at -(C1-K1) on the same

@@ -85,13 +85,16 @@ class ObservationRecords {
   UnfitFields build(const ReportValues& values, std::string& line);
 
  private:
-  UnfitFields buildTrimmed(const ReportValues& values, std::string& line) const;
+  UnfitFields buildTrimmed(const ReportValues& values, std::string& line);
   UnfitFields buildWithCheckStar(const ReportValues& values, std::string& line) const;
 
   const ObserverParameters& parameters_;
   ReportForm form_;
   bool withCheckStar_ = false;
   bool laidOut_ = false;
+  // The trimmed form: the texts before, between and after the four numbers,
+  // the same for every observation, made with the first record.
+  std::array<std::string, 5> trimmedTexts_;
 };
 
 // A number as a fixed-point field of width.digits writes it, without its

@@ -1,5 +1,6 @@
 // The command line's reading of the light-curve table.
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "run/plain_number.h"
@@ -58,8 +59,54 @@ class TableReader {
  private:
   // False when the sink could not take the observation.
   bool observationLine(std::string_view line, std::uint64_t number) {
+    std::array<double, valuesPerLine> values{};
+    const std::optional<std::size_t> count = readPlainValues(line, values);
+    if (!count.has_value()) {
+      ++counts_.observationLines;
+      reportFaults(line, number);
+      return true;
+    }
+    if (*count == 0) return true;  // a blank line
+    ++counts_.observationLines;
+    if (*count != valuesPerLine) {
+      reportValueCount(number, *count);
+      return true;
+    }
+    const Observation observation{values[0], values[1], values[2], values[3], values[4],
+                                  values[5], values[6], values[7], values[8]};
+    if (isDropped(observation)) {
+      ++counts_.dropped;
+      return true;
+    }
+    ++counts_.kept;
+    return sink_.take(observation, number);
+  }
+
+  // The values of a line that holds plain decimal numbers only, at most ten
+  // of them, read in one pass over its bytes; how many there are. Nothing for
+  // any other line, whose faults reportFaults then names.
+  static std::optional<std::size_t> readPlainValues(std::string_view line,
+                                                    std::array<double, valuesPerLine>& values) {
     std::size_t count = 0;
-    std::array<Token, valuesPerLine> tokens{};
+    for (std::size_t i = 0; i < line.size();) {
+      if (isSeparator(line[i])) {
+        ++i;
+        continue;
+      }
+      const textio::PlainDecimalPrefix value = textio::readPlainDecimalPrefix(line.substr(i));
+      i += value.length;
+      if (!value.ok || (i < line.size() && !isSeparator(line[i])) || count == valuesPerLine) {
+        return std::nullopt;
+      }
+      values[count++] = value.value;
+    }
+    return count;
+  }
+
+  // Names every value of the line that is not a plain decimal number; when
+  // all are, the line has the wrong number of them.
+  void reportFaults(std::string_view line, std::uint64_t number) {
+    std::size_t count = 0;
     bool plain = true;
     for (std::size_t i = 0; i < line.size();) {
       if (isSeparator(line[i])) {
@@ -76,34 +123,17 @@ class TableReader {
         text.append(" is not a plain decimal number").append(hint(token.text));
         error(number, token.column, std::move(text));
       }
-      if (count < valuesPerLine) tokens[count] = token;
       ++count;
       i = end;
     }
-    if (count == 0) return true;  // a blank line
-    ++counts_.observationLines;
-    if (!plain) return true;
-    if (count != valuesPerLine) {
-      error(number, 0,
-            "the line holds " + std::to_string(count) +
-                " values; an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR "
-                "AIRMASS ALTITUDE");
-      return true;
-    }
+    if (plain) reportValueCount(number, count);
+  }
 
-    std::array<double, valuesPerLine> values{};
-    for (std::size_t i = 0; i < valuesPerLine; ++i) {
-      // Checked plain above: read it as the interactive run reads the same text.
-      values[i] = textio::convertRealText(tokens[i].text).value;
-    }
-    const Observation observation{values[0], values[1], values[2], values[3], values[4],
-                                  values[5], values[6], values[7], values[8]};
-    if (isDropped(observation)) {
-      ++counts_.dropped;
-      return true;
-    }
-    ++counts_.kept;
-    return sink_.take(observation, number);
+  void reportValueCount(std::uint64_t number, std::size_t count) {
+    error(number, 0,
+          "the line holds " + std::to_string(count) +
+              " values; an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR "
+              "AIRMASS ALTITUDE");
   }
 
   static std::string valueName(std::size_t index) {

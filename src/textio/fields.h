@@ -178,6 +178,16 @@ struct RealConversion {
 // Converts one free-form value text to an 8-byte real.
 [[nodiscard]] RealConversion convertRealText(std::string_view text);
 
+// A plain decimal number at the start of a text (an optional sign, digits, an
+// optional point and digits, at least one digit), with the value that
+// convertRealText gives the same bytes, read in one pass.
+struct PlainDecimalPrefix {
+  double value = 0.0;
+  std::size_t length = 0;  // the bytes it takes
+  bool ok = false;         // false: the text does not begin with one
+};
+[[nodiscard]] PlainDecimalPrefix readPlainDecimalPrefix(std::string_view text);
+
 // 10^n by square and multiply in double precision, the power both directions
 // of conversion scale by. Exact for 0 <= n <= 22.
 [[nodiscard]] double powerOfTen(int n);

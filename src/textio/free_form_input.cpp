@@ -385,4 +385,21 @@ RealConversion convertRealText(std::string_view text) {
           true};
 }
 
+PlainDecimalPrefix readPlainDecimalPrefix(std::string_view text) {
+  const char* position = text.data();
+  const char* const end = position + text.size();
+  const bool negative = position != end && *position == '-';
+  if (position != end && (*position == '+' || *position == '-')) ++position;
+  const MantissaScan scanned = scanMantissa(position, end);
+  // The mantissa is digits with at most one point: one byte of it is a digit
+  // unless it is the point alone.
+  const auto taken = scanned.stop - position;
+  const bool hasDigit = taken > 1 || (taken == 1 && *position != '.');
+  if (!hasDigit) return {};
+  // A plain number has no exponent: convertRealText ends here with the same
+  // mantissa and no scaling of its own.
+  return {finishConversion(scanned.mantissa, 0, negative),
+          static_cast<std::size_t>(scanned.stop - text.data()), true};
+}
+
 }  // namespace varistellar::textio

@@ -35,14 +35,20 @@ class Case:
         self.env, self.unprivileged, self.close_stdout = env or {}, unprivileged, close_stdout
         self.close_stderr = close_stderr
         self.skip = skip or {}
-        # Command-line arguments: a list, or a function of the platform's
-        # path separator (b"/" or b"\\") that gives one.
+        # Command-line arguments: a list, or a function that gives one of the
+        # platform's path separator ("/" or "\\") and, when it takes a second
+        # parameter, of the scratch directory's absolute path as the program
+        # sees it (under wine "Z:\\tmp\\...", wine's drive Z: being /).
         self.args = args or []
         self.folders = folders  # folders made in the scratch directory, as paths with "/"
 
-    def args_for(self, wine):
+    def args_for(self, wine, directory=""):
         if callable(self.args):
-            return self.args("\\" if wine else "/")
+            separator = "\\" if wine else "/"
+            if self.args.__code__.co_argcount == 2:
+                seen = "Z:" + directory.replace("/", "\\") if wine else directory
+                return self.args(separator, seen)
+            return self.args(separator)
         return list(self.args)
 
     def stdout_for(self, platforms):

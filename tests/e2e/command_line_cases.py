@@ -56,9 +56,24 @@ def sample_findings(report, count, notes=True):
     return found
 
 
+FOLDER = "Nuit-été"
+TABLE = "ночь.txt"
+REPORT = "отчёт-été.txt"
+
+
+def in_folder(platforms, name):
+    return FOLDER.encode() + sep(platforms) + name
+
+
 NIGHT = {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1 + DROPPED_LINE + SAMPLE_LINE_2,
          "VARISTELLAR-input.txt": PARAMETERS}
 NIGHT_REPORT = aavso_report([trimmed(RECORD_1), trimmed(RECORD_2)])
+# With --check-star, which leaves check nothing to warn of.
+NIGHT_CHECK_STAR_REPORT = aavso_report([
+    b"RR LYR,2456175.65873,11.707,0.039,V,NO,STD,000-AAA-001,0.000,000-AAA-002,-1.961,1.452,na,"
+    b"12345AB,|VMAGINS=-0.638|CMAGINS=0.000|KMAGINS=-1.961|CREFMAG=12.345|KREFMAG=13.021",
+    b"RR LYR,2456175.65918,11.703,0.039,V,NO,STD,000-AAA-001,0.000,000-AAA-002,-1.965,1.449,na,"
+    b"12345AB,|VMAGINS=-0.642|CMAGINS=0.000|KMAGINS=-1.965|CREFMAG=12.345|KREFMAG=13.021"])
 OLD_REPORT = b"an old report\r\n"
 USAGE_HINT = b"Try 'varistellar --help' for the commands and options.\n"
 
@@ -170,6 +185,44 @@ CASES = [
                            b"AAVSO does not accept: the observation is left out of the report\n"
                            + sample_findings(b"lightcurve-aavso.txt", 1)),
          after={"lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)])}),
+] + [
+    # Names that are not ASCII: UTF-8 bytes on Linux, wide characters on
+    # Windows (the arguments and every file call), UTF-8 again in messages.
+    Case("convert: a folder whose name is not ASCII, with an old report replaced",
+         {FOLDER + "/" + k: v for k, v in NIGHT.items()} | {FOLDER + "/lightcurve-aavso.txt": OLD_REPORT},
+         b"", lambda p: console(summary(in_folder(p, b"lightcurve.txt"), 3, 2, 1, b"2456175.65873",
+                                        b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
+         0, args=["convert", FOLDER], folders=[FOLDER],
+         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
+    Case("convert: --table, --parameters and --report files whose names are not ASCII",
+         {TABLE: NIGHT["lightcurve.txt"], "paramètres.txt": PARAMETERS, REPORT: OLD_REPORT}, b"",
+         on_console(summary(TABLE.encode(), 3, 2, 1, b"2456175.65873", b"2456175.65918",
+                            REPORT.encode())),
+         0, args=["convert", "--table", TABLE, "--parameters", "paramètres.txt", "--report", REPORT],
+         stderr=on_console(sample_findings(REPORT.encode(), 2)), after={REPORT: NIGHT_REPORT}),
+    failing("convert: a missing table whose name is not ASCII",
+            {"VARISTELLAR-input.txt": PARAMETERS}, ["convert", "--table", TABLE],
+            TABLE.encode() + b": error: cannot open the light-curve table: The system cannot "
+            b"find the file specified.\n"),
+    # Windows paths proper: a drive letter, backslashes, and the forward
+    # slashes Windows takes too; wine's drive Z: is the root of the Linux files.
+    Case("convert: a folder given as Z:\\...\\Nuit-été, its old report replaced",
+         {FOLDER + "/" + k: v for k, v in NIGHT.items()} | {FOLDER + "/lightcurve-aavso.txt": OLD_REPORT},
+         b"", b"", 0, args=lambda separator, directory: ["convert", "--quiet", "--check-star",
+                                            directory + "\\" + FOLDER],
+         folders=[FOLDER], after={FOLDER + "/lightcurve-aavso.txt": NIGHT_CHECK_STAR_REPORT},
+         skip={"posix": "drive letters and backslashes are Windows paths"}),
+    Case("convert: --table, --parameters and --report as Z:/... and Z:\\... paths",
+         {TABLE: NIGHT["lightcurve.txt"], FOLDER + "/VARISTELLAR-input.txt": PARAMETERS,
+          FOLDER + "/" + REPORT: OLD_REPORT},
+         b"", b"", 0,
+         args=lambda separator, directory: [
+             "convert", "--quiet", "--check-star", "--table", directory.replace("\\", "/") + "/" + TABLE,
+             "--parameters=" + directory + "\\" + FOLDER + "\\VARISTELLAR-input.txt",
+             "--report", directory + "\\" + FOLDER + "\\" + REPORT],
+         folders=[FOLDER], after={FOLDER + "/" + REPORT: NIGHT_CHECK_STAR_REPORT},
+         skip={"posix": "drive letters and backslashes are Windows paths"}),
 ]
 
 

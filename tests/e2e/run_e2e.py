@@ -90,11 +90,11 @@ def as_nobody(cmd):
     return ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY, "--clear-groups"] + cmd
 
 
-def command(binary, wine, case):
+def command(binary, wine, case, directory):
     # root opens read-only files for writing all the same, so those cases run
     # unprivileged. Under wine every case does: wine runs only as the owner of
     # its prefix, and a read-only file refuses writing to every Windows user.
-    args = case.args_for(wine)
+    args = case.args_for(wine, directory)
     if wine:
         return as_nobody(["wine", binary] + args)
     if case.unprivileged:
@@ -127,7 +127,7 @@ def run_case(case, binary, wine):
             stdout_target = subprocess.PIPE
         # A case may start the program with its standard error closed.
         close_stderr = (lambda: os.close(2)) if case.close_stderr else None
-        result = subprocess.run(command(binary, wine, case), cwd=directory, input=case.stdin,
+        result = subprocess.run(command(binary, wine, case, directory), cwd=directory, input=case.stdin,
                                 stdout=stdout_target, stderr=subprocess.PIPE, env=env, timeout=120,
                                 preexec_fn=close_stderr)
         if case.close_stdout:
@@ -174,6 +174,10 @@ def wine_session(prefix, binary):
     process inherits a case's pipes."""
     os.environ["WINEPREFIX"] = prefix
     os.environ["WINEDEBUG"] = "-all"
+    # Wine makes the wide-character command line from the Unix arguments in
+    # the locale's character set: under the C locale a name that is not ASCII
+    # would be lost before the program saw it, as no Windows shell loses it.
+    os.environ["LC_ALL"] = "C.UTF-8"
     quiet = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL,
              "stderr": subprocess.DEVNULL}
     if not os.path.exists(prefix):

@@ -112,6 +112,40 @@ TEST(ConvertRealText, ShortTextsReadAsTheNearestDouble) {
   }
 }
 
+struct PrefixCase {
+  std::string_view text;
+  std::size_t length;  // 0: no plain decimal number begins the text
+};
+
+TEST(ReadPlainDecimalPrefix, TakesThePlainNumberAndReadsItAsConvertRealText) {
+  constexpr PrefixCase cases[] = {
+      {"2460600.28403 -0.98803", 13},
+      {"-0.98803", 8},
+      {"+.5", 3},
+      {"7.", 2},
+      {"-0", 2},
+      {"1.2.3", 3},
+      {"0,00655", 1},
+      {"1.5D3", 3},
+      {"97364988744802700", 17},
+      {"3.14159265358979323846", 22},
+      {".", 0},
+      {"-", 0},
+      {"+.", 0},
+      {"", 0},
+      {"nan", 0},
+      {"e5", 0},
+  };
+  for (const PrefixCase& c : cases) {
+    const PlainDecimalPrefix read = readPlainDecimalPrefix(c.text);
+    EXPECT_EQ(read.ok, c.length != 0) << c.text;
+    if (!read.ok) continue;
+    EXPECT_EQ(read.length, c.length) << c.text;
+    EXPECT_EQ(bitsOf(read.value), bitsOf(convertRealText(c.text.substr(0, c.length)).value))
+        << c.text;
+  }
+}
+
 // Lines handed out one after another, as a channel's reads would.
 class LineSource final : public RecordSource {
  public:
