@@ -255,7 +255,8 @@ void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
   const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
   t.padded = l.kept.substr(start, end - start);
   t.whole = end - start == s.length;
-  t.text = trimBlanks(t.padded);
+  // The scanner has counted the edge blanks of a field it kept whole.
+  t.text = t.whole ? t.padded.substr(s.leading, t.trimmedLength) : trimBlanks(t.padded);
 }
 
 }  // namespace
