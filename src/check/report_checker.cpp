@@ -111,6 +111,8 @@ void ReportChecker::line(const ScannedLine& l) {
 }
 
 void ReportChecker::parameterLine(const ScannedLine& l) {
+  // A parameter can change how the rows are read: the next row is judged whole.
+  previousKept_ = false;
   const std::string_view text = l.kept.substr(1);
   const std::size_t eq = text.find('=');
   if (eq == std::string_view::npos) return;  // a comment or the column-title line
@@ -295,17 +297,28 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   row.number = observations_;
   row.date = date_;
   row.latestJulianDate = latestJulianDate_;
-  for (std::size_t i = 0; i < aeff::fieldCount; ++i) fillField(l, i, row.fields[i]);
-  readNumbers(row);
+  const FieldSet changed = changedFields(l);
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+    fillField(l, i, row.fields[i]);
+    // A field as on the previous row keeps its number and na.
+    if ((changed >> i & 1u) != 0) readNumber(row, i);
+  }
   // The rules first only ask whether they hold; a finding that will be
-  // printed is asked again for its text.
+  // printed is asked again for its text. A rule whose fields are as on the
+  // previous row holds as it held there, and is only counted again.
   row.describe = false;
-  for (const FieldRule& rule : fieldRules) {
+  for (std::size_t r = 0; r < fieldRules.size(); ++r) {
+    const FieldRule& rule = fieldRules[r];
     for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
       const FieldText& t = row.fields[i];
       if (rule.onlyPadded && t.trimmedLength == t.length && t.length != 0) continue;
+      bool& held = fieldHeld_[r][i];
+      if ((changed >> i & 1u) == 0) {
+        if (!held || findings_.countAgain(rule.rule, i)) continue;
+      }
       const auto field = static_cast<Field>(i);
       auto text = rule.check(row, field);
+      held = text.has_value();
       if (!text) continue;
       if (findings_.wantsText(rule.rule, i)) {
         row.describe = true;
@@ -315,8 +328,14 @@ void ReportChecker::observationLine(const ScannedLine& l) {
       findings_.report(rule.rule, l.number, row.fields[i].column, std::move(*text), i);
     }
   }
-  for (const RowRule& rule : rowRules) {
+  for (std::size_t r = 0; r < rowRules.size(); ++r) {
+    const RowRule& rule = rowRules[r];
+    std::uint8_t& held = rowHeld_[r];  // the field it held on, plus one; 0 when it did not hold
+    if ((rule.reads & changed) == 0) {
+      if (held == 0 || findings_.countAgain(rule.rule, held - 1u)) continue;
+    }
     auto f = rule.check(row);
+    held = f ? static_cast<std::uint8_t>(aeff::index(f->field) + 1) : 0;
     if (!f) continue;
     if (findings_.wantsText(rule.rule, aeff::index(f->field))) {
       row.describe = true;
@@ -327,6 +346,28 @@ void ReportChecker::observationLine(const ScannedLine& l) {
     findings_.report(rule.rule, l.number, row.fields[i].column, std::move(f->text), i);
   }
   duplicates(row);
+}
+
+FieldSet ReportChecker::changedFields(const ScannedLine& l) {
+  constexpr FieldSet all = (1u << aeff::fieldCount) - 1;
+  FieldSet changed = all;
+  if (previousKept_ && l.whole()) {
+    changed = 0;
+    for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+      const FieldSpan& s = l.fields[i];
+      const bool same = s.length == previousFields_[i].length &&
+                        std::memcmp(l.kept.data() + s.start,
+                                    previous_.data() + previousFields_[i].start, s.length) == 0;
+      if (!same) changed = static_cast<FieldSet>(changed | 1u << i);
+    }
+  }
+  previousKept_ = l.whole() && l.length <= previousLimit;
+  if (previousKept_) {
+    previous_.assign(l.kept);
+    for (std::size_t i = 0; i < aeff::fieldCount; ++i)
+      previousFields_[i] = {.start = l.fields[i].start, .length = l.fields[i].length};
+  }
+  return changed;
 }
 
 void ReportChecker::duplicates(const Row& row) {

@@ -28,6 +28,9 @@ class ReportChecker {
   void delimiter(const ScannedLine& line, std::string_view raw);
   void observationLine(const ScannedLine& line);
   void duplicates(const Row& row);
+  // The fields whose bytes differ from the previous row's; all of them when
+  // that row is not at hand. Keeps this row for the next.
+  FieldSet changedFields(const ScannedLine& line);
 
   enum Key { type, obscode, software, delim, date, obstype, keyCount };
 
@@ -41,6 +44,16 @@ class ReportChecker {
   bool sawJd_ = false, sawHjd_ = false;
   std::uint64_t observations_ = 0;
   Row row_{};
+  // The previous row's bytes and fields, and what the rules found on it.
+  static constexpr std::size_t previousLimit = 1024;
+  std::string previous_;
+  struct Span {
+    std::uint64_t start = 0, length = 0;
+  };
+  std::array<Span, aeff::fieldCount> previousFields_{};
+  bool previousKept_ = false;
+  std::array<std::array<bool, aeff::fieldCount>, fieldRules.size()> fieldHeld_{};
+  std::array<std::uint8_t, rowRules.size()> rowHeld_{};
   LineEnd firstEnd_ = LineEnd::none;
   bool endsMixed_ = false;
   // Two generations of fingerprints of STARID, DATE and FILT: a row is

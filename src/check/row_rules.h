@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,15 +57,27 @@ struct FieldRule {
   // a plain field is passed over without asking.
   bool onlyPadded;
 };
+// The fields a row rule reads, one bit each: a rule whose fields are the
+// previous row's bytes holds again exactly when it held there.
+using FieldSet = std::uint16_t;
+[[nodiscard]] constexpr FieldSet fieldSet(std::initializer_list<aeff::Field> fields) {
+  FieldSet set = 0;
+  for (const aeff::Field f : fields) set = static_cast<FieldSet>(set | 1u << aeff::index(f));
+  return set;
+}
+
 struct RowRule {
   Rule rule;
   RowCheck check;
+  FieldSet reads;
 };
 
 // Reads the numbers of a row whose fields are filled in: each numeric
 // field's plain decimal value (a MAG without its '<'), or none; and which
 // fields are na.
 void readNumbers(Row& row);
+// The same for one field.
+void readNumber(Row& row, std::size_t field);
 
 extern const std::array<FieldRule, 4> fieldRules;
 extern const std::array<RowRule, 36> rowRules;
