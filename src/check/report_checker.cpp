@@ -2,6 +2,7 @@
 // observation lines through the row rules' tables.
 #include "check/report_checker.h"
 
+#include <bit>
 #include <cstring>
 
 #include "aeff/format.h"
@@ -252,13 +253,19 @@ void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
   t.length = s.length;
   t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
   t.column = s.start + 1;
+  if (l.whole()) {
+    t.padded = {l.kept.data() + s.start, s.length};
+    t.whole = true;
+    // The scanner has counted the edge blanks.
+    t.text = {t.padded.data() + s.leading, t.trimmedLength};
+    return;
+  }
   const std::uint64_t kept = l.kept.size();
   const std::uint64_t start = s.start < kept ? s.start : kept;
   const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
   t.padded = l.kept.substr(start, end - start);
   t.whole = end - start == s.length;
-  // The scanner has counted the edge blanks of a field it kept whole.
-  t.text = t.whole ? t.padded.substr(s.leading, t.trimmedLength) : trimBlanks(t.padded);
+  t.text = trimBlanks(t.padded);
 }
 
 }  // namespace
@@ -307,18 +314,24 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   // printed is asked again for its text. A rule whose fields are as on the
   // previous row holds as it held there, and is only counted again.
   row.describe = false;
+  FieldSet padded = 0;  // empty, or with edge blanks
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+    const FieldText& t = row.fields[i];
+    if (t.trimmedLength != t.length || t.length == 0)
+      padded = static_cast<FieldSet>(padded | 1u << i);
+  }
   for (std::size_t r = 0; r < fieldRules.size(); ++r) {
     const FieldRule& rule = fieldRules[r];
-    for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
-      const FieldText& t = row.fields[i];
-      if (rule.onlyPadded && t.trimmedLength == t.length && t.length != 0) continue;
-      bool& held = fieldHeld_[r][i];
-      if ((changed >> i & 1u) == 0) {
-        if (!held || findings_.countAgain(rule.rule, i)) continue;
-      }
+    FieldSet& held = fieldHeld_[r];
+    const FieldSet asked = rule.onlyPadded ? padded : allFields;
+    // In field order: the changed fields judged, the others counted if they held.
+    for (FieldSet left = asked & (changed | held); left != 0; left &= left - 1) {
+      const auto i = static_cast<std::size_t>(std::countr_zero(left));
+      const FieldSet bit = static_cast<FieldSet>(1u << i);
+      if ((changed & bit) == 0 && findings_.countAgain(rule.rule, i)) continue;
       const auto field = static_cast<Field>(i);
       auto text = rule.check(row, field);
-      held = text.has_value();
+      held = static_cast<FieldSet>(text ? held | bit : held & ~bit);
       if (!text) continue;
       if (findings_.wantsText(rule.rule, i)) {
         row.describe = true;
@@ -349,8 +362,7 @@ void ReportChecker::observationLine(const ScannedLine& l) {
 }
 
 FieldSet ReportChecker::changedFields(const ScannedLine& l) {
-  constexpr FieldSet all = (1u << aeff::fieldCount) - 1;
-  FieldSet changed = all;
+  FieldSet changed = allFields;
   if (previousKept_ && l.whole()) {
     changed = 0;
     for (std::size_t i = 0; i < aeff::fieldCount; ++i) {

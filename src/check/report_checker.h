@@ -52,7 +52,7 @@ class ReportChecker {
   };
   std::array<Span, aeff::fieldCount> previousFields_{};
   bool previousKept_ = false;
-  std::array<std::array<bool, aeff::fieldCount>, fieldRules.size()> fieldHeld_{};
+  std::array<FieldSet, fieldRules.size()> fieldHeld_{};  // the fields each held on
   std::array<std::uint8_t, rowRules.size()> rowHeld_{};
   LineEnd firstEnd_ = LineEnd::none;
   bool endsMixed_ = false;

@@ -66,6 +66,8 @@ using FieldSet = std::uint16_t;
   return set;
 }
 
+inline constexpr FieldSet allFields = (1u << aeff::fieldCount) - 1;
+
 struct RowRule {
   Rule rule;
   RowCheck check;
