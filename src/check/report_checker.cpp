@@ -70,6 +70,7 @@ ReportChecker::ReportChecker(std::string_view file, std::int64_t todaySeconds)
       older_(tableSize),
       recentLines_(tableSize),
       olderLines_(tableSize) {
+  for (std::string& copy : lineCopies_) copy.reserve(copyLimit);
   const auto dot = file_.rfind('.');
   const std::string_view extension =
       dot == std::string::npos ? "" : std::string_view{file_}.substr(dot);
@@ -323,9 +324,8 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   row.number = observations_;
   row.date = date_;
   row.latestJulianDate = latestJulianDate_;
-  const FieldSet changed = changedFields(l);
+  const FieldSet changed = fillRow(l);
   for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
-    fillField(l, i, row.fields[i]);
     // A field as on the previous row keeps its number and na.
     if ((changed >> i & 1u) != 0) readNumber(row, i);
   }
@@ -362,7 +362,7 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   }
   for (std::size_t r = 0; r < rowRules.size(); ++r) {
     const RowRule& rule = rowRules[r];
-    std::uint8_t& held = rowHeld_[r];  // the field it held on, plus one; 0 when it did not hold
+    std::uint8_t& held = rowHeld_[r];
     if ((rule.reads & changed) == 0) {
       if (held == 0 || findings_.countAgain(rule.rule, held - 1u)) continue;
     }
@@ -380,24 +380,35 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   duplicates(row);
 }
 
-FieldSet ReportChecker::changedFields(const ScannedLine& l) {
-  FieldSet changed = allFields;
-  if (previousKept_ && l.whole()) {
-    changed = 0;
-    for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
-      const FieldSpan& s = l.fields[i];
-      const bool same =
-          s.length == previousFields_[i].length &&
-          sameBytes(l.kept.data() + s.start, previous_.data() + previousFields_[i].start, s.length);
-      if (!same) changed = static_cast<FieldSet>(changed | 1u << i);
-    }
+FieldSet ReportChecker::fillRow(const ScannedLine& l) {
+  const bool keep = l.whole() && l.length <= copyLimit;
+  if (!keep) {
+    for (std::size_t i = 0; i < aeff::fieldCount; ++i) fillField(l, i, row_.fields[i]);
+    previousKept_ = false;
+    return allFields;
   }
-  previousKept_ = l.whole() && l.length <= previousLimit;
-  if (previousKept_) {
-    previous_.assign(l.kept);
-    for (std::size_t i = 0; i < aeff::fieldCount; ++i)
-      previousFields_[i] = {.start = l.fields[i].start, .length = l.fields[i].length};
+  // The row's fields point into its own copy of the line, so that the next
+  // row can be compared with them; the two copies take turns.
+  copy_ ^= 1u;
+  std::string& bytes = lineCopies_[copy_];
+  bytes.assign(l.kept);
+  const char* const base = bytes.data();
+  FieldSet changed = 0;
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+    const FieldSpan& s = l.fields[i];
+    FieldText& t = row_.fields[i];
+    const std::string_view now{base + s.start, s.length};
+    if (!previousKept_ || now.size() != t.padded.size() ||
+        !sameBytes(now.data(), t.padded.data(), now.size()))
+      changed = static_cast<FieldSet>(changed | 1u << i);
+    t.length = s.length;
+    t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
+    t.column = s.start + 1;
+    t.padded = now;
+    t.whole = true;
+    t.text = {base + s.start + s.leading, t.trimmedLength};
   }
+  previousKept_ = true;
   return changed;
 }
 
