@@ -251,18 +251,19 @@ namespace {
 // Whether two short byte runs are equal, a word at a time.
 bool sameBytes(const char* a, const char* b, std::size_t n) {
   for (; n >= 8; a += 8, b += 8, n -= 8) {
-    std::uint64_t x = 0, y = 0;
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
     std::memcpy(&x, a, 8);
     std::memcpy(&y, b, 8);
     if (x != y) return false;
   }
   if (n >= 4) {  // the first four bytes and the last four, which may overlap
-    std::uint32_t x = 0, y = 0, u = 0, v = 0;
-    std::memcpy(&x, a, 4);
-    std::memcpy(&y, b, 4);
-    std::memcpy(&u, a + n - 4, 4);
-    std::memcpy(&v, b + n - 4, 4);
-    return x == y && u == v;
+    std::array<std::uint32_t, 4> words{};
+    std::memcpy(&words[0], a, 4);
+    std::memcpy(&words[1], b, 4);
+    std::memcpy(&words[2], a + n - 4, 4);
+    std::memcpy(&words[3], b + n - 4, 4);
+    return words[0] == words[1] && words[2] == words[3];
   }
   return n == 0 || (a[0] == b[0] && a[n / 2] == b[n / 2] && a[n - 1] == b[n - 1]);
 }
@@ -296,8 +297,12 @@ void ReportChecker::observationLine(const ScannedLine& l) {
     fillField(l, i, t);
     return t;
   };
-  // A column-title line without its '#' is no observation.
-  if (l.fieldCount >= 2) {
+  // A column-title line without its '#' is no observation. Its first field,
+  // without its blanks, is as long as STARID or NAME.
+  const FieldSpan& head = l.fields[0];
+  const std::uint64_t headLength =
+      head.leading == head.length ? 0 : head.length - head.leading - head.trailing;
+  if (l.fieldCount >= 2 && (!l.whole() || headLength == 6 || headLength == 4)) {
     const FieldText first = fieldText(0), second = fieldText(1);
     if ((sameWord(first.text, "STARID") || sameWord(first.text, "NAME")) &&
         sameWord(second.text, "DATE")) {

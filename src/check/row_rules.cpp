@@ -333,12 +333,12 @@ std::optional<RowFinding> untransformable(const Row& row) {
 
 bool Row::is(Field f, std::string_view word) const { return aeff::sameWord((*this)[f].text, word); }
 
-void readNumber(Row& row, std::size_t i) {
-  FieldText& t = row.fields[i];
-  const auto field = static_cast<Field>(i);
+void readNumber(Row& row, std::size_t field) {
+  FieldText& t = row.fields[field];
+  const auto f = static_cast<Field>(field);
   std::string_view text = t.text;
-  if (field == Field::MAG && text.starts_with("<")) text.remove_prefix(1);
-  t.number = t.whole && isNumericField(row, field) ? plainDecimalValue(text) : std::nullopt;
+  if (f == Field::MAG && text.starts_with("<")) text.remove_prefix(1);
+  t.number = t.whole && isNumericField(row, f) ? plainDecimalValue(text) : std::nullopt;
   t.na = t.text.size() == 2 && aeff::sameWord(t.text, "na");
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,9 +62,10 @@ struct FieldRule {
 // previous row's bytes holds again exactly when it held there.
 using FieldSet = std::uint16_t;
 [[nodiscard]] constexpr FieldSet fieldSet(std::initializer_list<aeff::Field> fields) {
-  FieldSet set = 0;
-  for (const aeff::Field f : fields) set = static_cast<FieldSet>(set | 1u << aeff::index(f));
-  return set;
+  return std::accumulate(fields.begin(), fields.end(), FieldSet{0},
+                         [](FieldSet set, aeff::Field f) {
+                           return static_cast<FieldSet>(set | 1u << aeff::index(f));
+                         });
 }
 
 inline constexpr FieldSet allFields = (1u << aeff::fieldCount) - 1;
