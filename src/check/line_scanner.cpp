@@ -87,7 +87,9 @@ void LineScanner::wholeLine(std::string_view text) {
   };
   // Eight bytes at a time: the delimiters among them, and whether any lies
   // outside 0x20-0x7E.
-  constexpr std::uint64_t ones = 0x0101010101010101ull, high = 0x80 * ones, low = 0x7F * ones;
+  constexpr std::uint64_t ones = 0x0101010101010101ull;
+  constexpr std::uint64_t high = 0x80 * ones;
+  constexpr std::uint64_t low = 0x7F * ones;
   const auto zeroBytes = [](std::uint64_t x) { return ~(((x & low) + low) | x | low); };
   const std::uint64_t delimiterWord = static_cast<unsigned char>(delimiter) * ones;
   std::uint64_t odd = 0;

@@ -21,7 +21,8 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Eight bytes with their small letters made capitals.
 std::uint64_t capitals(std::uint64_t x) {
-  constexpr std::uint64_t ones = 0x0101010101010101ull, high = 0x80 * ones;
+  constexpr std::uint64_t ones = 0x0101010101010101ull;
+  constexpr std::uint64_t high = 0x80 * ones;
   const std::uint64_t low = x & ~high;
   const std::uint64_t fromA = low + (0x80 - 'a') * ones;      // high bit set from 'a' on
   const std::uint64_t pastZ = low + (0x80 - 'z' - 1) * ones;  // high bit set past 'z'
@@ -259,7 +260,7 @@ bool sameBytes(const char* a, const char* b, std::size_t n) {
   }
   if (n >= 4) {  // the first four bytes and the last four, which may overlap
     std::array<std::uint32_t, 4> words{};
-    std::memcpy(&words[0], a, 4);
+    std::memcpy(words.data(), a, 4);
     std::memcpy(&words[1], b, 4);
     std::memcpy(&words[2], a + n - 4, 4);
     std::memcpy(&words[3], b + n - 4, 4);
@@ -303,7 +304,8 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   const std::uint64_t headLength =
       head.leading == head.length ? 0 : head.length - head.leading - head.trailing;
   if (l.fieldCount >= 2 && (!l.whole() || headLength == 6 || headLength == 4)) {
-    const FieldText first = fieldText(0), second = fieldText(1);
+    const FieldText first = fieldText(0);
+    const FieldText second = fieldText(1);
     if ((sameWord(first.text, "STARID") || sameWord(first.text, "NAME")) &&
         sameWord(second.text, "DATE")) {
       findings_.report(Rule::P9, l.number, 1, "the column-title line lacks its '#'");
