@@ -94,7 +94,8 @@ inline constexpr std::array<std::string_view, 4> knownUnlistedFilters{"RJ", "IJ"
 [[nodiscard]] inline bool sameWord(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
     if (x != y && ((x | 0x20u) != (y | 0x20u) || (x | 0x20u) < 'a' || (x | 0x20u) > 'z'))
       return false;
   }

@@ -28,6 +28,16 @@ class FileFindings {
   // own text; false once it would only be counted.
   [[nodiscard]] bool wantsText(Rule rule, std::size_t field = noField) const;
 
+  // Counts a finding of the rule for the field into its printed one, when it
+  // would only be counted; false when it would be printed.
+  [[nodiscard]] bool countAgain(Rule rule, std::size_t field) {
+    const std::size_t key =
+        static_cast<std::size_t>(rule) * slots + (field < slots ? field : noField);
+    if (made_[key] < (spec(rule).repeat == Repeat::once ? 1 : eachLimit)) return false;
+    ++entries_[last_[key]].count;
+    return true;
+  }
+
   // Hands every finding, in the order first found, to the list.
   void moveInto(diagnostics::DiagnosticList& list);
 

@@ -87,7 +87,9 @@ void LineScanner::wholeLine(std::string_view text) {
   };
   // Eight bytes at a time: the delimiters among them, and whether any lies
   // outside 0x20-0x7E.
-  constexpr std::uint64_t ones = 0x0101010101010101ull, high = 0x80 * ones, low = 0x7F * ones;
+  constexpr std::uint64_t ones = 0x0101010101010101ull;
+  constexpr std::uint64_t high = 0x80 * ones;
+  constexpr std::uint64_t low = 0x7F * ones;
   const auto zeroBytes = [](std::uint64_t x) { return ~(((x & low) + low) | x | low); };
   const std::uint64_t delimiterWord = static_cast<unsigned char>(delimiter) * ones;
   std::uint64_t odd = 0;
@@ -116,26 +118,25 @@ void LineScanner::wholeLine(std::string_view text) {
       }
     }
   }
-  const std::string_view blanks = tabDelimited ? " " : " \t";
-  line_.allBlank = text.find_first_not_of(blanks) == std::string_view::npos;
+  const char tabBlank = tabDelimited ? ' ' : '\t';  // a TAB is a blank unless it delimits
+  const auto blank = [tabBlank](char c) { return c == ' ' || c == tabBlank; };
+  line_.allBlank = std::all_of(text.begin(), text.end(), blank);
   if (!text.empty() && !hash) {
     line_.fieldCount = delimiters + 1;
     const std::size_t kept = std::min<std::size_t>(line_.fieldCount, ScannedLine::keptFields);
+    const char* const p = text.data();
     std::size_t start = 0;
     for (std::size_t k = 0; k < kept; ++k) {
       const std::size_t stop = k < delimiters ? stops[k] : text.size();
-      const std::string_view f = text.substr(start, stop - start);
+      std::size_t lead = start;
+      while (lead < stop && blank(p[lead])) ++lead;
+      std::size_t trail = stop;
+      while (trail > lead && blank(p[trail - 1])) --trail;
       FieldSpan& field = line_.fields[k];
       field.start = start;
-      field.length = f.size();
-      std::size_t lead = 0;
-      while (lead < f.size() && (f[lead] == ' ' || (f[lead] == '\t' && !tabDelimited))) ++lead;
-      std::size_t trail = 0;
-      while (trail < f.size() - lead &&
-             (f[f.size() - 1 - trail] == ' ' || (f[f.size() - 1 - trail] == '\t' && !tabDelimited)))
-        ++trail;
-      field.leading = lead;
-      field.trailing = lead == f.size() ? f.size() : trail;
+      field.length = stop - start;
+      field.leading = lead - start;
+      field.trailing = lead == stop ? stop - start : stop - trail;
       start = stop + 1;
     }
   }

@@ -40,7 +40,7 @@ struct ScannedLine {
 
 class LineScanner {
  public:
-  static constexpr std::size_t keptBytes = 64 * 1024;
+  static constexpr std::size_t keptBytes = std::size_t{64} * 1024;
   using LineHandler = std::function<void(const ScannedLine&)>;
 
   explicit LineScanner(LineHandler handler);
@@ -55,7 +55,7 @@ class LineScanner {
   [[nodiscard]] std::uint64_t lines() const { return line_.number; }
 
  private:
-  void startByte(unsigned char c);
+  void startByte(unsigned char u);
   void wholeLine(std::string_view text);
   void byte(unsigned char c);
   void lineByte(unsigned char c);

@@ -2,6 +2,7 @@
 // observation lines through the row rules' tables.
 #include "check/report_checker.h"
 
+#include <bit>
 #include <cstring>
 
 #include "aeff/format.h"
@@ -20,7 +21,8 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Eight bytes with their small letters made capitals.
 std::uint64_t capitals(std::uint64_t x) {
-  constexpr std::uint64_t ones = 0x0101010101010101ull, high = 0x80 * ones;
+  constexpr std::uint64_t ones = 0x0101010101010101ull;
+  constexpr std::uint64_t high = 0x80 * ones;
   const std::uint64_t low = x & ~high;
   const std::uint64_t fromA = low + (0x80 - 'a') * ones;      // high bit set from 'a' on
   const std::uint64_t pastZ = low + (0x80 - 'z' - 1) * ones;  // high bit set past 'z'
@@ -69,6 +71,7 @@ ReportChecker::ReportChecker(std::string_view file, std::int64_t todaySeconds)
       older_(tableSize),
       recentLines_(tableSize),
       olderLines_(tableSize) {
+  for (std::string& copy : lineCopies_) copy.reserve(copyLimit);
   const auto dot = file_.rfind('.');
   const std::string_view extension =
       dot == std::string::npos ? "" : std::string_view{file_}.substr(dot);
@@ -111,6 +114,8 @@ void ReportChecker::line(const ScannedLine& l) {
 }
 
 void ReportChecker::parameterLine(const ScannedLine& l) {
+  // A parameter can change how the rows are read: the next row is judged whole.
+  previousKept_ = false;
   const std::string_view text = l.kept.substr(1);
   const std::size_t eq = text.find('=');
   if (eq == std::string_view::npos) return;  // a comment or the column-title line
@@ -244,12 +249,39 @@ void ReportChecker::delimiter(const ScannedLine& l, std::string_view raw) {
 
 namespace {
 
+// Whether two short byte runs are equal, a word at a time.
+bool sameBytes(const char* a, const char* b, std::size_t n) {
+  for (; n >= 8; a += 8, b += 8, n -= 8) {
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    if (x != y) return false;
+  }
+  if (n >= 4) {  // the first four bytes and the last four, which may overlap
+    std::array<std::uint32_t, 4> words{};
+    std::memcpy(words.data(), a, 4);
+    std::memcpy(&words[1], b, 4);
+    std::memcpy(&words[2], a + n - 4, 4);
+    std::memcpy(&words[3], b + n - 4, 4);
+    return words[0] == words[1] && words[2] == words[3];
+  }
+  return n == 0 || (a[0] == b[0] && a[n / 2] == b[n / 2] && a[n - 1] == b[n - 1]);
+}
+
 // A field of the line as the rules read it, written in place.
 void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
   const FieldSpan& s = l.fields[i];
   t.length = s.length;
   t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
   t.column = s.start + 1;
+  if (l.whole()) {
+    t.padded = {l.kept.data() + s.start, s.length};
+    t.whole = true;
+    // The scanner has counted the edge blanks.
+    t.text = {t.padded.data() + s.leading, t.trimmedLength};
+    return;
+  }
   const std::uint64_t kept = l.kept.size();
   const std::uint64_t start = s.start < kept ? s.start : kept;
   const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
@@ -266,9 +298,14 @@ void ReportChecker::observationLine(const ScannedLine& l) {
     fillField(l, i, t);
     return t;
   };
-  // A column-title line without its '#' is no observation.
-  if (l.fieldCount >= 2) {
-    const FieldText first = fieldText(0), second = fieldText(1);
+  // A column-title line without its '#' is no observation. Its first field,
+  // without its blanks, is as long as STARID or NAME.
+  const FieldSpan& head = l.fields[0];
+  const std::uint64_t headLength =
+      head.leading == head.length ? 0 : head.length - head.leading - head.trailing;
+  if (l.fieldCount >= 2 && (!l.whole() || headLength == 6 || headLength == 4)) {
+    const FieldText first = fieldText(0);
+    const FieldText second = fieldText(1);
     if ((sameWord(first.text, "STARID") || sameWord(first.text, "NAME")) &&
         sameWord(second.text, "DATE")) {
       findings_.report(Rule::P9, l.number, 1, "the column-title line lacks its '#'");
@@ -294,17 +331,33 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   row.number = observations_;
   row.date = date_;
   row.latestJulianDate = latestJulianDate_;
-  for (std::size_t i = 0; i < aeff::fieldCount; ++i) fillField(l, i, row.fields[i]);
-  readNumbers(row);
+  const FieldSet changed = fillRow(l);
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+    // A field as on the previous row keeps its number and na.
+    if ((changed >> i & 1u) != 0) readNumber(row, i);
+  }
   // The rules first only ask whether they hold; a finding that will be
-  // printed is asked again for its text.
+  // printed is asked again for its text. A rule whose fields are as on the
+  // previous row holds as it held there, and is only counted again.
   row.describe = false;
-  for (const FieldRule& rule : fieldRules) {
-    for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
-      const FieldText& t = row.fields[i];
-      if (rule.onlyPadded && t.trimmedLength == t.length && t.length != 0) continue;
+  FieldSet padded = 0;  // empty, or with edge blanks
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+    const FieldText& t = row.fields[i];
+    if (t.trimmedLength != t.length || t.length == 0)
+      padded = static_cast<FieldSet>(padded | 1u << i);
+  }
+  for (std::size_t r = 0; r < fieldRules.size(); ++r) {
+    const FieldRule& rule = fieldRules[r];
+    FieldSet& held = fieldHeld_[r];
+    const FieldSet asked = rule.onlyPadded ? padded : allFields;
+    // In field order: the changed fields judged, the others counted if they held.
+    for (FieldSet left = asked & (changed | held); left != 0; left &= left - 1) {
+      const auto i = static_cast<std::size_t>(std::countr_zero(left));
+      const FieldSet bit = static_cast<FieldSet>(1u << i);
+      if ((changed & bit) == 0 && findings_.countAgain(rule.rule, i)) continue;
       const auto field = static_cast<Field>(i);
       auto text = rule.check(row, field);
+      held = static_cast<FieldSet>(text ? held | bit : held & ~bit);
       if (!text) continue;
       if (findings_.wantsText(rule.rule, i)) {
         row.describe = true;
@@ -314,8 +367,14 @@ void ReportChecker::observationLine(const ScannedLine& l) {
       findings_.report(rule.rule, l.number, row.fields[i].column, std::move(*text), i);
     }
   }
-  for (const RowRule& rule : rowRules) {
+  for (std::size_t r = 0; r < rowRules.size(); ++r) {
+    const RowRule& rule = rowRules[r];
+    std::uint8_t& held = rowHeld_[r];
+    if ((rule.reads & changed) == 0) {
+      if (held == 0 || findings_.countAgain(rule.rule, held - 1u)) continue;
+    }
     auto f = rule.check(row);
+    held = f ? static_cast<std::uint8_t>(aeff::index(f->field) + 1) : 0;
     if (!f) continue;
     if (findings_.wantsText(rule.rule, aeff::index(f->field))) {
       row.describe = true;
@@ -326,6 +385,38 @@ void ReportChecker::observationLine(const ScannedLine& l) {
     findings_.report(rule.rule, l.number, row.fields[i].column, std::move(f->text), i);
   }
   duplicates(row);
+}
+
+FieldSet ReportChecker::fillRow(const ScannedLine& l) {
+  const bool keep = l.whole() && l.length <= copyLimit;
+  if (!keep) {
+    for (std::size_t i = 0; i < aeff::fieldCount; ++i) fillField(l, i, row_.fields[i]);
+    previousKept_ = false;
+    return allFields;
+  }
+  // The row's fields point into its own copy of the line, so that the next
+  // row can be compared with them; the two copies take turns.
+  copy_ ^= 1u;
+  std::string& bytes = lineCopies_[copy_];
+  bytes.assign(l.kept);
+  const char* const base = bytes.data();
+  FieldSet changed = 0;
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+    const FieldSpan& s = l.fields[i];
+    FieldText& t = row_.fields[i];
+    const std::string_view now{base + s.start, s.length};
+    if (!previousKept_ || now.size() != t.padded.size() ||
+        !sameBytes(now.data(), t.padded.data(), now.size()))
+      changed = static_cast<FieldSet>(changed | 1u << i);
+    t.length = s.length;
+    t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
+    t.column = s.start + 1;
+    t.padded = now;
+    t.whole = true;
+    t.text = {base + s.start + s.leading, t.trimmedLength};
+  }
+  previousKept_ = true;
+  return changed;
 }
 
 void ReportChecker::duplicates(const Row& row) {

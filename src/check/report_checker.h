@@ -28,6 +28,9 @@ class ReportChecker {
   void delimiter(const ScannedLine& line, std::string_view raw);
   void observationLine(const ScannedLine& line);
   void duplicates(const Row& row);
+  // Fills the row from the line; returns the fields whose bytes differ from
+  // the previous row's (all of them when that row is not at hand).
+  FieldSet fillRow(const ScannedLine& line);
 
   enum Key { type, obscode, software, delim, date, obstype, keyCount };
 
@@ -41,6 +44,16 @@ class ReportChecker {
   bool sawJd_ = false, sawHjd_ = false;
   std::uint64_t observations_ = 0;
   Row row_{};
+  // The last two rows' lines, when short; the row's fields point into the
+  // last one while `previousKept_`.
+  static constexpr std::size_t copyLimit = 1024;
+  std::array<std::string, 2> lineCopies_;
+  unsigned copy_ = 0;
+  bool previousKept_ = false;
+  // What the rules found on the last row: the fields each field rule held
+  // on, and the field each row rule held on plus one (0: it did not hold).
+  std::array<FieldSet, fieldRules.size()> fieldHeld_{};
+  std::array<std::uint8_t, rowRules.size()> rowHeld_{};
   LineEnd firstEnd_ = LineEnd::none;
   bool endsMixed_ = false;
   // Two generations of fingerprints of STARID, DATE and FILT: a row is

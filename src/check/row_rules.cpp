@@ -333,15 +333,17 @@ std::optional<RowFinding> untransformable(const Row& row) {
 
 bool Row::is(Field f, std::string_view word) const { return aeff::sameWord((*this)[f].text, word); }
 
+void readNumber(Row& row, std::size_t field) {
+  FieldText& t = row.fields[field];
+  const auto f = static_cast<Field>(field);
+  std::string_view text = t.text;
+  if (f == Field::MAG && text.starts_with("<")) text.remove_prefix(1);
+  t.number = t.whole && isNumericField(row, f) ? plainDecimalValue(text) : std::nullopt;
+  t.na = t.text.size() == 2 && aeff::sameWord(t.text, "na");
+}
+
 void readNumbers(Row& row) {
-  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
-    FieldText& t = row.fields[i];
-    const auto field = static_cast<Field>(i);
-    std::string_view text = t.text;
-    if (field == Field::MAG && text.starts_with("<")) text.remove_prefix(1);
-    t.number = t.whole && isNumericField(row, field) ? plainDecimalValue(text) : std::nullopt;
-    t.na = t.text.size() == 2 && aeff::sameWord(t.text, "na");
-  }
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) readNumber(row, i);
 }
 
 const std::array<FieldRule, 4> fieldRules{{
@@ -351,43 +353,45 @@ const std::array<FieldRule, 4> fieldRules{{
     {Rule::R4, notANumber, false},
 }};
 
+using F = Field;
+
 const std::array<RowRule, 36> rowRules{{
-    {Rule::R5, starId},
-    {Rule::R5b, starIdPrefix},
-    {Rule::R6, date},
-    {Rule::R6b, dateRange},
-    {Rule::R6c, datePrecision},
-    {Rule::R7, magnitude},
-    {Rule::R7b, magnitudeRange},
-    {Rule::R8, merrLength},
-    {Rule::R8b, merrLarge},
-    {Rule::R8c, merrOdd},
-    {Rule::R9, filter},
-    {Rule::R9b, unlistedFilter},
-    {Rule::R10, trans},
-    {Rule::R10b, transNotes},
-    {Rule::R11, mtype},
-    {Rule::R11b, differential},
-    {Rule::R11c, absolute},
-    {Rule::R12, cnameLength},
-    {Rule::R12b, ensembleCmag},
-    {Rule::R13, cmagLength},
-    {Rule::R13b, singleComparisonCmag},
-    {Rule::R14, knameLength},
-    {Rule::R14b, knameOdd},
-    {Rule::R15, kmagLength},
-    {Rule::R15b, checkStarPair},
-    {Rule::R15c, kmagRange},
-    {Rule::R16, airmassLength},
-    {Rule::R16b, airmassRange},
-    {Rule::R17, group},
-    {Rule::R17b, groupLength},
-    {Rule::R18, chartLength},
-    {Rule::R18b, chartMissing},
-    {Rule::R19, notesLong},
-    {Rule::R19long, notesVeryLong},
-    {Rule::R20, notesSubfields},
-    {Rule::R21, untransformable},
+    {Rule::R5, starId, fieldSet({F::STARID})},
+    {Rule::R5b, starIdPrefix, fieldSet({F::STARID})},
+    {Rule::R6, date, fieldSet({F::DATE})},
+    {Rule::R6b, dateRange, fieldSet({F::DATE})},
+    {Rule::R6c, datePrecision, fieldSet({F::DATE})},
+    {Rule::R7, magnitude, fieldSet({F::MAG})},
+    {Rule::R7b, magnitudeRange, fieldSet({F::MAG, F::MTYPE})},
+    {Rule::R8, merrLength, fieldSet({F::MERR})},
+    {Rule::R8b, merrLarge, fieldSet({F::MERR})},
+    {Rule::R8c, merrOdd, fieldSet({F::MERR, F::MAG})},
+    {Rule::R9, filter, fieldSet({F::FILT})},
+    {Rule::R9b, unlistedFilter, fieldSet({F::FILT})},
+    {Rule::R10, trans, fieldSet({F::TRANS})},
+    {Rule::R10b, transNotes, fieldSet({F::TRANS, F::NOTES})},
+    {Rule::R11, mtype, fieldSet({F::MTYPE})},
+    {Rule::R11b, differential, fieldSet({F::MTYPE, F::CNAME, F::CMAG})},
+    {Rule::R11c, absolute, fieldSet({F::MTYPE})},
+    {Rule::R12, cnameLength, fieldSet({F::CNAME})},
+    {Rule::R12b, ensembleCmag, fieldSet({F::CNAME, F::CMAG})},
+    {Rule::R13, cmagLength, fieldSet({F::CMAG})},
+    {Rule::R13b, singleComparisonCmag, fieldSet({F::MTYPE, F::CNAME, F::CMAG})},
+    {Rule::R14, knameLength, fieldSet({F::KNAME})},
+    {Rule::R14b, knameOdd, fieldSet({F::KNAME, F::CNAME})},
+    {Rule::R15, kmagLength, fieldSet({F::KMAG})},
+    {Rule::R15b, checkStarPair, fieldSet({F::KNAME, F::KMAG})},
+    {Rule::R15c, kmagRange, fieldSet({F::KMAG})},
+    {Rule::R16, airmassLength, fieldSet({F::AIRMASS})},
+    {Rule::R16b, airmassRange, fieldSet({F::AIRMASS})},
+    {Rule::R17, group, fieldSet({F::GROUP})},
+    {Rule::R17b, groupLength, fieldSet({F::GROUP})},
+    {Rule::R18, chartLength, fieldSet({F::CHART})},
+    {Rule::R18b, chartMissing, fieldSet({F::CHART, F::CNAME, F::KNAME})},
+    {Rule::R19, notesLong, fieldSet({F::NOTES})},
+    {Rule::R19long, notesVeryLong, fieldSet({F::NOTES})},
+    {Rule::R20, notesSubfields, fieldSet({F::NOTES})},
+    {Rule::R21, untransformable, fieldSet({F::NOTES, F::MTYPE, F::CNAME, F::KNAME})},
 }};
 
 }  // namespace varistellar::check

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,15 +58,30 @@ struct FieldRule {
   // a plain field is passed over without asking.
   bool onlyPadded;
 };
+// The fields a row rule reads, one bit each: a rule whose fields are the
+// previous row's bytes holds again exactly when it held there.
+using FieldSet = std::uint16_t;
+[[nodiscard]] constexpr FieldSet fieldSet(std::initializer_list<aeff::Field> fields) {
+  return std::accumulate(fields.begin(), fields.end(), FieldSet{0},
+                         [](FieldSet set, aeff::Field f) {
+                           return static_cast<FieldSet>(set | 1u << aeff::index(f));
+                         });
+}
+
+inline constexpr FieldSet allFields = (1u << aeff::fieldCount) - 1;
+
 struct RowRule {
   Rule rule;
   RowCheck check;
+  FieldSet reads;
 };
 
 // Reads the numbers of a row whose fields are filled in: each numeric
 // field's plain decimal value (a MAG without its '<'), or none; and which
 // fields are na.
 void readNumbers(Row& row);
+// The same for one field.
+void readNumber(Row& row, std::size_t field);
 
 extern const std::array<FieldRule, 4> fieldRules;
 extern const std::array<RowRule, 36> rowRules;

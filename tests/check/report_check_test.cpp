@@ -246,6 +246,31 @@ TEST(ReportCheck, RepeatedFindingIsReportedOnceWithItsCount) {
   EXPECT_EQ(observations, 3u);
 }
 
+// The printed text of the one finding of a rule.
+std::string findingText(const std::string& text, const std::string& id) {
+  diagnostics::DiagnosticList list;
+  std::uint64_t observations = 0;
+  checkReportText("r.txt", text, list, observations);
+  std::string found;
+  for (const auto& d : list.all()) {
+    if (d.ruleId == id) found += diagnostics::formatDiagnostic(d);
+  }
+  return found;
+}
+
+// A row that repeats the previous row's fields is counted as if judged anew:
+// a rule reading a field that changed, or read under a new parameter, is
+// judged again.
+TEST(ReportCheck, RepeatedFieldsAreCountedAsJudgedAnew) {
+  const std::string same = rowWith(7, "000-AAA-002");  // CNAME is KNAME
+  EXPECT_THAT(findingText(header + same + goodRow + same + same, "R14b"),
+              testing::EndsWith("is the comparison star too (and 2 more lines) [R14b]"));
+  const std::string word = rowWith(1, "abc");  // a DATE that is a number only for JD and HJD
+  EXPECT_THAT(
+      findingText(header + word + "#DATE=EXCEL\n" + word + word + "#DATE=JD\n" + word, "R4"),
+      testing::EndsWith("(and 1 more line) [R4]"));
+}
+
 TEST(ReportCheck, LinesAndColumns) {
   diagnostics::DiagnosticList list;
   std::uint64_t observations = 0;
