@@ -54,6 +54,7 @@ class FileFindings {
   std::array<std::uint32_t, ruleCount* slots> last_ = filled();  // last entry per rule and field
   std::array<std::uint32_t, ruleCount * slots> made_{};          // entries per rule and field
 
+  // cppcheck-suppress unusedPrivateFunction ; it initialises last_ above
   static constexpr std::array<std::uint32_t, ruleCount * slots> filled() {
     std::array<std::uint32_t, ruleCount * slots> a{};
     a.fill(none);

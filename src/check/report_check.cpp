@@ -29,7 +29,7 @@ ReportCheck checkReportFile(const std::string& path, std::string_view name,
     return result;
   }
   ReportChecker checker{name, platform::secondsSinceEpoch()};
-  static std::array<char, 64 * 1024> buffer;
+  static std::array<char, std::size_t{64} * 1024> buffer;
   for (;;) {
     const platform::TransferResult read = platform::readSome(file.handle, buffer);
     if (read.error != 0) {

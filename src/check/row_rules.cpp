@@ -37,15 +37,15 @@ std::optional<RowFinding> tooLong(const Row& row, Field f) {
   const aeff::FieldSpec& s = spec(f);
   if (row[f].trimmedLength <= s.maxLength) return std::nullopt;
   if (!row.describe) return RowFinding{f, {}};
-  std::string text = std::string{s.name} + " has " + std::to_string(row[f].trimmedLength) +
-                     " characters; at most " + std::to_string(s.maxLength) + " are allowed";
+  std::string message = std::string{s.name} + " has " + std::to_string(row[f].trimmedLength) +
+                        " characters; at most " + std::to_string(s.maxLength) + " are allowed";
   if (!s.uploadLabel.empty()) {
-    text += " (the upload tool: \"Row " + std::to_string(row.number) + ": (" +
-            std::string{s.uploadLabel} + ") Ensure this value has at most " +
-            std::to_string(s.maxLength) + " characters (it has " +
-            std::to_string(row[f].trimmedLength) + ").\")";
+    message += " (the upload tool: \"Row " + std::to_string(row.number) + ": (" +
+               std::string{s.uploadLabel} + ") Ensure this value has at most " +
+               std::to_string(s.maxLength) + " characters (it has " +
+               std::to_string(row[f].trimmedLength) + ").\")";
   }
-  return RowFinding{f, std::move(text)};
+  return RowFinding{f, std::move(message)};
 }
 
 template <class Build>
@@ -178,11 +178,11 @@ std::optional<RowFinding> magnitude(const Row& row) {
   return tooLong(row, Field::MAG);
 }
 std::optional<RowFinding> magnitudeRange(const Row& row) {
-  const auto& m = row[Field::MAG].number;
-  if (!m) return std::nullopt;
+  if (!row[Field::MAG].number) return std::nullopt;
+  // A not-measured marker (99.99 or more) lies above 25 as well.
+  const double mag = *row[Field::MAG].number;
   return finding(
-      row, *m < -10 || *m > 25 || *m >= 99.99 || (*m < 0 && row.is(Field::MTYPE, "STD")),
-      Field::MAG, [&] {
+      row, mag < -10 || mag > 25 || (mag < 0 && row.is(Field::MTYPE, "STD")), Field::MAG, [&] {
         return named(row, Field::MAG) +
                " is outside -10 to 25, a not-measured marker, or negative with MTYPE STD";
       });
@@ -195,9 +195,10 @@ std::optional<RowFinding> merrLarge(const Row& row) {
   });
 }
 std::optional<RowFinding> merrOdd(const Row& row) {
-  const auto& e = row[Field::MERR].number;
+  const std::optional<double>& e = row[Field::MERR].number;
   const bool fainter = row[Field::MAG].text.starts_with("<");
-  return finding(row, (e && *e <= 0) || (fainter && e), Field::MERR, [&] {
+  const bool notPositive = e.has_value() && e.value() <= 0.0;
+  return finding(row, notPositive || (fainter && e.has_value()), Field::MERR, [&] {
     return named(row, Field::MERR) +
            (fainter ? " is given with a '<' magnitude" : " is 0 or below");
   });

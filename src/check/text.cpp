@@ -1,6 +1,7 @@
 // The checker's text helpers.
 #include "check/text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -36,7 +37,8 @@ std::optional<double> plainDecimalValue(std::string_view text) {
   const bool negative = i < text.size() && text[i] == '-';
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   std::uint64_t digits = 0;
-  int count = 0, decimals = 0;
+  int count = 0;
+  int decimals = 0;
   for (; i < text.size() && isDigit(text[i]); ++i, ++count)
     digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
   if (i < text.size() && text[i] == '.') {
@@ -60,10 +62,7 @@ std::optional<double> plainDecimalValue(std::string_view text) {
 bool isInteger(std::string_view text) {
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
   if (text.empty()) return false;
-  for (const char c : text) {
-    if (!isDigit(c)) return false;
-  }
-  return true;
+  return std::ranges::all_of(text, isDigit);
 }
 
 std::string quoted(std::string_view text) {

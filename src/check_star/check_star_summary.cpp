@@ -54,6 +54,7 @@ std::vector<std::string> checkStarSummaryLines(const run::ObserverParameters& pa
   if (strays.empty()) return lines;
   lines.push_back("check star lines beyond three standard deviations, furthest first:");
   for (const Deviation& stray : strays) {
+    // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform into lines
     lines.push_back("  " + tableFile + ":" + std::to_string(stray.row.line) + ": Kstd " +
                     decimalText(stray.row.Kstd, 3) + ", " + signedDecimalText(stray.fromMean, 3) +
                     " from the mean (" + decimalText(stray.deviations, 1) +

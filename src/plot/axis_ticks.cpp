@@ -23,6 +23,7 @@ namespace {
 double stepAtOrAbove(double rough) {
   const double power = std::pow(10.0, std::floor(std::log10(rough)));
   for (const double factor : {1.0, 2.0, 5.0}) {
+    // cppcheck-suppress useStlAlgorithm ; three candidates, tried in order
     if (rough <= factor * power * (1.0 + 1e-9)) return factor * power;
   }
   return 10.0 * power;
