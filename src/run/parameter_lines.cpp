@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "aeff/format.h"
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
 #include "textio/line_files.h"
@@ -88,6 +89,15 @@ class ParameterReader {
     parameters.comparisonStarId = text({7, "the comparison star", 20, true});
     parameters.comparisonMagnitude = magnitude(8, "the comparison star's magnitude").value_or(0.0);
     parameters.filterName = text({9, "the filter", 0, true});
+    const std::string& filter = parameters.filterName;
+    if (!filter.empty() && !aeff::isListedFilter(filter) && !aeff::isKnownUnlistedFilter(filter)) {
+      // The AAVSO refuses any other filter name, such as Rc, Ic or Clear.
+      error(9, lines_[9 - 1].column,
+            "the filter \"" + filter +
+                "\" is not one of the AAVSO's: use U, B, V, R, I, J, H, K, TG, TB, TR, CV, CR, "
+                "SZ, SU, SG, SR, SI, STU, STV, STB, STY, STHBW, STHBN, MA, MB, MI, ZS, Y, HA or "
+                "HAC (Rc is R, Ic is I, a clear filter is CV)");
+    }
     parameters.chartId = orNa(text({10, "the chart", 20, false}));
     parameters.checkStarId = orNa(text({11, "the check star", 20, false}));
     const bool checkStar = parameters.checkStarId != "na";

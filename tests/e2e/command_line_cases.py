@@ -168,13 +168,12 @@ CASES = [
             b"lightcurve-aavso.txt: error: cannot write the report: There is not enough space "
             b"on the disk.\n",
             skip={"wine": "Windows has no /dev/full; to wine the link is an ordinary file"}),
-    Case("convert: a report that fails its own check is not written; the old report stays",
-         NIGHT | {"VARISTELLAR-input.txt": PARAMETERS.replace(b"\nV\n", b"\nRc\n"),
-                  "lightcurve-aavso.txt": OLD_REPORT}, b"", b"", 1, args=["convert"],
-         stderr=on_console(b'lightcurve-aavso.txt:8:35: error: FILT "Rc" is not a filter of the '
-                           b"format (and 1 more line) [R9]\n"
-                           b"varistellar: the report failed its own check, which is a defect of "
-                           b"convert; nothing was written\n")),
+    failing("convert: a filter the AAVSO does not know is an error of the parameter file",
+            NIGHT | {"VARISTELLAR-input.txt": PARAMETERS.replace(b"\nV\n", b"\nRc\n"),
+                     "lightcurve-aavso.txt": OLD_REPORT}, ["convert"],
+            b'VARISTELLAR-input.txt:9:1: error: the filter "Rc" is not one of the AAVSO\'s: use U, '
+            b"B, V, R, I, J, H, K, TG, TB, TR, CV, CR, SZ, SU, SG, SR, SI, STU, STV, STB, STY, "
+            b"STHBW, STHBN, MA, MB, MI, ZS, Y, HA or HAC (Rc is R, Ic is I, a clear filter is CV)\n"),
     Case("convert: MERR of 1.0 or more is left out with a warning",
          {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1
           + SAMPLE_LINE_2.replace(b" 0.03876 ", b" 0.99951 "),
