@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "aeff/format.h"
 #include "version.h"
 
 namespace varistellar::run {
@@ -16,6 +17,32 @@ constexpr PlacedField dateField = placedField(observationFields, "DATE");
 constexpr PlacedField magnitudeField = placedField(observationFields, "MAG");
 constexpr PlacedField errorField = placedField(observationFields, "MERR");
 constexpr PlacedField airmassField = placedField(observationFields, "AIRMASS");
+
+// Each field a record layout names stands where the format puts it, and the
+// layout writes the format's fifteen fields: each comma ends one.
+consteval bool fieldsStandWhereTheFormatPutsThem(std::span<const LayoutItem> layout) {
+  std::size_t field = 0;
+  for (const LayoutItem& item : layout) {
+    if (item.kind == LayoutItem::Kind::literal) {
+      for (const char c : item.literal) field += c == ',' ? 1 : 0;
+    } else if (field >= aeff::fieldCount || aeff::fields[field].name != item.name) {
+      return false;
+    }
+  }
+  return field == aeff::fieldCount - 1;
+}
+static_assert(fieldsStandWhereTheFormatPutsThem(observationRecordLayout));
+static_assert(fieldsStandWhereTheFormatPutsThem(checkStarRecordLayout));
+
+// "#STARID,DATE,...,NOTES": the format's field names in their order.
+std::string columnTitleLine() {
+  std::string line = "#";
+  for (const aeff::FieldSpec& field : aeff::fields) {
+    if (line.size() > 1) line += ',';
+    line.append(field.name);
+  }
+  return line;
+}
 
 // Joins a prefix and a value into a text of exactly `width` characters:
 // cut when longer, padded with blanks when shorter.
@@ -112,7 +139,7 @@ std::array<std::string, 7> reportHeaderLines(const ObserverParameters& parameter
       fixedLengthJoin("#DELIM=", ",", 8),
       date == DateKind::jd ? "#DATE=JD" : "#DATE=HJD",
       "#OBSTYPE=CCD",
-      "#STARID,DATE,MAG,MERR,FILT,TRANS,MTYPE,CNAME,CMAG,KNAME,KMAG,AIRMASS,GROUP,CHART,NOTES",
+      columnTitleLine(),
   };
 }
 
