@@ -1,6 +1,7 @@
 // The report's header lines and observation records.
 #include "run/report_layout.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "aeff/format.h"
@@ -24,7 +25,7 @@ consteval bool fieldsStandWhereTheFormatPutsThem(std::span<const LayoutItem> lay
   std::size_t field = 0;
   for (const LayoutItem& item : layout) {
     if (item.kind == LayoutItem::Kind::literal) {
-      for (const char c : item.literal) field += c == ',' ? 1 : 0;
+      field += static_cast<std::size_t>(std::ranges::count(item.literal, ','));
     } else if (field >= aeff::fieldCount || aeff::fields[field].name != item.name) {
       return false;
     }
