@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes a long night: a light-curve table of N observations in the
-photometry program's layout, the same bytes for the same N and seed.
+photometry program's layout, the same bytes for the same N and variant.
 
-    bench/long-night.py N [TABLE] [--seed S] [--dropped EVERY]
+    bench/long-night.py N [TABLE] [--variant V] [--dropped EVERY]
 
 The target is a pulsating star (a saw-tooth of 0.5 mag with noise), the
 comparison and check stars constant with noise, the airmass falling then
@@ -19,11 +19,11 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("count", type=int)
     parser.add_argument("table", nargs="?", default="lightcurve.txt")
-    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--variant", type=int, default=1)
     parser.add_argument("--dropped", type=int, default=0)
     options = parser.parse_args()
 
-    noise = random.Random(options.seed)
+    noise = random.Random(options.variant)
     start = 2460600.25000
     step = 20.0 / 86400.0  # a 20-second cadence
     period = 0.5668

@@ -41,7 +41,7 @@ enum class Content : std::uint8_t {
   word,       // one of a list: FILT, TRANS, MTYPE
 };
 
-struct FieldSpec {
+struct FieldFacts {
   Field field;
   std::string_view name;
   std::size_t maxLength;  // characters; 0: no limit of its own
@@ -51,7 +51,7 @@ struct FieldSpec {
   std::string_view uploadLabel;
 };
 
-inline constexpr std::array<FieldSpec, fieldCount> fields{{
+inline constexpr std::array<FieldFacts, fieldCount> fields{{
     {Field::STARID, "STARID", 30, false, Content::text, ""},
     {Field::DATE, "DATE", 16, false, Content::date, ""},
     {Field::MAG, "MAG", 8, false, Content::magnitude, ""},
@@ -69,7 +69,7 @@ inline constexpr std::array<FieldSpec, fieldCount> fields{{
     {Field::NOTES, "NOTES", 0, false, Content::text, ""},
 }};
 
-[[nodiscard]] constexpr const FieldSpec& spec(Field field) { return fields[index(field)]; }
+[[nodiscard]] constexpr const FieldFacts& fieldFacts(Field field) { return fields[index(field)]; }
 
 // Each table row stands at its field's own index.
 static_assert([] {

@@ -5,7 +5,7 @@ namespace varistellar::check {
 
 void FileFindings::report(Rule rule, std::uint64_t line, std::uint64_t column, std::string text,
                           std::size_t field) {
-  const RuleSpec& rs = spec(rule);
+  const RuleFacts& rs = ruleFacts(rule);
   const std::size_t key =
       static_cast<std::size_t>(rule) * slots + (field < slots ? field : noField);
   const std::size_t limit = rs.repeat == Repeat::once ? 1 : eachLimit;
@@ -21,7 +21,7 @@ void FileFindings::report(Rule rule, std::uint64_t line, std::uint64_t column, s
 bool FileFindings::wantsText(Rule rule, std::size_t field) const {
   const std::size_t key =
       static_cast<std::size_t>(rule) * slots + (field < slots ? field : noField);
-  return made_[key] < (spec(rule).repeat == Repeat::once ? 1 : eachLimit);
+  return made_[key] < (ruleFacts(rule).repeat == Repeat::once ? 1 : eachLimit);
 }
 
 void FileFindings::moveInto(diagnostics::DiagnosticList& list) {

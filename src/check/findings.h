@@ -33,7 +33,7 @@ class FileFindings {
   [[nodiscard]] bool countAgain(Rule rule, std::size_t field) {
     const std::size_t key =
         static_cast<std::size_t>(rule) * slots + (field < slots ? field : noField);
-    if (made_[key] < (spec(rule).repeat == Repeat::once ? 1 : eachLimit)) return false;
+    if (made_[key] < (ruleFacts(rule).repeat == Repeat::once ? 1 : eachLimit)) return false;
     ++entries_[last_[key]].count;
     return true;
   }

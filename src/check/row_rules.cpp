@@ -7,16 +7,16 @@ namespace varistellar::check {
 
 using aeff::Content;
 using aeff::Field;
-using aeff::spec;
+using aeff::fieldFacts;
 
 namespace {
 
 std::string named(const Row& row, Field f) {
-  return std::string{spec(f).name} + " " + quoted(row[f].padded);
+  return std::string{fieldFacts(f).name} + " " + quoted(row[f].padded);
 }
 
 bool isNumericField(const Row& row, Field f) {
-  const Content c = spec(f).content;
+  const Content c = fieldFacts(f).content;
   return c == Content::number || c == Content::magnitude ||
          (c == Content::date && (row.date == DateKind::jd || row.date == DateKind::hjd));
 }
@@ -34,7 +34,7 @@ std::string text(const Row& row, Build build) {
 
 // A field whose text without its edge blanks is over its limit.
 std::optional<RowFinding> tooLong(const Row& row, Field f) {
-  const aeff::FieldSpec& s = spec(f);
+  const aeff::FieldFacts& s = fieldFacts(f);
   if (row[f].trimmedLength <= s.maxLength) return std::nullopt;
   if (!row.describe) return RowFinding{f, {}};
   std::string message = std::string{s.name} + " has " + std::to_string(row[f].trimmedLength) +
@@ -103,8 +103,9 @@ std::optional<std::string> badSubfield(std::string_view notes) {
 
 std::optional<std::string> emptyField(const Row& row, Field f) {
   if (row[f].trimmedLength != 0) return std::nullopt;
-  return text(
-      row, [&] { return std::string{spec(f).name} + " is empty; write na for a missing value"; });
+  return text(row, [&] {
+    return std::string{fieldFacts(f).name} + " is empty; write na for a missing value";
+  });
 }
 
 std::optional<std::string> edgeBlanks(const Row& row, Field f) {
@@ -117,7 +118,7 @@ std::optional<std::string> edgeBlanks(const Row& row, Field f) {
 }
 
 std::optional<std::string> paddedTooLong(const Row& row, Field f) {
-  const std::size_t limit = spec(f).maxLength;
+  const std::size_t limit = fieldFacts(f).maxLength;
   if (limit == 0 || row[f].length <= limit || row[f].trimmedLength > limit) return std::nullopt;
   return text(row, [&] {
     return named(row, f) + " is " + std::to_string(row[f].length) +
@@ -132,7 +133,7 @@ std::optional<std::string> notANumber(const Row& row, Field f) {
   if (aeff::sameWord(t.text, "na")) return std::nullopt;
   return text(row, [&] {
     return named(row, f) + " is not a plain decimal number" +
-           (spec(f).content == Content::number ? " or na" : "");
+           (fieldFacts(f).content == Content::number ? " or na" : "");
   });
 }
 

@@ -83,12 +83,12 @@ class ParameterReader {
                 "\" is a placeholder; write your AAVSO observer code");
     }
     parameters.variableStarId =
-        text({6, "the star's name", aeff::spec(aeff::Field::STARID).maxLength, true});
+        text({6, "the star's name", aeff::fieldFacts(aeff::Field::STARID).maxLength, true});
     if (isPlaceholder(parameters.variableStarId) && !parameters.variableStarId.empty()) {
       error(6, lines_[6 - 1].column, "the star's name is a placeholder; write the star's name");
     }
     parameters.comparisonStarId =
-        text({7, "the comparison star", aeff::spec(aeff::Field::CNAME).maxLength, true});
+        text({7, "the comparison star", aeff::fieldFacts(aeff::Field::CNAME).maxLength, true});
     parameters.comparisonMagnitude = magnitude(8, "the comparison star's magnitude").value_or(0.0);
     parameters.filterName = text({9, "the filter", 0, true});
     const std::string& filter = parameters.filterName;
@@ -101,9 +101,9 @@ class ParameterReader {
                 "HAC (Rc is R, Ic is I, a clear filter is CV)");
     }
     parameters.chartId =
-        orNa(text({10, "the chart", aeff::spec(aeff::Field::CHART).maxLength, false}));
+        orNa(text({10, "the chart", aeff::fieldFacts(aeff::Field::CHART).maxLength, false}));
     parameters.checkStarId =
-        orNa(text({11, "the check star", aeff::spec(aeff::Field::KNAME).maxLength, false}));
+        orNa(text({11, "the check star", aeff::fieldFacts(aeff::Field::KNAME).maxLength, false}));
     const bool checkStar = parameters.checkStarId != "na";
     const LineValue& checkLine = lines_[12 - 1];
     if (checkStar || (!checkLine.text.empty() && !isPlaceholder(checkLine.text))) {

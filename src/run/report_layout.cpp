@@ -38,7 +38,7 @@ static_assert(fieldsStandWhereTheFormatPutsThem(checkStarRecordLayout));
 // "#STARID,DATE,...,NOTES": the format's field names in their order.
 std::string columnTitleLine() {
   std::string line = "#";
-  for (const aeff::FieldSpec& field : aeff::fields) {
+  for (const aeff::FieldFacts& field : aeff::fields) {
     if (line.size() > 1) line += ',';
     line.append(field.name);
   }
