@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -105,5 +107,47 @@ void writeStandardError(std::string_view bytes);
 
 // The time now, in seconds since 1970-01-01 00:00 UTC.
 [[nodiscard]] std::int64_t secondsSinceEpoch();
+
+// One piece of work on a thread of its own, beside the thread that starts it,
+// with the same floating-point rounding as the main thread.
+class WorkerThread {
+ public:
+  WorkerThread();
+  WorkerThread(const WorkerThread&) = delete;
+  WorkerThread& operator=(const WorkerThread&) = delete;
+  // Waits for the work, if it still runs.
+  ~WorkerThread();
+
+  // Starts `work`; false when the system gives no thread, and then `work`
+  // never runs.
+  [[nodiscard]] bool start(std::function<void()> work);
+  // Waits until the work has returned.
+  void join();
+
+  struct State;  // the system's thread, defined by each platform
+
+ private:
+  std::unique_ptr<State> state_;
+};
+
+// A count raised by one thread and awaited by another: what one thread wrote
+// before `release` is seen by the thread whose `acquire` it ends.
+class Semaphore {
+ public:
+  explicit Semaphore(unsigned initial);
+  Semaphore(const Semaphore&) = delete;
+  Semaphore& operator=(const Semaphore&) = delete;
+  ~Semaphore();
+
+  // False when the system gave no semaphore; it must not then be used.
+  [[nodiscard]] bool usable() const;
+  void release();
+  // Waits until the count is above zero, and lowers it by one.
+  void acquire();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace varistellar::platform

@@ -1,5 +1,7 @@
 // The POSIX implementation of the operating-system layer.
 #include <fcntl.h>
+#include <pthread.h>
+#include <semaphore.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
@@ -194,5 +196,61 @@ void writeStandardError(std::string_view bytes) {
 void exitProcess(int status) { _exit(status); }
 
 std::int64_t secondsSinceEpoch() { return static_cast<std::int64_t>(time(nullptr)); }
+
+struct WorkerThread::State {
+  std::function<void()> work;
+  pthread_t thread{};
+  bool running = false;
+};
+
+namespace {
+
+void* runWork(void* state) {
+  // A new thread takes its rounding from its creator; it is set all the same.
+  std::fesetround(FE_TONEAREST);
+  static_cast<WorkerThread::State*>(state)->work();
+  return nullptr;
+}
+
+}  // namespace
+
+WorkerThread::WorkerThread() : state_{std::make_unique<State>()} {}
+
+WorkerThread::~WorkerThread() { join(); }
+
+bool WorkerThread::start(std::function<void()> work) {
+  if (state_->running) return false;
+  state_->work = std::move(work);
+  state_->running = pthread_create(&state_->thread, nullptr, runWork, state_.get()) == 0;
+  return state_->running;
+}
+
+void WorkerThread::join() {
+  if (!state_->running) return;
+  pthread_join(state_->thread, nullptr);
+  state_->running = false;
+}
+
+struct Semaphore::State {
+  sem_t semaphore{};
+  bool usable = false;
+};
+
+Semaphore::Semaphore(unsigned initial) : state_{std::make_unique<State>()} {
+  state_->usable = sem_init(&state_->semaphore, 0, initial) == 0;
+}
+
+Semaphore::~Semaphore() {
+  if (state_->usable) sem_destroy(&state_->semaphore);
+}
+
+bool Semaphore::usable() const { return state_->usable; }
+
+void Semaphore::release() { sem_post(&state_->semaphore); }
+
+void Semaphore::acquire() {
+  while (sem_wait(&state_->semaphore) != 0 && errno == EINTR) {
+  }
+}
 
 }  // namespace varistellar::platform

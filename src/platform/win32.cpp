@@ -298,4 +298,57 @@ std::int64_t secondsSinceEpoch() {
   return static_cast<std::int64_t>(ticks / 10'000'000u) - 11'644'473'600;
 }
 
+struct WorkerThread::State {
+  std::function<void()> work;
+  HANDLE thread = nullptr;
+};
+
+namespace {
+
+DWORD WINAPI runWork(LPVOID state) {
+  // A new thread starts with the system's default floating-point control.
+  std::fesetround(FE_TONEAREST);
+  static_cast<WorkerThread::State*>(state)->work();
+  return 0;
+}
+
+}  // namespace
+
+WorkerThread::WorkerThread() : state_{std::make_unique<State>()} {}
+
+WorkerThread::~WorkerThread() { join(); }
+
+bool WorkerThread::start(std::function<void()> work) {
+  if (state_->thread != nullptr) return false;
+  state_->work = std::move(work);
+  state_->thread = CreateThread(nullptr, 0, runWork, state_.get(), 0, nullptr);
+  return state_->thread != nullptr;
+}
+
+void WorkerThread::join() {
+  if (state_->thread == nullptr) return;
+  WaitForSingleObject(state_->thread, INFINITE);
+  CloseHandle(state_->thread);
+  state_->thread = nullptr;
+}
+
+struct Semaphore::State {
+  HANDLE semaphore = nullptr;
+};
+
+Semaphore::Semaphore(unsigned initial) : state_{std::make_unique<State>()} {
+  state_->semaphore = CreateSemaphoreW(nullptr, static_cast<LONG>(initial),
+                                       std::numeric_limits<LONG>::max(), nullptr);
+}
+
+Semaphore::~Semaphore() {
+  if (state_->semaphore != nullptr) CloseHandle(state_->semaphore);
+}
+
+bool Semaphore::usable() const { return state_->semaphore != nullptr; }
+
+void Semaphore::release() { ReleaseSemaphore(state_->semaphore, 1, nullptr); }
+
+void Semaphore::acquire() { WaitForSingleObject(state_->semaphore, INFINITE); }
+
 }  // namespace varistellar::platform
