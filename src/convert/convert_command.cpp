@@ -214,10 +214,15 @@ int runConvertCommand(const run::ConvertOptions& options) {
   // all the same, so that every error is listed at once.
   ReportOutput output{context.reportFile};
   RecordWriter records{context, parameters, findings};
+  // The report is checked as it is written, before it is put in place.
+  std::optional<OwnCheck> ownCheck;
   if (parametersRead) {
     if (const auto failure = output.open()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
     } else {
+      // A report sent straight to a device is no file to upload: it is not
+      // checked.
+      if (!output.inPlace()) output.checkWith(&ownCheck.emplace(context.reportFile));
       for (const std::string& line :
            run::reportHeaderLines(parameters, context.form, context.date)) {
         output.write(line);
@@ -248,11 +253,11 @@ int runConvertCommand(const run::ConvertOptions& options) {
                    "out of memory for the picture's points: convert the night without --plot");
   }
 
-  OwnCheck own;
+  OwnCheckResult own;
   if (findings.errors() == 0) {
     if (const auto failure = output.finishWriting()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
-    } else if (own = checkOwnReport(output, context.reportFile); !own.passed) {
+    } else if (ownCheck && (own = ownCheck->finish(), !own.passed)) {
       // The temporary files go with `output` and `picture`; the old ones stay.
       printOwnCheck(own, context.quiet);
       return 1;

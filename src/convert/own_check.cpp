@@ -1,27 +1,78 @@
-// Reading the report back through the checker.
+// The report's blocks handed from the writer to the checking thread.
 #include "convert/own_check.h"
 
-#include "check/report_check.h"
+#include <algorithm>
+#include <cstring>
+
 #include "cli/console.h"
 
 namespace varistellar::convert {
 
 using diagnostics::Severity;
 
-OwnCheck checkOwnReport(const ReportOutput& output, const std::string& reportFile) {
-  OwnCheck result;
-  if (output.inPlace()) return result;
-  const check::ReportCheck read =
-      check::checkReportFile(output.writtenFile(), reportFile, result.findings);
-  if (!read.readable) {
-    result.findings.error(reportFile, 0, 0,
-                          "cannot read the report back to check it: " + read.readFailure);
+OwnCheck::OwnCheck(std::string_view reportFile)
+    : checker_{reportFile, platform::secondsSinceEpoch()} {
+  // Without a second thread the same check runs block by block on this one.
+  concurrent_ = filled_.usable() && free_.usable() && worker_.start([this] { checkBlocks(); });
+}
+
+OwnCheck::~OwnCheck() {
+  if (!finished_) (void)finish();
+}
+
+void OwnCheck::takeLine(std::string_view line) {
+  take(line);
+  take("\r\n");
+}
+
+void OwnCheck::take(std::string_view bytes) {
+  while (!bytes.empty()) {
+    Block& block = blocks_[filling_];
+    const std::size_t room = std::min(bytes.size(), blockSize - block.fill);
+    std::memcpy(block.bytes.get() + block.fill, bytes.data(), room);
+    block.fill += room;
+    bytes.remove_prefix(room);
+    if (block.fill == blockSize) handOver(false);
   }
+}
+
+void OwnCheck::handOver(bool last) {
+  Block& block = blocks_[filling_];
+  block.last = last;
+  if (!concurrent_) {
+    checker_.feed({block.bytes.get(), block.fill});
+    block.fill = 0;
+    return;
+  }
+  filled_.release();
+  filling_ = (filling_ + 1) % blockCount;
+  // Waits while the checker still reads every other block.
+  if (!last) free_.acquire();
+}
+
+void OwnCheck::checkBlocks() {
+  for (std::size_t reading = 0;; reading = (reading + 1) % blockCount) {
+    filled_.acquire();
+    Block& block = blocks_[reading];
+    checker_.feed({block.bytes.get(), block.fill});
+    block.fill = 0;
+    if (block.last) return;
+    free_.release();
+  }
+}
+
+OwnCheckResult OwnCheck::finish() {
+  OwnCheckResult result;
+  if (finished_) return result;
+  finished_ = true;
+  handOver(true);
+  worker_.join();
+  (void)checker_.finish(result.findings);
   result.passed = !result.findings.hasErrors();
   return result;
 }
 
-void printOwnCheck(const OwnCheck& check, bool quiet) {
+void printOwnCheck(const OwnCheckResult& check, bool quiet) {
   for (const diagnostics::Diagnostic& d : check.findings.all()) {
     // The count of observation lines is the summary's own.
     if (d.ruleId == "F10") continue;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "convert/own_check.h"
 #include "textio/line_files.h"
 
 namespace varistellar::convert {
@@ -23,7 +24,12 @@ class ReportOutput {
   // Opens the temporary file (or, for a device such as /dev/stdout, the
   // device itself); the reason it cannot be opened when false.
   [[nodiscard]] std::optional<std::string> open();
-  void write(std::string_view line) { writer_->write(line); }
+  void write(std::string_view line) {
+    writer_->write(line);
+    if (check_ != nullptr) check_->takeLine(line);
+  }
+  // Gives every line written from now on to `check` as well.
+  void checkWith(OwnCheck* check) { check_ = check; }
   // Writes the file out and closes it; the reason when that fails.
   [[nodiscard]] std::optional<std::string> finishWriting();
   // Writes the file out (unless done) and puts it in the report's place;
@@ -39,6 +45,7 @@ class ReportOutput {
   std::string reportFile_;
   std::string temporaryFile_;  // empty when the report is written in place
   std::unique_ptr<textio::LineWriter> writer_;
+  OwnCheck* check_ = nullptr;
   bool committed_ = false;
 };
 
