@@ -3,10 +3,14 @@
 # standard output to /dev/null) beside the awk peer doing the same conversion
 # and beside cat of the same table (the floor: starting a process and moving
 # the bytes), interleaved in one run; also reports peak resident memory.
-#   bench/whole-run.sh [path/to/varistellar]
+# Beside them runs the floor (bench/run_floor.cpp): the run's own system work
+# with no conversion, the least any program that shows each console line as
+# it is finished can take here.
+#   bench/whole-run.sh [path/to/varistellar] [path/to/run_floor]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 binary=$(realpath "${1:-$root/build/src/varistellar}")
+floor=$(realpath "${2:-$root/build/bench/bench/run_floor}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -27,16 +31,23 @@ cp "$root/bench/peer.awk" "$work/"
 cd "$work"
 
 printf '' > empty.txt
+"$binary" < answers.txt > transcript.txt
+console_lines=$(wc -l < transcript.txt)
+console_bytes=$(wc -c < transcript.txt)
+report_bytes=$(wc -c < lightcurve-aavso.txt)
 python3 "$root/bench/time_runs.py" 500 \
   varistellar answers.txt "$binary" -- \
+  floor answers.txt "$floor" "$console_lines" "$console_bytes" "$report_bytes" -- \
   awk empty.txt awk -f peer.awk VARISTELLAR-input.txt lightcurve.txt -- \
   cat empty.txt cat lightcurve.txt
 
 python3 - <<'PY'
 import json
 s = json.load(open("timings.json"))
-v, a, c = (s[k]["median_ms"] for k in ("varistellar", "awk", "cat"))
+v, f, a, c = (s[k]["median_ms"] for k in ("varistellar", "floor", "awk", "cat"))
 print("varistellar / cat = %.2f (goal <= 1.25); varistellar / awk = %.2f (goal < 0.5)" % (v / c, v / a))
+print("floor / cat = %.2f; floor / awk = %.2f: the least the two ratios can be on this machine"
+      % (f / c, f / a))
 PY
 
 # GNU time reports the program's own peak, not that of a forked copy of the timer.
