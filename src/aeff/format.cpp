@@ -18,4 +18,10 @@ bool isListedFilter(std::string_view filter) { return listed(listedFilters, filt
 
 bool isKnownUnlistedFilter(std::string_view filter) { return listed(knownUnlistedFilters, filter); }
 
+bool isReportFileName(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  const std::string_view extension = dot == std::string_view::npos ? "" : name.substr(dot);
+  return sameWord(extension, ".txt") || sameWord(extension, ".csv") || sameWord(extension, ".tsv");
+}
+
 }  // namespace varistellar::aeff

@@ -110,4 +110,8 @@ inline constexpr std::array<std::string_view, 6> parameterKeys{"TYPE",  "OBSCODE
 
 inline constexpr std::size_t softwareMaxLength = 255;
 
+// Whether a report file's name ends as the AAVSO's upload requires: in .txt,
+// .csv or .tsv, in any case.
+[[nodiscard]] bool isReportFileName(std::string_view name);
+
 }  // namespace varistellar::aeff

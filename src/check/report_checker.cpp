@@ -72,10 +72,7 @@ ReportChecker::ReportChecker(std::string_view file, std::int64_t todaySeconds)
       recentLines_(tableSize),
       olderLines_(tableSize) {
   for (std::string& copy : lineCopies_) copy.reserve(copyLimit);
-  const auto dot = file_.rfind('.');
-  const std::string_view extension =
-      dot == std::string::npos ? "" : std::string_view{file_}.substr(dot);
-  if (!sameWord(extension, ".txt") && !sameWord(extension, ".csv") && !sameWord(extension, ".tsv"))
+  if (!aeff::isReportFileName(file_))
     findings_.report(Rule::F3, 0, 0, "the file name does not end in .txt, .csv or .tsv");
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "aeff/format.h"
 #include "check_star/check_star_statistics.h"
 #include "check_star/check_star_summary.h"
 #include "cli/console.h"
@@ -219,6 +220,11 @@ int runConvertCommand(const run::ConvertOptions& options) {
   if (parametersRead) {
     if (const auto failure = output.open()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
+    } else if (!output.inPlace() && !aeff::isReportFileName(context.reportFile)) {
+      // The report's own check would refuse it; the name is the user's to change.
+      findings.error(context.reportFile, 0, 0,
+                     "the report's name must end in .txt, .csv or .tsv, as the AAVSO's upload "
+                     "requires");
     } else {
       // A report sent straight to a device is no file to upload: it is not
       // checked.

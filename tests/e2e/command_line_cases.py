@@ -163,6 +163,10 @@ CASES = [
     failing("convert: a folder in the report's place",
             NIGHT | {"lightcurve-aavso.txt": DIRECTORY}, ["convert"],
             b"lightcurve-aavso.txt: error: cannot write the report: it is a folder\n"),
+    failing("convert: a report name the AAVSO's upload refuses",
+            NIGHT, ["convert", "--report", "night.dat"],
+            b"night.dat: error: the report's name must end in .txt, .csv or .tsv, as the AAVSO's "
+            b"upload requires\n"),
     failing("convert: a full disk leaves no temporary file",
             NIGHT | {"lightcurve-aavso.txt": symlink("/dev/full")}, ["convert"],
             b"lightcurve-aavso.txt: error: cannot write the report: There is not enough space "
