@@ -1,6 +1,8 @@
 // The program's entry: one small dispatch over the parsed command line.
 #include "cli/program.h"
 
+#include <new>
+
 #include "check/check_command.h"
 #include "cli/command_line.h"
 #include "cli/console.h"
@@ -10,6 +12,21 @@
 #include "version.h"
 
 namespace varistellar::cli {
+namespace {
+
+// A command that runs out of memory ends with a message and `status`, its
+// temporary files removed as the stack unwinds, instead of an abort.
+template <typename Command>
+int outOfMemoryEnds(Command command, int status, const char* message) {
+  try {
+    return command();
+  } catch (const std::bad_alloc&) {
+    printErrorLine(message);
+    return status;
+  }
+}
+
+}  // namespace
 
 int runProgram(const std::vector<std::string>& arguments) {
   platform::prepareProcess();
@@ -18,8 +35,12 @@ int runProgram(const std::vector<std::string>& arguments) {
     case CommandKind::interactive: run::runConversion();
     case CommandKind::help: printText(helpText()); return 0;
     case CommandKind::version: printLine("varistellar " + std::string{programVersion()}); return 0;
-    case CommandKind::convert: return convert::runConvertCommand(command.convert);
-    case CommandKind::check: return check::runCheckCommand(command.files);
+    case CommandKind::convert:
+      return outOfMemoryEnds([&] { return convert::runConvertCommand(command.convert); }, 1,
+                             "varistellar: out of memory; nothing was written");
+    case CommandKind::check:
+      return outOfMemoryEnds([&] { return check::runCheckCommand(command.files); }, 2,
+                             "varistellar: out of memory; the check could not be finished");
     case CommandKind::usageError: break;
   }
   printErrorLine("varistellar: " + command.usageError);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "cli/console.h"
 
@@ -11,7 +12,7 @@ namespace varistellar::convert {
 using diagnostics::Severity;
 
 OwnCheck::OwnCheck(std::string_view reportFile)
-    : checker_{reportFile, platform::secondsSinceEpoch()} {
+    : reportFile_{reportFile}, checker_{reportFile, platform::secondsSinceEpoch()} {
   // Without a second thread the same check runs block by block on this one.
   concurrent_ = filled_.usable() && free_.usable() && worker_.start([this] { checkBlocks(); });
 }
@@ -40,8 +41,7 @@ void OwnCheck::handOver(bool last) {
   Block& block = blocks_[filling_];
   block.last = last;
   if (!concurrent_) {
-    checker_.feed({block.bytes.get(), block.fill});
-    block.fill = 0;
+    feed(block);
     return;
   }
   filled_.release();
@@ -54,11 +54,23 @@ void OwnCheck::checkBlocks() {
   for (std::size_t reading = 0;; reading = (reading + 1) % blockCount) {
     filled_.acquire();
     Block& block = blocks_[reading];
-    checker_.feed({block.bytes.get(), block.fill});
-    block.fill = 0;
+    feed(block);
     if (block.last) return;
     free_.release();
   }
+}
+
+void OwnCheck::feed(Block& block) {
+  // Out of memory, the check stops but the blocks still go round, so that
+  // the writer is never left waiting; the check then fails.
+  if (!outOfMemory_) {
+    try {
+      checker_.feed({block.bytes.get(), block.fill});
+    } catch (const std::bad_alloc&) {
+      outOfMemory_ = true;
+    }
+  }
+  block.fill = 0;
 }
 
 OwnCheckResult OwnCheck::finish() {
@@ -67,7 +79,11 @@ OwnCheckResult OwnCheck::finish() {
   finished_ = true;
   handOver(true);
   worker_.join();
-  (void)checker_.finish(result.findings);
+  if (outOfMemory_) {
+    result.findings.error(reportFile_, 0, 0, "out of memory while checking the report");
+  } else {
+    (void)checker_.finish(result.findings);
+  }
   result.passed = !result.findings.hasErrors();
   return result;
 }

@@ -50,7 +50,9 @@ class OwnCheck {
   void take(std::string_view bytes);
   void handOver(bool last);
   void checkBlocks();
+  void feed(Block& block);
 
+  std::string reportFile_;
   check::ReportChecker checker_;
   std::array<Block, blockCount> blocks_;
   std::size_t filling_ = 0;  // the block the writer fills
@@ -58,6 +60,7 @@ class OwnCheck {
   platform::Semaphore free_{blockCount - 1};
   platform::WorkerThread worker_;
   bool concurrent_ = false;  // false: each block is checked on the writer's thread
+  bool outOfMemory_ = false;  // set by the checking thread, read after it has ended
   bool finished_ = false;
 };
 

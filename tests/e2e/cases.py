@@ -29,7 +29,7 @@ def symlink(target):
 class Case:
     def __init__(self, name, files, stdin, stdout, status, stderr=b"", after=None, env=None,
                  unprivileged=False, close_stdout=False, close_stderr=False, skip=None,
-                 args=None, folders=()):
+                 args=None, folders=(), memory_limit=None):
         self.name, self.files, self.stdin, self.stdout = name, files, stdin, stdout
         self.status, self.stderr, self.after = status, stderr, after or {}
         self.env, self.unprivileged, self.close_stdout = env or {}, unprivileged, close_stdout
@@ -41,6 +41,7 @@ class Case:
         # sees it (under wine "Z:\\tmp\\...", wine's drive Z: being /).
         self.args = args or []
         self.folders = folders  # folders made in the scratch directory, as paths with "/"
+        self.memory_limit = memory_limit  # bytes of address space the program may have
 
     def args_for(self, wine, directory=""):
         if callable(self.args):

@@ -167,6 +167,11 @@ CASES = [
             NIGHT, ["convert", "--report", "night.dat"],
             b"night.dat: error: the report's name must end in .txt, .csv or .tsv, as the AAVSO's "
             b"upload requires\n"),
+    Case("convert: out of memory ends with a message and leaves no temporary file",
+         NIGHT | {"lightcurve-aavso.txt": OLD_REPORT}, b"", b"", 1, args=["convert"],
+         stderr=b"varistellar: out of memory; nothing was written\n", memory_limit=3 << 20,
+         skip={"wine": "wine needs more address space than the limit",
+               "sanitized": "the sanitizers reserve more address space than the limit"}),
     failing("convert: a full disk leaves no temporary file",
             NIGHT | {"lightcurve-aavso.txt": symlink("/dev/full")}, ["convert"],
             b"lightcurve-aavso.txt: error: cannot write the report: There is not enough space "

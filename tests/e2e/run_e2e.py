@@ -14,6 +14,7 @@ The closing line counts the cases: 'N passed, N failed, N skipped'.
 import argparse
 import contextlib
 import os
+import resource
 import shutil
 import subprocess
 import sys
@@ -106,6 +107,15 @@ def platforms_of(wine):
     return ("wine", "windows") if wine else ("posix",)
 
 
+def start_as_case_says(case):
+    """In the child before the program starts: standard error closed, or the address space
+    limited, when the case asks for it."""
+    if case.close_stderr:
+        os.close(2)
+    if case.memory_limit:
+        resource.setrlimit(resource.RLIMIT_AS, (case.memory_limit, case.memory_limit))
+
+
 def run_case(case, binary, wine):
     platforms = platforms_of(wine)
     directory = tempfile.mkdtemp(prefix="varistellar-e2e-")
@@ -125,11 +135,9 @@ def run_case(case, binary, wine):
             stdout_target = writer
         else:
             stdout_target = subprocess.PIPE
-        # A case may start the program with its standard error closed.
-        close_stderr = (lambda: os.close(2)) if case.close_stderr else None
         result = subprocess.run(command(binary, wine, case, directory), cwd=directory, input=case.stdin,
                                 stdout=stdout_target, stderr=subprocess.PIPE, env=env, timeout=120,
-                                preexec_fn=close_stderr)
+                                preexec_fn=lambda: start_as_case_says(case))
         if case.close_stdout:
             os.close(writer)
         problems = []
@@ -212,6 +220,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--binary", required=True)
     parser.add_argument("--wine", action="store_true")
+    parser.add_argument("--sanitized", action="store_true",
+                        help="the program is built with the sanitizers (cases that limit memory skip)")
     parser.add_argument("--wine-prefix", default="",
                         help="wine prefix to use (default: wine-prefix beside the binary)")
     parser.add_argument("-k", dest="only", default="")
@@ -258,7 +268,7 @@ def run_cases(args, binary):
     for case in CASES:
         if args.only and args.only not in case.name:
             continue
-        reason = case.skip_reason(platforms_of(args.wine))
+        reason = case.skip_reason(platforms_of(args.wine) + (("sanitized",) if args.sanitized else ()))
         if reason:
             print("SKIP %s: %s" % (case.name, reason))
             skipped += 1
