@@ -228,7 +228,9 @@ int runConvertCommand(const run::ConvertOptions& options) {
     } else {
       // A report sent straight to a device is no file to upload: it is not
       // checked.
-      if (!output.inPlace()) output.checkWith(&ownCheck.emplace(context.reportFile));
+      if (!output.inPlace()) {
+        output.checkWith(&ownCheck.emplace(output.writtenFile(), context.reportFile));
+      }
       for (const std::string& line :
            run::reportHeaderLines(parameters, context.form, context.date)) {
         output.write(line);
@@ -263,7 +265,7 @@ int runConvertCommand(const run::ConvertOptions& options) {
   if (findings.errors() == 0) {
     if (const auto failure = output.finishWriting()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
-    } else if (ownCheck && (own = ownCheck->finish(), !own.passed)) {
+    } else if (ownCheck && (own = ownCheck->finish(output.bytesWritten()), !own.passed)) {
       // The temporary files go with `output` and `picture`; the old ones stay.
       printOwnCheck(own, context.quiet);
       return 1;

@@ -1,8 +1,7 @@
-// The report's blocks handed from the writer to the checking thread.
+// The report read back behind its writer, on a thread of its own.
 #include "convert/own_check.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "cli/console.h"
@@ -11,79 +10,87 @@ namespace varistellar::convert {
 
 using diagnostics::Severity;
 
-OwnCheck::OwnCheck(std::string_view reportFile)
-    : reportFile_{reportFile}, checker_{reportFile, platform::secondsSinceEpoch()} {
-  // Without a second thread the same check runs block by block on this one.
-  concurrent_ = filled_.usable() && free_.usable() && worker_.start([this] { checkBlocks(); });
+namespace {
+constexpr std::size_t readSize = std::size_t{64} * 1024;
+}  // namespace
+
+OwnCheck::OwnCheck(const std::string& writtenFile, std::string_view reportFile)
+    : reportFile_{reportFile},
+      checker_{reportFile, platform::secondsSinceEpoch()},
+      file_{platform::openForReading(writtenFile)},
+      buffer_{new char[readSize]} {
+  if (file_.error != 0) {
+    readFailure_ = platform::systemErrorMessage(file_.error);
+    return;
+  }
+  // Without a second thread the same reading runs at the end, on this one.
+  concurrent_ = news_.usable() && worker_.start([this] { checkUntilComplete(); });
 }
 
 OwnCheck::~OwnCheck() {
-  // Ends the checking thread; nothing is reported.
-  if (finished_) return;
-  finished_ = true;
-  handOver(true);
-  worker_.join();
+  // Ends the checking thread; nothing is reported, so nothing more is read.
+  if (!concurrent_) stopped_ = true;
+  stop(written_.load());
+  if (file_.error == 0) (void)platform::closeFile(file_.handle);
 }
 
-void OwnCheck::takeLine(std::string_view line) {
-  take(line);
-  take("\r\n");
+void OwnCheck::written(std::uint64_t bytes) {
+  written_.store(bytes, std::memory_order_release);
+  if (concurrent_) news_.release();
 }
 
-void OwnCheck::take(std::string_view bytes) {
-  while (!bytes.empty()) {
-    Block& block = blocks_[filling_];
-    const std::size_t room = std::min(bytes.size(), blockSize - block.fill);
-    std::memcpy(block.bytes.get() + block.fill, bytes.data(), room);
-    block.fill += room;
-    bytes.remove_prefix(room);
-    if (block.fill == blockSize) handOver(false);
+void OwnCheck::stop(std::uint64_t bytes) {
+  if (stopped_) return;
+  stopped_ = true;
+  written_.store(bytes, std::memory_order_release);
+  complete_.store(true, std::memory_order_release);
+  if (concurrent_) {
+    news_.release();
+    worker_.join();
+  } else if (file_.error == 0) {
+    checkWritten();
   }
 }
 
-void OwnCheck::handOver(bool last) {
-  Block& block = blocks_[filling_];
-  block.last = last;
-  if (!concurrent_) {
-    feed(block);
-    return;
-  }
-  filled_.release();
-  filling_ = (filling_ + 1) % blockCount;
-  // Waits while the checker still reads every other block.
-  if (!last) free_.acquire();
-}
-
-void OwnCheck::checkBlocks() {
-  for (std::size_t reading = 0;; reading = (reading + 1) % blockCount) {
-    filled_.acquire();
-    Block& block = blocks_[reading];
-    feed(block);
-    if (block.last) return;
-    free_.release();
+void OwnCheck::checkUntilComplete() {
+  for (;;) {
+    news_.acquire();
+    // Read before the bytes: once complete, the last count is the whole file.
+    const bool complete = complete_.load(std::memory_order_acquire);
+    checkWritten();
+    if (complete) return;
   }
 }
 
-void OwnCheck::feed(Block& block) {
-  // Out of memory, the check stops but the blocks still go round, so that
-  // the writer is never left waiting; the check then fails.
-  if (!outOfMemory_) {
+void OwnCheck::checkWritten() {
+  const std::uint64_t target = written_.load(std::memory_order_acquire);
+  while (checked_ < target && readFailure_.empty()) {
+    const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(readSize, target - checked_));
+    const platform::TransferResult read = platform::readSome(file_.handle, {buffer_.get(), size});
+    if (read.error != 0) {
+      readFailure_ = platform::systemErrorMessage(read.error);
+    } else if (read.bytes == 0) {
+      readFailure_ = "the file is shorter than what was written to it";
+    }
+    if (!readFailure_.empty()) return;
+    checked_ += read.bytes;
+    // Out of memory, the check stops; it then fails.
+    if (outOfMemory_) continue;
     try {
-      checker_.feed({block.bytes.get(), block.fill});
+      checker_.feed({buffer_.get(), read.bytes});
     } catch (const std::bad_alloc&) {
       outOfMemory_ = true;
     }
   }
-  block.fill = 0;
 }
 
-OwnCheckResult OwnCheck::finish() {
+OwnCheckResult OwnCheck::finish(std::uint64_t bytes) {
   OwnCheckResult result;
-  if (finished_) return result;
-  finished_ = true;
-  handOver(true);
-  worker_.join();
-  if (outOfMemory_) {
+  stop(bytes);
+  if (!readFailure_.empty()) {
+    result.findings.error(reportFile_, 0, 0,
+                          "cannot read the report back to check it: " + readFailure_);
+  } else if (outOfMemory_) {
     result.findings.error(reportFile_, 0, 0, "out of memory while checking the report");
   } else {
     (void)checker_.finish(result.findings);

@@ -1,10 +1,11 @@
-// convert's check of its own report, made while the report is written: the
-// report's bytes, as the writer is given them, go through the rules of
-// `check` on a thread of their own, so that convert never puts in place a
-// report that check rejects and the check costs the conversion little time.
+// convert's check of its own report, made while the report is written: a
+// thread of its own reads the report's file back as it grows and passes it
+// through the rules of `check`, so that convert never puts in place a report
+// that check rejects and the check costs the conversion little time.
 #pragma once
 
-#include <array>
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,46 +23,38 @@ struct OwnCheckResult {
 
 class OwnCheck {
  public:
-  explicit OwnCheck(std::string_view reportFile);
+  // Reads `writtenFile`, which must exist; its findings name `reportFile`.
+  OwnCheck(const std::string& writtenFile, std::string_view reportFile);
   OwnCheck(const OwnCheck&) = delete;
   OwnCheck& operator=(const OwnCheck&) = delete;
   ~OwnCheck();
 
-  // One line of the report, which the file receives ended with CR LF.
-  void takeLine(std::string_view line);
-  // Ends the report and waits for its check.
-  [[nodiscard]] OwnCheckResult finish();
+  // The file's first `bytes` bytes are written and will not change.
+  void written(std::uint64_t bytes);
+  // The file is complete at `bytes`; waits for the check of all of it.
+  [[nodiscard]] OwnCheckResult finish(std::uint64_t bytes);
 
  private:
-  // The report's bytes travel to the checking thread in blocks that take
-  // turns: the writer fills one while the checker reads the others. The ring
-  // is larger than a core's own cache, so that the writer seldom refills a
-  // block whose bytes the checker's core still holds (each such byte would
-  // first be fetched back from it); 1 MiB in all keeps convert's memory
-  // flat.
-  static constexpr std::size_t blockCount = 16;
-  static constexpr std::size_t blockSize = std::size_t{64} * 1024;
-  struct Block {
-    std::unique_ptr<char[]> bytes{new char[blockSize]};
-    std::size_t fill = 0;
-    bool last = false;
-  };
-
-  void take(std::string_view bytes);
-  void handOver(bool last);
-  void checkBlocks();
-  void feed(Block& block);
+  // Reads and checks what has been written; to the end once it is complete.
+  void checkWritten();
+  void checkUntilComplete();
+  void stop(std::uint64_t bytes);
 
   std::string reportFile_;
   check::ReportChecker checker_;
-  std::array<Block, blockCount> blocks_;
-  std::size_t filling_ = 0;  // the block the writer fills
-  platform::Semaphore filled_{0};
-  platform::Semaphore free_{blockCount - 1};
+  platform::OpenResult file_;
+  std::unique_ptr<char[]> buffer_;
+  std::uint64_t checked_ = 0;  // bytes read and checked, by the checking side
+  // What the writer has made known, and a count raised each time it does.
+  std::atomic<std::uint64_t> written_{0};
+  std::atomic<bool> complete_{false};
+  platform::Semaphore news_{0};
   platform::WorkerThread worker_;
-  bool concurrent_ = false;  // false: each block is checked on the writer's thread
-  bool outOfMemory_ = false;  // set by the checking thread, read after it has ended
-  bool finished_ = false;
+  bool concurrent_ = false;  // false: the whole file is checked at the end, on this thread
+  bool stopped_ = false;
+  // Set by the checking side, read once it has ended.
+  std::string readFailure_;
+  bool outOfMemory_ = false;
 };
 
 // Prints what the check found: its errors and why nothing was written when it

@@ -3,6 +3,7 @@
 // any point leaves the old report or the new one and never a mix.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,10 +27,15 @@ class ReportOutput {
   [[nodiscard]] std::optional<std::string> open();
   void write(std::string_view line) {
     writer_->write(line);
-    if (check_ != nullptr) check_->takeLine(line);
+    if (check_ != nullptr && writer_->bytesWritten() != announced_) {
+      announced_ = writer_->bytesWritten();
+      check_->written(announced_);
+    }
   }
-  // Gives every line written from now on to `check` as well.
+  // Tells `check` how far the file is written, from now on.
   void checkWith(OwnCheck* check) { check_ = check; }
+  // Bytes in the file so far; all of them once writing is finished.
+  [[nodiscard]] std::uint64_t bytesWritten() const { return writer_->bytesWritten(); }
   // Writes the file out and closes it; the reason when that fails.
   [[nodiscard]] std::optional<std::string> finishWriting();
   // Writes the file out (unless done) and puts it in the report's place;
@@ -46,6 +52,7 @@ class ReportOutput {
   std::string temporaryFile_;  // empty when the report is written in place
   std::unique_ptr<textio::LineWriter> writer_;
   OwnCheck* check_ = nullptr;
+  std::uint64_t announced_ = 0;  // bytes last made known to `check_`
   bool committed_ = false;
 };
 

@@ -85,6 +85,8 @@ class Channel {
   [[nodiscard]] Failure close();
 
   [[nodiscard]] int number() const { return number_; }
+  // Bytes handed to the system since the open.
+  [[nodiscard]] std::uint64_t bytesWritten() const { return written_; }
 
  private:
   [[nodiscard]] Failure append(std::string_view bytes);

@@ -80,6 +80,7 @@ void LineWriter::finish() {
   }
   const Failure closed = file_.channel->close();
   if (!failure_.happened()) failure_ = closed;
+  finalBytes_ = file_.channel->bytesWritten();
   file_.channel.reset();
 }
 

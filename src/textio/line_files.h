@@ -64,10 +64,15 @@ class LineWriter {
   // Writes out the buffer, makes the file durable and closes it.
   void finish();
   [[nodiscard]] const Failure& failure() const { return failure_; }
+  // Bytes handed to the system so far; a line may wait in the buffer.
+  [[nodiscard]] std::uint64_t bytesWritten() const {
+    return file_.channel ? file_.channel->bytesWritten() : finalBytes_;
+  }
 
  private:
   LineChannel file_;
   Failure failure_{};
+  std::uint64_t finalBytes_ = 0;  // the count when the file was closed
 };
 
 }  // namespace varistellar::textio

@@ -1,27 +1,29 @@
-// convert's check of its own report as it is written: a bad line stops the
-// report, and a report long enough to pass through every block many times
-// finds exactly what `check` finds in the same bytes.
+// convert's check of its own report, read back behind its writer: a bad
+// line stops the report, a long report written in many pieces finds exactly
+// what `check` finds in the same bytes, and a file cut shorter than what was
+// written fails the check.
 #include "convert/own_check.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <string>
 #include <vector>
 
 #include "check/report_check.h"
+#include "platform/platform.h"
 
 namespace varistellar::convert {
 namespace {
 
-const std::vector<std::string> header{"#TYPE=Extended", "#OBSCODE=ABCD",  "#SOFTWARE=test",
-                                      "#DELIM=,",       "#DATE=HJD",      "#OBSTYPE=CCD"};
+const std::string header =
+    "#TYPE=Extended\r\n#OBSCODE=ABCD\r\n#SOFTWARE=test\r\n#DELIM=,\r\n#DATE=HJD\r\n"
+    "#OBSTYPE=CCD\r\n";
 
 std::string row(int i) {
-  return "RR LYR," + std::to_string(2456175 + i / 100000) + "." +
-         std::to_string(10000 + i % 90000) + ",11.458,0.004,V,NO,STD,000-AAA-001,na,na,na,1.556,na,"
-         "12345AB,na";
+  return "RR LYR," + std::to_string(2456175 + i / 90000) + "." +
+         std::to_string(10000 + i % 90000) +
+         ",11.458,0.004,V,NO,STD,000-AAA-001,na,na,na,1.556,na,12345AB,na\r\n";
 }
 
 struct Listed {
@@ -37,36 +39,61 @@ std::vector<Listed> listed(const diagnostics::DiagnosticList& list) {
   return out;
 }
 
-OwnCheckResult checked(const std::vector<std::string>& lines) {
-  OwnCheck check{"night-aavso.txt"};
-  for (const std::string& line : lines) check.takeLine(line);
-  return check.finish();
+// A scratch file that the check reads while the test writes it.
+class WrittenReport : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    name_ = "own-check-test-" + std::to_string(platform::processId()) + ".txt";
+    (void)platform::removeFile(name_);
+    file_ = platform::createExclusive(name_);
+    ASSERT_EQ(file_.error, 0);
+  }
+  void TearDown() override {
+    (void)platform::closeFile(file_.handle);
+    (void)platform::removeFile(name_);
+  }
+
+  // Writes `text` in pieces of `piece` bytes, telling the check after each,
+  // and ends the check at `claimed` bytes (all of them when 0).
+  OwnCheckResult writeAndCheck(const std::string& text, std::size_t piece,
+                               std::uint64_t claimed = 0) {
+    OwnCheck check{name_, "night-aavso.txt"};
+    for (std::size_t at = 0; at < text.size(); at += piece) {
+      const std::size_t size = std::min(piece, text.size() - at);
+      EXPECT_EQ(platform::writeAll(file_.handle, {text.data() + at, size}).error, 0);
+      check.written(at + size);
+    }
+    return check.finish(claimed != 0 ? claimed : text.size());
+  }
+
+  std::string name_;
+  platform::OpenResult file_;
+};
+
+TEST_F(WrittenReport, PassesAGoodReport) {
+  std::string text = header + row(1);
+  EXPECT_TRUE(writeAndCheck(text, 4096).passed);
 }
 
-TEST(OwnCheck, PassesAGoodReportAndStopsABadOne) {
-  std::vector<std::string> lines = header;
-  lines.push_back(row(1));
-  EXPECT_TRUE(checked(lines).passed);
-
-  lines.push_back("RR LYR,2456175.20000,11.458,0.004,V,NO,STD,000-AAA-001,na,na");
-  const OwnCheckResult bad = checked(lines);
+TEST_F(WrittenReport, StopsAReportWithABadLine) {
+  const std::string text =
+      header + row(1) + "RR LYR,2456175.20000,11.458,0.004,V,NO,STD,000-AAA-001,na,na\r\n";
+  const OwnCheckResult bad = writeAndCheck(text, 7);
   EXPECT_FALSE(bad.passed);
   const auto found = listed(bad.findings);
-  EXPECT_NE(std::find(found.begin(), found.end(),
-                      Listed{"R1", 8, diagnostics::Severity::error}),
+  EXPECT_NE(std::find(found.begin(), found.end(), Listed{"R1", 8, diagnostics::Severity::error}),
             found.end());
 }
 
-TEST(OwnCheck, FindsWhatCheckFindsInALongReport) {
-  // About 40 of the blocks that take turns between the two threads, with a
-  // fault near the end, after the blocks have gone round many times.
-  std::vector<std::string> lines = header;
-  std::string text;
-  for (int i = 0; i < 60000; ++i) lines.push_back(row(i));
-  lines[59990] = "RR LYR,2456175.99999,11.458,0.004,Q,NO,STD,000-AAA-001,na,na,na,1.556,na,x,na";
-  for (const std::string& line : lines) text += line + "\r\n";
-
-  const OwnCheckResult own = checked(lines);
+TEST_F(WrittenReport, FindsWhatCheckFindsInALongReport) {
+  // Many pieces of a size that splits lines, with a fault near the end.
+  std::string text = header;
+  for (int i = 0; i < 60000; ++i) {
+    text += i == 59990 ? "RR LYR,2456175.99999,11.458,0.004,Q,NO,STD,000-AAA-001,na,na,na,1.556,"
+                         "na,x,na\r\n"
+                       : row(i);
+  }
+  const OwnCheckResult own = writeAndCheck(text, 65521);
   diagnostics::DiagnosticList expected;
   std::uint64_t observations = 0;
   check::checkReportText("night-aavso.txt", text, expected, observations,
@@ -76,9 +103,19 @@ TEST(OwnCheck, FindsWhatCheckFindsInALongReport) {
   EXPECT_EQ(observations, 60000u);
 }
 
-TEST(OwnCheck, AnUnfinishedCheckEndsWithItsOwner) {
-  OwnCheck check{"night-aavso.txt"};
-  for (int i = 0; i < 5000; ++i) check.takeLine(row(i));
+TEST_F(WrittenReport, FailsWhenTheFileIsShorterThanWhatWasWritten) {
+  const std::string text = header + row(1);
+  const OwnCheckResult own = writeAndCheck(text, 4096, text.size() + 10);
+  EXPECT_FALSE(own.passed);
+  ASSERT_FALSE(own.findings.all().empty());
+  EXPECT_EQ(own.findings.all().front().text,
+            "cannot read the report back to check it: the file is shorter than what was written "
+            "to it");
+}
+
+TEST_F(WrittenReport, AnUnfinishedCheckEndsWithItsOwner) {
+  OwnCheck check{name_, "night-aavso.txt"};
+  check.written(0);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ class Case:
         # sees it (under wine "Z:\\tmp\\...", wine's drive Z: being /).
         self.args = args or []
         self.folders = folders  # folders made in the scratch directory, as paths with "/"
-        self.memory_limit = memory_limit  # bytes of address space the program may have
+        self.memory_limit = memory_limit  # bytes of data (heap and mappings) the program may have
 
     def args_for(self, wine, directory=""):
         if callable(self.args):

@@ -169,9 +169,9 @@ CASES = [
             b"upload requires\n"),
     Case("convert: out of memory ends with a message and leaves no temporary file",
          NIGHT | {"lightcurve-aavso.txt": OLD_REPORT}, b"", b"", 1, args=["convert"],
-         stderr=b"varistellar: out of memory; nothing was written\n", memory_limit=3 << 20,
-         skip={"wine": "wine needs more address space than the limit",
-               "sanitized": "the sanitizers reserve more address space than the limit"}),
+         stderr=b"varistellar: out of memory; nothing was written\n", memory_limit=640 << 10,
+         skip={"wine": "wine needs more memory than the limit",
+               "sanitized": "the sanitizers need more memory than the limit"}),
     failing("convert: a full disk leaves no temporary file",
             NIGHT | {"lightcurve-aavso.txt": symlink("/dev/full")}, ["convert"],
             b"lightcurve-aavso.txt: error: cannot write the report: There is not enough space "

@@ -108,12 +108,12 @@ def platforms_of(wine):
 
 
 def start_as_case_says(case):
-    """In the child before the program starts: standard error closed, or the address space
-    limited, when the case asks for it."""
+    """In the child before the program starts: standard error closed, or the memory the
+    program may take for its data limited, when the case asks for it."""
     if case.close_stderr:
         os.close(2)
     if case.memory_limit:
-        resource.setrlimit(resource.RLIMIT_AS, (case.memory_limit, case.memory_limit))
+        resource.setrlimit(resource.RLIMIT_DATA, (case.memory_limit, case.memory_limit))
 
 
 def run_case(case, binary, wine):
