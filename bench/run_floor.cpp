@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
   // The lines' lengths spread evenly over the run's console bytes.
   const platform::Handle console = platform::standardHandle(platform::StandardStream::output);
   for (std::size_t line = 0; line < consoleLines; ++line) {
-    const std::size_t size = consoleBytes * (line + 1) / consoleLines - consoleBytes * line / consoleLines;
+    const std::size_t size =
+        consoleBytes * (line + 1) / consoleLines - consoleBytes * line / consoleLines;
     (void)platform::writeAll(console, {piece.data(), std::min(size, pieceSize)});
   }
   return 0;

@@ -28,10 +28,20 @@ OwnCheck::OwnCheck(const std::string& writtenFile, std::string_view reportFile)
 }
 
 OwnCheck::~OwnCheck() {
-  // Ends the checking thread; nothing is reported, so nothing more is read.
-  if (!concurrent_) stopped_ = true;
+  // Ends the checking thread and closes the file, so that it can be removed;
+  // nothing is reported, so nothing more is read.
+  if (!concurrent_ && !stopped_) {
+    stopped_ = true;
+    closeFile();
+  }
   stop(written_.load());
-  if (file_.error == 0) (void)platform::closeFile(file_.handle);
+}
+
+void OwnCheck::closeFile() {
+  if (file_.handle != platform::invalidHandle) {
+    (void)platform::closeFile(file_.handle);
+    file_.handle = platform::invalidHandle;
+  }
 }
 
 void OwnCheck::written(std::uint64_t bytes) {
@@ -50,6 +60,8 @@ void OwnCheck::stop(std::uint64_t bytes) {
   } else if (file_.error == 0) {
     checkWritten();
   }
+  // Closed before the report is renamed: Windows renames no file that is open.
+  closeFile();
 }
 
 void OwnCheck::checkUntilComplete() {
@@ -65,7 +77,8 @@ void OwnCheck::checkUntilComplete() {
 void OwnCheck::checkWritten() {
   const std::uint64_t target = written_.load(std::memory_order_acquire);
   while (checked_ < target && readFailure_.empty()) {
-    const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(readSize, target - checked_));
+    const std::size_t size =
+        static_cast<std::size_t>(std::min<std::uint64_t>(readSize, target - checked_));
     const platform::TransferResult read = platform::readSome(file_.handle, {buffer_.get(), size});
     if (read.error != 0) {
       readFailure_ = platform::systemErrorMessage(read.error);

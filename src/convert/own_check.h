@@ -39,6 +39,7 @@ class OwnCheck {
   void checkWritten();
   void checkUntilComplete();
   void stop(std::uint64_t bytes);
+  void closeFile();
 
   std::string reportFile_;
   check::ReportChecker checker_;

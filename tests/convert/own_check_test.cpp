@@ -21,8 +21,7 @@ const std::string header =
     "#OBSTYPE=CCD\r\n";
 
 std::string row(int i) {
-  return "RR LYR," + std::to_string(2456175 + i / 90000) + "." +
-         std::to_string(10000 + i % 90000) +
+  return "RR LYR," + std::to_string(2456175 + i / 90000) + "." + std::to_string(10000 + i % 90000) +
          ",11.458,0.004,V,NO,STD,000-AAA-001,na,na,na,1.556,na,12345AB,na\r\n";
 }
 
