@@ -28,13 +28,8 @@ OwnCheck::OwnCheck(const std::string& writtenFile, std::string_view reportFile)
 }
 
 OwnCheck::~OwnCheck() {
-  // Ends the checking thread and closes the file, so that it can be removed;
-  // nothing is reported, so nothing more is read.
-  if (!concurrent_ && !stopped_) {
-    stopped_ = true;
-    closeFile();
-  }
-  stop(written_.load());
+  // Nothing is reported any more, so nothing more is read.
+  stop(written_.load(), false);
 }
 
 void OwnCheck::closeFile() {
@@ -49,7 +44,7 @@ void OwnCheck::written(std::uint64_t bytes) {
   if (concurrent_) news_.release();
 }
 
-void OwnCheck::stop(std::uint64_t bytes) {
+void OwnCheck::stop(std::uint64_t bytes, bool checkRest) {
   if (stopped_) return;
   stopped_ = true;
   written_.store(bytes, std::memory_order_release);
@@ -57,7 +52,7 @@ void OwnCheck::stop(std::uint64_t bytes) {
   if (concurrent_) {
     news_.release();
     worker_.join();
-  } else if (file_.error == 0) {
+  } else if (checkRest && file_.error == 0) {
     checkWritten();
   }
   // Closed before the report is renamed: Windows renames no file that is open.
@@ -99,7 +94,7 @@ void OwnCheck::checkWritten() {
 
 OwnCheckResult OwnCheck::finish(std::uint64_t bytes) {
   OwnCheckResult result;
-  stop(bytes);
+  stop(bytes, true);
   if (!readFailure_.empty()) {
     result.findings.error(reportFile_, 0, 0,
                           "cannot read the report back to check it: " + readFailure_);

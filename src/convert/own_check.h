@@ -38,7 +38,9 @@ class OwnCheck {
   // Reads and checks what has been written; to the end once it is complete.
   void checkWritten();
   void checkUntilComplete();
-  void stop(std::uint64_t bytes);
+  // Ends the checking side at `bytes`; without a second thread the file is
+  // then read here, when `checkRest`. Closes the file either way.
+  void stop(std::uint64_t bytes, bool checkRest);
   void closeFile();
 
   std::string reportFile_;
