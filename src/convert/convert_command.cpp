@@ -8,13 +8,16 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "aeff/format.h"
 #include "check_star/check_star_statistics.h"
 #include "check_star/check_star_summary.h"
 #include "cli/console.h"
+#include "convert/distinct_files.h"
 #include "convert/own_check.h"
 #include "convert/report_output.h"
+#include "convert/temporary_files.h"
 #include "diagnostics/diagnostic.h"
 #include "plot/night_points.h"
 #include "plot/svg_picture.h"
@@ -196,11 +199,30 @@ void writePicture(ReportOutput& output, const run::RunContext& context,
   }
 }
 
+// Removes the temporary files that stopped runs left beside `output`, and
+// says so.
+void removeStaleTemporariesOf(const std::string& output, bool quiet) {
+  for (const std::string& removed : removeStaleTemporaries(output)) {
+    if (!quiet) {
+      cli::printErrorLine(removed +
+                          ": note: removed: a temporary file left by a run of "
+                          "varistellar that was stopped");
+    }
+  }
+}
+
 }  // namespace
 
 int runConvertCommand(const run::ConvertOptions& options) {
   run::RunContext context = run::convertContext(options);
   ConsoleFindings findings;
+
+  // Nothing is opened for writing over an input or over another output.
+  std::vector<FileRole> files{{"light-curve table", context.tableFile},
+                              {"parameter file", context.parameterFile},
+                              {"report", context.reportFile}};
+  if (!context.plotFile.empty()) files.push_back({"picture", context.plotFile});
+  const bool filesDistinct = reportSharedFiles(files, findings) == 0;
 
   run::ObserverParameters parameters;
   bool parametersRead = run::readParameterLines(context.parameterFile, parameters, findings);
@@ -217,19 +239,23 @@ int runConvertCommand(const run::ConvertOptions& options) {
   RecordWriter records{context, parameters, findings};
   // The report is checked as it is written, before it is put in place.
   std::optional<OwnCheck> ownCheck;
-  if (parametersRead) {
+  if (filesDistinct) {
+    removeStaleTemporariesOf(context.reportFile, context.quiet);
+    if (!context.plotFile.empty()) removeStaleTemporariesOf(context.plotFile, context.quiet);
+  }
+  if (parametersRead && filesDistinct) {
     if (const auto failure = output.open()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
-    } else if (!output.inPlace() && !aeff::isReportFileName(context.reportFile)) {
+    } else if (!output.isStream() && !aeff::isReportFileName(context.reportFile)) {
       // The report's own check would refuse it; the name is the user's to change.
       findings.error(context.reportFile, 0, 0,
                      "the report's name must end in .txt, .csv or .tsv, as the AAVSO's upload "
                      "requires");
     } else {
-      // A report sent straight to a device is no file to upload: it is not
+      // A report sent straight to a stream is no file to upload: it is not
       // checked.
-      if (!output.inPlace()) {
-        output.checkWith(&ownCheck.emplace(output.writtenFile(), context.reportFile));
+      if (!output.isStream()) {
+        output.checkWith(&ownCheck.emplace(output.openForChecking(), context.reportFile));
       }
       for (const std::string& line :
            run::reportHeaderLines(parameters, context.form, context.date)) {
@@ -244,9 +270,11 @@ int runConvertCommand(const run::ConvertOptions& options) {
   std::optional<ReportOutput> picture;
   if (!context.plotFile.empty()) {
     records.gatherPoints(&points);
-    picture.emplace(context.plotFile);
-    if (const auto failure = picture->open()) {
-      findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *failure);
+    if (filesDistinct) {
+      picture.emplace(context.plotFile);
+      if (const auto failure = picture->open()) {
+        findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *failure);
+      }
     }
   }
 
@@ -261,27 +289,45 @@ int runConvertCommand(const run::ConvertOptions& options) {
                    "out of memory for the picture's points: convert the night without --plot");
   }
 
+  // Every output is written in full and made durable before the first is
+  // put in place, so that a full disk leaves every old file as it was.
   OwnCheckResult own;
   if (findings.errors() == 0) {
     if (const auto failure = output.finishWriting()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
+    } else if (const auto pictureFailure = picture ? picture->finishWriting() : std::nullopt) {
+      findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *pictureFailure);
     } else if (ownCheck && (own = ownCheck->finish(output.bytesWritten()), !own.passed)) {
       // The temporary files go with `output` and `picture`; the old ones stay.
       printOwnCheck(own, context.quiet);
       return 1;
     } else if (const auto commitFailure = output.commit()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *commitFailure);
-    } else if (picture) {
-      if (const auto pictureFailure = picture->commit()) {
-        findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *pictureFailure);
-      }
     }
   }
   if (findings.errors() != 0) {
     const std::size_t errors = findings.errors();
-    cli::printErrorLine("varistellar: " + std::to_string(errors) +
-                        (errors == 1 ? " error" : " errors") + "; nothing was written");
+    const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");
+    // A stream cannot be taken back: what went out is said truthfully.
+    if (output.isStream() && output.bytesWritten() != 0) {
+      cli::printErrorLine("varistellar: " + count + "; the report sent to " + context.reportFile +
+                          " is incomplete");
+    } else {
+      cli::printErrorLine("varistellar: " + count + "; nothing was written");
+    }
     return 1;
+  }
+  // The report is in place; the picture follows. Should it fail now, the
+  // user is told which file is new and which is not.
+  int status = 0;
+  if (picture) {
+    if (const auto failure = picture->commit()) {
+      findings.error(context.plotFile, 0, 0,
+                     "cannot write the picture: " + *failure + "; the report " +
+                         context.reportFile + " was written, the picture was not");
+      status = partlyWrittenStatus;
+      picture.reset();
+    }
   }
   if (context.checkStar && checkStar.count() == 0) {
     findings.warning(context.tableFile, 0, 0,
@@ -303,7 +349,7 @@ int runConvertCommand(const run::ConvertOptions& options) {
     }
   }
   printOwnCheck(own, context.quiet);
-  return 0;
+  return status;
 }
 
 }  // namespace varistellar::convert

@@ -6,8 +6,13 @@
 
 namespace varistellar::convert {
 
+// The exit status when the report was put in place but the picture could
+// not be.
+inline constexpr int partlyWrittenStatus = 3;
+
 // Converts the night and gives the exit status: 0 the report was written,
-// 1 nothing was written (errors in the input or a failure of the system).
+// 1 nothing was written (errors in the input or a failure of the system),
+// `partlyWrittenStatus` the report was written and the picture was not.
 [[nodiscard]] int runConvertCommand(const run::ConvertOptions& options);
 
 }  // namespace varistellar::convert

@@ -14,10 +14,10 @@ namespace {
 constexpr std::size_t readSize = std::size_t{64} * 1024;
 }  // namespace
 
-OwnCheck::OwnCheck(const std::string& writtenFile, std::string_view reportFile)
+OwnCheck::OwnCheck(platform::OpenResult written, std::string_view reportFile)
     : reportFile_{reportFile},
       checker_{reportFile, platform::secondsSinceEpoch()},
-      file_{platform::openForReading(writtenFile)},
+      file_{written},
       buffer_{new char[readSize]} {
   if (file_.error != 0) {
     readFailure_ = platform::systemErrorMessage(file_.error);

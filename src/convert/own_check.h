@@ -23,8 +23,12 @@ struct OwnCheckResult {
 
 class OwnCheck {
  public:
-  // Reads `writtenFile`, which must exist; its findings name `reportFile`.
-  OwnCheck(const std::string& writtenFile, std::string_view reportFile);
+  // Reads the file `written` was opened on (and closes it); its findings
+  // name `reportFile`.
+  OwnCheck(platform::OpenResult written, std::string_view reportFile);
+  // Reads `writtenFile`, which must exist.
+  OwnCheck(const std::string& writtenFile, std::string_view reportFile)
+      : OwnCheck{platform::openForReading(writtenFile), reportFile} {}
   OwnCheck(const OwnCheck&) = delete;
   OwnCheck& operator=(const OwnCheck&) = delete;
   ~OwnCheck();

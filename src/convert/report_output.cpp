@@ -1,67 +1,136 @@
-// The report's temporary file and its rename into place.
+// An output's temporary file and its rename into place.
 #include "convert/report_output.h"
 
-#include "platform/platform.h"
+#include "convert/temporary_files.h"
 
 namespace varistellar::convert {
 
 using textio::describeFailure;
 
-ReportOutput::ReportOutput(std::string reportFile) : reportFile_{std::move(reportFile)} {}
+namespace {
+
+constexpr unsigned attempts = 100;
+
+std::string folderOf(const std::string& file) {
+  std::size_t start = file.size();
+  while (start > 0 && !platform::isPathSeparator(file[start - 1])) --start;
+  return file.substr(0, start);
+}
+
+}  // namespace
+
+ReportOutput::ReportOutput(std::string file) : file_{std::move(file)} {}
 
 ReportOutput::~ReportOutput() {
   writer_.reset();
-  if (!committed_ && !temporaryFile_.empty()) (void)platform::removeFile(temporaryFile_);
+  if (!committed_ && !temporaryFile_.empty()) {
+    (void)platform::removeFile(temporaryFile_);
+    platform::stopWatching(temporaryFile_);
+  }
 }
 
 std::optional<std::string> ReportOutput::open() {
-  switch (platform::pathKind(reportFile_)) {
-    case platform::PathKind::directory: return "it is a folder";
-    case platform::PathKind::other:
-      // A device has no content to keep: it is written directly.
-      writer_ =
-          std::make_unique<textio::LineWriter>(reportFile_, textio::LineWriter::Mode::existing);
+  switch (platform::outputKind(file_)) {
+    case platform::OutputKind::folder: return "it is a folder";
+    case platform::OutputKind::stream:
+      stream_ = true;
+      writer_ = std::make_unique<textio::LineWriter>(platform::openStreamForWriting(file_), false);
       if (!writer_->opened()) return describeFailure(writer_->failure());
       return std::nullopt;
-    case platform::PathKind::missing:
-    case platform::PathKind::file: break;
+    case platform::OutputKind::missing:
+    case platform::OutputKind::file: break;
   }
-  // A name of this process's own, so that two runs never share one; a name
-  // left by a killed run is passed over.
-  const std::string stem = reportFile_ + "." + std::to_string(platform::processId());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string candidate = stem + (attempt == 0 ? "" : "-" + std::to_string(attempt)) + ".tmp";
-    writer_ = std::make_unique<textio::LineWriter>(candidate, textio::LineWriter::Mode::createNew);
-    if (writer_->opened()) {
-      temporaryFile_ = std::move(candidate);
-      return std::nullopt;
+  return openTemporary();
+}
+
+std::optional<std::string> ReportOutput::openTemporary() {
+  // An unnamed file needs nothing removed, even after SIGKILL; it is used
+  // where the system can read it back for the check and name it later.
+  const platform::OpenResult unnamed = platform::createUnnamedFile(folderOf(file_));
+  if (unnamed.error == 0) {
+    const platform::OpenResult probe = platform::openAgainForReading(unnamed.handle);
+    if (probe.error == 0) {
+      (void)platform::closeFile(probe.handle);
+      unnamed_ = true;
+    } else {
+      (void)platform::closeFile(unnamed.handle);
     }
-    if (platform::pathKind(candidate) == platform::PathKind::missing) break;
   }
-  return "cannot create a file beside it: " + describeFailure(writer_->failure());
+  platform::OpenResult opened = unnamed;
+  if (!unnamed_) {
+    // A name of this process's own, so that two runs never share one; a
+    // name that is taken (a file, a link, dangling or not) is passed over.
+    for (unsigned attempt = 0; attempt < attempts; ++attempt) {
+      std::string candidate = temporaryName(file_, platform::processId(), attempt);
+      opened = platform::createExclusive(candidate);
+      if (opened.error == 0) {
+        temporaryFile_ = std::move(candidate);
+        (void)platform::removeIfStopped(temporaryFile_);
+        break;
+      }
+      if (!platform::isNameTaken(opened.error)) break;
+    }
+    if (opened.error != 0) {
+      return "cannot create a file beside it: " + platform::systemErrorMessage(opened.error);
+    }
+  }
+  // A replaced file keeps who may read and write it.
+  if (const platform::SystemError error = platform::copyPermissions(file_, opened.handle)) {
+    (void)platform::closeFile(opened.handle);
+    return "cannot give it the old file's permissions: " + platform::systemErrorMessage(error);
+  }
+  writer_ = std::make_unique<textio::LineWriter>(opened, false);
+  if (!writer_->opened()) return describeFailure(writer_->failure());
+  return std::nullopt;
+}
+
+platform::OpenResult ReportOutput::openForChecking() const {
+  if (unnamed_) return platform::openAgainForReading(writer_->handle());
+  return platform::openForReading(temporaryFile_);
 }
 
 std::optional<std::string> ReportOutput::finishWriting() {
+  if (finished_) return std::nullopt;
+  finished_ = true;
+  writer_->flushToDisk();
+  if (writer_->failure().happened()) return describeFailure(writer_->failure());
+  if (unnamed_) {
+    if (auto failure = nameTemporary()) return failure;
+  }
   writer_->finish();
   if (writer_->failure().happened()) return describeFailure(writer_->failure());
   return std::nullopt;
 }
 
+// The finished unnamed file gets a temporary name beside the output, from
+// which it is renamed into place in one step.
+std::optional<std::string> ReportOutput::nameTemporary() {
+  platform::SystemError error = 0;
+  for (unsigned attempt = 0; attempt < attempts; ++attempt) {
+    std::string candidate = temporaryName(file_, platform::processId(), attempt);
+    error = platform::nameUnnamedFile(writer_->handle(), candidate);
+    if (error == 0) {
+      temporaryFile_ = std::move(candidate);
+      (void)platform::removeIfStopped(temporaryFile_);
+      return std::nullopt;
+    }
+    if (!platform::isNameTaken(error)) break;
+  }
+  return "cannot give it a name beside its place: " + platform::systemErrorMessage(error);
+}
+
 std::optional<std::string> ReportOutput::commit() {
   if (auto failure = finishWriting()) return failure;
-  if (temporaryFile_.empty()) {
+  if (stream_) {
     committed_ = true;
     return std::nullopt;
   }
-  if (const platform::SystemError error = platform::replaceFile(temporaryFile_, reportFile_)) {
+  if (const platform::SystemError error = platform::replaceFile(temporaryFile_, file_)) {
     return "cannot put it in place: " + platform::systemErrorMessage(error);
   }
   committed_ = true;
+  platform::stopWatching(temporaryFile_);
   return std::nullopt;
-}
-
-const std::string& ReportOutput::writtenFile() const {
-  return temporaryFile_.empty() ? reportFile_ : temporaryFile_;
 }
 
 }  // namespace varistellar::convert

@@ -1,6 +1,9 @@
-// Where `convert` writes its report: a temporary file beside the report,
-// renamed over it only when the whole report stands, so that a failure at
-// any point leaves the old report or the new one and never a mix.
+// Where `convert` writes an output (the report, the picture). A file is
+// written apart from its name, given its name only when complete: on Linux
+// as an unnamed file, elsewhere as a temporary file beside it; a failure at
+// any point leaves the old file or the new one, never a mix, and a run
+// stopped from outside leaves no temporary file. A stream (a device, a FIFO,
+// standard output) is written as it goes.
 #pragma once
 
 #include <cstdint>
@@ -10,20 +13,21 @@
 #include <string_view>
 
 #include "convert/own_check.h"
+#include "platform/platform.h"
 #include "textio/line_files.h"
 
 namespace varistellar::convert {
 
 class ReportOutput {
  public:
-  explicit ReportOutput(std::string reportFile);
+  explicit ReportOutput(std::string file);
   ReportOutput(const ReportOutput&) = delete;
   ReportOutput& operator=(const ReportOutput&) = delete;
-  // Removes the temporary file of a report that was not committed.
+  // Removes the temporary file of an output that was not committed.
   ~ReportOutput();
 
-  // Opens the temporary file (or, for a device such as /dev/stdout, the
-  // device itself); the reason it cannot be opened when false.
+  // Opens where the output is written until it is complete; the reason it
+  // cannot be when it fails.
   [[nodiscard]] std::optional<std::string> open();
   void write(std::string_view line) {
     writer_->write(line);
@@ -32,27 +36,33 @@ class ReportOutput {
       check_->written(announced_);
     }
   }
+  // A reading handle on what is written, for the output's own check.
+  [[nodiscard]] platform::OpenResult openForChecking() const;
   // Tells `check` how far the file is written, from now on.
   void checkWith(OwnCheck* check) { check_ = check; }
   // Bytes in the file so far; all of them once writing is finished.
   [[nodiscard]] std::uint64_t bytesWritten() const { return writer_->bytesWritten(); }
-  // Writes the file out and closes it; the reason when that fails.
+  // Writes the output out, makes it durable and closes it, under a
+  // temporary name; the reason when that fails.
   [[nodiscard]] std::optional<std::string> finishWriting();
-  // Writes the file out (unless done) and puts it in the report's place;
-  // the reason when that fails.
+  // Puts the finished output in its place; the reason when that fails.
   [[nodiscard]] std::optional<std::string> commit();
-  // True when the report is written straight to a device, with no
-  // temporary file that could be read back.
-  [[nodiscard]] bool inPlace() const { return temporaryFile_.empty(); }
-  // The file that holds the report until it is committed.
-  [[nodiscard]] const std::string& writtenFile() const;
+  // True when the output is a stream, written as it goes: nothing is held
+  // back, and nothing can be read back.
+  [[nodiscard]] bool isStream() const { return stream_; }
 
  private:
-  std::string reportFile_;
-  std::string temporaryFile_;  // empty when the report is written in place
+  [[nodiscard]] std::optional<std::string> openTemporary();
+  [[nodiscard]] std::optional<std::string> nameTemporary();
+
+  std::string file_;
+  std::string temporaryFile_;  // the temporary name, once the file has one
   std::unique_ptr<textio::LineWriter> writer_;
   OwnCheck* check_ = nullptr;
   std::uint64_t announced_ = 0;  // bytes last made known to `check_`
+  bool stream_ = false;
+  bool unnamed_ = false;  // written as a file without a name until finished
+  bool finished_ = false;
   bool committed_ = false;
 };
 

@@ -55,9 +55,52 @@ struct OpenResult {
 // Renames `from` to `to`, replacing a file `to` in one step.
 [[nodiscard]] SystemError replaceFile(const std::string& from, const std::string& to);
 [[nodiscard]] SystemError removeFile(const std::string& name);
+// True for the error of a name that is taken already (by a file, a folder or
+// a link, dangling or not).
+[[nodiscard]] bool isNameTaken(SystemError error);
 
 enum class PathKind { missing, file, directory, other };
 [[nodiscard]] PathKind pathKind(const std::string& name);
+
+// What a name given for an output (the report, the picture) leads to. A
+// stream is written as it is: a device, a FIFO, or a descriptor the program
+// was started with, named /dev/stdout, /dev/fd/N or /proc/self/fd/N.
+enum class OutputKind { missing, file, folder, stream };
+[[nodiscard]] OutputKind outputKind(const std::string& name);
+// Opens a stream output for writing only: never created, never cut. A FIFO
+// waits for its reader; a named descriptor is written where it stands.
+[[nodiscard]] OpenResult openStreamForWriting(const std::string& name);
+
+// True when the two names lead to one file: the same file for names that
+// exist (other spellings, links and hard links included), the same resolved
+// path for names that do not. Terminals and other character devices are
+// shared harmlessly and never count as one file.
+[[nodiscard]] bool sameFile(const std::string& first, const std::string& second);
+
+// Creates a file without a name in `folder`, for writing, that vanishes if
+// the process ends before it is named; an error where the system or the
+// file system has no such files.
+[[nodiscard]] OpenResult createUnnamedFile(const std::string& folder);
+// Gives a file made by createUnnamedFile the name `name`, which must not
+// exist yet (nothing there is followed or replaced).
+[[nodiscard]] SystemError nameUnnamedFile(Handle handle, const std::string& name);
+// A second, reading handle on an open file, with a position of its own.
+[[nodiscard]] OpenResult openAgainForReading(Handle handle);
+// Gives the open file the permission bits of the existing file `model`;
+// nothing when `model` does not exist or the system has no such bits.
+[[nodiscard]] SystemError copyPermissions(const std::string& model, Handle handle);
+
+// The names in a folder, without "." and ".."; none when it cannot be read.
+[[nodiscard]] std::vector<std::string> folderEntries(const std::string& folder);
+// True while a process of that id runs (or may run: when unsure, true).
+[[nodiscard]] bool processAlive(std::uint32_t id);
+
+// Files to remove if the process is stopped from outside (SIGINT, SIGTERM,
+// SIGHUP; a console's Ctrl-C or closing) before it could remove them itself.
+// The process then ends as that stop would have ended it. At most a few
+// names are watched at once; false when there is no room.
+[[nodiscard]] bool removeIfStopped(const std::string& name);
+void stopWatching(const std::string& name);
 
 // The separator a path made by the program puts between folder and name.
 [[nodiscard]] char pathSeparator();

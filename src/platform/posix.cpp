@@ -1,4 +1,5 @@
 // The POSIX implementation of the operating-system layer.
+#include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <semaphore.h>
@@ -6,10 +7,12 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cfenv>
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <limits>
 
 #include "platform/platform.h"
 
@@ -115,12 +118,257 @@ SystemError removeFile(const std::string& name) {
   return 0;
 }
 
+bool isNameTaken(SystemError error) { return error == EEXIST; }
+
 PathKind pathKind(const std::string& name) {
   struct stat status {};
   if (stat(name.c_str(), &status) != 0) return PathKind::missing;
   if (S_ISREG(status.st_mode)) return PathKind::file;
   if (S_ISDIR(status.st_mode)) return PathKind::directory;
   return PathKind::other;
+}
+
+namespace {
+
+// The descriptor a name such as /dev/stdout, /dev/fd/3 or /proc/self/fd/3
+// stands for; nothing for any other name.
+std::optional<int> namedDescriptor(const std::string& name) {
+  if (name == "/dev/stdin") return 0;
+  if (name == "/dev/stdout") return 1;
+  if (name == "/dev/stderr") return 2;
+  std::string_view rest{name};
+  if (rest.starts_with("/dev/fd/")) {
+    rest.remove_prefix(8);
+  } else if (rest.starts_with("/proc/self/fd/")) {
+    rest.remove_prefix(14);
+  } else {
+    return std::nullopt;
+  }
+  if (rest.empty() || rest.size() > 9) return std::nullopt;
+  int number = 0;
+  for (const char digit : rest) {
+    if (digit < '0' || digit > '9') return std::nullopt;
+    number = number * 10 + (digit - '0');
+  }
+  return number;
+}
+
+// The status of what a name leads to, a named descriptor's included.
+bool statusOf(const std::string& name, struct stat& status) {
+  if (const auto number = namedDescriptor(name)) return fstat(*number, &status) == 0;
+  return stat(name.c_str(), &status) == 0;
+}
+
+// `name` made absolute and rid of ".", ".." and doubled slashes, by its
+// text alone.
+std::string lexicallyAbsolute(const std::string& name) {
+  std::string path = name;
+  if (path.empty() || path.front() != '/') {
+    char here[4096];
+    if (getcwd(here, sizeof here) != nullptr) path = std::string{here} + "/" + path;
+  }
+  std::vector<std::string_view> parts;
+  std::string_view rest{path};
+  while (!rest.empty()) {
+    const std::size_t slash = rest.find('/');
+    const std::string_view part = rest.substr(0, slash);
+    rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    parts.push_back(part);
+  }
+  std::string result;
+  for (const std::string_view part : parts) result.append("/").append(part);
+  return result.empty() ? "/" : result;
+}
+
+// Where a name that does not exist would be made: its folder resolved
+// through every link when that folder exists.
+std::string resolvedPath(const std::string& name) {
+  const std::string path = lexicallyAbsolute(name);
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+  char resolved[PATH_MAX];
+  if (realpath(folder.c_str(), resolved) == nullptr) return path;
+  std::string result{resolved};
+  if (result != "/") result.push_back('/');
+  return result + path.substr(slash + 1);
+}
+
+}  // namespace
+
+OutputKind outputKind(const std::string& name) {
+  if (namedDescriptor(name)) return OutputKind::stream;
+  struct stat status {};
+  if (stat(name.c_str(), &status) != 0) return OutputKind::missing;
+  if (S_ISREG(status.st_mode)) return OutputKind::file;
+  if (S_ISDIR(status.st_mode)) return OutputKind::folder;
+  return OutputKind::stream;
+}
+
+OpenResult openStreamForWriting(const std::string& name) {
+  if (const auto number = namedDescriptor(name)) {
+    // Written where the descriptor stands, as a shell's redirection left it:
+    // opening the name again would start a redirected file over at its
+    // beginning.
+    const int flags = fcntl(*number, F_GETFL);
+    if (flags == -1) return {invalidHandle, errno};
+    if ((flags & O_ACCMODE) == O_RDONLY) return {invalidHandle, EBADF};
+    const int copy = fcntl(*number, F_DUPFD_CLOEXEC, 3);
+    if (copy < 0) return {invalidHandle, errno};
+    return {copy, 0};
+  }
+  return openDescriptor(name, O_WRONLY | O_NOCTTY);
+}
+
+bool sameFile(const std::string& first, const std::string& second) {
+  struct stat a {};
+  struct stat b {};
+  const bool firstExists = statusOf(first, a);
+  const bool secondExists = statusOf(second, b);
+  if (firstExists != secondExists) return false;
+  if (firstExists) return a.st_dev == b.st_dev && a.st_ino == b.st_ino && !S_ISCHR(a.st_mode);
+  return resolvedPath(first) == resolvedPath(second);
+}
+
+OpenResult createUnnamedFile(const std::string& folder) {
+#ifdef O_TMPFILE
+  const OpenResult made =
+      openDescriptor(folder.empty() ? std::string{"."} : folder, O_TMPFILE | O_WRONLY);
+  // Older kernels without O_TMPFILE take its bits for O_DIRECTORY and open
+  // the folder itself; a file system without unnamed files says so.
+  if (made.error == 0 && !isDiskFile(made.handle)) {
+    close(descriptor(made.handle));
+    return {invalidHandle, EOPNOTSUPP};
+  }
+  return made;
+#else
+  (void)folder;
+  return {invalidHandle, EOPNOTSUPP};
+#endif
+}
+
+SystemError nameUnnamedFile(Handle handle, const std::string& name) {
+  const std::string self = "/proc/self/fd/" + std::to_string(descriptor(handle));
+  if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+  const int error = errno;
+  // Without /proc the file can still be named by its descriptor (which asks
+  // for a privilege).
+  if (error == ENOENT &&
+      linkat(descriptor(handle), "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) {
+    return 0;
+  }
+  return error;
+}
+
+OpenResult openAgainForReading(Handle handle) {
+  return openDescriptor("/proc/self/fd/" + std::to_string(descriptor(handle)), O_RDONLY);
+}
+
+SystemError copyPermissions(const std::string& model, Handle handle) {
+  struct stat status {};
+  if (stat(model.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return 0;
+  if (fchmod(descriptor(handle), status.st_mode & 07777) != 0) return errno;
+  return 0;
+}
+
+std::vector<std::string> folderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* entries = opendir(folder.empty() ? "." : folder.c_str());
+  if (entries == nullptr) return names;
+  while (const dirent* entry = readdir(entries)) {
+    const std::string_view name{entry->d_name};
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  closedir(entries);
+  return names;
+}
+
+bool processAlive(std::uint32_t id) {
+  if (id == 0 || id > static_cast<std::uint32_t>(std::numeric_limits<pid_t>::max())) return true;
+  return kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH;
+}
+
+namespace {
+
+// The watched names live in fixed storage, so that the signal handler reads
+// them without allocating or locking.
+constexpr std::size_t watchSlots = 4;
+constexpr std::size_t watchNameSize = 4096;
+char watchedNames[watchSlots][watchNameSize];
+volatile std::sig_atomic_t slotInUse[watchSlots];
+constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+sigset_t stopSignalSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (const int signal : stopSignals) sigaddset(&set, signal);
+  return set;
+}
+
+void removeWatchedAndStop(int signal) {
+  for (std::size_t i = 0; i < watchSlots; ++i) {
+    if (slotInUse[i] != 0) unlink(watchedNames[i]);
+  }
+  // The handler was reset on entry; the signal, blocked until the handler
+  // returns, then ends the process as it would have without one.
+  raise(signal);
+}
+
+void watchStopSignals() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  for (const int signal : stopSignals) {
+    struct sigaction previous {};
+    sigaction(signal, nullptr, &previous);
+    if (previous.sa_handler == SIG_IGN) continue;  // e.g. started under nohup
+    struct sigaction action {};
+    action.sa_handler = removeWatchedAndStop;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = static_cast<int>(SA_RESETHAND);
+    sigaction(signal, &action, nullptr);
+  }
+}
+
+// Keeps the stop signals away while a slot changes.
+class StopSignalsHeld {
+ public:
+  StopSignalsHeld() {
+    const sigset_t set = stopSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, &previous_);
+  }
+  StopSignalsHeld(const StopSignalsHeld&) = delete;
+  StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+  ~StopSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
+ private:
+  sigset_t previous_{};
+};
+
+}  // namespace
+
+bool removeIfStopped(const std::string& name) {
+  if (name.size() >= watchNameSize) return false;
+  const StopSignalsHeld held;
+  watchStopSignals();
+  for (std::size_t i = 0; i < watchSlots; ++i) {
+    if (slotInUse[i] != 0) continue;
+    std::memcpy(watchedNames[i], name.c_str(), name.size() + 1);
+    slotInUse[i] = 1;
+    return true;
+  }
+  return false;
+}
+
+void stopWatching(const std::string& name) {
+  const StopSignalsHeld held;
+  for (std::size_t i = 0; i < watchSlots; ++i) {
+    if (slotInUse[i] != 0 && name == watchedNames[i]) slotInUse[i] = 0;
+  }
 }
 
 char pathSeparator() { return '/'; }
@@ -221,6 +469,9 @@ WorkerThread::~WorkerThread() { join(); }
 bool WorkerThread::start(std::function<void()> work) {
   if (state_->running) return false;
   state_->work = std::move(work);
+  // The new thread starts with the stop signals blocked, so that they always
+  // reach the main thread, which alone changes the names they remove.
+  const StopSignalsHeld held;
   state_->running = pthread_create(&state_->thread, nullptr, runWork, state_.get()) == 0;
   return state_->running;
 }

@@ -9,8 +9,11 @@
 
 #include <algorithm>
 #include <cfenv>
+#include <cwchar>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -128,7 +131,15 @@ OpenResult openForReading(const std::string& name) {
 }
 
 OpenResult createExclusive(const std::string& name) {
-  return openFile(name, GENERIC_WRITE, CREATE_NEW);
+  // Shared for deleting, so that a console's Ctrl-C can remove it while it
+  // is still open (it goes when the process ends).
+  const std::wstring wide = wideName(name);
+  if (wide.empty()) return {invalidHandle, ERROR_INVALID_NAME};
+  const HANDLE handle = CreateFileW(wide.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {invalidHandle, lastError()};
+  return {programHandle(handle), 0};
 }
 
 SystemError flushToDisk(Handle handle) {
@@ -156,6 +167,10 @@ SystemError removeFile(const std::string& name) {
   return 0;
 }
 
+bool isNameTaken(SystemError error) {
+  return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
 PathKind pathKind(const std::string& name) {
   const std::wstring wide = wideName(name);
   if (wide.empty()) return PathKind::missing;
@@ -164,6 +179,170 @@ PathKind pathKind(const std::string& name) {
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return PathKind::directory;
   if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) return PathKind::other;
   return PathKind::file;
+}
+
+namespace {
+
+// True for the names Windows keeps for its devices in every folder (CON,
+// NUL, COM1, ...), with or without an extension.
+bool isDeviceName(const std::string& name) {
+  std::size_t start = name.size();
+  while (start > 0 && !isPathSeparator(name[start - 1])) --start;
+  std::string base = name.substr(start, name.find('.', start) - start);
+  for (char& c : base) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONOUT$") {
+    return true;
+  }
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+// The volume and index that name one file, or nothing when it cannot be
+// opened.
+std::optional<std::pair<DWORD, std::uint64_t>> fileIndex(const std::wstring& name) {
+  const HANDLE file =
+      CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool known =
+      GetFileInformationByHandle(file, &information) != 0 && GetFileType(file) == FILE_TYPE_DISK;
+  CloseHandle(file);
+  if (!known) return std::nullopt;
+  return std::pair{information.dwVolumeSerialNumber,
+                   (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
+std::wstring fullPath(const std::wstring& name) {
+  const DWORD length = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return name;
+  std::wstring full(length, L'\0');
+  const DWORD written = GetFullPathNameW(name.c_str(), length, full.data(), nullptr);
+  full.resize(written);
+  return full;
+}
+
+}  // namespace
+
+OutputKind outputKind(const std::string& name) {
+  const std::wstring wide = wideName(name);
+  if (wide.empty()) return OutputKind::missing;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return isDeviceName(name) ? OutputKind::stream : OutputKind::missing;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return OutputKind::folder;
+  if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0 || isDeviceName(name)) return OutputKind::stream;
+  return OutputKind::file;
+}
+
+OpenResult openStreamForWriting(const std::string& name) {
+  return openFile(name, GENERIC_WRITE, OPEN_EXISTING);
+}
+
+bool sameFile(const std::string& first, const std::string& second) {
+  const std::wstring a = wideName(first);
+  const std::wstring b = wideName(second);
+  if (a.empty() || b.empty()) return false;
+  const DWORD aAttributes = GetFileAttributesW(a.c_str());
+  const DWORD bAttributes = GetFileAttributesW(b.c_str());
+  const bool aExists = aAttributes != INVALID_FILE_ATTRIBUTES;
+  if (aExists != (bAttributes != INVALID_FILE_ATTRIBUTES)) return false;
+  if (aExists) {
+    const auto aIndex = fileIndex(a);
+    const auto bIndex = fileIndex(b);
+    if (aIndex && bIndex) return *aIndex == *bIndex;
+    if (aIndex || bIndex) return false;
+  } else if (isDeviceName(first) || isDeviceName(second)) {
+    return false;
+  }
+  // Windows' names ignore case.
+  const std::wstring aFull = fullPath(a);
+  const std::wstring bFull = fullPath(b);
+  return CompareStringOrdinal(aFull.c_str(), static_cast<int>(aFull.size()), bFull.c_str(),
+                              static_cast<int>(bFull.size()), TRUE) == CSTR_EQUAL;
+}
+
+OpenResult createUnnamedFile(const std::string&) { return {invalidHandle, ERROR_NOT_SUPPORTED}; }
+
+SystemError nameUnnamedFile(Handle, const std::string&) { return ERROR_NOT_SUPPORTED; }
+
+OpenResult openAgainForReading(Handle handle) {
+  const HANDLE again = ReOpenFile(systemHandle(handle), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+  if (again == INVALID_HANDLE_VALUE) return {invalidHandle, lastError()};
+  return {programHandle(again), 0};
+}
+
+// Windows' files have no permission bits of their own to carry over.
+SystemError copyPermissions(const std::string&, Handle) { return 0; }
+
+std::vector<std::string> folderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  std::string pattern = folder.empty() ? std::string{"."} : folder;
+  if (!isPathSeparator(pattern.back())) pattern.push_back('\\');
+  const std::wstring wide = wideName(pattern + "*");
+  if (wide.empty()) return names;
+  WIN32_FIND_DATAW entry{};
+  const HANDLE search = FindFirstFileW(wide.c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = utf8Text(entry.cFileName);
+    if (name != "." && name != ".." && !name.empty()) names.push_back(name);
+  } while (FindNextFileW(search, &entry));
+  FindClose(search);
+  return names;
+}
+
+bool processAlive(std::uint32_t id) {
+  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;
+  DWORD status = 0;
+  const bool ended = GetExitCodeProcess(process, &status) != 0 && status != STILL_ACTIVE;
+  CloseHandle(process);
+  return !ended;
+}
+
+namespace {
+
+// The watched names live in fixed storage, read by the console's handler on
+// a thread of its own.
+constexpr std::size_t watchSlots = 4;
+constexpr std::size_t watchNameSize = 4096;
+wchar_t watchedNames[watchSlots][watchNameSize];
+volatile LONG slotInUse[watchSlots];
+
+BOOL WINAPI removeWatchedOnStop(DWORD event) {
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT ||
+      event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+    for (std::size_t i = 0; i < watchSlots; ++i) {
+      if (slotInUse[i] != 0) DeleteFileW(watchedNames[i]);
+    }
+  }
+  return FALSE;  // the default handling ends the process, as it would have
+}
+
+}  // namespace
+
+bool removeIfStopped(const std::string& name) {
+  const std::wstring wide = wideName(name);
+  if (wide.empty() || wide.size() >= watchNameSize) return false;
+  static const bool installed = SetConsoleCtrlHandler(removeWatchedOnStop, TRUE) != 0;
+  (void)installed;
+  for (std::size_t i = 0; i < watchSlots; ++i) {
+    if (slotInUse[i] != 0) continue;
+    wcscpy(watchedNames[i], wide.c_str());
+    InterlockedExchange(&slotInUse[i], 1);
+    return true;
+  }
+  return false;
+}
+
+void stopWatching(const std::string& name) {
+  const std::wstring wide = wideName(name);
+  for (std::size_t i = 0; i < watchSlots; ++i) {
+    if (slotInUse[i] != 0 && wide == watchedNames[i]) InterlockedExchange(&slotInUse[i], 0);
+  }
 }
 
 char pathSeparator() { return '\\'; }

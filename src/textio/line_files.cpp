@@ -53,13 +53,10 @@ bool LineReader::next(std::string_view& line) {
   return true;
 }
 
-LineWriter::LineWriter(const std::string& name, Mode mode) {
-  const platform::OpenResult openResult =
-      mode == Mode::createNew ? platform::createExclusive(name) : platform::openExistingFile(name);
-  // A file that was longer keeps only what is written; a device has no end.
-  const bool isDisk = openResult.error == 0 && platform::isDiskFile(openResult.handle);
-  failure_ = connect(openResult, isDisk, file_);
-}
+LineWriter::LineWriter(const platform::OpenResult& opened, bool cutToWritten)
+    : failure_{connect(opened,
+                       cutToWritten && opened.error == 0 && platform::isDiskFile(opened.handle),
+                       file_)} {}
 
 LineWriter::~LineWriter() {
   if (file_.channel) (void)file_.channel->close();
@@ -67,21 +64,29 @@ LineWriter::~LineWriter() {
 
 void LineWriter::write(std::string_view line) {
   if (!file_.channel || failure_.happened()) return;
+  durable_ = false;
   failure_ = file_.channel->writeRecord(line);
 }
 
-void LineWriter::finish() {
-  if (!file_.channel) return;
+void LineWriter::flushToDisk() {
+  if (!file_.channel || durable_) return;
   if (!failure_.happened()) failure_ = file_.channel->flush();
   if (!failure_.happened()) {
     if (const platform::SystemError error = platform::flushToDisk(file_.handle)) {
       failure_ = {.systemError = error};
     }
   }
+  durable_ = !failure_.happened();
+}
+
+void LineWriter::finish() {
+  if (!file_.channel) return;
+  flushToDisk();
   const Failure closed = file_.channel->close();
   if (!failure_.happened()) failure_ = closed;
   finalBytes_ = file_.channel->bytesWritten();
   file_.channel.reset();
+  file_.handle = platform::invalidHandle;
 }
 
 }  // namespace varistellar::textio

@@ -46,21 +46,23 @@ class LineReader {
   Failure failure_{};
 };
 
-// Writes a new file line by line, each line ended with CR LF, through one
+// Writes a file line by line, each line ended with CR LF, through one
 // buffer. A failure is kept and every later write does nothing.
 class LineWriter {
  public:
-  enum class Mode {
-    createNew,  // the file must not exist yet (a temporary file)
-    existing,   // an existing device or file, written from its start
-  };
-  LineWriter(const std::string& name, Mode mode);
+  // Takes a file the caller opened (or the failure to open it). With
+  // `cutToWritten`, a file that was longer keeps only what is written.
+  LineWriter(const platform::OpenResult& opened, bool cutToWritten);
   LineWriter(const LineWriter&) = delete;
   LineWriter& operator=(const LineWriter&) = delete;
   ~LineWriter();
 
   [[nodiscard]] bool opened() const { return file_.channel != nullptr; }
   void write(std::string_view line);
+  // Writes out the buffer and makes the file durable; it stays open.
+  void flushToDisk();
+  // The open file's handle, while it is open.
+  [[nodiscard]] platform::Handle handle() const { return file_.handle; }
   // Writes out the buffer, makes the file durable and closes it.
   void finish();
   [[nodiscard]] const Failure& failure() const { return failure_; }
@@ -73,6 +75,7 @@ class LineWriter {
   LineChannel file_;
   Failure failure_{};
   std::uint64_t finalBytes_ = 0;  // the count when the file was closed
+  bool durable_ = false;          // nothing written since the last flushToDisk
 };
 
 }  // namespace varistellar::textio
