@@ -163,11 +163,17 @@ Options of convert:
 FOLDER defaults to the current folder; a relative FILE is taken from the
 current folder. Messages name the file and line to fix: FILE:LINE:COLUMN.
 
+convert never writes over its own table or parameter file, and writes
+each file whole or not at all: a run that fails or is stopped leaves the
+old report and picture as they were, and no temporary file.
+
 Exit status:
   0  the report was written (convert) or no file has an error (check)
   1  nothing was written because of errors (convert), or a file has an
      error (check)
   2  a usage error, or (check) a file that cannot be read
+  3  (convert) the report was written, but the picture could not be put
+     in place; the message says why
 )";
   return text;
 }

@@ -279,30 +279,41 @@ int runConvertCommand(const run::ConvertOptions& options) {
   }
 
   run::TableCounts counts;
+  const std::string outOfMemory =
+      "out of memory for the picture's points: convert the night without --plot";
   try {
     (void)run::readTableLines(context.tableFile, records, findings, counts);
-    if (findings.errors() == 0 && picture) {
-      writePicture(*picture, context, parameters, points, records);
-    }
   } catch (const std::bad_alloc&) {
-    findings.error(context.tableFile, 0, 0,
-                   "out of memory for the picture's points: convert the night without --plot");
+    findings.error(context.tableFile, 0, 0, outOfMemory);
   }
 
   // Every output is written in full and made durable before the first is
-  // put in place, so that a full disk leaves every old file as it was.
-  OwnCheckResult own;
+  // put in place, so that a full disk leaves every old file as it was; the
+  // report first, so that the picture cannot take its room.
   if (findings.errors() == 0) {
     if (const auto failure = output.finishWriting()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
-    } else if (const auto pictureFailure = picture ? picture->finishWriting() : std::nullopt) {
-      findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *pictureFailure);
-    } else if (ownCheck && (own = ownCheck->finish(output.bytesWritten()), !own.passed)) {
+    }
+  }
+  if (findings.errors() == 0 && picture) {
+    try {
+      writePicture(*picture, context, parameters, points, records);
+      if (const auto failure = picture->finishWriting()) {
+        findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *failure);
+      }
+    } catch (const std::bad_alloc&) {
+      findings.error(context.tableFile, 0, 0, outOfMemory);
+    }
+  }
+  OwnCheckResult own;
+  if (findings.errors() == 0) {
+    if (ownCheck && (own = ownCheck->finish(output.bytesWritten()), !own.passed)) {
       // The temporary files go with `output` and `picture`; the old ones stay.
       printOwnCheck(own, context.quiet);
       return 1;
-    } else if (const auto commitFailure = output.commit()) {
-      findings.error(context.reportFile, 0, 0, "cannot write the report: " + *commitFailure);
+    }
+    if (const auto failure = output.commit()) {
+      findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
     }
   }
   if (findings.errors() != 0) {
