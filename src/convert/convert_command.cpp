@@ -222,7 +222,11 @@ int runConvertCommand(const run::ConvertOptions& options) {
                               {"parameter file", context.parameterFile},
                               {"report", context.reportFile}};
   if (!context.plotFile.empty()) files.push_back({"picture", context.plotFile});
-  const bool filesDistinct = reportSharedFiles(files, findings) == 0;
+  if (const std::size_t shared = reportSharedFiles(files, findings); shared != 0) {
+    cli::printErrorLine("varistellar: " + std::to_string(shared) +
+                        (shared == 1 ? " error" : " errors") + "; nothing was written");
+    return 1;
+  }
 
   run::ObserverParameters parameters;
   bool parametersRead = run::readParameterLines(context.parameterFile, parameters, findings);
@@ -239,11 +243,9 @@ int runConvertCommand(const run::ConvertOptions& options) {
   RecordWriter records{context, parameters, findings};
   // The report is checked as it is written, before it is put in place.
   std::optional<OwnCheck> ownCheck;
-  if (filesDistinct) {
-    removeStaleTemporariesOf(context.reportFile, context.quiet);
-    if (!context.plotFile.empty()) removeStaleTemporariesOf(context.plotFile, context.quiet);
-  }
-  if (parametersRead && filesDistinct) {
+  removeStaleTemporariesOf(context.reportFile, context.quiet);
+  if (!context.plotFile.empty()) removeStaleTemporariesOf(context.plotFile, context.quiet);
+  if (parametersRead) {
     if (const auto failure = output.open()) {
       findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
     } else if (!output.isStream() && !aeff::isReportFileName(context.reportFile)) {
@@ -270,11 +272,9 @@ int runConvertCommand(const run::ConvertOptions& options) {
   std::optional<ReportOutput> picture;
   if (!context.plotFile.empty()) {
     records.gatherPoints(&points);
-    if (filesDistinct) {
-      picture.emplace(context.plotFile);
-      if (const auto failure = picture->open()) {
-        findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *failure);
-      }
+    picture.emplace(context.plotFile);
+    if (const auto failure = picture->open()) {
+      findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *failure);
     }
   }
 

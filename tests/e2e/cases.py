@@ -26,6 +26,11 @@ def symlink(target):
     return Special("symlink", target)
 
 
+def hardlink(target):
+    """A second name for the case's file `target` (made before it)."""
+    return Special("hardlink", target)
+
+
 class Case:
     def __init__(self, name, files, stdin, stdout, status, stderr=b"", after=None, env=None,
                  unprivileged=False, close_stdout=False, close_stderr=False, skip=None,

@@ -26,8 +26,9 @@ from cases import CASES as INTERACTIVE_CASES  # noqa: E402
 from command_line_cases import CASES as COMMAND_LINE_CASES  # noqa: E402
 from check_star_cases import CASES as CHECK_STAR_CASES  # noqa: E402
 from check_cases import CASES as CHECK_CASES  # noqa: E402
+from output_cases import CASES as OUTPUT_CASES  # noqa: E402
 
-CASES = INTERACTIVE_CASES + COMMAND_LINE_CASES + CHECK_STAR_CASES + CHECK_CASES
+CASES = INTERACTIVE_CASES + COMMAND_LINE_CASES + CHECK_STAR_CASES + CHECK_CASES + OUTPUT_CASES
 
 
 def prepare(directory, files):
@@ -43,6 +44,8 @@ def prepare(directory, files):
             os.mkdir(path)
         elif content.kind == "symlink":
             os.symlink(content.target, path)
+        elif content.kind == "hardlink":
+            os.link(os.path.join(directory, content.target), path)
         elif content.kind == "readonly":
             with open(path, "wb") as f:
                 f.write(content.target)
@@ -74,6 +77,8 @@ def expected_state(case):
             state[name] = content
         elif content.kind == "readonly":
             state[name] = content.target
+        elif content.kind == "hardlink":
+            state[name] = case.files[content.target]
         else:
             state[name] = content.kind
     state.update(case.after)
