@@ -6,6 +6,7 @@
 namespace varistellar::convert {
 
 std::size_t reportSharedFiles(std::span<const FileRole> files,
+                              // cppcheck-suppress constParameter ; findings are added to it
                               diagnostics::DiagnosticSink& findings) {
   std::size_t shared = 0;
   for (std::size_t later = 1; later < files.size(); ++later) {
@@ -14,10 +15,11 @@ std::size_t reportSharedFiles(std::span<const FileRole> files,
         continue;
       }
       ++shared;
-      findings.error(files[later].file, 0, 0,
-                     "the " + std::string{files[later].role} + " is the same file as the " +
-                         std::string{files[earlier].role} + " " + std::string{files[earlier].file} +
-                         "; give each its own file");
+      findings.report({.file = std::string{files[later].file},
+                       .text = "the " + std::string{files[later].role} +
+                               " is the same file as the " + std::string{files[earlier].role} +
+                               " " + std::string{files[earlier].file} +
+                               "; give each its own file"});
       break;  // one error for each file that repeats
     }
   }

@@ -188,7 +188,7 @@ std::string lexicallyAbsolute(const std::string& name) {
 // Where a name that does not exist would be made: its folder resolved
 // through every link when that folder exists.
 std::string resolvedPath(const std::string& name) {
-  const std::string path = lexicallyAbsolute(name);
+  std::string path = lexicallyAbsolute(name);
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
   char resolved[PATH_MAX];

@@ -189,6 +189,7 @@ bool isDeviceName(const std::string& name) {
   std::size_t start = name.size();
   while (start > 0 && !isPathSeparator(name[start - 1])) --start;
   std::string base = name.substr(start, name.find('.', start) - start);
+  // cppcheck-suppress useStlAlgorithm ; one plain loop over a few letters
   for (char& c : base) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONOUT$") {
     return true;
