@@ -144,8 +144,12 @@ class RecordWriter final : public run::ObservationSink {
 
 void printSummary(const run::RunContext& context, const run::ObserverParameters& parameters,
                   const run::TableCounts& counts, const RecordWriter& records) {
-  cli::printLine(context.tableFile + ": " + std::to_string(counts.observationLines) +
-                 " observation lines: " + std::to_string(records.writtenCount()) + " written, " +
+  // "1 observation line", "2 observation lines".
+  const auto counted = [](std::uint64_t count, std::string_view thing) {
+    return std::to_string(count) + " " + std::string{thing} + (count == 1 ? "" : "s");
+  };
+  cli::printLine(context.tableFile + ": " + counted(counts.observationLines, "observation line") +
+                 ": " + std::to_string(records.writtenCount()) + " written, " +
                  std::to_string(counts.dropped) + " dropped (V-C above 90), " +
                  std::to_string(records.leftOut()) + " left out (MERR of 1.0 or more)");
   cli::printLine("star " + parameters.variableStarId + ", filter " + parameters.filterName +
@@ -166,8 +170,8 @@ void printSummary(const run::RunContext& context, const run::ObserverParameters&
     cli::printLine("dates (" + kind + "): " + written(records.firstDate(), 13, 5) + " to " +
                    written(records.lastDate(), 13, 5));
   }
-  cli::printLine("wrote " + context.reportFile + ": " + std::to_string(records.writtenCount()) +
-                 " observations");
+  cli::printLine("wrote " + context.reportFile + ": " +
+                 counted(records.writtenCount(), "observation"));
 }
 
 // The picture of the night, written beside the report the same way: to a

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "aeff/format.h"
+#include "diagnostics/quoted.h"
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
 #include "textio/line_files.h"
@@ -79,8 +80,8 @@ class ParameterReader {
     parameters.observerCode = text({5, "the observer code", 0, true});
     if (lines_[5 - 1].present && isPlaceholder(parameters.observerCode)) {
       error(5, lines_[5 - 1].column,
-            "the observer code \"" + parameters.observerCode +
-                "\" is a placeholder; write your AAVSO observer code");
+            "the observer code " + diagnostics::quoted(parameters.observerCode) +
+                " is a placeholder; write your AAVSO observer code");
     }
     parameters.variableStarId =
         text({6, "the star's name", aeff::fieldFacts(aeff::Field::STARID).maxLength, true});
@@ -95,8 +96,8 @@ class ParameterReader {
     if (!filter.empty() && !aeff::isListedFilter(filter) && !aeff::isKnownUnlistedFilter(filter)) {
       // The AAVSO refuses any other filter name, such as Rc, Ic or Clear.
       error(9, lines_[9 - 1].column,
-            "the filter \"" + filter +
-                "\" is not one of the AAVSO's: use U, B, V, R, I, J, H, K, TG, TB, TR, CV, CR, "
+            "the filter " + diagnostics::quoted(filter) +
+                " is not one of the AAVSO's: use U, B, V, R, I, J, H, K, TG, TB, TR, CV, CR, "
                 "SZ, SU, SG, SR, SI, STU, STV, STB, STY, STHBW, STHBN, MA, MB, MI, ZS, Y, HA or "
                 "HAC (Rc is R, Ic is I, a clear filter is CV)");
     }
@@ -141,8 +142,8 @@ class ParameterReader {
       const auto byte = static_cast<unsigned char>(text[i]);
       if (byte == ',') {
         error(expected.number, value.column + i,
-              std::string{expected.meaning} + " \"" + text +
-                  "\" holds a comma, which separates the report's fields; leave it out");
+              std::string{expected.meaning} + " " + diagnostics::quoted(text) +
+                  " holds a comma, which separates the report's fields; leave it out");
         return text;
       }
       if (byte < 0x20 || byte > 0x7E) {
@@ -154,7 +155,8 @@ class ParameterReader {
     }
     if (expected.limit != 0 && text.size() > expected.limit) {
       error(expected.number, value.column,
-            std::string{expected.meaning} + " \"" + text + "\" has " + std::to_string(text.size()) +
+            std::string{expected.meaning} + " " + diagnostics::quoted(text) + " has " +
+                std::to_string(text.size()) +
                 " characters; the AAVSO takes at most " + std::to_string(expected.limit));
     }
     return text;
@@ -176,8 +178,8 @@ class ParameterReader {
     const std::optional<double> magnitudeRead = readPlainDecimal(value.text);
     if (!magnitudeRead) {
       error(number, value.column,
-            std::string{meaning} + " \"" + value.text +
-                "\" is not a plain decimal number; write it like 12.345 (a point, no comma, "
+            std::string{meaning} + " " + diagnostics::quoted(value.text) +
+                " is not a plain decimal number; write it like 12.345 (a point, no comma, "
                 "nothing else on the line)");
     }
     return magnitudeRead;

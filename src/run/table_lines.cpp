@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "diagnostics/quoted.h"
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
 #include "textio/fields.h"
@@ -118,8 +119,8 @@ class TableReader {
       const Token token{line.substr(i, end - i), i + 1};
       if (!isPlainDecimal(token.text)) {
         plain = false;
-        std::string text{"\""};
-        text.append(token.text).append("\"").append(valueName(count));
+        std::string text = diagnostics::quoted(token.text);
+        text.append(valueName(count));
         text.append(" is not a plain decimal number").append(hint(token.text));
         error(number, token.column, std::move(text));
       }
@@ -131,8 +132,8 @@ class TableReader {
 
   void reportValueCount(std::uint64_t number, std::size_t count) {
     error(number, 0,
-          "the line holds " + std::to_string(count) +
-              " values; an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR "
+          "the line holds " + std::to_string(count) + (count == 1 ? " value" : " values") +
+              "; an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR "
               "AIRMASS ALTITUDE");
   }
 
