@@ -5,9 +5,11 @@
 
 #include "aeff/format.h"
 #include "diagnostics/quoted.h"
+#include "run/input_file.h"
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
 #include "textio/line_files.h"
+#include "textio/line_reader.h"
 
 namespace varistellar::run {
 namespace {
@@ -65,10 +67,20 @@ class ParameterReader {
 
   bool read(ObserverParameters& parameters) {
     textio::LineReader reader{file_};
-    if (!reader.opened()) return cannotRead(reader.failure(), "cannot open");
+    if (const auto fault = unreadableAsLines(file_, reader, parameterFile)) {
+      error(0, 0, *fault);
+      return false;
+    }
     std::string_view line;
     while (count_ < parameterLineCount && reader.next(line)) lines_[count_++] = trimmed(line);
-    if (reader.failure().happened()) return cannotRead(reader.failure(), "cannot read");
+    if (reader.failure().happened()) {
+      error(0, 0, "cannot read the parameter file: " + textio::describeFailure(reader.failure()));
+      return false;
+    }
+    if (reader.stoppedAtLongLine()) {
+      error(reader.lineNumber() + 1, 0, longLineMessage(parameterFile));
+      return false;
+    }
     if (count_ < requiredLineCount) {
       error(0, 0,
             "the parameter file ends after line " + std::to_string(count_) +
@@ -114,11 +126,6 @@ class ParameterReader {
   }
 
  private:
-  bool cannotRead(const textio::Failure& failure, std::string_view what) {
-    error(0, 0, std::string{what} + " the parameter file: " + textio::describeFailure(failure));
-    return false;
-  }
-
   void error(std::uint64_t line, std::uint64_t column, std::string text) {
     ++errors_;
     findings_.error(file_, line, column, std::move(text));
@@ -156,8 +163,8 @@ class ParameterReader {
     if (expected.limit != 0 && text.size() > expected.limit) {
       error(expected.number, value.column,
             std::string{expected.meaning} + " " + diagnostics::quoted(text) + " has " +
-                std::to_string(text.size()) +
-                " characters; the AAVSO takes at most " + std::to_string(expected.limit));
+                std::to_string(text.size()) + " characters; the AAVSO takes at most " +
+                std::to_string(expected.limit));
     }
     return text;
   }

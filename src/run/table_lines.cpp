@@ -4,10 +4,12 @@
 #include <string_view>
 
 #include "diagnostics/quoted.h"
+#include "run/input_file.h"
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
 #include "textio/fields.h"
 #include "textio/line_files.h"
+#include "textio/line_reader.h"
 
 namespace varistellar::run {
 namespace {
@@ -32,10 +34,12 @@ class TableReader {
 
   bool read() {
     textio::LineReader reader{file_};
-    if (!reader.opened()) return cannotRead(reader.failure(), "cannot open");
+    if (const auto fault = unreadableAsLines(file_, reader, lightCurveTable)) {
+      error(0, 0, *fault);
+      return false;
+    }
     std::string_view line;
-    bool sinkFull = false;
-    while (!sinkFull && reader.next(line)) {
+    while (!stopped_ && reader.next(line)) {
       const std::uint64_t number = reader.lineNumber();
       if (number == 1 && !line.starts_with("JDHEL")) {
         findings_.warning(file_, 1, 0,
@@ -43,44 +47,57 @@ class TableReader {
                           "light-curve table?");
       }
       if (number <= 2) continue;
-      sinkFull = !observationLine(line, number);
+      observationLine(line, number);
     }
-    if (reader.failure().happened()) return cannotRead(reader.failure(), "cannot read");
-    if (reader.lineNumber() < 2) {
+    if (reader.failure().happened()) {
+      error(0, 0,
+            "cannot read the light-curve table: " + textio::describeFailure(reader.failure()));
+      return false;
+    }
+    if (reader.stoppedAtLongLine()) {
+      error(reader.lineNumber() + 1, 0, longLineMessage(lightCurveTable));
+      return false;
+    }
+    if (!stopped_ && reader.lineNumber() < 2) {
       error(0, 0,
             reader.lineNumber() == 0
                 ? "the table is empty; it needs two header lines, then one observation per line"
                 : "the table ends after its first line; it needs two header lines, then one "
                   "observation per line");
     }
-    if (sinkFull) return false;
-    return counts_.errors == 0;
+    return !stopped_ && counts_.errors == 0;
   }
 
  private:
-  // False when the sink could not take the observation.
-  bool observationLine(std::string_view line, std::uint64_t number) {
+  // Stops the reading when the sink cannot take the observation or the line
+  // shows that the file is no text.
+  void observationLine(std::string_view line, std::uint64_t number) {
     std::array<double, valuesPerLine> values{};
     const std::optional<std::size_t> count = readPlainValues(line, values);
     if (!count.has_value()) {
+      if (line.find('\0') != std::string_view::npos) {
+        error(number, 0, nulByteMessage(lightCurveTable));
+        stopped_ = true;
+        return;
+      }
       ++counts_.observationLines;
       reportFaults(line, number);
-      return true;
+      return;
     }
-    if (*count == 0) return true;  // a blank line
+    if (*count == 0) return;  // a blank line
     ++counts_.observationLines;
     if (*count != valuesPerLine) {
       reportValueCount(number, *count);
-      return true;
+      return;
     }
     const Observation observation{values[0], values[1], values[2], values[3], values[4],
                                   values[5], values[6], values[7], values[8]};
     if (isDropped(observation)) {
       ++counts_.dropped;
-      return true;
+      return;
     }
     ++counts_.kept;
-    return sink_.take(observation, number);
+    stopped_ = !sink_.take(observation, number);
   }
 
   // The values of a line that holds plain decimal numbers only, at most ten
@@ -155,11 +172,6 @@ class TableReader {
     return "";
   }
 
-  bool cannotRead(const textio::Failure& failure, std::string_view what) {
-    error(0, 0, std::string{what} + " the light-curve table: " + textio::describeFailure(failure));
-    return false;
-  }
-
   void error(std::uint64_t line, std::uint64_t column, std::string text) {
     ++counts_.errors;
     findings_.error(file_, line, column, std::move(text));
@@ -169,6 +181,7 @@ class TableReader {
   ObservationSink& sink_;
   diagnostics::DiagnosticSink& findings_;
   TableCounts& counts_;
+  bool stopped_ = false;  // the sink is full, or the file is no text
 };
 
 }  // namespace
