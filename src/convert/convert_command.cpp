@@ -16,6 +16,7 @@
 #include "convert/own_check.h"
 #include "convert/report_output.h"
 #include "diagnostics/diagnostic.h"
+#include "diagnostics/listing_limit.h"
 #include "plot/night_points.h"
 #include "plot/svg_picture.h"
 #include "run/report_layout.h"
@@ -29,18 +30,33 @@ namespace {
 using diagnostics::Diagnostic;
 using diagnostics::Severity;
 
-// Prints each finding on standard error as it is made, and counts them.
+// Prints each finding on standard error as it is made, up to a limit of each
+// kind, and counts them all.
 class ConsoleFindings final : public diagnostics::DiagnosticSink {
  public:
   void report(Diagnostic diagnostic) override {
     if (diagnostic.severity == Severity::error) ++errors_;
-    cli::printErrorLine(diagnostics::formatDiagnostic(diagnostic));
+    if (listing_.admit(diagnostic)) cli::printErrorLine(diagnostics::formatDiagnostic(diagnostic));
+  }
+  // Says how many more there were of each kind past its limit.
+  void printUnlisted() {
+    for (const Diagnostic& summary : listing_.takeUnlisted()) {
+      cli::printErrorLine(diagnostics::formatDiagnostic(summary));
+    }
   }
   [[nodiscard]] std::size_t errors() const { return errors_; }
 
  private:
+  diagnostics::ListingLimit listing_;
   std::size_t errors_ = 0;
 };
+
+// The findings of the records that can repeat on every line.
+constexpr diagnostics::FindingKind leftOutObservation{
+    "more observation with MERR of 1.0 or more is left out",
+    "more observations with MERR of 1.0 or more are left out"};
+constexpr diagnostics::FindingKind unfitField{"more value does not fit its report field",
+                                              "more values do not fit their report fields"};
 
 // A number as the report writes it, without its leading blanks.
 std::string written(double value, int width, int digits) {
@@ -82,14 +98,16 @@ class RecordWriter final : public run::ObservationSink {
       findings_.warning(context_.tableFile, line, 0,
                         "MERR " + written(values.MERR, 6, 3) +
                             " is 1.0 or more, which the AAVSO does not accept: the "
-                            "observation is left out of the report");
+                            "observation is left out of the report",
+                        &leftOutObservation);
       return true;
     }
     const run::UnfitFields unfit = records_.build(values, record_);
     for (std::size_t i = 0; i < unfit.count; ++i) {
       findings_.error(context_.tableFile, line, 0,
                       std::string{unfit.names[i]} + " does not fit the report's field (" +
-                          describe(unfit.names[i], values) + ")");
+                          describe(unfit.names[i], values) + ")",
+                      &unfitField);
     }
     if (unfit.count != 0) return true;
     firstDate_ = std::min(firstDate_, values.DATE);
@@ -264,6 +282,7 @@ int runConvertCommand(const run::ConvertOptions& options) {
     findings.error(context.tableFile, 0, 0,
                    "out of memory for the picture's points: convert the night without --plot");
   }
+  findings.printUnlisted();
 
   OwnCheckResult own;
   if (findings.errors() == 0) {

@@ -18,6 +18,13 @@ constexpr std::size_t valuesPerLine = 10;
 constexpr std::array<std::string_view, valuesPerLine> columnNames = {
     "JDHEL", "V-C", "s1", "V-K1", "s2", "C1-K1", "s3", "HELCOR", "AIRMASS", "ALTITUDE"};
 
+// The findings that can repeat on every line of a table that is not one.
+constexpr diagnostics::FindingKind notPlainDecimal{"more value is not a plain decimal number",
+                                                   "more values are not plain decimal numbers"};
+constexpr diagnostics::FindingKind wrongValueCount{
+    "more line holds another number of values than ten",
+    "more lines hold another number of values than ten"};
+
 bool isSeparator(char byte) { return byte == ' ' || byte == '\t'; }
 
 // A value's text and the column it starts in, from 1.
@@ -139,7 +146,7 @@ class TableReader {
         std::string text = diagnostics::quoted(token.text);
         text.append(valueName(count));
         text.append(" is not a plain decimal number").append(hint(token.text));
-        error(number, token.column, std::move(text));
+        error(number, token.column, std::move(text), &notPlainDecimal);
       }
       ++count;
       i = end;
@@ -151,7 +158,8 @@ class TableReader {
     error(number, 0,
           "the line holds " + std::to_string(count) + (count == 1 ? " value" : " values") +
               "; an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR "
-              "AIRMASS ALTITUDE");
+              "AIRMASS ALTITUDE",
+          &wrongValueCount);
   }
 
   static std::string valueName(std::size_t index) {
@@ -172,9 +180,10 @@ class TableReader {
     return "";
   }
 
-  void error(std::uint64_t line, std::uint64_t column, std::string text) {
+  void error(std::uint64_t line, std::uint64_t column, std::string text,
+             const diagnostics::FindingKind* kind = nullptr) {
     ++counts_.errors;
-    findings_.error(file_, line, column, std::move(text));
+    findings_.error(file_, line, column, std::move(text), kind);
   }
 
   const std::string& file_;
