@@ -103,9 +103,12 @@ class ParameterReader {
     parameters.comparisonStarId =
         text({7, "the comparison star", aeff::fieldFacts(aeff::Field::CNAME).maxLength, true});
     parameters.comparisonMagnitude = magnitude(8, "the comparison star's magnitude").value_or(0.0);
+    const std::size_t errorsBeforeFilter = errors_;
     parameters.filterName = text({9, "the filter", 0, true});
     const std::string& filter = parameters.filterName;
-    if (!filter.empty() && !aeff::isListedFilter(filter) && !aeff::isKnownUnlistedFilter(filter)) {
+    // One message for a filter: an unprintable byte in it was named already.
+    if (errors_ == errorsBeforeFilter && !filter.empty() && !aeff::isListedFilter(filter) &&
+        !aeff::isKnownUnlistedFilter(filter)) {
       // The AAVSO refuses any other filter name, such as Rc, Ic or Clear.
       error(9, lines_[9 - 1].column,
             "the filter " + diagnostics::quoted(filter) +
