@@ -164,7 +164,10 @@ void printSummary(const run::RunContext& context, const run::ObserverParameters&
                   const run::TableCounts& counts, const RecordWriter& records) {
   // "1 observation line", "2 observation lines".
   const auto counted = [](std::uint64_t count, std::string_view thing) {
-    return std::to_string(count) + " " + std::string{thing} + (count == 1 ? "" : "s");
+    std::string text = std::to_string(count);
+    text.append(" ").append(thing);
+    if (count != 1) text.push_back('s');
+    return text;
   };
   cli::printLine(context.tableFile + ": " + counted(counts.observationLines, "observation line") +
                  ": " + std::to_string(records.writtenCount()) + " written, " +

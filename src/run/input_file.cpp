@@ -40,9 +40,12 @@ std::optional<std::string> unreadableAsLines(const std::string& path, textio::Li
 }
 
 std::string longLineMessage(const InputFile& file) {
-  return "the line is longer than " + std::to_string(textio::LineReader::maxLineLength) +
-         " bytes, so the file does not look like " + std::string{file.kind} +
-         "; it is read no further";
+  std::string text{"the line is longer than "};
+  text.append(std::to_string(textio::LineReader::maxLineLength))
+      .append(" bytes, so the file does not look like ")
+      .append(file.kind)
+      .append("; it is read no further");
+  return text;
 }
 
 std::string nulByteMessage(const InputFile& file) {

@@ -8,18 +8,18 @@
 namespace varistellar::textio {
 
 LineReader::LineReader(const std::string& name) {
-  const platform::OpenResult opened = platform::openForReading(name);
-  if (opened.error != 0) {
-    failure_ = {.systemError = opened.error};
+  const platform::OpenResult file = platform::openForReading(name);
+  if (file.error != 0) {
+    failure_ = {.systemError = file.error};
     return;
   }
   buffer_.reset(new (std::nothrow) char[bufferSize]);
   if (!buffer_) {
-    (void)platform::closeFile(opened.handle);
+    (void)platform::closeFile(file.handle);
     failure_ = {.ownMessage = bufferAllocationFailed};
     return;
   }
-  handle_ = opened.handle;
+  handle_ = file.handle;
 }
 
 LineReader::~LineReader() {
