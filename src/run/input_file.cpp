@@ -19,10 +19,7 @@ std::optional<std::string> unreadableAsLines(const std::string& path, textio::Li
            textio::describeFailure(reader.failure());
   }
   const std::string_view beginning = reader.beginning();
-  if (reader.failure().happened()) {
-    return "cannot read " + std::string{file.name} + ": " +
-           textio::describeFailure(reader.failure());
-  }
+  if (reader.failure().happened()) return cannotReadMessage(file, reader.failure());
   switch (textio::textKindOf(beginning)) {
     case textio::TextKind::lines: return std::nullopt;
     case textio::TextKind::utf16:
@@ -37,6 +34,10 @@ std::optional<std::string> unreadableAsLines(const std::string& path, textio::Li
       return "it is not a text file (it holds NUL bytes): give " + std::string{file.wanted};
   }
   return std::nullopt;
+}
+
+std::string cannotReadMessage(const InputFile& file, const textio::Failure& failure) {
+  return "cannot read " + std::string{file.name} + ": " + textio::describeFailure(failure);
 }
 
 std::string longLineMessage(const InputFile& file) {

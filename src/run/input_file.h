@@ -30,6 +30,9 @@ inline constexpr InputFile parameterFile{"the parameter file", "a parameter file
                                                            textio::LineReader& reader,
                                                            const InputFile& file);
 
+// The sentence for a failure of the system while the file's lines are read.
+[[nodiscard]] std::string cannotReadMessage(const InputFile& file, const textio::Failure& failure);
+
 // The sentence for a line longer than the reader takes, after which the
 // file is read no further.
 [[nodiscard]] std::string longLineMessage(const InputFile& file);

@@ -8,7 +8,6 @@
 #include "run/input_file.h"
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
-#include "textio/line_files.h"
 #include "textio/line_reader.h"
 
 namespace varistellar::run {
@@ -74,7 +73,7 @@ class ParameterReader {
     std::string_view line;
     while (count_ < parameterLineCount && reader.next(line)) lines_[count_++] = trimmed(line);
     if (reader.failure().happened()) {
-      error(0, 0, "cannot read the parameter file: " + textio::describeFailure(reader.failure()));
+      error(0, 0, cannotReadMessage(parameterFile, reader.failure()));
       return false;
     }
     if (reader.stoppedAtLongLine()) {

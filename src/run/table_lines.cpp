@@ -8,7 +8,6 @@
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
 #include "textio/fields.h"
-#include "textio/line_files.h"
 #include "textio/line_reader.h"
 
 namespace varistellar::run {
@@ -57,8 +56,7 @@ class TableReader {
       observationLine(line, number);
     }
     if (reader.failure().happened()) {
-      error(0, 0,
-            "cannot read the light-curve table: " + textio::describeFailure(reader.failure()));
+      error(0, 0, cannotReadMessage(lightCurveTable, reader.failure()));
       return false;
     }
     if (reader.stoppedAtLongLine()) {
