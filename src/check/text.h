@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "diagnostics/quoted.h"
+
 namespace varistellar::check {
 
 [[nodiscard]] std::string_view trimBlanks(std::string_view text);
@@ -14,6 +16,6 @@ namespace varistellar::check {
 [[nodiscard]] std::optional<double> plainDecimalValue(std::string_view text);
 [[nodiscard]] bool isInteger(std::string_view text);
 // The text in double quotes, at most 40 characters, other bytes as \xNN.
-[[nodiscard]] std::string quoted(std::string_view text);
+using diagnostics::quoted;
 
 }  // namespace varistellar::check

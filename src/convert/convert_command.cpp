@@ -19,6 +19,7 @@
 #include "convert/report_output.h"
 #include "convert/temporary_files.h"
 #include "diagnostics/diagnostic.h"
+#include "diagnostics/listing_limit.h"
 #include "plot/night_points.h"
 #include "plot/svg_picture.h"
 #include "run/report_layout.h"
@@ -32,18 +33,33 @@ namespace {
 using diagnostics::Diagnostic;
 using diagnostics::Severity;
 
-// Prints each finding on standard error as it is made, and counts them.
+// Prints each finding on standard error as it is made, up to a limit of each
+// kind, and counts them all.
 class ConsoleFindings final : public diagnostics::DiagnosticSink {
  public:
   void report(Diagnostic diagnostic) override {
     if (diagnostic.severity == Severity::error) ++errors_;
-    cli::printErrorLine(diagnostics::formatDiagnostic(diagnostic));
+    if (listing_.admit(diagnostic)) cli::printErrorLine(diagnostics::formatDiagnostic(diagnostic));
+  }
+  // Says how many more there were of each kind past its limit.
+  void printUnlisted() {
+    for (const Diagnostic& summary : listing_.takeUnlisted()) {
+      cli::printErrorLine(diagnostics::formatDiagnostic(summary));
+    }
   }
   [[nodiscard]] std::size_t errors() const { return errors_; }
 
  private:
+  diagnostics::ListingLimit listing_;
   std::size_t errors_ = 0;
 };
+
+// The findings of the records that can repeat on every line.
+constexpr diagnostics::FindingKind leftOutObservation{
+    "more observation with MERR of 1.0 or more is left out",
+    "more observations with MERR of 1.0 or more are left out"};
+constexpr diagnostics::FindingKind unfitField{"more value does not fit its report field",
+                                              "more values do not fit their report fields"};
 
 // A number as the report writes it, without its leading blanks.
 std::string written(double value, int width, int digits) {
@@ -85,14 +101,16 @@ class RecordWriter final : public run::ObservationSink {
       findings_.warning(context_.tableFile, line, 0,
                         "MERR " + written(values.MERR, 6, 3) +
                             " is 1.0 or more, which the AAVSO does not accept: the "
-                            "observation is left out of the report");
+                            "observation is left out of the report",
+                        &leftOutObservation);
       return true;
     }
     const run::UnfitFields unfit = records_.build(values, record_);
     for (std::size_t i = 0; i < unfit.count; ++i) {
       findings_.error(context_.tableFile, line, 0,
                       std::string{unfit.names[i]} + " does not fit the report's field (" +
-                          describe(unfit.names[i], values) + ")");
+                          describe(unfit.names[i], values) + ")",
+                      &unfitField);
     }
     if (unfit.count != 0) return true;
     firstDate_ = std::min(firstDate_, values.DATE);
@@ -147,8 +165,15 @@ class RecordWriter final : public run::ObservationSink {
 
 void printSummary(const run::RunContext& context, const run::ObserverParameters& parameters,
                   const run::TableCounts& counts, const RecordWriter& records) {
-  cli::printLine(context.tableFile + ": " + std::to_string(counts.observationLines) +
-                 " observation lines: " + std::to_string(records.writtenCount()) + " written, " +
+  // "1 observation line", "2 observation lines".
+  const auto counted = [](std::uint64_t count, std::string_view thing) {
+    std::string text = std::to_string(count);
+    text.append(" ").append(thing);
+    if (count != 1) text.push_back('s');
+    return text;
+  };
+  cli::printLine(context.tableFile + ": " + counted(counts.observationLines, "observation line") +
+                 ": " + std::to_string(records.writtenCount()) + " written, " +
                  std::to_string(counts.dropped) + " dropped (V-C above 90), " +
                  std::to_string(records.leftOut()) + " left out (MERR of 1.0 or more)");
   cli::printLine("star " + parameters.variableStarId + ", filter " + parameters.filterName +
@@ -169,8 +194,8 @@ void printSummary(const run::RunContext& context, const run::ObserverParameters&
     cli::printLine("dates (" + kind + "): " + written(records.firstDate(), 13, 5) + " to " +
                    written(records.lastDate(), 13, 5));
   }
-  cli::printLine("wrote " + context.reportFile + ": " + std::to_string(records.writtenCount()) +
-                 " observations");
+  cli::printLine("wrote " + context.reportFile + ": " +
+                 counted(records.writtenCount(), "observation"));
 }
 
 // The picture of the night, written beside the report the same way: to a
@@ -286,6 +311,7 @@ int runConvertCommand(const run::ConvertOptions& options) {
   } catch (const std::bad_alloc&) {
     findings.error(context.tableFile, 0, 0, outOfMemory);
   }
+  findings.printUnlisted();
 
   // Every output is written in full and made durable before the first is
   // put in place, so that a full disk leaves every old file as it was; the

@@ -30,13 +30,13 @@ std::string formatDiagnostic(const Diagnostic& diagnostic) {
 void DiagnosticList::add(Diagnostic diagnostic) { diagnostics_.push_back(std::move(diagnostic)); }
 
 void DiagnosticSink::error(std::string_view file, std::uint64_t line, std::uint64_t column,
-                           std::string text) {
-  report({std::string{file}, line, column, Severity::error, std::move(text)});
+                           std::string text, const FindingKind* kind) {
+  report({std::string{file}, line, column, Severity::error, std::move(text), {}, kind});
 }
 
 void DiagnosticSink::warning(std::string_view file, std::uint64_t line, std::uint64_t column,
-                             std::string text) {
-  report({std::string{file}, line, column, Severity::warning, std::move(text)});
+                             std::string text, const FindingKind* kind) {
+  report({std::string{file}, line, column, Severity::warning, std::move(text), {}, kind});
 }
 
 std::size_t DiagnosticList::count(Severity severity) const {

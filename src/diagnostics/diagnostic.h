@@ -11,13 +11,22 @@ namespace varistellar::diagnostics {
 
 enum class Severity { error, warning, note };
 
+// A kind of finding that may repeat on many lines, such as a value that is
+// not a number: past a limit its findings are counted rather than listed, and
+// summed up in one line that ends with one of these.
+struct FindingKind {
+  std::string_view one;   // after a count of 1: "more value is not a plain decimal number"
+  std::string_view many;  // after a larger count: "more values are not plain decimal numbers"
+};
+
 struct Diagnostic {
   std::string file;          // the path as the user gave it
   std::uint64_t line = 0;    // from 1; 0 when the finding is about the whole file
   std::uint64_t column = 0;  // from 1; 0 when no column is known
   Severity severity = Severity::error;
   std::string text;
-  std::string ruleId{};  // printed in brackets after the text when not empty
+  std::string ruleId{};               // printed in brackets after the text when not empty
+  const FindingKind* kind = nullptr;  // none: always listed
 };
 
 [[nodiscard]] std::string_view severityName(Severity severity);
@@ -29,8 +38,10 @@ struct Diagnostic {
 class DiagnosticSink {
  public:
   virtual void report(Diagnostic diagnostic) = 0;
-  void error(std::string_view file, std::uint64_t line, std::uint64_t column, std::string text);
-  void warning(std::string_view file, std::uint64_t line, std::uint64_t column, std::string text);
+  void error(std::string_view file, std::uint64_t line, std::uint64_t column, std::string text,
+             const FindingKind* kind = nullptr);
+  void warning(std::string_view file, std::uint64_t line, std::uint64_t column, std::string text,
+               const FindingKind* kind = nullptr);
 
  protected:
   ~DiagnosticSink() = default;

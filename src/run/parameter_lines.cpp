@@ -4,9 +4,11 @@
 #include <string_view>
 
 #include "aeff/format.h"
+#include "diagnostics/quoted.h"
+#include "run/input_file.h"
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
-#include "textio/line_files.h"
+#include "textio/line_reader.h"
 
 namespace varistellar::run {
 namespace {
@@ -64,10 +66,20 @@ class ParameterReader {
 
   bool read(ObserverParameters& parameters) {
     textio::LineReader reader{file_};
-    if (!reader.opened()) return cannotRead(reader.failure(), "cannot open");
+    if (const auto fault = unreadableAsLines(file_, reader, parameterFile)) {
+      error(0, 0, *fault);
+      return false;
+    }
     std::string_view line;
     while (count_ < parameterLineCount && reader.next(line)) lines_[count_++] = trimmed(line);
-    if (reader.failure().happened()) return cannotRead(reader.failure(), "cannot read");
+    if (reader.failure().happened()) {
+      error(0, 0, cannotReadMessage(parameterFile, reader.failure()));
+      return false;
+    }
+    if (reader.stoppedAtLongLine()) {
+      error(reader.lineNumber() + 1, 0, longLineMessage(parameterFile));
+      return false;
+    }
     if (count_ < requiredLineCount) {
       error(0, 0,
             "the parameter file ends after line " + std::to_string(count_) +
@@ -79,8 +91,8 @@ class ParameterReader {
     parameters.observerCode = text({5, "the observer code", 0, true});
     if (lines_[5 - 1].present && isPlaceholder(parameters.observerCode)) {
       error(5, lines_[5 - 1].column,
-            "the observer code \"" + parameters.observerCode +
-                "\" is a placeholder; write your AAVSO observer code");
+            "the observer code " + diagnostics::quoted(parameters.observerCode) +
+                " is a placeholder; write your AAVSO observer code");
     }
     parameters.variableStarId =
         text({6, "the star's name", aeff::fieldFacts(aeff::Field::STARID).maxLength, true});
@@ -90,13 +102,16 @@ class ParameterReader {
     parameters.comparisonStarId =
         text({7, "the comparison star", aeff::fieldFacts(aeff::Field::CNAME).maxLength, true});
     parameters.comparisonMagnitude = magnitude(8, "the comparison star's magnitude").value_or(0.0);
+    const std::size_t errorsBeforeFilter = errors_;
     parameters.filterName = text({9, "the filter", 0, true});
     const std::string& filter = parameters.filterName;
-    if (!filter.empty() && !aeff::isListedFilter(filter) && !aeff::isKnownUnlistedFilter(filter)) {
+    // One message for a filter: an unprintable byte in it was named already.
+    if (errors_ == errorsBeforeFilter && !filter.empty() && !aeff::isListedFilter(filter) &&
+        !aeff::isKnownUnlistedFilter(filter)) {
       // The AAVSO refuses any other filter name, such as Rc, Ic or Clear.
       error(9, lines_[9 - 1].column,
-            "the filter \"" + filter +
-                "\" is not one of the AAVSO's: use U, B, V, R, I, J, H, K, TG, TB, TR, CV, CR, "
+            "the filter " + diagnostics::quoted(filter) +
+                " is not one of the AAVSO's: use U, B, V, R, I, J, H, K, TG, TB, TR, CV, CR, "
                 "SZ, SU, SG, SR, SI, STU, STV, STB, STY, STHBW, STHBN, MA, MB, MI, ZS, Y, HA or "
                 "HAC (Rc is R, Ic is I, a clear filter is CV)");
     }
@@ -113,11 +128,6 @@ class ParameterReader {
   }
 
  private:
-  bool cannotRead(const textio::Failure& failure, std::string_view what) {
-    error(0, 0, std::string{what} + " the parameter file: " + textio::describeFailure(failure));
-    return false;
-  }
-
   void error(std::uint64_t line, std::uint64_t column, std::string text) {
     ++errors_;
     findings_.error(file_, line, column, std::move(text));
@@ -141,8 +151,8 @@ class ParameterReader {
       const auto byte = static_cast<unsigned char>(text[i]);
       if (byte == ',') {
         error(expected.number, value.column + i,
-              std::string{expected.meaning} + " \"" + text +
-                  "\" holds a comma, which separates the report's fields; leave it out");
+              std::string{expected.meaning} + " " + diagnostics::quoted(text) +
+                  " holds a comma, which separates the report's fields; leave it out");
         return text;
       }
       if (byte < 0x20 || byte > 0x7E) {
@@ -154,8 +164,9 @@ class ParameterReader {
     }
     if (expected.limit != 0 && text.size() > expected.limit) {
       error(expected.number, value.column,
-            std::string{expected.meaning} + " \"" + text + "\" has " + std::to_string(text.size()) +
-                " characters; the AAVSO takes at most " + std::to_string(expected.limit));
+            std::string{expected.meaning} + " " + diagnostics::quoted(text) + " has " +
+                std::to_string(text.size()) + " characters; the AAVSO takes at most " +
+                std::to_string(expected.limit));
     }
     return text;
   }
@@ -176,8 +187,8 @@ class ParameterReader {
     const std::optional<double> magnitudeRead = readPlainDecimal(value.text);
     if (!magnitudeRead) {
       error(number, value.column,
-            std::string{meaning} + " \"" + value.text +
-                "\" is not a plain decimal number; write it like 12.345 (a point, no comma, "
+            std::string{meaning} + " " + diagnostics::quoted(value.text) +
+                " is not a plain decimal number; write it like 12.345 (a point, no comma, "
                 "nothing else on the line)");
     }
     return magnitudeRead;

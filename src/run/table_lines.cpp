@@ -3,10 +3,12 @@
 #include <optional>
 #include <string_view>
 
+#include "diagnostics/quoted.h"
+#include "run/input_file.h"
 #include "run/plain_number.h"
 #include "run/strict_reading.h"
 #include "textio/fields.h"
-#include "textio/line_files.h"
+#include "textio/line_reader.h"
 
 namespace varistellar::run {
 namespace {
@@ -14,6 +16,13 @@ namespace {
 constexpr std::size_t valuesPerLine = 10;
 constexpr std::array<std::string_view, valuesPerLine> columnNames = {
     "JDHEL", "V-C", "s1", "V-K1", "s2", "C1-K1", "s3", "HELCOR", "AIRMASS", "ALTITUDE"};
+
+// The findings that can repeat on every line of a table that is not one.
+constexpr diagnostics::FindingKind notPlainDecimal{"more value is not a plain decimal number",
+                                                   "more values are not plain decimal numbers"};
+constexpr diagnostics::FindingKind wrongValueCount{
+    "more line holds another number of values than ten",
+    "more lines hold another number of values than ten"};
 
 bool isSeparator(char byte) { return byte == ' ' || byte == '\t'; }
 
@@ -31,10 +40,12 @@ class TableReader {
 
   bool read() {
     textio::LineReader reader{file_};
-    if (!reader.opened()) return cannotRead(reader.failure(), "cannot open");
+    if (const auto fault = unreadableAsLines(file_, reader, lightCurveTable)) {
+      error(0, 0, *fault);
+      return false;
+    }
     std::string_view line;
-    bool sinkFull = false;
-    while (!sinkFull && reader.next(line)) {
+    while (!stopped_ && reader.next(line)) {
       const std::uint64_t number = reader.lineNumber();
       if (number == 1 && !line.starts_with("JDHEL")) {
         findings_.warning(file_, 1, 0,
@@ -42,44 +53,56 @@ class TableReader {
                           "light-curve table?");
       }
       if (number <= 2) continue;
-      sinkFull = !observationLine(line, number);
+      observationLine(line, number);
     }
-    if (reader.failure().happened()) return cannotRead(reader.failure(), "cannot read");
-    if (reader.lineNumber() < 2) {
+    if (reader.failure().happened()) {
+      error(0, 0, cannotReadMessage(lightCurveTable, reader.failure()));
+      return false;
+    }
+    if (reader.stoppedAtLongLine()) {
+      error(reader.lineNumber() + 1, 0, longLineMessage(lightCurveTable));
+      return false;
+    }
+    if (!stopped_ && reader.lineNumber() < 2) {
       error(0, 0,
             reader.lineNumber() == 0
                 ? "the table is empty; it needs two header lines, then one observation per line"
                 : "the table ends after its first line; it needs two header lines, then one "
                   "observation per line");
     }
-    if (sinkFull) return false;
-    return counts_.errors == 0;
+    return !stopped_ && counts_.errors == 0;
   }
 
  private:
-  // False when the sink could not take the observation.
-  bool observationLine(std::string_view line, std::uint64_t number) {
+  // Stops the reading when the sink cannot take the observation or the line
+  // shows that the file is no text.
+  void observationLine(std::string_view line, std::uint64_t number) {
     std::array<double, valuesPerLine> values{};
     const std::optional<std::size_t> count = readPlainValues(line, values);
     if (!count.has_value()) {
+      if (line.find('\0') != std::string_view::npos) {
+        error(number, 0, nulByteMessage(lightCurveTable));
+        stopped_ = true;
+        return;
+      }
       ++counts_.observationLines;
       reportFaults(line, number);
-      return true;
+      return;
     }
-    if (*count == 0) return true;  // a blank line
+    if (*count == 0) return;  // a blank line
     ++counts_.observationLines;
     if (*count != valuesPerLine) {
       reportValueCount(number, *count);
-      return true;
+      return;
     }
     const Observation observation{values[0], values[1], values[2], values[3], values[4],
                                   values[5], values[6], values[7], values[8]};
     if (isDropped(observation)) {
       ++counts_.dropped;
-      return true;
+      return;
     }
     ++counts_.kept;
-    return sink_.take(observation, number);
+    stopped_ = !sink_.take(observation, number);
   }
 
   // The values of a line that holds plain decimal numbers only, at most ten
@@ -118,10 +141,10 @@ class TableReader {
       const Token token{line.substr(i, end - i), i + 1};
       if (!isPlainDecimal(token.text)) {
         plain = false;
-        std::string text{"\""};
-        text.append(token.text).append("\"").append(valueName(count));
+        std::string text = diagnostics::quoted(token.text);
+        text.append(valueName(count));
         text.append(" is not a plain decimal number").append(hint(token.text));
-        error(number, token.column, std::move(text));
+        error(number, token.column, std::move(text), &notPlainDecimal);
       }
       ++count;
       i = end;
@@ -131,9 +154,10 @@ class TableReader {
 
   void reportValueCount(std::uint64_t number, std::size_t count) {
     error(number, 0,
-          "the line holds " + std::to_string(count) +
-              " values; an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR "
-              "AIRMASS ALTITUDE");
+          "the line holds " + std::to_string(count) + (count == 1 ? " value" : " values") +
+              "; an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR "
+              "AIRMASS ALTITUDE",
+          &wrongValueCount);
   }
 
   static std::string valueName(std::size_t index) {
@@ -154,20 +178,17 @@ class TableReader {
     return "";
   }
 
-  bool cannotRead(const textio::Failure& failure, std::string_view what) {
-    error(0, 0, std::string{what} + " the light-curve table: " + textio::describeFailure(failure));
-    return false;
-  }
-
-  void error(std::uint64_t line, std::uint64_t column, std::string text) {
+  void error(std::uint64_t line, std::uint64_t column, std::string text,
+             const diagnostics::FindingKind* kind = nullptr) {
     ++counts_.errors;
-    findings_.error(file_, line, column, std::move(text));
+    findings_.error(file_, line, column, std::move(text), kind);
   }
 
   const std::string& file_;
   ObservationSink& sink_;
   diagnostics::DiagnosticSink& findings_;
   TableCounts& counts_;
+  bool stopped_ = false;  // the sink is full, or the file is no text
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Line readers and writers over the channel's buffer.
+// Line writers over the channel's buffer.
 #include "textio/line_files.h"
 
 #include <new>
@@ -31,26 +31,6 @@ Failure connect(const platform::OpenResult& openResult, bool truncateAtFirstWrit
 std::string describeFailure(const Failure& failure) {
   if (!failure.ownMessage.empty()) return std::string{failure.ownMessage};
   return platform::systemErrorMessage(failure.systemError);
-}
-
-LineReader::LineReader(const std::string& name)
-    : failure_{connect(platform::openForReading(name), false, file_)} {}
-
-LineReader::~LineReader() {
-  if (file_.channel) (void)file_.channel->close();
-}
-
-bool LineReader::next(std::string_view& line) {
-  if (!file_.channel || failure_.happened()) return false;
-  const RecordResult result = file_.channel->readRecord(record_);
-  if (result.status == RecordStatus::failed) {
-    failure_ = result.failure;
-    return false;
-  }
-  if (result.status == RecordStatus::endOfFile) return false;
-  ++lineNumber_;
-  line = record_.view();
-  return true;
 }
 
 LineWriter::LineWriter(const platform::OpenResult& opened, bool cutToWritten)

@@ -1,5 +1,6 @@
-// Files read and written a line at a time, with every failure given back as
-// a value: the command line's channels, which never end the process.
+// Files written a line at a time, with every failure given back as a value:
+// the command line's channels, which never end the process (the line reader
+// is textio/line_reader.h).
 #pragma once
 
 #include <cstdint>
@@ -20,30 +21,6 @@ struct LineChannel {
   std::unique_ptr<char[]> buffer;
   std::unique_ptr<Channel> channel;
   platform::Handle handle = platform::invalidHandle;
-};
-
-// Reads an existing file (never creating one) line by line: LF ends a line,
-// CR is dropped, a TAB stays a TAB. Lines are counted from 1.
-class LineReader {
- public:
-  // Opens `name`; failure() tells why it could not be.
-  explicit LineReader(const std::string& name);
-  LineReader(const LineReader&) = delete;
-  LineReader& operator=(const LineReader&) = delete;
-  ~LineReader();
-
-  [[nodiscard]] bool opened() const { return file_.channel != nullptr; }
-  // The next line into `line`; false at the end of the file or on a failure.
-  [[nodiscard]] bool next(std::string_view& line);
-  [[nodiscard]] std::uint64_t lineNumber() const { return lineNumber_; }
-  // Why the file could not be opened or read; nothing happened when none.
-  [[nodiscard]] const Failure& failure() const { return failure_; }
-
- private:
-  LineChannel file_;
-  RecordBuffer record_;
-  std::uint64_t lineNumber_ = 0;
-  Failure failure_{};
 };
 
 // Writes a file line by line, each line ended with CR LF, through one

@@ -28,13 +28,17 @@ def aavso_report(records, code=b"ABCD", date=b"HJD"):
     return b"".join(line + b"\r\n" for line in header + records)
 
 
+def plural(count):
+    return b"" if count == 1 else b"s"
+
+
 def summary(table, lines, written, dropped, first, last, report, left_out=0):
-    return (b"%s: %d observation lines: %d written, %d dropped (V-C above 90), %d left out "
-            b"(MERR of 1.0 or more)\n" % (table, lines, written, dropped, left_out)
+    return (b"%s: %d observation line%s: %d written, %d dropped (V-C above 90), %d left out "
+            b"(MERR of 1.0 or more)\n" % (table, lines, plural(lines), written, dropped, left_out)
             + b"star RR LYR, filter V, observer ABCD, chart 12345AB\n"
             + b"comparison star 000-AAA-001 (12.345), check star 000-AAA-002 (13.021)\n"
             + b"dates (HJD): %s to %s\n" % (first, last)
-            + b"wrote %s: %d observations\n" % (report, written))
+            + b"wrote %s: %d observation%s\n" % (report, written, plural(written)))
 
 
 def more(count):
