@@ -163,15 +163,16 @@ class RecordWriter final : public run::ObservationSink {
   double firstJulianDate_ = 0.0;
 };
 
+// "1 observation line", "2 observation lines".
+std::string counted(std::uint64_t count, std::string_view thing) {
+  std::string text = std::to_string(count);
+  text.append(" ").append(thing);
+  if (count != 1) text.push_back('s');
+  return text;
+}
+
 void printSummary(const run::RunContext& context, const run::ObserverParameters& parameters,
                   const run::TableCounts& counts, const RecordWriter& records) {
-  // "1 observation line", "2 observation lines".
-  const auto counted = [](std::uint64_t count, std::string_view thing) {
-    std::string text = std::to_string(count);
-    text.append(" ").append(thing);
-    if (count != 1) text.push_back('s');
-    return text;
-  };
   cli::printLine(context.tableFile + ": " + counted(counts.observationLines, "observation line") +
                  ": " + std::to_string(records.writtenCount()) + " written, " +
                  std::to_string(counts.dropped) + " dropped (V-C above 90), " +
@@ -381,8 +382,7 @@ int runConvertCommand(const run::ConvertOptions& options) {
       }
     }
     if (picture) {
-      cli::printLine("drew " + context.plotFile + ": " + std::to_string(points.size()) +
-                     " observations");
+      cli::printLine("drew " + context.plotFile + ": " + counted(points.size(), "observation"));
     }
   }
   printOwnCheck(own, context.quiet);
