@@ -2,7 +2,7 @@
 #include "check/check_command.h"
 
 #include "check/report_check.h"
-#include "cli/console.h"
+#include "console/console.h"
 #include "diagnostics/diagnostic.h"
 
 namespace varistellar::check {
@@ -15,17 +15,17 @@ int runCheckCommand(const std::vector<std::string>& files) {
     const ReportCheck result = checkReportFile(file, findings);
     if (!result.readable) {
       unreadable = true;
-      cli::printErrorLine(file + ": error: cannot read: " + result.readFailure);
+      console::printErrorLine(file + ": error: cannot read: " + result.readFailure);
       continue;
     }
     for (const diagnostics::Diagnostic& d : findings.all())
-      cli::printLine(diagnostics::formatDiagnostic(d));
+      console::printLine(diagnostics::formatDiagnostic(d));
     using diagnostics::Severity;
     errors = errors || findings.hasErrors();
-    cli::printLine(file + ": " + std::to_string(result.observations) + " observations, " +
-                   std::to_string(findings.count(Severity::error)) + " errors, " +
-                   std::to_string(findings.count(Severity::warning)) + " warnings, " +
-                   std::to_string(findings.count(Severity::note)) + " notes");
+    console::printLine(file + ": " + std::to_string(result.observations) + " observations, " +
+                       std::to_string(findings.count(Severity::error)) + " errors, " +
+                       std::to_string(findings.count(Severity::warning)) + " warnings, " +
+                       std::to_string(findings.count(Severity::note)) + " notes");
   }
   return unreadable ? 2 : errors ? 1 : 0;
 }

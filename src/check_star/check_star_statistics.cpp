@@ -4,15 +4,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "textio/fields.h"
+#include "report/number_text.h"
 
 namespace varistellar::check_star {
 std::string decimalText(double value, int digits) {
-  char text[24];
-  textio::formatFixedField(value, static_cast<int>(sizeof text), digits, text);
-  std::string_view written{text, sizeof text};
-  written.remove_prefix(std::min(written.find_first_not_of(' '), written.size()));
-  return std::string{written};
+  // Wide enough for any magnitude and its statistics.
+  return report::writtenNumber(value, 24, digits);
 }
 
 std::string signedDecimalText(double value, int digits) {

@@ -1,28 +1,31 @@
 // The check star's parameters and its lines of the summary.
 #include "check_star/check_star_summary.h"
 
-#include "run/report_layout.h"
+#include "night/parameter_lines.h"
+#include "report/number_text.h"
 
 namespace varistellar::check_star {
 namespace {
 
-constexpr std::uint64_t comparisonMagnitudeLine = 8;
-constexpr std::uint64_t checkStarLine = 11;
-constexpr std::uint64_t checkMagnitudeLine = 12;
+using night::lineNumber;
+using night::ParameterLine;
 
 bool fitsMagnitudeField(double magnitude) {
-  return run::trimmedNumber(magnitude, 6, 3).has_value();
+  return report::trimmedNumber(magnitude, 6, 3).has_value();
 }
 
 }  // namespace
 
-bool checkStarParametersUsable(const run::ObserverParameters& parameters,
+bool checkStarParametersUsable(const night::NightParameters& parameters,
                                const std::string& parameterFile,
                                diagnostics::DiagnosticSink& findings) {
-  if (parameters.checkStarId == "na") {
-    findings.error(parameterFile, checkStarLine, 0,
-                   "--check-star needs a check star, but line 11 names none: put the check "
-                   "star's name on line 11 and its catalogue magnitude on line 12");
+  const std::string starLine = std::to_string(lineNumber(ParameterLine::checkStar));
+  if (!parameters.checkStar) {
+    findings.error(parameterFile, lineNumber(ParameterLine::checkStar), 0,
+                   "--check-star needs a check star, but line " + starLine +
+                       " names none: put the check star's name on line " + starLine +
+                       " and its catalogue magnitude on line " +
+                       std::to_string(lineNumber(ParameterLine::checkMagnitude)));
     return false;
   }
   bool usable = true;
@@ -34,22 +37,23 @@ bool checkStarParametersUsable(const run::ObserverParameters& parameters,
                        "below 100");
     usable = false;
   };
-  needFit(parameters.comparisonMagnitude, comparisonMagnitudeLine,
+  needFit(parameters.comparisonMagnitude, lineNumber(ParameterLine::comparisonMagnitude),
           "the comparison star's magnitude");
-  needFit(parameters.checkMagnitude, checkMagnitudeLine, "the check star's magnitude");
+  needFit(parameters.checkStar->magnitude, lineNumber(ParameterLine::checkMagnitude),
+          "the check star's magnitude");
   return usable;
 }
 
-std::vector<std::string> checkStarSummaryLines(const run::ObserverParameters& parameters,
+std::vector<std::string> checkStarSummaryLines(std::string_view name, double catalogueMagnitude,
                                                const CheckStarStatistics& statistics,
                                                const std::string& tableFile) {
   std::vector<std::string> lines;
   if (statistics.count() == 0) {
-    lines.push_back("check star " + parameters.checkStarId +
+    lines.push_back("check star " + std::string{name} +
                     ": not measured on any written line (C1-K1 above 90), so KMAG is na");
     return lines;
   }
-  lines.push_back(statisticsLine(parameters.checkStarId, statistics, parameters.checkMagnitude));
+  lines.push_back(statisticsLine(name, statistics, catalogueMagnitude));
   const std::vector<Deviation> strays = statistics.largestDeviations();
   if (strays.empty()) return lines;
   lines.push_back("check star lines beyond three standard deviations, furthest first:");

@@ -3,24 +3,27 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "check_star/check_star_statistics.h"
 #include "diagnostics/diagnostic.h"
-#include "run/observations.h"
+#include "night/parameter_file.h"
 
 namespace varistellar::check_star {
 
 // A check star and two catalogue magnitudes that the report's magnitude
 // fields can hold; each failing line reported. False when one fails.
-bool checkStarParametersUsable(const run::ObserverParameters& parameters,
+bool checkStarParametersUsable(const night::NightParameters& parameters,
                                const std::string& parameterFile,
                                diagnostics::DiagnosticSink& findings);
 
 // The statistics line, then the rows that stray beyond three standard
-// deviations, each with its table line.
-[[nodiscard]] std::vector<std::string> checkStarSummaryLines(
-    const run::ObserverParameters& parameters, const CheckStarStatistics& statistics,
-    const std::string& tableFile);
+// deviations, each with its table line. `name` names the check star as the
+// lines do: its ID, or its ID and the filter in a night of several.
+[[nodiscard]] std::vector<std::string> checkStarSummaryLines(std::string_view name,
+                                                             double catalogueMagnitude,
+                                                             const CheckStarStatistics& statistics,
+                                                             const std::string& tableFile);
 
 }  // namespace varistellar::check_star

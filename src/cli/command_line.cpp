@@ -16,30 +16,25 @@ Command usageError(std::string text) {
 // An option that takes a value, as "--name VALUE" or "--name=VALUE".
 struct ValueOption {
   std::string_view name;
-  std::optional<std::string> run::ConvertOptions::*target;
+  std::optional<std::string> convert::ConvertOptions::*target;
 };
 
 constexpr ValueOption convertFileOptions[] = {
-    {"--table", &run::ConvertOptions::table},
-    {"--parameters", &run::ConvertOptions::parameters},
-    {"--report", &run::ConvertOptions::report},
-    {"--plot", &run::ConvertOptions::plot},
+    {"--table", &convert::ConvertOptions::table},
+    {"--parameters", &convert::ConvertOptions::parameters},
+    {"--report", &convert::ConvertOptions::report},
+    {"--plot", &convert::ConvertOptions::plot},
 };
 
 Command parseConvert(std::span<const std::string> arguments) {
   Command command{.kind = CommandKind::convert};
-  run::ConvertOptions& options = command.convert;
-  std::optional<std::string> folder;
+  convert::ConvertOptions& options = command.convert;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string_view argument = arguments[i];
     const bool isOption = !optionsEnded && argument.size() > 1 && argument.front() == '-';
     if (!isOption) {
-      if (folder) {
-        return usageError("convert takes one FOLDER, but '" + *folder + "' and '" +
-                          std::string{argument} + "' were given");
-      }
-      folder = std::string{argument};
+      options.folders.emplace_back(argument);
       continue;
     }
     if (argument == "--") {
@@ -96,7 +91,21 @@ Command parseConvert(std::span<const std::string> arguments) {
     }
     return usageError("unknown option '" + std::string{argument} + "' for convert");
   }
-  if (folder) options.folder = *folder;
+  // Several FOLDERs, one filter's night each, make one report: it needs a
+  // name of its own, and each night its own standard files.
+  if (options.folders.size() > 1) {
+    if (!options.report) {
+      return usageError("several FOLDERs make one report: name it with --report FILE");
+    }
+    for (const char* option : {"--table", "--parameters"}) {
+      const bool given = option == std::string_view{"--table"} ? options.table.has_value()
+                                                               : options.parameters.has_value();
+      if (given) {
+        return usageError("option '" + std::string{option} +
+                          "' names one night's file; with several FOLDERs each holds its own");
+      }
+    }
+  }
   return command;
 }
 
@@ -145,6 +154,9 @@ Usage:
                                        convert FOLDER/lightcurve.txt with
                                        FOLDER/VARISTELLAR-input.txt into
                                        FOLDER/lightcurve-aavso.txt, without pauses
+  varistellar convert [OPTIONS] --report FILE FOLDER FOLDER...
+                                       a night of several filters, one FOLDER
+                                       each, into one report in time order
   varistellar check FILE...            check AAVSO Extended File Format reports
   varistellar --help | -h              show this text
   varistellar --version | -V           show the version

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "run/run_context.h"
+#include "convert/convert_options.h"
 
 namespace varistellar::cli {
 
@@ -14,9 +14,9 @@ enum class CommandKind { interactive, convert, check, help, version, usageError 
 
 struct Command {
   CommandKind kind = CommandKind::interactive;
-  run::ConvertOptions convert{};     // for `convert`
-  std::vector<std::string> files{};  // for `check`
-  std::string usageError{};          // for a usage error: what was wrong
+  convert::ConvertOptions convert{};  // for `convert`
+  std::vector<std::string> files{};   // for `check`
+  std::string usageError{};           // for a usage error: what was wrong
 };
 
 // No arguments is the interactive conversion; anything the parser does not

@@ -5,7 +5,7 @@
 
 #include "check/check_command.h"
 #include "cli/command_line.h"
-#include "cli/console.h"
+#include "console/console.h"
 #include "convert/convert_command.h"
 #include "platform/platform.h"
 #include "run/run.h"
@@ -21,7 +21,7 @@ int outOfMemoryEnds(Command command, int status, const char* message) {
   try {
     return command();
   } catch (const std::bad_alloc&) {
-    printErrorLine(message);
+    console::printErrorLine(message);
     return status;
   }
 }
@@ -33,8 +33,10 @@ int runProgram(const std::vector<std::string>& arguments) {
   const Command command = parseCommandLine(arguments);
   switch (command.kind) {
     case CommandKind::interactive: run::runConversion();
-    case CommandKind::help: printText(helpText()); return 0;
-    case CommandKind::version: printLine("varistellar " + std::string{programVersion()}); return 0;
+    case CommandKind::help: console::printText(helpText()); return 0;
+    case CommandKind::version:
+      console::printLine("varistellar " + std::string{programVersion()});
+      return 0;
     case CommandKind::convert:
       return outOfMemoryEnds([&] { return convert::runConvertCommand(command.convert); }, 1,
                              "varistellar: out of memory; nothing was written");
@@ -43,8 +45,8 @@ int runProgram(const std::vector<std::string>& arguments) {
                              "varistellar: out of memory; the check could not be finished");
     case CommandKind::usageError: break;
   }
-  printErrorLine("varistellar: " + command.usageError);
-  printErrorLine("Try 'varistellar --help' for the commands and options.");
+  console::printErrorLine("varistellar: " + command.usageError);
+  console::printErrorLine("Try 'varistellar --help' for the commands and options.");
   return 2;
 }
 

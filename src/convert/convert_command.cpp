@@ -1,31 +1,31 @@
-// `varistellar convert`: the parameter file first, then the table in one
-// pass, each kept observation's record written as it is read, so memory
-// stays flat however long the night.
+// `varistellar convert` as a short sequence of phases: check that its files
+// are distinct, read the parameter files, open the outputs, convert the
+// nights, finish the outputs, check the report, put everything in place. One
+// night's records are written as its table is read, so memory stays flat
+// however long the night; several nights are kept and merged in time order.
 #include "convert/convert_command.h"
 
-#include <algorithm>
-#include <limits>
 #include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "aeff/format.h"
-#include "check_star/check_star_statistics.h"
 #include "check_star/check_star_summary.h"
-#include "cli/console.h"
+#include "console/console.h"
 #include "convert/distinct_files.h"
+#include "convert/night_agreement.h"
+#include "convert/night_conversion.h"
+#include "convert/night_store.h"
+#include "convert/night_summary.h"
+#include "convert/output_listeners.h"
 #include "convert/own_check.h"
 #include "convert/report_output.h"
 #include "convert/temporary_files.h"
 #include "diagnostics/diagnostic.h"
 #include "diagnostics/listing_limit.h"
-#include "plot/night_points.h"
 #include "plot/svg_picture.h"
-#include "run/report_layout.h"
-#include "run/run.h"
-#include "run/strict_reading.h"
-#include "textio/fields.h"
+#include "report/header_lines.h"
 
 namespace varistellar::convert {
 namespace {
@@ -39,12 +39,14 @@ class ConsoleFindings final : public diagnostics::DiagnosticSink {
  public:
   void report(Diagnostic diagnostic) override {
     if (diagnostic.severity == Severity::error) ++errors_;
-    if (listing_.admit(diagnostic)) cli::printErrorLine(diagnostics::formatDiagnostic(diagnostic));
+    if (listing_.admit(diagnostic)) {
+      console::printErrorLine(diagnostics::formatDiagnostic(diagnostic));
+    }
   }
   // Says how many more there were of each kind past its limit.
   void printUnlisted() {
     for (const Diagnostic& summary : listing_.takeUnlisted()) {
-      cli::printErrorLine(diagnostics::formatDiagnostic(summary));
+      console::printErrorLine(diagnostics::formatDiagnostic(summary));
     }
   }
   [[nodiscard]] std::size_t errors() const { return errors_; }
@@ -54,339 +56,305 @@ class ConsoleFindings final : public diagnostics::DiagnosticSink {
   std::size_t errors_ = 0;
 };
 
-// The findings of the records that can repeat on every line.
-constexpr diagnostics::FindingKind leftOutObservation{
-    "more observation with MERR of 1.0 or more is left out",
-    "more observations with MERR of 1.0 or more are left out"};
-constexpr diagnostics::FindingKind unfitField{"more value does not fit its report field",
-                                              "more values do not fit their report fields"};
+// Whether a phase lets the conversion go on.
+enum class Phase { done, failed };
 
-// A number as the report writes it, without its leading blanks.
-std::string written(double value, int width, int digits) {
-  std::string text(static_cast<std::size_t>(width), ' ');
-  textio::formatFixedField(value, width, digits, text.data());
-  text.erase(0, text.find_first_not_of(' '));
-  return text;
-}
-
-// Turns each kept observation into its report record.
-class RecordWriter final : public run::ObservationSink {
+class Conversion {
  public:
-  RecordWriter(const run::RunContext& context, const run::ObserverParameters& parameters,
-               diagnostics::DiagnosticSink& findings)
-      : context_{context},
-        parameters_{parameters},
-        findings_{findings},
-        records_{parameters, context.form, context.checkStar} {}
+  explicit Conversion(ConvertPlan plan) : plan_{std::move(plan)} {}
 
-  void writeTo(ReportOutput* output) { output_ = output; }
-  void gatherCheckStar(check_star::CheckStarStatistics* statistics) { checkStar_ = statistics; }
-  void gatherPoints(plot::NightPoints* points) { points_ = points; }
-
-  bool take(const run::Observation& observation, std::uint64_t line) override {
-    run::ReportValues values{
-        context_.date == run::DateKind::jd ? observation.JDHEL - observation.HELCOR
-                                           : observation.JDHEL,
-        run::standardMagnitude(observation.V_C, parameters_.comparisonMagnitude), observation.s1,
-        observation.AIRMASS};
-    const bool checkStarMeasured = !(observation.C1_K1 > run::droppedMagnitude);
-    if (context_.checkStar) {
-      values.VMAGINS = observation.V_C;
-      if (checkStarMeasured) values.KMAGINS = -observation.C1_K1;
-    }
-    // A MERR below 0.999 is never written as 1.000: only the others need
-    // writing out to tell.
-    if (values.MERR >= 0.999 && run::writtenMagnitudeError(values.MERR) >= 1.0) {
-      ++leftOut_;
-      findings_.warning(context_.tableFile, line, 0,
-                        "MERR " + written(values.MERR, 6, 3) +
-                            " is 1.0 or more, which the AAVSO does not accept: the "
-                            "observation is left out of the report",
-                        &leftOutObservation);
-      return true;
-    }
-    const run::UnfitFields unfit = records_.build(values, record_);
-    for (std::size_t i = 0; i < unfit.count; ++i) {
-      findings_.error(context_.tableFile, line, 0,
-                      std::string{unfit.names[i]} + " does not fit the report's field (" +
-                          describe(unfit.names[i], values) + ")",
-                      &unfitField);
-    }
-    if (unfit.count != 0) return true;
-    firstDate_ = std::min(firstDate_, values.DATE);
-    lastDate_ = std::max(lastDate_, values.DATE);
-    ++writtenCount_;
-    if (output_ != nullptr) output_->write(record_);
-    // The check star's standard magnitude, on the comparison's catalogue one.
-    const double Kstd = parameters_.comparisonMagnitude - observation.C1_K1;
-    if (checkStar_ != nullptr && checkStarMeasured) checkStar_->add({Kstd, line});
-    if (points_ != nullptr) {
-      const bool drawCheck = checkStarMeasured && parameters_.checkStarId != "na";
-      points_->add({values.DATE, static_cast<float>(values.MAG), static_cast<float>(values.MERR),
-                    drawCheck ? static_cast<float>(Kstd - parameters_.checkMagnitude)
-                              : std::numeric_limits<float>::quiet_NaN(),
-                    static_cast<float>(observation.s3), static_cast<float>(values.AIRMASS)});
-      if (writtenCount_ == 1) firstJulianDate_ = observation.JDHEL - observation.HELCOR;
-    }
-    return true;
+  [[nodiscard]] int run() {
+    if (checkFilesDistinct() == Phase::failed) return nothingWritten();
+    readParameters();
+    openOutputs();
+    convertNights();
+    findings_.printUnlisted();
+    if (finishOutputs() == Phase::failed) return nothingWritten();
+    if (checkReport() == Phase::failed) return 1;
+    if (commitReport() == Phase::failed) return nothingWritten();
+    const int status = commitPicture();
+    printSummary();
+    printOwnCheck(ownCheckResult_, plan_.quiet);
+    return status;
   }
-
-  [[nodiscard]] std::uint64_t leftOut() const { return leftOut_; }
-  [[nodiscard]] std::uint64_t writtenCount() const { return writtenCount_; }
-  [[nodiscard]] double firstDate() const { return firstDate_; }
-  [[nodiscard]] double lastDate() const { return lastDate_; }
-  [[nodiscard]] double firstJulianDate() const { return firstJulianDate_; }
 
  private:
-  static std::string describe(std::string_view field, const run::ReportValues& values) {
-    if (field == "DATE") return "it takes at most 7 digits before the point; check JDHEL";
-    if (field == "MAG") return "the standard magnitude must lie above -10 and below 100";
-    if (field == "AIRMASS") return "it must lie above -10 and below 100; check AIRMASS";
-    if (field == "KMAG") return "-(C1-K1) must lie above -10 and below 100; check C1-K1";
-    if (field == "VMAGINS") return "V-C must lie above -10 and below 100; check V-C";
-    (void)values;
-    return "it must lie below 100";
+  [[nodiscard]] bool several() const { return plan_.nights.size() > 1; }
+
+  // Nothing is opened for writing over an input or over another output.
+  Phase checkFilesDistinct() {
+    std::vector<FileRole> files;
+    for (const NightFiles& night : plan_.nights) {
+      files.push_back({"light-curve table", night.tableFile});
+      files.push_back({"parameter file", night.parameterFile});
+    }
+    files.push_back({"report", plan_.reportFile});
+    if (!plan_.plotFile.empty()) files.push_back({"picture", plan_.plotFile});
+    return reportSharedFiles(files, findings_) == 0 ? Phase::done : Phase::failed;
   }
 
-  const run::RunContext& context_;
-  const run::ObserverParameters& parameters_;
-  diagnostics::DiagnosticSink& findings_;
-  run::ObservationRecords records_;
-  ReportOutput* output_ = nullptr;
-  check_star::CheckStarStatistics* checkStar_ = nullptr;
-  plot::NightPoints* points_ = nullptr;
-  std::string record_;
-  std::uint64_t leftOut_ = 0;
-  std::uint64_t writtenCount_ = 0;
-  double firstDate_ = std::numeric_limits<double>::infinity();
-  double lastDate_ = -std::numeric_limits<double>::infinity();
-  double firstJulianDate_ = 0.0;
-};
-
-// "1 observation line", "2 observation lines".
-std::string counted(std::uint64_t count, std::string_view thing) {
-  std::string text = std::to_string(count);
-  text.append(" ").append(thing);
-  if (count != 1) text.push_back('s');
-  return text;
-}
-
-void printSummary(const run::RunContext& context, const run::ObserverParameters& parameters,
-                  const run::TableCounts& counts, const RecordWriter& records) {
-  cli::printLine(context.tableFile + ": " + counted(counts.observationLines, "observation line") +
-                 ": " + std::to_string(records.writtenCount()) + " written, " +
-                 std::to_string(counts.dropped) + " dropped (V-C above 90), " +
-                 std::to_string(records.leftOut()) + " left out (MERR of 1.0 or more)");
-  cli::printLine("star " + parameters.variableStarId + ", filter " + parameters.filterName +
-                 ", observer " + parameters.observerCode + ", chart " + parameters.chartId);
-  std::string stars = "comparison star " + parameters.comparisonStarId + " (" +
-                      written(parameters.comparisonMagnitude, 6, 3) + ")";
-  if (parameters.checkStarId != "na") {
-    stars += ", check star " + parameters.checkStarId + " (" +
-             written(parameters.checkMagnitude, 6, 3) + ")";
-  } else {
-    stars += ", no check star";
-  }
-  cli::printLine(stars);
-  const std::string kind = context.date == run::DateKind::jd ? "JD" : "HJD";
-  if (records.writtenCount() == 0) {
-    cli::printLine("dates (" + kind + "): none");
-  } else {
-    cli::printLine("dates (" + kind + "): " + written(records.firstDate(), 13, 5) + " to " +
-                   written(records.lastDate(), 13, 5));
-  }
-  cli::printLine("wrote " + context.reportFile + ": " +
-                 counted(records.writtenCount(), "observation"));
-}
-
-// The picture of the night, written beside the report the same way: to a
-// temporary file, renamed into place.
-void writePicture(ReportOutput& output, const run::RunContext& context,
-                  const run::ObserverParameters& parameters, const plot::NightPoints& points,
-                  const RecordWriter& records) {
-  plot::PictureLabels labels{
-      parameters.variableStarId,
-      parameters.filterName,
-      parameters.observerCode,
-      parameters.comparisonStarId,
-      parameters.comparisonMagnitude,
-      parameters.checkStarId == "na" ? std::string{} : parameters.checkStarId,
-      parameters.checkMagnitude,
-      context.date == run::DateKind::jd ? "JD" : "HJD",
-      points.size(),
-      records.firstJulianDate(),
-  };
-  const std::string picture = plot::drawNightPicture(points.series(), labels);
-  std::string_view rest{picture};
-  while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
-    output.write(rest.substr(0, end));
-    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-  }
-}
-
-// Removes the temporary files that stopped runs left beside `output`, and
-// says so.
-void removeStaleTemporariesOf(const std::string& output, bool quiet) {
-  for (const std::string& removed : removeStaleTemporaries(output)) {
-    if (!quiet) {
-      cli::printErrorLine(removed +
-                          ": note: removed: a temporary file left by a run of "
-                          "varistellar that was stopped");
+  // Each night's parameter file, then whether they agree. A faulty file's
+  // night is still read, so that every error is listed at once.
+  void readParameters() {
+    withCheckStar_ = plan_.checkStar;
+    for (const NightFiles& files : plan_.nights) {
+      night::ParameterReading reading = night::readParameterFile(files.parameterFile, findings_);
+      if (reading.ok && plan_.checkStar &&
+          !check_star::checkStarParametersUsable(reading.parameters, files.parameterFile,
+                                                 findings_)) {
+        // Reported once here, not again on every row of the table.
+        reading.ok = false;
+        withCheckStar_ = false;
+      }
+      parametersGood_ = parametersGood_ && reading.ok;
+      parameters_.push_back(std::move(reading.parameters));
+    }
+    if (parametersGood_ && several()) {
+      parametersGood_ = nightsAgree(plan_.nights, parameters_, findings_);
     }
   }
-}
+
+  // The report is begun only for good parameter files; the picture's file
+  // is opened all the same, so that a fault there is listed too.
+  void openOutputs() {
+    removeStaleTemporariesOf(plan_.reportFile);
+    if (!plan_.plotFile.empty()) removeStaleTemporariesOf(plan_.plotFile);
+    if (parametersGood_) {
+      if (const auto failure = output_.open()) {
+        findings_.error(plan_.reportFile, 0, 0, "cannot write the report: " + *failure);
+      } else if (!output_.isStream() && !aeff::isReportFileName(plan_.reportFile)) {
+        // The report's own check would refuse it; the name is the user's to change.
+        findings_.error(plan_.reportFile, 0, 0,
+                        "the report's name must end in .txt, .csv or .tsv, as the AAVSO's "
+                        "upload requires");
+      } else {
+        // A report sent straight to a stream is no file to upload: it is not
+        // checked. The check runs beside the writing.
+        if (!output_.isStream()) {
+          output_.checkWith(&ownCheck_.emplace(output_.openForChecking(), plan_.reportFile));
+        }
+        for (const std::string& line : report::reportHeaderLines(
+                 parameters_.front().observerCode, run::ReportForm::aavso, plan_.date)) {
+          output_.write(line);
+        }
+        written_.add(reportLines_);
+      }
+    }
+    if (!plan_.plotFile.empty()) {
+      written_.add(picturePoints_);
+      picture_.emplace(plan_.plotFile);
+      if (const auto failure = picture_->open()) {
+        findings_.error(plan_.plotFile, 0, 0, "cannot write the picture: " + *failure);
+      }
+    }
+  }
+
+  // Reads each night's table, each observation through the value step to its
+  // record and on to the outputs: straight away for one night, after all
+  // are read and in time order for several.
+  void convertNights() {
+    Fanout kept;
+    if (withCheckStar_) kept.add(checkStar_);
+    std::optional<NightStore> store;
+    if (several()) {
+      store.emplace(parameters_, withCheckStar_);
+      kept.add(*store);
+    } else {
+      kept.add(written_);
+    }
+    try {
+      for (std::size_t i = 0; i < plan_.nights.size(); ++i) {
+        nights_.push_back(std::make_unique<NightConversion>(i, plan_.nights[i].tableFile,
+                                                            parameters_[i], plan_.date,
+                                                            withCheckStar_, findings_, kept));
+        (void)nights_.back()->read();
+      }
+      if (store && findings_.errors() == 0) store->handOn(written_);
+    } catch (const std::bad_alloc&) {
+      findings_.error(plan_.nights.back().tableFile, 0, 0,
+                      several() ? std::string{"out of memory for the nights' observations: "
+                                              "convert fewer or shorter nights into one report"}
+                                : outOfMemoryForPicture);
+    }
+  }
+
+  // Every output is written in full and made durable before the first is put
+  // in place, so that a full disk leaves every old file as it was; the report
+  // first, so that the picture cannot take its room.
+  Phase finishOutputs() {
+    if (findings_.errors() != 0) return Phase::failed;
+    if (const auto failure = output_.finishWriting()) {
+      findings_.error(plan_.reportFile, 0, 0, "cannot write the report: " + *failure);
+      return Phase::failed;
+    }
+    if (!picture_) return Phase::done;
+    try {
+      writePicture();
+    } catch (const std::bad_alloc&) {
+      findings_.error(plan_.nights.back().tableFile, 0, 0, outOfMemoryForPicture);
+      return Phase::failed;
+    }
+    if (const auto failure = picture_->finishWriting()) {
+      findings_.error(plan_.plotFile, 0, 0, "cannot write the picture: " + *failure);
+      return Phase::failed;
+    }
+    return Phase::done;
+  }
+
+  // The report's own check, which ran beside the writing, is awaited: a
+  // report that `check` rejects is never put in place.
+  Phase checkReport() {
+    if (!ownCheck_) return Phase::done;
+    ownCheckResult_ = ownCheck_->finish(output_.bytesWritten());
+    if (ownCheckResult_.passed) return Phase::done;
+    // The temporary files go with the outputs; the old ones stay.
+    printOwnCheck(ownCheckResult_, plan_.quiet);
+    return Phase::failed;
+  }
+
+  Phase commitReport() {
+    if (const auto failure = output_.commit()) {
+      findings_.error(plan_.reportFile, 0, 0, "cannot write the report: " + *failure);
+      return Phase::failed;
+    }
+    return Phase::done;
+  }
+
+  // The report is in place; the picture follows. Should it fail now, the
+  // user is told which file is new and which is not.
+  int commitPicture() {
+    if (!picture_) return 0;
+    if (const auto failure = picture_->commit()) {
+      findings_.error(plan_.plotFile, 0, 0,
+                      "cannot write the picture: " + *failure + "; the report " + plan_.reportFile +
+                          " was written, the picture was not");
+      picture_.reset();
+      return partlyWrittenStatus;
+    }
+    return 0;
+  }
+
+  void writePicture() {
+    plot::PictureLabels labels{
+        .star = parameters_.front().variableStarId,
+        .observer = parameters_.front().observerCode,
+        .comparison = parameters_.front().comparisonStarId,
+        .checkStar = parameters_.front().checkStar ? parameters_.front().checkStar->id : "",
+        .filters = {},
+        .dateKind = plan_.date == run::DateKind::jd ? "JD" : "HJD",
+        .observations = picturePoints_.points().size(),
+        .firstJulianDate = firstJulianDate(),
+    };
+    for (const night::NightParameters& parameters : parameters_) {
+      labels.filters.push_back({parameters.filterName, parameters.comparisonMagnitude,
+                                parameters.checkStar ? parameters.checkStar->magnitude : 0.0});
+    }
+    const std::string picture =
+        plot::drawNightPicture(picturePoints_.points().series(parameters_.size()), labels);
+    std::string_view rest{picture};
+    while (!rest.empty()) {
+      const std::size_t end = rest.find('\n');
+      picture_->write(rest.substr(0, end));
+      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
+  }
+
+  // The Julian date of the report's first record: the first one written of
+  // one night, the earliest of several.
+  [[nodiscard]] double firstJulianDate() const {
+    if (!several()) return nights_.front()->firstJulianDate();
+    const NightConversion* first = nullptr;
+    for (const auto& night : nights_) {
+      if (night->written() == 0) continue;
+      if (first == nullptr || night->firstDate() < first->firstDate()) first = night.get();
+    }
+    return first == nullptr ? 0.0 : first->earliestJulianDate();
+  }
+
+  void printSummary() {
+    for (std::size_t i = 0; i < nights_.size(); ++i) {
+      const night::NightParameters& parameters = parameters_[i];
+      if (withCheckStar_ && checkStar_.of(i).count() == 0) {
+        findings_.warning(nights_[i]->tableFile(), 0, 0,
+                          "the check star " + parameters.checkStar->id +
+                              " was not measured on any written line (C1-K1 above 90): KMAG is "
+                              "na throughout");
+      }
+    }
+    if (plan_.quiet) return;
+    std::vector<const NightConversion*> nights;
+    for (const auto& night : nights_) nights.push_back(night.get());
+    for (const std::string& line : summaryLines(nights, plan_.date, plan_.reportFile)) {
+      console::printLine(line);
+    }
+    if (withCheckStar_) {
+      for (std::size_t i = 0; i < nights_.size(); ++i) {
+        const night::NightParameters& parameters = parameters_[i];
+        const std::string name =
+            parameters.checkStar->id + (several() ? " " + parameters.filterName : "");
+        for (const std::string& line :
+             check_star::checkStarSummaryLines(name, parameters.checkStar->magnitude,
+                                               checkStar_.of(i), nights_[i]->tableFile())) {
+          console::printLine(line);
+        }
+      }
+    }
+    if (picture_) {
+      console::printLine("drew " + plan_.plotFile + ": " +
+                         countOf(picturePoints_.points().size(), "observation"));
+    }
+  }
+
+  // Removes the temporary files that stopped runs left beside `output`, and
+  // says so.
+  void removeStaleTemporariesOf(const std::string& output) const {
+    for (const std::string& removed : removeStaleTemporaries(output)) {
+      if (!plan_.quiet) {
+        console::printErrorLine(removed +
+                                ": note: removed: a temporary file left by a run of "
+                                "varistellar that was stopped");
+      }
+    }
+  }
+
+  int nothingWritten() {
+    const std::size_t errors = findings_.errors();
+    const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");
+    // A stream cannot be taken back: what went out is said truthfully.
+    if (output_.isStream() && output_.bytesWritten() != 0) {
+      console::printErrorLine("varistellar: " + count + "; the report sent to " + plan_.reportFile +
+                              " is incomplete");
+    } else {
+      console::printErrorLine("varistellar: " + count + "; nothing was written");
+    }
+    return 1;
+  }
+
+  static constexpr const char* outOfMemoryForPicture =
+      "out of memory for the picture's points: convert the night without --plot";
+
+  ConvertPlan plan_;
+  ConsoleFindings findings_;
+  std::vector<night::NightParameters> parameters_;
+  bool parametersGood_ = true;
+  bool withCheckStar_ = false;
+  std::vector<std::unique_ptr<NightConversion>> nights_;
+  // The outputs, and the fan-out that hands them the written observations.
+  ReportOutput output_{plan_.reportFile};
+  std::optional<OwnCheck> ownCheck_;
+  OwnCheckResult ownCheckResult_;
+  std::optional<ReportOutput> picture_;
+  ReportLines reportLines_{output_};
+  CheckStarTally checkStar_{plan_.nights.size()};
+  PicturePoints picturePoints_{parameters_};
+  Fanout written_;
+};
 
 }  // namespace
 
-int runConvertCommand(const run::ConvertOptions& options) {
-  run::RunContext context = run::convertContext(options);
-  ConsoleFindings findings;
-
-  // Nothing is opened for writing over an input or over another output.
-  std::vector<FileRole> files{{"light-curve table", context.tableFile},
-                              {"parameter file", context.parameterFile},
-                              {"report", context.reportFile}};
-  if (!context.plotFile.empty()) files.push_back({"picture", context.plotFile});
-  if (const std::size_t shared = reportSharedFiles(files, findings); shared != 0) {
-    cli::printErrorLine("varistellar: " + std::to_string(shared) +
-                        (shared == 1 ? " error" : " errors") + "; nothing was written");
-    return 1;
-  }
-
-  run::ObserverParameters parameters;
-  bool parametersRead = run::readParameterLines(context.parameterFile, parameters, findings);
-  if (parametersRead && context.checkStar &&
-      !check_star::checkStarParametersUsable(parameters, context.parameterFile, findings)) {
-    // Reported once here, not again on every row of the table.
-    parametersRead = false;
-    context.checkStar = false;
-  }
-
-  // The report is begun only for a good parameter file; the table is read
-  // all the same, so that every error is listed at once.
-  ReportOutput output{context.reportFile};
-  RecordWriter records{context, parameters, findings};
-  // The report is checked as it is written, before it is put in place.
-  std::optional<OwnCheck> ownCheck;
-  removeStaleTemporariesOf(context.reportFile, context.quiet);
-  if (!context.plotFile.empty()) removeStaleTemporariesOf(context.plotFile, context.quiet);
-  if (parametersRead) {
-    if (const auto failure = output.open()) {
-      findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
-    } else if (!output.isStream() && !aeff::isReportFileName(context.reportFile)) {
-      // The report's own check would refuse it; the name is the user's to change.
-      findings.error(context.reportFile, 0, 0,
-                     "the report's name must end in .txt, .csv or .tsv, as the AAVSO's upload "
-                     "requires");
-    } else {
-      // A report sent straight to a stream is no file to upload: it is not
-      // checked.
-      if (!output.isStream()) {
-        output.checkWith(&ownCheck.emplace(output.openForChecking(), context.reportFile));
-      }
-      for (const std::string& line :
-           run::reportHeaderLines(parameters, context.form, context.date)) {
-        output.write(line);
-      }
-      records.writeTo(&output);
-    }
-  }
-  check_star::CheckStarStatistics checkStar;
-  if (context.checkStar) records.gatherCheckStar(&checkStar);
-  plot::NightPoints points;
-  std::optional<ReportOutput> picture;
-  if (!context.plotFile.empty()) {
-    records.gatherPoints(&points);
-    picture.emplace(context.plotFile);
-    if (const auto failure = picture->open()) {
-      findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *failure);
-    }
-  }
-
-  run::TableCounts counts;
-  const std::string outOfMemory =
-      "out of memory for the picture's points: convert the night without --plot";
-  try {
-    (void)run::readTableLines(context.tableFile, records, findings, counts);
-  } catch (const std::bad_alloc&) {
-    findings.error(context.tableFile, 0, 0, outOfMemory);
-  }
-  findings.printUnlisted();
-
-  // Every output is written in full and made durable before the first is
-  // put in place, so that a full disk leaves every old file as it was; the
-  // report first, so that the picture cannot take its room.
-  if (findings.errors() == 0) {
-    if (const auto failure = output.finishWriting()) {
-      findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
-    }
-  }
-  if (findings.errors() == 0 && picture) {
-    try {
-      writePicture(*picture, context, parameters, points, records);
-      if (const auto failure = picture->finishWriting()) {
-        findings.error(context.plotFile, 0, 0, "cannot write the picture: " + *failure);
-      }
-    } catch (const std::bad_alloc&) {
-      findings.error(context.tableFile, 0, 0, outOfMemory);
-    }
-  }
-  OwnCheckResult own;
-  if (findings.errors() == 0) {
-    if (ownCheck && (own = ownCheck->finish(output.bytesWritten()), !own.passed)) {
-      // The temporary files go with `output` and `picture`; the old ones stay.
-      printOwnCheck(own, context.quiet);
-      return 1;
-    }
-    if (const auto failure = output.commit()) {
-      findings.error(context.reportFile, 0, 0, "cannot write the report: " + *failure);
-    }
-  }
-  if (findings.errors() != 0) {
-    const std::size_t errors = findings.errors();
-    const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");
-    // A stream cannot be taken back: what went out is said truthfully.
-    if (output.isStream() && output.bytesWritten() != 0) {
-      cli::printErrorLine("varistellar: " + count + "; the report sent to " + context.reportFile +
-                          " is incomplete");
-    } else {
-      cli::printErrorLine("varistellar: " + count + "; nothing was written");
-    }
-    return 1;
-  }
-  // The report is in place; the picture follows. Should it fail now, the
-  // user is told which file is new and which is not.
-  int status = 0;
-  if (picture) {
-    if (const auto failure = picture->commit()) {
-      findings.error(context.plotFile, 0, 0,
-                     "cannot write the picture: " + *failure + "; the report " +
-                         context.reportFile + " was written, the picture was not");
-      status = partlyWrittenStatus;
-      picture.reset();
-    }
-  }
-  if (context.checkStar && checkStar.count() == 0) {
-    findings.warning(context.tableFile, 0, 0,
-                     "the check star " + parameters.checkStarId +
-                         " was not measured on any written line (C1-K1 above 90): KMAG is na "
-                         "throughout");
-  }
-  if (!context.quiet) {
-    printSummary(context, parameters, counts, records);
-    if (context.checkStar) {
-      for (const std::string& line :
-           check_star::checkStarSummaryLines(parameters, checkStar, context.tableFile)) {
-        cli::printLine(line);
-      }
-    }
-    if (picture) {
-      cli::printLine("drew " + context.plotFile + ": " + counted(points.size(), "observation"));
-    }
-  }
-  printOwnCheck(own, context.quiet);
-  return status;
+int runConvertCommand(const ConvertOptions& options) {
+  Conversion conversion{convertPlan(options)};
+  return conversion.run();
 }
 
 }  // namespace varistellar::convert

@@ -1,8 +1,8 @@
-// `varistellar convert`: one night's report without pauses, from the
-// command line.
+// `varistellar convert`: a night's report without pauses, from the command
+// line; a night of several filters, one FOLDER each, in one report.
 #pragma once
 
-#include "run/run_context.h"
+#include "convert/convert_options.h"
 
 namespace varistellar::convert {
 
@@ -13,6 +13,6 @@ inline constexpr int partlyWrittenStatus = 3;
 // Converts the night and gives the exit status: 0 the report was written,
 // 1 nothing was written (errors in the input or a failure of the system),
 // `partlyWrittenStatus` the report was written and the picture was not.
-[[nodiscard]] int runConvertCommand(const run::ConvertOptions& options);
+[[nodiscard]] int runConvertCommand(const ConvertOptions& options);
 
 }  // namespace varistellar::convert

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <new>
 
-#include "cli/console.h"
+#include "console/console.h"
 
 namespace varistellar::convert {
 
@@ -114,10 +114,10 @@ void printOwnCheck(const OwnCheckResult& check, bool quiet) {
     if (check.passed && (d.severity == Severity::error || (quiet && d.severity == Severity::note)))
       continue;
     if (!check.passed && d.severity != Severity::error) continue;
-    cli::printErrorLine(diagnostics::formatDiagnostic(d));
+    console::printErrorLine(diagnostics::formatDiagnostic(d));
   }
   if (!check.passed) {
-    cli::printErrorLine(
+    console::printErrorLine(
         "varistellar: the report failed its own check, which is a defect of convert; nothing was "
         "written");
   }

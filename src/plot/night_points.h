@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <limits>
 #include <vector>
@@ -20,6 +21,7 @@ struct NightPoint {
   float check = std::numeric_limits<float>::quiet_NaN();  // NaN: not measured
   float checkError = 0.0F;
   float airmass = 0.0F;
+  std::uint8_t night = 0;  // which night (filter) of the picture
 };
 
 // The points of one series, drawn as a mark at `value` with a bar from `low`
@@ -31,9 +33,11 @@ struct SeriesPoint {
   double high = 0.0;
 };
 
+// Target and check star one series per night (filter), the airmass one
+// series for all.
 struct Series {
-  std::vector<SeriesPoint> target;
-  std::vector<SeriesPoint> check;
+  std::vector<std::vector<SeriesPoint>> target;
+  std::vector<std::vector<SeriesPoint>> check;
   std::vector<SeriesPoint> airmass;
   std::size_t bins = 0;   // 0: every observation is its own point
   double binWidth = 0.0;  // days
@@ -52,7 +56,7 @@ class NightPoints {
   // What the picture draws: each observation with its error bar, or for a
   // long night the bins of equal time, each its mean with a bar from the
   // lowest to the highest value. Values that are not finite are left out.
-  [[nodiscard]] Series series() const;
+  [[nodiscard]] Series series(std::size_t nights = 1) const;
 
  private:
   // Blocks that never move: a night grows without copying what it holds.

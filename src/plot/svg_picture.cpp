@@ -2,6 +2,7 @@
 #include "plot/svg_picture.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <span>
@@ -116,7 +117,7 @@ class Picture {
   // One series: its bars in one path, then a mark of the class per point.
   void series(std::span<const SeriesPoint> points, const Panel& panel, const TimeAxis& time,
               std::string_view className, std::string_view colour, double radius, bool tooltips,
-              int valueDecimals) {
+              int valueDecimals, std::string_view markStyle = {}) {
     std::string bars;
     for (const SeriesPoint& point : points) {
       if (point.high == point.low) continue;
@@ -130,6 +131,7 @@ class Picture {
     for (const SeriesPoint& point : points) {
       svg_ += "<circle class=\"" + std::string{className} + "\" cx=\"" + at(time.x(point.date)) +
               "\" cy=\"" + at(panel.y(point.value)) + "\" r=\"" + at(radius) + "\"";
+      if (!markStyle.empty()) svg_ += " style=\"" + std::string{markStyle} + "\"";
       if (tooltips) {
         svg_ += "><title>" + fixedDecimals(point.date, 5) + ": " +
                 fixedDecimals(point.value, valueDecimals) + "</title></circle>\n";
@@ -137,6 +139,13 @@ class Picture {
         svg_ += "/>\n";
       }
     }
+  }
+
+  // A filled mark in `colour` and the name beside it.
+  void legendEntry(double x, double y, std::string_view name, std::string_view colour) {
+    svg_ += "<circle class=\"legend\" cx=\"" + at(x) + "\" cy=\"" + at(y - 4) +
+            "\" r=\"4\" fill=\"" + std::string{colour} + "\"/>\n";
+    text(x + 8, y, name, "class=\"legend\" font-size=\"12\"");
   }
 
   std::string finish() {
@@ -148,14 +157,21 @@ class Picture {
   std::string svg_;
 };
 
-TimeAxis timeAxis(const Series& series) {
+// Every series of a panel as one list, for its range.
+std::vector<SeriesPoint> allPoints(const std::vector<std::vector<SeriesPoint>>& series) {
+  std::vector<SeriesPoint> all;
+  for (const auto& points : series) all.insert(all.end(), points.begin(), points.end());
+  return all;
+}
+
+TimeAxis timeAxis(const std::vector<SeriesPoint>& target) {
   double first = std::numeric_limits<double>::infinity();
   double last = -first;
-  for (const SeriesPoint& point : series.target) {
+  for (const SeriesPoint& point : target) {
     first = std::min(first, point.date);
     last = std::max(last, point.date);
   }
-  if (series.target.empty()) first = last = 0.0;
+  if (target.empty()) first = last = 0.0;
   TimeAxis time;
   time.dayOffset = std::floor(first);
   const AxisRange shown = paddedRange(first - time.dayOffset, last - time.dayOffset, 0.01);
@@ -165,22 +181,57 @@ TimeAxis timeAxis(const Series& series) {
 
 std::string wholeNumber(double value) { return fixedDecimals(value, 0); }
 
+// A filter's colour in a picture of several: the colours of the light each
+// passes where there is one, else one of a few that stand apart.
+std::string_view filterColour(std::string_view filter, std::size_t index) {
+  if (filter == "U") return "#6a3d9a";
+  if (filter == "B" || filter == "TB") return "#1f4e9c";
+  if (filter == "V" || filter == "TG") return "#2e8b57";
+  if (filter == "R" || filter == "TR") return "#c0392b";
+  if (filter == "I") return "#7f1d1d";
+  static constexpr std::array<std::string_view, 5> others = {"#e08214", "#0f8b8d", "#8c564b",
+                                                             "#d6277a", "#555555"};
+  return others[index % others.size()];
+}
+
+// "B 12.900, V 12.345": a magnitude in each filter.
+std::string eachFilter(const std::vector<FilterLabels>& filters, double FilterLabels::*magnitude) {
+  std::string text;
+  for (const FilterLabels& filter : filters) {
+    if (!text.empty()) text += ", ";
+    text += filter.filter + " " + fixedDecimals(filter.*magnitude, 3);
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string drawNightPicture(const Series& series, const PictureLabels& labels) {
   Picture picture;
+  const bool several = labels.filters.size() > 1;
+  std::string filterNames;
+  for (const FilterLabels& filter : labels.filters) {
+    filterNames += (filterNames.empty() ? "" : ", ") + filter.filter;
+  }
   const std::string heading =
-      labels.star + ", filter " + labels.filter + ", observer " + labels.observer + ", " +
+      labels.star + (several ? ", filters " : ", filter ") + filterNames + ", observer " +
+      labels.observer + ", " +
       (labels.observations == 0 ? std::string{"no observations"}
                                 : calendarDate(labels.firstJulianDate) + " UT, " +
                                       std::to_string(labels.observations) + " observations");
   picture.title(heading);
   picture.text(plotLeft, 26, heading, "font-size=\"18\" font-weight=\"bold\"");
-  std::string detail =
-      "comparison " + labels.comparison + " (" + fixedDecimals(labels.comparisonMagnitude, 3) + ")";
-  detail += labels.checkStar.empty() ? ", no check star"
-                                     : ", check star " + labels.checkStar + " (" +
-                                           fixedDecimals(labels.checkMagnitude, 3) + ")";
+  const FilterLabels& first = labels.filters.front();
+  std::string detail = "comparison " + labels.comparison + " (" +
+                       (several ? eachFilter(labels.filters, &FilterLabels::comparisonMagnitude)
+                                : fixedDecimals(first.comparisonMagnitude, 3)) +
+                       ")";
+  detail += labels.checkStar.empty()
+                ? ", no check star"
+                : ", check star " + labels.checkStar + " (" +
+                      (several ? eachFilter(labels.filters, &FilterLabels::checkMagnitude)
+                               : fixedDecimals(first.checkMagnitude, 3)) +
+                      ")";
   std::string drawing = "bars: the error of each value";
   if (series.bins != 0) {
     const double minutes = series.binWidth * 24.0 * 60.0;
@@ -193,29 +244,55 @@ std::string drawNightPicture(const Series& series, const PictureLabels& labels) 
   picture.text(plotLeft, 45, detail, "font-size=\"13\"");
   picture.text(plotLeft, 62, drawing, "font-size=\"12\" fill-opacity=\"0.8\"");
 
-  const TimeAxis time = timeAxis(series);
+  const std::vector<SeriesPoint> targetPoints = allPoints(series.target);
+  const std::vector<SeriesPoint> checkPoints = allPoints(series.check);
+  const TimeAxis time = timeAxis(targetPoints);
   const AxisRange shownDays{time.range.low - time.dayOffset, time.range.high - time.dayOffset};
   const std::vector<Tick> timeTicks = roundTicks(shownDays, 8);
 
-  const Panel target{72, 420, valueRange(series.target, 0.05), true};
-  const Panel check{450, 590, valueRange(series.check, 0.05), true};
+  const Panel target{72, 420, valueRange(targetPoints, 0.05), true};
+  const Panel check{450, 590, valueRange(checkPoints, 0.05), true};
   const Panel airmass{620, 720, valueRange(series.airmass, 0.05), false};
 
-  picture.frame(target, time, timeTicks, labels.filter + " magnitude", "ytick-obs");
-  picture.series(series.target, target, time, "obs", "#1f4e9c", 2.2, series.bins == 0, 3);
+  picture.frame(target, time, timeTicks, several ? "magnitude" : first.filter + " magnitude",
+                "ytick-obs");
+  const auto markStyle = [&](std::size_t night) {
+    return several ? "fill:" + std::string{filterColour(labels.filters[night].filter, night)}
+                   : std::string{};
+  };
+  const auto barColour = [&](std::size_t night, std::string_view single) {
+    return several ? filterColour(labels.filters[night].filter, night) : single;
+  };
+  for (std::size_t night = 0; night < series.target.size(); ++night) {
+    picture.series(series.target[night], target, time, "obs", barColour(night, "#1f4e9c"), 2.2,
+                   series.bins == 0, 3, markStyle(night));
+  }
+  if (several) {
+    // The legend, at the top right of the magnitudes.
+    double x = plotRight - 60.0 * static_cast<double>(labels.filters.size());
+    for (std::size_t night = 0; night < labels.filters.size(); ++night) {
+      picture.legendEntry(x, 88, labels.filters[night].filter,
+                          filterColour(labels.filters[night].filter, night));
+      x += 60.0;
+    }
+  }
 
   const std::string checkLabel =
       labels.checkStar.empty() ? std::string{"check star"}
-                               : "check star: Kstd - " + fixedDecimals(labels.checkMagnitude, 3);
+      : several                ? std::string{"check star: Kstd - catalogue"}
+                               : "check star: Kstd - " + fixedDecimals(first.checkMagnitude, 3);
   picture.frame(check, time, timeTicks, checkLabel, "ytick-check");
   if (labels.checkStar.empty()) {
     picture.text((plotLeft + plotRight) / 2, 524, "no check star in the parameter file",
                  "font-size=\"13\" text-anchor=\"middle\"");
-  } else if (series.check.empty()) {
+  } else if (checkPoints.empty()) {
     picture.text((plotLeft + plotRight) / 2, 524, "the check star was not measured",
                  "font-size=\"13\" text-anchor=\"middle\"");
   }
-  picture.series(series.check, check, time, "check", "#b03a2e", 2.0, series.bins == 0, 3);
+  for (std::size_t night = 0; night < series.check.size(); ++night) {
+    picture.series(series.check[night], check, time, "check", barColour(night, "#b03a2e"), 2.0,
+                   series.bins == 0, 3, markStyle(night));
+  }
 
   picture.frame(airmass, time, timeTicks, "airmass", "ytick-airmass");
   picture.series(series.airmass, airmass, time, "airmass", "#4d4d4d", 1.3, series.bins == 0, 3);

@@ -1,12 +1,18 @@
 // The parameter stage of the interactive run.
 #include "run/parameters.h"
 
+#include "night/parameter_lines.h"
 #include "textio/channels.h"
 
 namespace varistellar::run {
 namespace {
 
 using namespace textio;
+using night::ParameterLine;
+
+// The text the interactive run keeps of a line: its first columns.
+template <ParameterLine line>
+constexpr std::size_t width = night::parameterLine(line).interactiveWidth;
 
 // A line read as one text field of N columns; a guarded line's failure or end
 // of file is an outcome, an unguarded one's ends the process.
@@ -45,23 +51,27 @@ ParameterOutcome readParameterFile(const RunContext& context, ObserverParameters
   dialogue.parametersOpened();
 
   std::string header;
-  for (int line = 0; line < 4; ++line) {
+  for (std::size_t line = 0; line < night::parameterHeaderLines; ++line) {
     if (!readGuarded<80>(header)) return ParameterOutcome::lineReadFailed;
     dialogue.parameterHeaderRead(header);
   }
   dialogue.parameterHeadersRead();
 
-  if (!readGuarded<4>(parameters.observerCode)) return ParameterOutcome::lineReadFailed;
+  if (!readGuarded<width<ParameterLine::observerCode>>(parameters.observerCode))
+    return ParameterOutcome::lineReadFailed;
   dialogue.observerCodeRead(parameters.observerCode);
-  if (!readGuarded<11>(parameters.variableStarId)) return ParameterOutcome::lineReadFailed;
+  if (!readGuarded<width<ParameterLine::star>>(parameters.variableStarId))
+    return ParameterOutcome::lineReadFailed;
   dialogue.variableStarRead(parameters.variableStarId);
-  if (!readGuarded<11>(parameters.comparisonStarId)) return ParameterOutcome::lineReadFailed;
+  if (!readGuarded<width<ParameterLine::comparisonStar>>(parameters.comparisonStarId))
+    return ParameterOutcome::lineReadFailed;
   readMagnitude(parameters.comparisonMagnitude);
   dialogue.comparisonStarRead(parameters.comparisonStarId, parameters.comparisonMagnitude);
 
-  readUnguarded<6>(parameters.filterName);
-  readUnguarded<8>(parameters.chartId);
-  if (!readGuarded<11>(parameters.checkStarId)) return ParameterOutcome::lineReadFailed;
+  readUnguarded<width<ParameterLine::filter>>(parameters.filterName);
+  readUnguarded<width<ParameterLine::chart>>(parameters.chartId);
+  if (!readGuarded<width<ParameterLine::checkStar>>(parameters.checkStarId))
+    return ParameterOutcome::lineReadFailed;
   readMagnitude(parameters.checkMagnitude);
   dialogue.checkStarRead(parameters.checkStarId, parameters.checkMagnitude);
 

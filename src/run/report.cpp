@@ -3,7 +3,8 @@
 
 #include <string>
 
-#include "run/report_layout.h"
+#include "report/header_lines.h"
+#include "report/record_forms.h"
 #include "textio/channels.h"
 
 namespace varistellar::run {
@@ -11,7 +12,8 @@ namespace varistellar::run {
 void writeReportFile(const RunContext& context, const ObservationTable& table,
                      const ObserverParameters& parameters, Dialogue& dialogue) {
   dialogue.writingReport();
-  const auto headerLines = reportHeaderLines(parameters, context.form, context.date);
+  const auto headerLines =
+      report::reportHeaderLines(parameters.observerCode, context.form, context.date);
 
   (void)textio::openChannel(reportChannel, context.reportFile, textio::noBranches);
   dialogue.reportOpened();
@@ -22,10 +24,21 @@ void writeReportFile(const RunContext& context, const ObservationTable& table,
   }
   dialogue.writingObservations();
 
-  ObservationRecords records{parameters, context.form};
+  using report::RecordKey;
+  report::InteractiveRecordForm form;
+  report::RecordValues values;
+  values.set(RecordKey::STARID, std::string_view{parameters.variableStarId});
+  values.set(RecordKey::FILT, std::string_view{parameters.filterName});
+  values.set(RecordKey::CNAME, std::string_view{parameters.comparisonStarId});
+  values.set(RecordKey::KNAME, std::string_view{parameters.checkStarId});
+  values.set(RecordKey::CHART, std::string_view{parameters.chartId});
   std::string line;
   for (std::size_t i = 0; i < table.n(); ++i) {
-    (void)records.build({table.JDHEL(i), table.STD(i), table.s1(i), table.AIRMASS(i)}, line);
+    values.set(RecordKey::DATE, table.JDHEL(i));
+    values.set(RecordKey::MAG, table.STD(i));
+    values.set(RecordKey::MERR, table.s1(i));
+    values.set(RecordKey::AIRMASS, table.AIRMASS(i));
+    (void)form.build(values, line);
     dialogue.observationRecordBuilt(line);
     textio::writeRecord(reportChannel, line);
   }

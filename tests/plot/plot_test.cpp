@@ -59,10 +59,10 @@ TEST(NightPoints, ValuesThatAreNotFiniteAreNeverDrawn) {
   points.add({2460600.3, 11.5F, 0.01F, 0.02F, 0.01F, 1.2F});
   points.add({2460600.4, 11.6F, 0.01F, std::numeric_limits<float>::quiet_NaN(), 0.01F, 1.3F});
   const Series series = points.series();
-  EXPECT_EQ(series.target.size(), 2U);
-  EXPECT_EQ(series.check.size(), 1U);
+  EXPECT_EQ(series.target[0].size(), 2U);
+  EXPECT_EQ(series.check[0].size(), 1U);
   EXPECT_EQ(series.bins, 0U);
-  EXPECT_FLOAT_EQ(static_cast<float>(series.target[0].low), 11.49F);
+  EXPECT_FLOAT_EQ(static_cast<float>(series.target[0][0].low), 11.49F);
 }
 
 TEST(NightPoints, ALongNightIsDrawnAsBinsOfItsMeansAndExtremes) {
@@ -72,10 +72,24 @@ TEST(NightPoints, ALongNightIsDrawnAsBinsOfItsMeansAndExtremes) {
   }
   const Series series = points.series();
   EXPECT_EQ(series.bins, NightPoints::binCount);
-  EXPECT_EQ(series.target.size(), NightPoints::binCount);
-  EXPECT_NEAR(series.target[0].value, 11.5, 1e-9);
-  EXPECT_DOUBLE_EQ(series.target[0].low, 11.0);
-  EXPECT_DOUBLE_EQ(series.target[0].high, 12.0);
+  EXPECT_EQ(series.target[0].size(), NightPoints::binCount);
+  EXPECT_NEAR(series.target[0][0].value, 11.5, 1e-9);
+  EXPECT_DOUBLE_EQ(series.target[0][0].low, 11.0);
+  EXPECT_DOUBLE_EQ(series.target[0][0].high, 12.0);
+}
+
+TEST(NightPoints, EachNightIsASeriesOfItsOwnAndTheAirmassOneForAll) {
+  NightPoints points;
+  points.add({2460600.3, 11.5F, 0.01F, 0.02F, 0.01F, 1.2F, 0});
+  points.add({2460600.3, 12.1F, 0.01F, 0.03F, 0.01F, 1.2F, 1});
+  points.add({2460600.4, 11.6F, 0.01F, 0.02F, 0.01F, 1.3F, 0});
+  const Series series = points.series(2);
+  ASSERT_EQ(series.target.size(), 2U);
+  EXPECT_EQ(series.target[0].size(), 2U);
+  EXPECT_EQ(series.target[1].size(), 1U);
+  EXPECT_DOUBLE_EQ(series.target[1][0].value, 12.1F);
+  EXPECT_EQ(series.check[1].size(), 1U);
+  EXPECT_EQ(series.airmass.size(), 3U);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // Plain decimal numbers.
-#include "run/plain_number.h"
+#include "aeff/plain_decimal.h"
 
 #include "textio/fields.h"
 
-namespace varistellar::run {
+namespace varistellar::aeff {
 
 bool isPlainDecimal(std::string_view text) {
   std::size_t i = 0;
@@ -30,4 +30,4 @@ std::optional<double> readPlainDecimal(std::string_view text) {
   return conversion.value;
 }
 
-}  // namespace varistellar::run
+}  // namespace varistellar::aeff

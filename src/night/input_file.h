@@ -9,7 +9,7 @@
 
 #include "textio/line_reader.h"
 
-namespace varistellar::run {
+namespace varistellar::night {
 
 // How the messages speak of an input file.
 struct InputFile {
@@ -40,4 +40,4 @@ inline constexpr InputFile parameterFile{"the parameter file", "a parameter file
 // The sentence for a NUL byte in a line past the file's first bytes.
 [[nodiscard]] std::string nulByteMessage(const InputFile& file);
 
-}  // namespace varistellar::run
+}  // namespace varistellar::night

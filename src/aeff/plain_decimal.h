@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace varistellar::run {
+namespace varistellar::aeff {
 
 // An optional sign, digits, an optional point and digits, at least one digit
 // in all: "12.345", "-0.5", ".5", "7.". No exponent, word or comma.
@@ -15,4 +15,4 @@ namespace varistellar::run {
 // same text; nothing for any other text.
 [[nodiscard]] std::optional<double> readPlainDecimal(std::string_view text);
 
-}  // namespace varistellar::run
+}  // namespace varistellar::aeff

@@ -1,16 +1,17 @@
-// The command line's reading of the light-curve table.
+// The light-curve table, read strictly.
+#include "night/light_curve_table.h"
+
 #include <array>
 #include <optional>
 #include <string_view>
 
+#include "aeff/plain_decimal.h"
 #include "diagnostics/quoted.h"
-#include "run/input_file.h"
-#include "run/plain_number.h"
-#include "run/strict_reading.h"
+#include "night/input_file.h"
 #include "textio/fields.h"
 #include "textio/line_reader.h"
 
-namespace varistellar::run {
+namespace varistellar::night {
 namespace {
 
 constexpr std::size_t valuesPerLine = 10;
@@ -26,6 +27,11 @@ constexpr diagnostics::FindingKind wrongValueCount{
 
 bool isSeparator(char byte) { return byte == ' ' || byte == '\t'; }
 
+// MAGNIVEX writes 99.999 for a magnitude it could not measure: a V-C above
+// this was not measured and is dropped, a C1-K1 above it leaves the check
+// star unmeasured.
+constexpr double notMeasuredAbove = 90.0;
+
 // A value's text and the column it starts in, from 1.
 struct Token {
   std::string_view text;
@@ -34,8 +40,8 @@ struct Token {
 
 class TableReader {
  public:
-  TableReader(const std::string& file, ObservationSink& sink, diagnostics::DiagnosticSink& findings,
-              TableCounts& counts)
+  TableReader(const std::string& file, MeasurementSink& sink, diagnostics::DiagnosticSink& findings,
+              SeriesCounts& counts)
       : file_{file}, sink_{sink}, findings_{findings}, counts_{counts} {}
 
   bool read() {
@@ -95,14 +101,23 @@ class TableReader {
       reportValueCount(number, *count);
       return;
     }
-    const Observation observation{values[0], values[1], values[2], values[3], values[4],
-                                  values[5], values[6], values[7], values[8]};
-    if (isDropped(observation)) {
+    // JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR AIRMASS ALTITUDE
+    const double V_C = values[1];
+    const double C1_K1 = values[5];
+    if (V_C > notMeasuredAbove) {
       ++counts_.dropped;
       return;
     }
     ++counts_.kept;
-    stopped_ = !sink_.take(observation, number);
+    Measurement measurement{.HJD = values[0],
+                            .HELCOR = values[7],
+                            .difference = V_C,
+                            .error = values[2],
+                            .checkError = values[6],
+                            .AIRMASS = values[8],
+                            .line = number};
+    if (!(C1_K1 > notMeasuredAbove)) measurement.checkDifference = -C1_K1;
+    stopped_ = !sink_.take(measurement);
   }
 
   // The values of a line that holds plain decimal numbers only, at most ten
@@ -139,7 +154,7 @@ class TableReader {
       std::size_t end = i;
       while (end < line.size() && !isSeparator(line[end])) ++end;
       const Token token{line.substr(i, end - i), i + 1};
-      if (!isPlainDecimal(token.text)) {
+      if (!aeff::isPlainDecimal(token.text)) {
         plain = false;
         std::string text = diagnostics::quoted(token.text);
         text.append(valueName(count));
@@ -185,18 +200,18 @@ class TableReader {
   }
 
   const std::string& file_;
-  ObservationSink& sink_;
+  MeasurementSink& sink_;
   diagnostics::DiagnosticSink& findings_;
-  TableCounts& counts_;
+  SeriesCounts& counts_;
   bool stopped_ = false;  // the sink is full, or the file is no text
 };
 
 }  // namespace
 
-bool readTableLines(const std::string& file, ObservationSink& sink,
-                    diagnostics::DiagnosticSink& findings, TableCounts& counts) {
-  TableReader reader{file, sink, findings, counts};
+bool LightCurveTableReader::read(MeasurementSink& sink, diagnostics::DiagnosticSink& findings,
+                                 SeriesCounts& counts) {
+  TableReader reader{file_, sink, findings, counts};
   return reader.read();
 }
 
-}  // namespace varistellar::run
+}  // namespace varistellar::night

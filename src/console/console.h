@@ -4,11 +4,11 @@
 
 #include <string_view>
 
-namespace varistellar::cli {
+namespace varistellar::console {
 
 void printLine(std::string_view text);
 void printErrorLine(std::string_view text);
 // A text of LF-ended lines, each written with the platform's line end.
 void printText(std::string_view text);
 
-}  // namespace varistellar::cli
+}  // namespace varistellar::console

@@ -1,11 +1,11 @@
 // Opening convert's input files.
-#include "run/input_file.h"
+#include "night/input_file.h"
 
 #include "platform/platform.h"
 #include "textio/line_files.h"
 #include "textio/text_kind.h"
 
-namespace varistellar::run {
+namespace varistellar::night {
 
 std::optional<std::string> unreadableAsLines(const std::string& path, textio::LineReader& reader,
                                              const InputFile& file) {
@@ -54,4 +54,4 @@ std::string nulByteMessage(const InputFile& file) {
          "; it is read no further";
 }
 
-}  // namespace varistellar::run
+}  // namespace varistellar::night

@@ -1,23 +1,25 @@
-// The command line's reading of the parameter file.
+// The parameter file, read strictly.
+#include "night/parameter_file.h"
+
 #include <array>
 #include <optional>
 #include <string_view>
 
 #include "aeff/format.h"
+#include "aeff/plain_decimal.h"
+#include "aeff/vocabulary.h"
 #include "diagnostics/quoted.h"
-#include "run/input_file.h"
-#include "run/plain_number.h"
-#include "run/strict_reading.h"
+#include "night/input_file.h"
+#include "night/parameter_lines.h"
 #include "textio/line_reader.h"
 
-namespace varistellar::run {
+namespace varistellar::night {
 namespace {
 
 using diagnostics::DiagnosticSink;
 
-constexpr std::size_t parameterLineCount = 12;
-// Lines 11 and 12 (the check star) may be left out.
-constexpr std::size_t requiredLineCount = 10;
+// The check star's two lines may be left out.
+constexpr std::size_t requiredLineCount = lineNumber(ParameterLine::chart);
 
 bool isEdgeBlank(char byte) { return byte == ' ' || byte == '\t'; }
 
@@ -36,25 +38,10 @@ LineValue trimmed(std::string_view line) {
   return {std::string{line.substr(first, last - first)}, first + 1, true};
 }
 
-bool isPlaceholder(std::string_view text) {
-  for (const std::string_view placeholder : {"na", "n/a", "xxx", "?"}) {
-    if (text.size() != placeholder.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const char lower =
-          text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
-      same = same && lower == placeholder[i];
-    }
-    if (same) return true;
-  }
-  return false;
-}
-
-// One text line of the file: what it holds, its longest AAVSO value, and
+// One text line of the file: which it is, its longest AAVSO value, and
 // whether it may be empty.
 struct TextLine {
-  std::size_t number;
-  std::string_view meaning;
+  ParameterLine line;
   std::size_t limit;  // 0: none
   bool required;
 };
@@ -64,7 +51,7 @@ class ParameterReader {
   ParameterReader(const std::string& file, DiagnosticSink& findings)
       : file_{file}, findings_{findings} {}
 
-  bool read(ObserverParameters& parameters) {
+  bool read(NightParameters& parameters) {
     textio::LineReader reader{file_};
     if (const auto fault = unreadableAsLines(file_, reader, parameterFile)) {
       error(0, 0, *fault);
@@ -88,41 +75,40 @@ class ParameterReader {
       return false;
     }
 
-    parameters.observerCode = text({5, "the observer code", 0, true});
-    if (lines_[5 - 1].present && isPlaceholder(parameters.observerCode)) {
-      error(5, lines_[5 - 1].column,
+    using enum ParameterLine;
+    parameters.observerCode = text({observerCode, 0, true});
+    if (valueOf(observerCode).present && aeff::isPlaceholder(parameters.observerCode)) {
+      error(lineNumber(observerCode), valueOf(observerCode).column,
             "the observer code " + diagnostics::quoted(parameters.observerCode) +
                 " is a placeholder; write your AAVSO observer code");
     }
-    parameters.variableStarId =
-        text({6, "the star's name", aeff::fieldFacts(aeff::Field::STARID).maxLength, true});
-    if (isPlaceholder(parameters.variableStarId) && !parameters.variableStarId.empty()) {
-      error(6, lines_[6 - 1].column, "the star's name is a placeholder; write the star's name");
+    parameters.variableStarId = text({star, aeff::fieldFacts(aeff::Field::STARID).maxLength, true});
+    if (aeff::isPlaceholder(parameters.variableStarId) && !parameters.variableStarId.empty()) {
+      error(lineNumber(star), valueOf(star).column,
+            "the star's name is a placeholder; write the star's name");
     }
     parameters.comparisonStarId =
-        text({7, "the comparison star", aeff::fieldFacts(aeff::Field::CNAME).maxLength, true});
-    parameters.comparisonMagnitude = magnitude(8, "the comparison star's magnitude").value_or(0.0);
+        text({comparisonStar, aeff::fieldFacts(aeff::Field::CNAME).maxLength, true});
+    parameters.comparisonMagnitude = magnitude(comparisonMagnitude).value_or(0.0);
     const std::size_t errorsBeforeFilter = errors_;
-    parameters.filterName = text({9, "the filter", 0, true});
-    const std::string& filter = parameters.filterName;
+    parameters.filterName = text({filter, 0, true});
+    const std::string& filterName = parameters.filterName;
     // One message for a filter: an unprintable byte in it was named already.
-    if (errors_ == errorsBeforeFilter && !filter.empty() && !aeff::isListedFilter(filter) &&
-        !aeff::isKnownUnlistedFilter(filter)) {
+    if (errors_ == errorsBeforeFilter && !filterName.empty() && !aeff::isListedFilter(filterName) &&
+        !aeff::isKnownUnlistedFilter(filterName)) {
       // The AAVSO refuses any other filter name, such as Rc, Ic or Clear.
-      error(9, lines_[9 - 1].column,
-            "the filter " + diagnostics::quoted(filter) +
-                " is not one of the AAVSO's: use U, B, V, R, I, J, H, K, TG, TB, TR, CV, CR, "
-                "SZ, SU, SG, SR, SI, STU, STV, STB, STY, STHBW, STHBN, MA, MB, MI, ZS, Y, HA or "
-                "HAC (Rc is R, Ic is I, a clear filter is CV)");
+      error(lineNumber(filter), valueOf(filter).column,
+            "the filter " + diagnostics::quoted(filterName) + " is not one of the AAVSO's: use " +
+                aeff::filterListText() + " (Rc is R, Ic is I, a clear filter is CV)");
     }
-    parameters.chartId =
-        orNa(text({10, "the chart", aeff::fieldFacts(aeff::Field::CHART).maxLength, false}));
-    parameters.checkStarId =
-        orNa(text({11, "the check star", aeff::fieldFacts(aeff::Field::KNAME).maxLength, false}));
-    const bool checkStar = parameters.checkStarId != "na";
-    const LineValue& checkLine = lines_[12 - 1];
-    if (checkStar || (!checkLine.text.empty() && !isPlaceholder(checkLine.text))) {
-      parameters.checkMagnitude = magnitude(12, "the check star's magnitude").value_or(0.0);
+    parameters.chartId = orNa(text({chart, aeff::fieldFacts(aeff::Field::CHART).maxLength, false}));
+    const std::string checkStarId =
+        text({checkStar, aeff::fieldFacts(aeff::Field::KNAME).maxLength, false});
+    const bool named = !checkStarId.empty() && checkStarId != "na";
+    const LineValue& magnitudeLine = valueOf(checkMagnitude);
+    if (named || (!magnitudeLine.text.empty() && !aeff::isPlaceholder(magnitudeLine.text))) {
+      const double catalogue = this->magnitude(checkMagnitude).value_or(0.0);
+      if (named) parameters.checkStar = CheckStar{checkStarId, catalogue};
     }
     return errors_ == 0;
   }
@@ -133,58 +119,59 @@ class ParameterReader {
     findings_.error(file_, line, column, std::move(text));
   }
 
+  const LineValue& valueOf(ParameterLine which) const { return lines_[lineNumber(which) - 1]; }
+
   // Checks every value alike: no comma (the report's delimiter), printable
   // ASCII only, not empty where required, within the AAVSO's length.
   std::string text(const TextLine& expected) {
-    const LineValue& value = lines_[expected.number - 1];
+    const LineValue& value = valueOf(expected.line);
+    const std::uint64_t number = lineNumber(expected.line);
+    const std::string_view meaning = parameterLine(expected.line).meaning;
     const std::string& text = value.text;
     if (!value.present) return {};
     if (text.empty()) {
       if (expected.required) {
-        error(expected.number, 0,
-              "line " + std::to_string(expected.number) + " must hold " +
-                  std::string{expected.meaning} + ", but it is empty");
+        error(number, 0,
+              "line " + std::to_string(number) + " must hold " + std::string{meaning} +
+                  ", but it is empty");
       }
       return text;
     }
     for (std::size_t i = 0; i < text.size(); ++i) {
       const auto byte = static_cast<unsigned char>(text[i]);
       if (byte == ',') {
-        error(expected.number, value.column + i,
-              std::string{expected.meaning} + " " + diagnostics::quoted(text) +
+        error(number, value.column + i,
+              std::string{meaning} + " " + diagnostics::quoted(text) +
                   " holds a comma, which separates the report's fields; leave it out");
         return text;
       }
       if (byte < 0x20 || byte > 0x7E) {
-        error(expected.number, value.column + i,
-              std::string{expected.meaning} + " holds a byte that is not printable ASCII (" +
-                  describeByte(byte) + "); the AAVSO accepts ASCII only");
+        error(number, value.column + i,
+              std::string{meaning} + " holds a byte that is not printable ASCII (" +
+                  aeff::byteName(byte) + "); the AAVSO accepts ASCII only");
         return text;
       }
     }
     if (expected.limit != 0 && text.size() > expected.limit) {
-      error(expected.number, value.column,
-            std::string{expected.meaning} + " " + diagnostics::quoted(text) + " has " +
+      error(number, value.column,
+            std::string{meaning} + " " + diagnostics::quoted(text) + " has " +
                 std::to_string(text.size()) + " characters; the AAVSO takes at most " +
                 std::to_string(expected.limit));
     }
     return text;
   }
 
-  static std::string describeByte(unsigned char byte) {
-    constexpr char digits[] = "0123456789ABCDEF";
-    return std::string{"0x"} + digits[byte >> 4] + digits[byte & 15];
-  }
-
-  std::optional<double> magnitude(std::size_t number, std::string_view meaning) {
-    const LineValue& value = lines_[number - 1];
+  std::optional<double> magnitude(ParameterLine which) {
+    const LineValue& value = valueOf(which);
+    const std::uint64_t number = lineNumber(which);
+    const std::string_view meaning = parameterLine(which).meaning;
     if (!value.present || value.text.empty()) {
       error(number, 0,
             "line " + std::to_string(number) + " must hold " + std::string{meaning} +
                 " as a number such as 12.345, but it is " + (value.present ? "empty" : "missing"));
       return std::nullopt;
     }
-    const std::optional<double> magnitudeRead = readPlainDecimal(value.text);
+    const std::optional<double> magnitudeRead = aeff::readPlainDecimal(value.text);
     if (!magnitudeRead) {
       error(number, value.column,
             std::string{meaning} + " " + diagnostics::quoted(value.text) +
@@ -207,10 +194,15 @@ class ParameterReader {
 
 }  // namespace
 
-bool readParameterLines(const std::string& file, ObserverParameters& parameters,
-                        diagnostics::DiagnosticSink& findings) {
+ParameterReading readParameterFile(const std::string& file, diagnostics::DiagnosticSink& findings) {
   ParameterReader reader{file, findings};
-  return reader.read(parameters);
+  ParameterReading reading;
+  reading.ok = reader.read(reading.parameters);
+  return reading;
 }
 
-}  // namespace varistellar::run
+std::string_view checkStarName(const NightParameters& parameters) {
+  return parameters.checkStar ? std::string_view{parameters.checkStar->id} : "na";
+}
+
+}  // namespace varistellar::night

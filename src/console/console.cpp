@@ -1,11 +1,11 @@
 // The command line's console lines.
-#include "cli/console.h"
+#include "console/console.h"
 
 #include <string>
 
 #include "platform/platform.h"
 
-namespace varistellar::cli {
+namespace varistellar::console {
 namespace {
 
 void writeLine(platform::StandardStream stream, std::string_view text) {
@@ -34,4 +34,4 @@ void printText(std::string_view text) {
                            {converted.data(), converted.size()});
 }
 
-}  // namespace varistellar::cli
+}  // namespace varistellar::console

@@ -1,0 +1,35 @@
+// The shared words.
+#include "aeff/vocabulary.h"
+
+#include <array>
+
+#include "aeff/format.h"
+
+namespace varistellar::aeff {
+
+bool isPlaceholder(std::string_view text) {
+  for (const std::string_view placeholder : {"na", "n/a", "xxx", "?"}) {
+    // cppcheck-suppress useStlAlgorithm ; four words, tried in order
+    if (sameWord(text, placeholder)) return true;
+  }
+  return false;
+}
+
+std::string byteName(unsigned char byte) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string name = "0x";
+  name.push_back(hex[byte >> 4]);
+  name.push_back(hex[byte & 0xF]);
+  return name;
+}
+
+std::string filterListText() {
+  std::string text;
+  for (std::size_t i = 0; i < listedFilters.size(); ++i) {
+    if (i != 0) text.append(i + 1 == listedFilters.size() ? " or " : ", ");
+    text.append(listedFilters[i]);
+  }
+  return text;
+}
+
+}  // namespace varistellar::aeff

@@ -1,0 +1,20 @@
+// Words the program's messages and readers share about the format: the
+// placeholders observers write for "none", a byte's name, and the list of
+// filters a message offers.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace varistellar::aeff {
+
+// "na", "n/a", "xxx" or "?", in any case: a value left unfilled.
+[[nodiscard]] bool isPlaceholder(std::string_view text);
+
+// A byte as messages name it: "0x1B".
+[[nodiscard]] std::string byteName(unsigned char byte);
+
+// "U, B, V, ..., HA or HAC": the filters the format lists, for a message.
+[[nodiscard]] std::string filterListText();
+
+}  // namespace varistellar::aeff

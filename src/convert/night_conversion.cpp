@@ -1,0 +1,85 @@
+// One night, read and converted.
+#include "convert/night_conversion.h"
+
+#include <algorithm>
+
+#include "report/number_text.h"
+
+namespace varistellar::convert {
+namespace {
+
+// The findings of the records that can repeat on every line.
+constexpr diagnostics::FindingKind leftOutObservation{
+    "more observation with MERR of 1.0 or more is left out",
+    "more observations with MERR of 1.0 or more are left out"};
+constexpr diagnostics::FindingKind unfitField{"more value does not fit its report field",
+                                              "more values do not fit their report fields"};
+
+// What the user can do about a number that does not fit its field.
+std::string_view unfitAdvice(std::string_view field) {
+  if (field == "DATE") return "it takes at most 7 digits before the point; check JDHEL";
+  if (field == "MAG") return "the standard magnitude must lie above -10 and below 100";
+  if (field == "AIRMASS") return "it must lie above -10 and below 100; check AIRMASS";
+  if (field == "KMAG") return "-(C1-K1) must lie above -10 and below 100; check C1-K1";
+  if (field == "VMAGINS") return "V-C must lie above -10 and below 100; check V-C";
+  return "it must lie below 100";
+}
+
+}  // namespace
+
+std::unique_ptr<report::RecordForm> commandLineRecordForm(bool withCheckStar) {
+  if (withCheckStar) return std::make_unique<report::CheckStarRecordForm>();
+  return std::make_unique<report::TrimmedRecordForm>();
+}
+
+NightConversion::NightConversion(std::size_t night, std::string tableFile,
+                                 const night::NightParameters& parameters, run::DateKind date,
+                                 bool withCheckStar, diagnostics::DiagnosticSink& findings,
+                                 ObservationListener& written)
+    : night_{night},
+      tableFile_{std::move(tableFile)},
+      parameters_{parameters},
+      date_{date},
+      findings_{findings},
+      written_listener_{written},
+      form_{commandLineRecordForm(withCheckStar)},
+      values_{report::nightRecordTexts(parameters)} {}
+
+bool NightConversion::read() {
+  return night::seriesReaderFor(tableFile_)->read(*this, findings_, counts_);
+}
+
+bool NightConversion::take(const night::Measurement& measurement) {
+  const report::ObservationOutcome outcome =
+      report::observationValues(measurement, parameters_, date_);
+  if (const auto* tooLarge = std::get_if<report::ErrorTooLarge>(&outcome)) {
+    ++leftOut_;
+    findings_.warning(tableFile_, measurement.line, 0,
+                      "MERR " + report::writtenNumber(tooLarge->MERR, 6, 3) +
+                          " is 1.0 or more, which the AAVSO does not accept: the "
+                          "observation is left out of the report",
+                      &leftOutObservation);
+    return true;
+  }
+  const auto& values = std::get<report::ObservationValues>(outcome);
+  report::setObservationValues(values, values_);
+  const report::UnfitFields unfit = form_->build(values_, record_);
+  for (std::size_t i = 0; i < unfit.count; ++i) {
+    findings_.error(tableFile_, measurement.line, 0,
+                    std::string{unfit.names[i]} + " does not fit the report's field (" +
+                        std::string{unfitAdvice(unfit.names[i])} + ")",
+                    &unfitField);
+  }
+  if (unfit.count != 0) return true;
+  const double julianDate = measurement.HJD - measurement.HELCOR;
+  if (written_ == 0) firstJulianDate_ = julianDate;
+  if (values.DATE < firstDate_) earliestJulianDate_ = julianDate;
+  firstDate_ = std::min(firstDate_, values.DATE);
+  lastDate_ = std::max(lastDate_, values.DATE);
+  ++written_;
+  written_listener_.take(
+      {night_, values, record_, static_cast<float>(measurement.checkError), measurement.line});
+  return true;
+}
+
+}  // namespace varistellar::convert

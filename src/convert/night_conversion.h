@@ -1,0 +1,66 @@
+// One night's measurements turned into report records as they are read: the
+// value step, the record's form, the findings about observations that are
+// left out or do not fit, and the night's counts and dates.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "convert/observation_listener.h"
+#include "diagnostics/diagnostic.h"
+#include "night/measurement.h"
+#include "night/parameter_file.h"
+#include "night/series_reader.h"
+#include "report/record_forms.h"
+#include "run/run_context.h"
+
+namespace varistellar::convert {
+
+// The form of the command line's records: trimmed, with the check star's
+// magnitudes when asked for.
+[[nodiscard]] std::unique_ptr<report::RecordForm> commandLineRecordForm(bool withCheckStar);
+
+class NightConversion final : public night::MeasurementSink {
+ public:
+  NightConversion(std::size_t night, std::string tableFile,
+                  const night::NightParameters& parameters, run::DateKind date, bool withCheckStar,
+                  diagnostics::DiagnosticSink& findings, ObservationListener& written);
+
+  // Reads the night's table through its reader; false as the reader says.
+  [[nodiscard]] bool read();
+  bool take(const night::Measurement& measurement) override;
+
+  [[nodiscard]] const std::string& tableFile() const { return tableFile_; }
+  [[nodiscard]] const night::NightParameters& parameters() const { return parameters_; }
+  [[nodiscard]] const night::SeriesCounts& counts() const { return counts_; }
+  [[nodiscard]] std::uint64_t leftOut() const { return leftOut_; }
+  [[nodiscard]] std::uint64_t written() const { return written_; }
+  [[nodiscard]] double firstDate() const { return firstDate_; }
+  [[nodiscard]] double lastDate() const { return lastDate_; }
+  // The Julian date of the first record written, and of the earliest one.
+  [[nodiscard]] double firstJulianDate() const { return firstJulianDate_; }
+  [[nodiscard]] double earliestJulianDate() const { return earliestJulianDate_; }
+
+ private:
+  std::size_t night_;
+  std::string tableFile_;
+  const night::NightParameters& parameters_;
+  run::DateKind date_;
+  diagnostics::DiagnosticSink& findings_;
+  ObservationListener& written_listener_;
+  std::unique_ptr<report::RecordForm> form_;
+  report::RecordValues values_;
+  std::string record_;
+  night::SeriesCounts counts_;
+  std::uint64_t leftOut_ = 0;
+  std::uint64_t written_ = 0;
+  double firstDate_ = std::numeric_limits<double>::infinity();
+  double lastDate_ = -std::numeric_limits<double>::infinity();
+  double firstJulianDate_ = 0.0;
+  double earliestJulianDate_ = 0.0;
+};
+
+}  // namespace varistellar::convert

@@ -1,0 +1,96 @@
+// The summary's lines.
+#include "convert/night_summary.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "report/number_text.h"
+
+namespace varistellar::convert {
+namespace {
+
+std::string magnitude(double value) { return report::writtenNumber(value, 6, 3); }
+
+// "B 12.900, V 12.345": one magnitude in each night's filter.
+template <typename Magnitude>
+std::string inEachFilter(const std::vector<const NightConversion*>& nights, Magnitude of) {
+  std::string text;
+  for (const NightConversion* night : nights) {
+    if (!text.empty()) text += ", ";
+    text += night->parameters().filterName + " " + magnitude(of(night->parameters()));
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string countOf(std::uint64_t count, std::string_view thing) {
+  std::string text = std::to_string(count);
+  text.append(" ").append(thing);
+  if (count != 1) text.push_back('s');
+  return text;
+}
+
+std::vector<std::string> summaryLines(const std::vector<const NightConversion*>& nights,
+                                      run::DateKind date, const std::string& reportFile) {
+  std::vector<std::string> lines;
+  const bool several = nights.size() > 1;
+  std::uint64_t written = 0;
+  double firstDate = std::numeric_limits<double>::infinity();
+  double lastDate = -firstDate;
+  for (const NightConversion* night : nights) {
+    lines.push_back(night->tableFile() + ": " +
+                    countOf(night->counts().observationLines, "observation line") + ": " +
+                    std::to_string(night->written()) + " written, " +
+                    std::to_string(night->counts().dropped) + " dropped (V-C above 90), " +
+                    std::to_string(night->leftOut()) + " left out (MERR of 1.0 or more)");
+    written += night->written();
+    if (night->written() != 0) {
+      firstDate = std::min(firstDate, night->firstDate());
+      lastDate = std::max(lastDate, night->lastDate());
+    }
+  }
+  const night::NightParameters& first = nights.front()->parameters();
+  if (several) {
+    std::string filters;
+    std::string charts;
+    for (const NightConversion* night : nights) {
+      filters += (filters.empty() ? "" : ", ") + night->parameters().filterName;
+      charts += (charts.empty() ? "" : ", ") + night->parameters().chartId;
+    }
+    lines.push_back("star " + first.variableStarId + ", filters " + filters + ", observer " +
+                    first.observerCode + ", charts " + charts);
+  } else {
+    lines.push_back("star " + first.variableStarId + ", filter " + first.filterName +
+                    ", observer " + first.observerCode + ", chart " + first.chartId);
+  }
+  std::string stars =
+      "comparison star " + first.comparisonStarId + " (" +
+      (several ? inEachFilter(nights,
+                              [](const night::NightParameters& p) { return p.comparisonMagnitude; })
+               : magnitude(first.comparisonMagnitude)) +
+      ")";
+  if (first.checkStar) {
+    stars += ", check star " + first.checkStar->id + " (" +
+             (several ? inEachFilter(nights,
+                                     [](const night::NightParameters& p) {
+                                       return p.checkStar ? p.checkStar->magnitude : 0.0;
+                                     })
+                      : magnitude(first.checkStar->magnitude)) +
+             ")";
+  } else {
+    stars += ", no check star";
+  }
+  lines.push_back(stars);
+  const std::string kind = date == run::DateKind::jd ? "JD" : "HJD";
+  if (written == 0) {
+    lines.push_back("dates (" + kind + "): none");
+  } else {
+    lines.push_back("dates (" + kind + "): " + report::writtenNumber(firstDate, 13, 5) + " to " +
+                    report::writtenNumber(lastDate, 13, 5));
+  }
+  lines.push_back("wrote " + reportFile + ": " + countOf(written, "observation"));
+  return lines;
+}
+
+}  // namespace varistellar::convert

@@ -1,0 +1,19 @@
+// The report's seven header lines.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "run/run_context.h"
+
+namespace varistellar::report {
+
+// The header lines without line ends: in the interactive form the legacy
+// program's (a 4-character observer code, no version), in the command line's
+// the whole code and the program's version.
+[[nodiscard]] std::array<std::string, 7> reportHeaderLines(std::string_view observerCode,
+                                                           run::ReportForm form,
+                                                           run::DateKind date);
+
+}  // namespace varistellar::report

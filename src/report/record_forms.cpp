@@ -1,0 +1,209 @@
+// The record forms.
+#include "report/record_forms.h"
+
+#include <algorithm>
+
+#include "aeff/format.h"
+#include "report/layouts.h"
+
+namespace varistellar::report {
+namespace {
+
+using textio::FieldValue;
+using textio::LayoutItem;
+using textio::PlacedField;
+
+// Each field a record layout names stands where the format puts it, and the
+// layout writes the format's fifteen fields: each comma ends one.
+consteval bool fieldsStandWhereTheFormatPutsThem(std::span<const LayoutItem> layout) {
+  std::size_t field = 0;
+  for (const LayoutItem& item : layout) {
+    if (item.kind == LayoutItem::Kind::literal) {
+      for (const char c : item.literal) field += c == ',' ? 1 : 0;
+    } else if (field >= aeff::fieldCount || aeff::fields[field].name != item.name) {
+      return false;
+    }
+  }
+  return field == aeff::fieldCount - 1;
+}
+static_assert(fieldsStandWhereTheFormatPutsThem(observationRecordLayout));
+static_assert(fieldsStandWhereTheFormatPutsThem(checkStarRecordLayout));
+
+// The keys of a layout's data fields, in their order.
+template <std::size_t N>
+consteval std::array<RecordKey, N> keysOf(std::span<const LayoutItem> layout) {
+  std::array<RecordKey, N> keys{};
+  std::size_t next = 0;
+  for (const LayoutItem& item : layout) {
+    if (item.kind == LayoutItem::Kind::literal) continue;
+    if (next == N) throw "the layout has more data fields";
+    keys[next++] = recordKey(item.name);
+  }
+  if (next != N) throw "the layout has fewer data fields";
+  return keys;
+}
+
+constexpr std::size_t observationFieldCount = 9;
+constexpr std::size_t checkStarFieldCount = 12;
+constexpr auto observationKeys = keysOf<observationFieldCount>(observationRecordLayout);
+constexpr auto checkStarKeys = keysOf<checkStarFieldCount>(checkStarRecordLayout);
+
+constexpr auto observationFields =
+    textio::placeDataFields<observationFieldCount>(observationRecordLayout);
+constexpr PlacedField dateField = textio::placedField(observationFields, "DATE");
+constexpr PlacedField magnitudeField = textio::placedField(observationFields, "MAG");
+constexpr PlacedField errorField = textio::placedField(observationFields, "MERR");
+constexpr PlacedField airmassField = textio::placedField(observationFields, "AIRMASS");
+// The record's numbers, in the order the layout holds them, and their keys.
+constexpr std::array numberFields = {&dateField, &magnitudeField, &errorField, &airmassField};
+constexpr std::array numberKeys = {
+    recordKey(dateField.field.name), recordKey(magnitudeField.field.name),
+    recordKey(errorField.field.name), recordKey(airmassField.field.name)};
+static_assert(dateField.column < magnitudeField.column &&
+              magnitudeField.column < errorField.column && errorField.column < airmassField.column);
+
+template <std::size_t N>
+std::array<FieldValue, N> valuesInLayoutOrder(const std::array<RecordKey, N>& keys,
+                                              const RecordValues& values) {
+  std::array<FieldValue, N> ordered{};
+  // An unset value (the NOTES a form makes itself) stands as an empty text.
+  for (std::size_t i = 0; i < N; ++i) {
+    ordered[i] = values.has(keys[i]) ? values[keys[i]] : FieldValue{std::string_view{}};
+  }
+  return ordered;
+}
+
+// A fixed-point field as its text without the leading blanks; false when the
+// field holds no number (asterisks, NaN or INF).
+bool appendTrimmedNumber(const LayoutItem& field, double value, std::string& line) {
+  char text[32];
+  const auto width = static_cast<std::size_t>(field.width);
+  textio::formatFixedField(value, field.width, field.digits, text);
+  std::size_t first = 0;
+  while (first < width && text[first] == ' ') ++first;
+  line.append(text + first, width - first);
+  for (std::size_t i = first; i < width; ++i) {
+    if (text[i] != '-' && text[i] != '.' && (text[i] < '0' || text[i] > '9')) return false;
+  }
+  return true;
+}
+
+void noteUnfit(std::string_view name, bool fits, UnfitFields& unfit) {
+  if (!fits) unfit.names[unfit.count++] = name;
+}
+
+// Appends the fields of a trimmed record: each without the blanks at its
+// ends, each text value whole.
+UnfitFields appendTrimmedFields(std::span<const LayoutItem> layout,
+                                std::span<const FieldValue> fieldValues, std::string& line) {
+  UnfitFields unfit;
+  std::size_t next = 0;
+  for (const LayoutItem& item : layout) {
+    if (item.kind == LayoutItem::Kind::literal) {
+      line.append(item.literal);
+      continue;
+    }
+    const FieldValue& value = fieldValues[next++];
+    if (const auto* text = std::get_if<std::string_view>(&value)) {
+      line.append(*text);
+    } else {
+      noteUnfit(item.name, appendTrimmedNumber(item, std::get<double>(value), line), unfit);
+    }
+  }
+  return unfit;
+}
+
+// `|KEY=value` with the value as the magnitude fields write it; false when
+// it does not fit them.
+bool appendMagnitudeSubfield(std::string_view key, double value, std::string& notes) {
+  notes.append("|").append(key).append("=");
+  static constexpr LayoutItem magnitude = textio::fixedField(6, 3);
+  const std::size_t start = notes.size();
+  if (appendTrimmedNumber(magnitude, value, notes)) return true;
+  notes.replace(start, std::string::npos, "******");
+  return false;
+}
+
+bool fitsFixedField(const PlacedField& placed, const std::string& line) {
+  // A number too wide for its field fills it with asterisks.
+  return line[placed.column] != '*';
+}
+
+}  // namespace
+
+UnfitFields InteractiveRecordForm::build(const RecordValues& values, std::string& line) {
+  if (!laidOut_) {
+    textio::buildLayoutRecord(observationRecordLayout, valuesInLayoutOrder(observationKeys, values),
+                              line);
+    laidOut_ = true;
+  } else {
+    for (std::size_t i = 0; i < numberFields.size(); ++i) {
+      textio::rewriteFixedField(*numberFields[i], values.number(numberKeys[i]), line);
+    }
+  }
+  UnfitFields unfit;
+  for (const PlacedField* field : numberFields) {
+    noteUnfit(field->field.name, fitsFixedField(*field, line), unfit);
+  }
+  return unfit;
+}
+
+// Everything but the four numbers is the same in every record, so it is
+// joined into texts once and only the numbers are written.
+UnfitFields TrimmedRecordForm::build(const RecordValues& values, std::string& line) {
+  if (!laidOut_) {
+    const auto fieldValues = valuesInLayoutOrder(observationKeys, values);
+    std::size_t next = 0;
+    std::size_t text = 0;
+    for (const LayoutItem& item : observationRecordLayout) {
+      if (item.kind == LayoutItem::Kind::literal) {
+        texts_[text].append(item.literal);
+      } else if (const auto* value = std::get_if<std::string_view>(&fieldValues[next++])) {
+        texts_[text].append(*value);
+      } else {
+        ++text;  // a number ends one text and begins the next
+      }
+    }
+    laidOut_ = true;
+  }
+  UnfitFields unfit;
+  line.assign(texts_[0]);
+  for (std::size_t i = 0; i < numberFields.size(); ++i) {
+    const LayoutItem& field = numberFields[i]->field;
+    noteUnfit(field.name, appendTrimmedNumber(field, values.number(numberKeys[i]), line), unfit);
+    line.append(texts_[i + 1]);
+  }
+  return unfit;
+}
+
+UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& line) {
+  const bool measured = values.has(RecordKey::KMAGINS);
+  UnfitFields unfitNotes;
+  notes_.clear();
+  noteUnfit("VMAGINS",
+            appendMagnitudeSubfield("VMAGINS", values.number(RecordKey::VMAGINS), notes_),
+            unfitNotes);
+  notes_.append("|CMAGINS=0.000");
+  // KMAGINS is the number KMAG holds: when it does not fit, KMAG says so.
+  if (measured) {
+    (void)appendMagnitudeSubfield("KMAGINS", values.number(RecordKey::KMAGINS), notes_);
+  }
+  noteUnfit("CREFMAG",
+            appendMagnitudeSubfield("CREFMAG", values.number(RecordKey::CREFMAG), notes_),
+            unfitNotes);
+  if (measured && values.has(RecordKey::KREFMAG)) {
+    noteUnfit("KREFMAG",
+              appendMagnitudeSubfield("KREFMAG", values.number(RecordKey::KREFMAG), notes_),
+              unfitNotes);
+  }
+  auto fieldValues = valuesInLayoutOrder(checkStarKeys, values);
+  for (std::size_t i = 0; i < checkStarKeys.size(); ++i) {
+    if (checkStarKeys[i] == RecordKey::NOTES) fieldValues[i] = std::string_view{notes_};
+  }
+  line.clear();
+  UnfitFields unfit = appendTrimmedFields(checkStarRecordLayout, fieldValues, line);
+  for (std::size_t i = 0; i < unfitNotes.count; ++i) noteUnfit(unfitNotes.names[i], false, unfit);
+  return unfit;
+}
+
+}  // namespace varistellar::report
