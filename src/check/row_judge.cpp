@@ -1,0 +1,165 @@
+// The field and row rules over one observation line, with the verdicts of
+// the previous row reused for the rules whose fields did not change.
+#include "check/row_judge.h"
+
+#include <bit>
+#include <cstring>
+
+#include "check/text.h"
+
+namespace varistellar::check {
+
+using aeff::Field;
+
+namespace {
+
+// Whether two short byte runs are equal, a word at a time.
+bool sameBytes(const char* a, const char* b, std::size_t n) {
+  for (; n >= 8; a += 8, b += 8, n -= 8) {
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    if (x != y) return false;
+  }
+  if (n >= 4) {  // the first four bytes and the last four, which may overlap
+    std::array<std::uint32_t, 4> words{};
+    std::memcpy(words.data(), a, 4);
+    std::memcpy(&words[1], b, 4);
+    std::memcpy(&words[2], a + n - 4, 4);
+    std::memcpy(&words[3], b + n - 4, 4);
+    return words[0] == words[1] && words[2] == words[3];
+  }
+  return n == 0 || (a[0] == b[0] && a[n / 2] == b[n / 2] && a[n - 1] == b[n - 1]);
+}
+
+}  // namespace
+
+void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
+  const FieldSpan& s = l.fields[i];
+  t.length = s.length;
+  t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
+  t.column = s.start + 1;
+  if (l.whole()) {
+    t.padded = {l.kept.data() + s.start, s.length};
+    t.whole = true;
+    // The scanner has counted the edge blanks.
+    t.text = {t.padded.data() + s.leading, t.trimmedLength};
+    return;
+  }
+  const std::uint64_t kept = l.kept.size();
+  const std::uint64_t start = s.start < kept ? s.start : kept;
+  const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
+  t.padded = l.kept.substr(start, end - start);
+  t.whole = end - start == s.length;
+  t.text = trimBlanks(t.padded);
+}
+
+RowJudge::RowJudge(Memo memo) : memo_{memo} {
+  for (std::string& copy : lineCopies_) copy.reserve(copyLimit);
+}
+
+void RowJudge::judge(const ScannedLine& l, std::uint64_t number, DateKind date,
+                     double latestJulianDate, FileFindings& findings) {
+  Row& row = row_;
+  row.line = l.number;
+  row.number = number;
+  row.date = date;
+  row.latestJulianDate = latestJulianDate;
+  const FieldSet changed = fillRow(l);
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+    // A field as on the previous row keeps its number and na.
+    if ((changed >> i & 1u) != 0) readNumber(row, i);
+  }
+  // The rules first only ask whether they hold; a finding that will be
+  // printed is asked again for its text.
+  row.describe = false;
+  fieldRules(l.number, changed, findings);
+  rowRules(l.number, changed, findings);
+}
+
+void RowJudge::fieldRules(std::uint64_t line, FieldSet changed, FileFindings& findings) {
+  Row& row = row_;
+  FieldSet padded = 0;  // empty, or with edge blanks
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+    const FieldText& t = row.fields[i];
+    if (t.trimmedLength != t.length || t.length == 0)
+      padded = static_cast<FieldSet>(padded | 1u << i);
+  }
+  for (std::size_t r = 0; r < check::fieldRules.size(); ++r) {
+    const auto [rule, onlyPadded, check] = check::fieldRules[r];
+    FieldSet& held = fieldHeld_[r];
+    const FieldSet asked = onlyPadded ? padded : allFields;
+    // In field order: the changed fields judged, the others counted if they held.
+    for (FieldSet left = asked & (changed | held); left != 0; left &= left - 1) {
+      const auto i = static_cast<std::size_t>(std::countr_zero(left));
+      const auto bit = static_cast<FieldSet>(1u << i);
+      if ((changed & bit) == 0 && findings.countAgain(rule, i)) continue;
+      const auto field = static_cast<Field>(i);
+      auto text = check(row, field);
+      held = static_cast<FieldSet>(text ? held | bit : held & ~bit);
+      if (!text) continue;
+      if (findings.wantsText(rule, i)) {
+        row.describe = true;
+        text = check(row, field);
+        row.describe = false;
+      }
+      findings.report(rule, line, row.fields[i].column, std::move(*text), i);
+    }
+  }
+}
+
+void RowJudge::rowRules(std::uint64_t line, FieldSet changed, FileFindings& findings) {
+  Row& row = row_;
+  for (std::size_t r = 0; r < check::rowRules.size(); ++r) {
+    const auto [rule, reads, check] = check::rowRules[r];
+    std::uint8_t& held = rowHeld_[r];
+    if ((reads & changed) == 0) {
+      if (held == 0 || findings.countAgain(rule, held - 1u)) continue;
+    }
+    auto f = check(row);
+    held = f ? static_cast<std::uint8_t>(aeff::index(f->field) + 1) : 0;
+    if (!f) continue;
+    if (findings.wantsText(rule, aeff::index(f->field))) {
+      row.describe = true;
+      f = check(row);
+      row.describe = false;
+    }
+    const std::size_t i = aeff::index(f->field);
+    findings.report(rule, line, row.fields[i].column, std::move(f->text), i);
+  }
+}
+
+FieldSet RowJudge::fillRow(const ScannedLine& l) {
+  const bool keep = memo_ == Memo::on && l.whole() && l.length <= copyLimit;
+  if (!keep) {
+    for (std::size_t i = 0; i < aeff::fieldCount; ++i) fillField(l, i, row_.fields[i]);
+    previousKept_ = false;
+    return allFields;
+  }
+  // The row's fields point into its own copy of the line, so that the next
+  // row can be compared with them; the two copies take turns.
+  copy_ ^= 1u;
+  std::string& bytes = lineCopies_[copy_];
+  bytes.assign(l.kept);
+  const char* const base = bytes.data();
+  FieldSet changed = 0;
+  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+    const FieldSpan& s = l.fields[i];
+    FieldText& t = row_.fields[i];
+    const std::string_view now{base + s.start, s.length};
+    if (!previousKept_ || now.size() != t.padded.size() ||
+        !sameBytes(now.data(), t.padded.data(), now.size()))
+      changed = static_cast<FieldSet>(changed | 1u << i);
+    t.length = s.length;
+    t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
+    t.column = s.start + 1;
+    t.padded = now;
+    t.whole = true;
+    t.text = {base + s.start + s.leading, t.trimmedLength};
+  }
+  previousKept_ = true;
+  return changed;
+}
+
+}  // namespace varistellar::check
