@@ -1,6 +1,8 @@
 // The parameter lines' table and the judge of each parameter's value.
 #include "check/header_rules.h"
 
+#include <optional>
+
 #include "aeff/format.h"
 #include "check/text.h"
 
@@ -9,7 +11,28 @@ namespace varistellar::check {
 using aeff::sameWord;
 
 namespace {
+
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A byte that can delimit fields: printable, not a blank.
+bool isVisible(char c) { return c > 0x20 && c < 0x7F; }
+
+// A byte that cannot delimit, by the name an editor shows for it.
+std::string byteName(unsigned char c) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string code = "0x";
+  code.push_back(hex[c >> 4]);
+  code.push_back(hex[c & 0xF]);
+  switch (c) {
+    case 0x00: return "NUL (" + code + ")";
+    case '\t': return "TAB (" + code + ")";
+    case '\r': return "CR (" + code + ")";
+    case 0x1B: return "ESC (" + code + ")";
+    case 0x7F: return "DEL (" + code + ")";
+    default: return "byte " + code;
+  }
+}
+
 }  // namespace
 
 // In the order a report writes them, which is also the order their absence
@@ -101,9 +124,27 @@ void HeaderRules::software(const ScannedLine& l, std::string_view, std::string_v
 }
 
 void HeaderRules::delimiter(const ScannedLine& l, std::string_view raw, std::string_view value) {
+  // Subtle: the CR of a CR LF line end is not part of the line, yet a reader
+  // that ends lines at LF alone takes it for the value of "#DELIM=".
+  std::optional<unsigned char> odd;
+  if (raw.empty() && l.end == LineEnd::crlf) {
+    odd = '\r';
+  } else if (raw.size() == 1 && raw[0] != ' ' && !isVisible(raw[0])) {
+    odd = static_cast<unsigned char>(raw[0]);
+  } else if (value.size() == 1 && !isVisible(value[0])) {
+    odd = static_cast<unsigned char>(value[0]);
+  }
+  if (odd) {
+    // The rows are split at the byte as given, which is what a reader does.
+    findings_.report(rule("P5"), l.number, 0,
+                     "#DELIM " + byteName(*odd) +
+                         " is not a delimiter (one character, tab or comma)" +
+                         (*odd == '\t' ? "; write #DELIM=tab" : ""));
+    scanner_.setDelimiter(static_cast<char>(*odd));
+    return;
+  }
   char chosen = ',';
-  if (raw.size() == 1 && raw[0] != ' ' && raw[0] != '|' && raw[0] != '#' && raw[0] > 0x20 &&
-      raw[0] < 0x7F) {
+  if (raw.size() == 1 && raw[0] != '|' && raw[0] != '#' && isVisible(raw[0])) {
     chosen = raw[0];
     const char c = chosen;
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
