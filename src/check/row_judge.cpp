@@ -109,24 +109,47 @@ void RowJudge::fieldRules(std::uint64_t line, FieldSet changed, FileFindings& fi
   }
 }
 
+namespace {
+
+// For each field, the row rules that read it, one bit each in the table's order.
+using RuleSet = std::uint64_t;
+static_assert(rowRules.size() <= 64, "a set of row rules fits in one word");
+constexpr std::array<RuleSet, aeff::fieldCount> rowRulesReading = [] {
+  std::array<RuleSet, aeff::fieldCount> readers{};
+  for (std::size_t r = 0; r < rowRules.size(); ++r) {
+    for (std::size_t f = 0; f < aeff::fieldCount; ++f) {
+      if ((rowRules[r].reads >> f & 1u) != 0) readers[f] |= RuleSet{1} << r;
+    }
+  }
+  return readers;
+}();
+
+}  // namespace
+
 void RowJudge::rowRules(std::uint64_t line, FieldSet changed, FileFindings& findings) {
   Row& row = row_;
-  for (std::size_t r = 0; r < check::rowRules.size(); ++r) {
-    const auto [rule, reads, check] = check::rowRules[r];
+  // Only the rules that read a changed field are asked; those that held on
+  // the previous row and read none are counted again.
+  RuleSet asked = rowHeldSet_;
+  for (FieldSet left = changed; left != 0; left &= left - 1)
+    asked |= rowRulesReading[static_cast<std::size_t>(std::countr_zero(left))];
+  for (; asked != 0; asked &= asked - 1) {
+    const auto r = static_cast<std::size_t>(std::countr_zero(asked));
+    const RowRule& entry = check::rowRules[r];
+    const RuleSet bit = RuleSet{1} << r;
     std::uint8_t& held = rowHeld_[r];
-    if ((reads & changed) == 0) {
-      if (held == 0 || findings.countAgain(rule, held - 1u)) continue;
-    }
-    auto f = check(row);
+    if ((entry.reads & changed) == 0 && findings.countAgain(entry.rule, held - 1u)) continue;
+    auto f = entry.check(row);
     held = f ? static_cast<std::uint8_t>(aeff::index(f->field) + 1) : 0;
+    rowHeldSet_ = f ? rowHeldSet_ | bit : rowHeldSet_ & ~bit;
     if (!f) continue;
-    if (findings.wantsText(rule, aeff::index(f->field))) {
+    if (findings.wantsText(entry.rule, aeff::index(f->field))) {
       row.describe = true;
-      f = check(row);
+      f = entry.check(row);
       row.describe = false;
     }
     const std::size_t i = aeff::index(f->field);
-    findings.report(rule, line, row.fields[i].column, std::move(f->text), i);
+    findings.report(entry.rule, line, row.fields[i].column, std::move(f->text), i);
   }
 }
 

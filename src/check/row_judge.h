@@ -55,6 +55,7 @@ class RowJudge {
   // on, and the field each row rule held on plus one (0: it did not hold).
   std::array<FieldSet, check::fieldRules.size()> fieldHeld_{};
   std::array<std::uint8_t, check::rowRules.size()> rowHeld_{};
+  std::uint64_t rowHeldSet_ = 0;  // the row rules whose `rowHeld_` is not 0, one bit each
 };
 
 }  // namespace varistellar::check
