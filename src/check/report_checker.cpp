@@ -68,11 +68,17 @@ void ReportChecker::line(const ScannedLine& l) {
 
 void ReportChecker::observationLine(const ScannedLine& l) {
   // A column-title line without its '#' is no observation. Its first field,
-  // without its blanks, is as long as STARID or NAME.
+  // without its blanks, is as long as STARID or NAME and starts as they do
+  // (a star's name is often six letters too).
   const FieldSpan& head = l.fields[0];
   const std::uint64_t headLength =
       head.leading == head.length ? 0 : head.length - head.leading - head.trailing;
-  if (l.fieldCount >= 2 && (!l.whole() || headLength == 6 || headLength == 4)) {
+  const auto titleStart = [&l, &head] {
+    const auto c = static_cast<unsigned char>(l.kept[head.start + head.leading]) | 0x20u;
+    return c == 's' || c == 'n';
+  };
+  if (l.fieldCount >= 2 &&
+      (!l.whole() || ((headLength == 6 || headLength == 4) && titleStart()))) {
     FieldText first;
     FieldText second;
     fillField(l, 0, first);

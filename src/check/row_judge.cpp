@@ -55,9 +55,7 @@ void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
   t.text = trimBlanks(t.padded);
 }
 
-RowJudge::RowJudge(Memo memo) : memo_{memo} {
-  for (std::string& copy : lineCopies_) copy.reserve(copyLimit);
-}
+RowJudge::RowJudge(Memo memo) : memo_{memo} { lineCopy_.reserve(copyLimit); }
 
 void RowJudge::judge(const ScannedLine& l, std::uint64_t number, DateKind date,
                      double latestJulianDate, FileFindings& findings) {
@@ -160,24 +158,32 @@ FieldSet RowJudge::fillRow(const ScannedLine& l) {
     previousKept_ = false;
     return allFields;
   }
-  // The row's fields point into its own copy of the line, so that the next
-  // row can be compared with them; the two copies take turns.
-  copy_ ^= 1u;
-  std::string& bytes = lineCopies_[copy_];
-  bytes.assign(l.kept);
-  const char* const base = bytes.data();
-  FieldSet changed = 0;
-  for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+  // The row's fields point into a copy of its line, where the next line is
+  // compared with them before it takes the copy's place. A field with the
+  // same bytes at the same place then points at them still, and keeps all
+  // it was: only the changed fields are written anew.
+  FieldSet changed = allFields;
+  if (previousKept_) {
+    changed = 0;
+    for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
+      const FieldSpan& s = l.fields[i];
+      const FieldText& t = row_.fields[i];
+      if (s.start + 1 != t.column || s.length != t.length ||
+          !sameBytes(l.kept.data() + s.start, t.padded.data(), s.length))
+        changed = static_cast<FieldSet>(changed | 1u << i);
+    }
+  }
+  // Within its reserved size the copy stays where it is.
+  lineCopy_.assign(l.kept);
+  const char* const base = lineCopy_.data();
+  for (FieldSet left = changed; left != 0; left &= left - 1) {
+    const auto i = static_cast<std::size_t>(std::countr_zero(left));
     const FieldSpan& s = l.fields[i];
     FieldText& t = row_.fields[i];
-    const std::string_view now{base + s.start, s.length};
-    if (!previousKept_ || now.size() != t.padded.size() ||
-        !sameBytes(now.data(), t.padded.data(), now.size()))
-      changed = static_cast<FieldSet>(changed | 1u << i);
     t.length = s.length;
     t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
     t.column = s.start + 1;
-    t.padded = now;
+    t.padded = {base + s.start, s.length};
     t.whole = true;
     t.text = {base + s.start + s.leading, t.trimmedLength};
   }

@@ -45,11 +45,10 @@ class RowJudge {
   Memo memo_;
   // One row, reused from line to line: its fields are written in place.
   Row row_{};
-  // The last two rows' lines, when short; the row's fields point into the
-  // last one while `previousKept_`.
+  // The last row's line, when short; the row's fields point into it while
+  // `previousKept_`.
   static constexpr std::size_t copyLimit = 1024;
-  std::array<std::string, 2> lineCopies_;
-  unsigned copy_ = 0;
+  std::string lineCopy_;
   bool previousKept_ = false;
   // What the rules found on the last row: the fields each field rule held
   // on, and the field each row rule held on plus one (0: it did not hold).
