@@ -25,22 +25,17 @@ std::uint64_t mixed(std::uint64_t h, std::uint64_t word) {
   return h ^ (h >> 32);
 }
 
-// STARID, DATE and FILT without regard to case, eight bytes at a time.
-std::uint64_t fingerprint(const Row& row) {
-  std::uint64_t h = 1469598103934665603ull;
-  for (const Field f : {Field::STARID, Field::DATE, Field::FILT}) {
-    const std::string_view text = row[f].text;
-    std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
-      std::uint64_t word = 0;
-      std::memcpy(&word, text.data() + at, 8);
-      h = mixed(h, capitals(word));
-    }
-    std::uint64_t tail = 0;
-    for (; at < text.size(); ++at) tail = tail << 8 | static_cast<unsigned char>(text[at]);
-    h = mixed(mixed(h, capitals(tail)), text.size());
+// A field's text without regard to case, eight bytes at a time, mixed into `h`.
+std::uint64_t mixedText(std::uint64_t h, std::string_view text) {
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, 8);
+    h = mixed(h, capitals(word));
   }
-  return h == 0 ? 1 : h;
+  std::uint64_t tail = 0;
+  for (; at < text.size(); ++at) tail = tail << 8 | static_cast<unsigned char>(text[at]);
+  return mixed(mixed(h, capitals(tail)), text.size());
 }
 
 }  // namespace
@@ -48,8 +43,14 @@ std::uint64_t fingerprint(const Row& row) {
 Duplicates::Duplicates()
     : recent_(tableSize), older_(tableSize), recentLines_(tableSize), olderLines_(tableSize) {}
 
-std::optional<std::uint64_t> Duplicates::earlier(const Row& row) {
-  const std::uint64_t print = fingerprint(row);
+std::optional<std::uint64_t> Duplicates::earlier(const Row& row, FieldSet changed) {
+  // STARID and FILT seldom change from row to row: their part is kept.
+  if ((changed & fieldSet({Field::STARID, Field::FILT})) != 0) {
+    starAndFilter_ = mixedText(mixedText(1469598103934665603ull, row[Field::STARID].text),
+                               row[Field::FILT].text);
+  }
+  std::uint64_t print = mixedText(starAndFilter_, row[Field::DATE].text);
+  print = print == 0 ? 1 : print;
   const auto find = [print](const std::vector<std::uint64_t>& table) {
     std::size_t at = print & (tableSize - 1);
     while (table[at] != 0 && table[at] != print) at = (at + 1) & (tableSize - 1);

@@ -15,8 +15,9 @@ class Duplicates {
  public:
   Duplicates();
   // The line of an earlier row with the same STARID, DATE and FILT, if any;
-  // otherwise the row is remembered.
-  [[nodiscard]] std::optional<std::uint64_t> earlier(const Row& row);
+  // otherwise the row is remembered. `changed` are the fields that differ
+  // from the previous row's.
+  [[nodiscard]] std::optional<std::uint64_t> earlier(const Row& row, FieldSet changed);
 
  private:
   static constexpr std::size_t window = 8192;
@@ -24,6 +25,7 @@ class Duplicates {
   std::vector<std::uint64_t> recent_, older_;
   std::vector<std::uint64_t> recentLines_, olderLines_;
   std::size_t recentCount_ = 0;
+  std::uint64_t starAndFilter_ = 0;  // the fingerprint of the last row's STARID and FILT
 };
 
 }  // namespace varistellar::check

@@ -57,7 +57,7 @@ void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
 
 RowJudge::RowJudge(Memo memo) : memo_{memo} { lineCopy_.reserve(copyLimit); }
 
-void RowJudge::judge(const ScannedLine& l, std::uint64_t number, DateKind date,
+FieldSet RowJudge::judge(const ScannedLine& l, std::uint64_t number, DateKind date,
                      double latestJulianDate, FileFindings& findings) {
   Row& row = row_;
   row.line = l.number;
@@ -74,6 +74,7 @@ void RowJudge::judge(const ScannedLine& l, std::uint64_t number, DateKind date,
   row.describe = false;
   fieldRules(l.number, changed, findings);
   rowRules(l.number, changed, findings);
+  return changed;
 }
 
 void RowJudge::fieldRules(std::uint64_t line, FieldSet changed, FileFindings& findings) {
