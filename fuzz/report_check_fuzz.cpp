@@ -63,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "the same finding in pieces", pieces.all()[i]);
   }
   // Every rule asked on every row, the bytes fed at once.
-  varistellar::check::ReportChecker anew{"fuzz.txt", 1'900'000'000,
-                                         varistellar::check::Memo::off};
+  varistellar::check::ReportChecker anew{"fuzz.txt", 1'900'000'000, varistellar::check::Memo::off};
   anew.feed(bytes);
   varistellar::diagnostics::DiagnosticList judgedAnew;
   check(anew.finish(judgedAnew) == observations, "the same observations judged anew", {});

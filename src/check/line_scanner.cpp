@@ -131,7 +131,9 @@ void LineScanner::wholeLine(std::string_view text) {
       std::size_t lead = start;
       std::size_t trail = stop;
       // A blank is at most 0x20: most fields have none at either end.
-      const auto atMostBlank = [p](std::size_t i) { return static_cast<unsigned char>(p[i]) <= ' '; };
+      const auto atMostBlank = [p](std::size_t i) {
+        return static_cast<unsigned char>(p[i]) <= ' ';
+      };
       if (start != stop && (atMostBlank(start) || atMostBlank(stop - 1))) {
         while (lead < stop && blank(p[lead])) ++lead;
         while (trail > lead && blank(p[trail - 1])) --trail;

@@ -77,8 +77,7 @@ void ReportChecker::observationLine(const ScannedLine& l) {
     const auto c = static_cast<unsigned char>(l.kept[head.start + head.leading]) | 0x20u;
     return c == 's' || c == 'n';
   };
-  if (l.fieldCount >= 2 &&
-      (!l.whole() || ((headLength == 6 || headLength == 4) && titleStart()))) {
+  if (l.fieldCount >= 2 && (!l.whole() || ((headLength == 6 || headLength == 4) && titleStart()))) {
     FieldText first;
     FieldText second;
     fillField(l, 0, first);
@@ -102,7 +101,8 @@ void ReportChecker::observationLine(const ScannedLine& l) {
                      fewer ? 0 : 1);
     return;
   }
-  const FieldSet changed = rows_.judge(l, observations_, header_.date(), latestJulianDate_, findings_);
+  const FieldSet changed =
+      rows_.judge(l, observations_, header_.date(), latestJulianDate_, findings_);
   if (const auto earlier = duplicates_.earlier(rows_.row(), changed))
     findings_.report(rule("F11"), l.number, 0,
                      "STARID, DATE and FILT as on line " + std::to_string(*earlier));

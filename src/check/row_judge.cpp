@@ -58,7 +58,7 @@ void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
 RowJudge::RowJudge(Memo memo) : memo_{memo} { lineCopy_.reserve(copyLimit); }
 
 FieldSet RowJudge::judge(const ScannedLine& l, std::uint64_t number, DateKind date,
-                     double latestJulianDate, FileFindings& findings) {
+                         double latestJulianDate, FileFindings& findings) {
   Row& row = row_;
   row.line = l.number;
   row.number = number;

@@ -29,8 +29,8 @@ class RowJudge {
   // A line of fifteen fields, the `number`th row, read under `date`; what the
   // rules find goes to `findings`. Returns the fields whose bytes differ from
   // the previous row's (all of them when it is not at hand).
-  FieldSet judge(const ScannedLine& line, std::uint64_t number, DateKind date, double latestJulianDate,
-             FileFindings& findings);
+  FieldSet judge(const ScannedLine& line, std::uint64_t number, DateKind date,
+                 double latestJulianDate, FileFindings& findings);
   // A parameter can change how rows are read: the next row is judged whole.
   void forget() { previousKept_ = false; }
   // The row last judged.

@@ -55,6 +55,18 @@ struct RuleFacts {
   RowCheck perRow = nullptr;      // Scope::row
 };
 
+// A rule judged on each field, or on each field that is empty or has edge
+// blanks; reported once per field, with its first line.
+[[nodiscard]] constexpr RuleFacts onFields(std::string_view id, Severity severity, Scope scope,
+                                           FieldCheck check) {
+  return {id, severity, Repeat::once, scope, allFields, check, nullptr};
+}
+// A rule judged on a row that reads `reads`; reported once, with its first line.
+[[nodiscard]] constexpr RuleFacts onRow(std::string_view id, Severity severity,
+                                        std::initializer_list<aeff::Field> reads, RowCheck check) {
+  return {id, severity, Repeat::once, Scope::row, fieldSet(reads), nullptr, check};
+}
+
 namespace rr = row_rules;
 using F = aeff::Field;
 
@@ -87,46 +99,46 @@ inline constexpr std::array rules{std::to_array<RuleFacts>({
     {"P9", Severity::error, Repeat::once, Scope::line},
     {"P10", Severity::warning, Repeat::each, Scope::header},
     {"R1", Severity::error, Repeat::once, Scope::line},
-    {"R2", Severity::error, Repeat::once, Scope::paddedField, allFields, rr::emptyField},
-    {"R3", Severity::warning, Repeat::once, Scope::paddedField, allFields, rr::edgeBlanks},
-    {"R3b", Severity::warning, Repeat::once, Scope::paddedField, allFields, rr::paddedTooLong},
-    {"R4", Severity::error, Repeat::once, Scope::field, allFields, rr::notANumber},
-    {"R5", Severity::error, Repeat::once, Scope::row, fieldSet({F::STARID}), nullptr, rr::starId},
-    {"R5b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::STARID}), nullptr, rr::starIdPrefix},
-    {"R6", Severity::error, Repeat::once, Scope::row, fieldSet({F::DATE}), nullptr, rr::date},
-    {"R6b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::DATE}), nullptr, rr::dateRange},
-    {"R6c", Severity::note, Repeat::once, Scope::row, fieldSet({F::DATE}), nullptr, rr::datePrecision},
-    {"R7", Severity::error, Repeat::once, Scope::row, fieldSet({F::MAG}), nullptr, rr::magnitude},
-    {"R7b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::MAG, F::MTYPE}), nullptr, rr::magnitudeRange},
-    {"R8", Severity::error, Repeat::once, Scope::row, fieldSet({F::MERR}), nullptr, rr::merrLength},
-    {"R8b", Severity::error, Repeat::once, Scope::row, fieldSet({F::MERR}), nullptr, rr::merrLarge},
-    {"R8c", Severity::warning, Repeat::once, Scope::row, fieldSet({F::MERR, F::MAG}), nullptr, rr::merrOdd},
-    {"R9", Severity::error, Repeat::once, Scope::row, fieldSet({F::FILT}), nullptr, rr::filter},
-    {"R9b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::FILT}), nullptr, rr::unlistedFilter},
-    {"R10", Severity::error, Repeat::once, Scope::row, fieldSet({F::TRANS}), nullptr, rr::trans},
-    {"R10b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::TRANS, F::NOTES}), nullptr, rr::transNotes},
-    {"R11", Severity::error, Repeat::once, Scope::row, fieldSet({F::MTYPE}), nullptr, rr::mtype},
-    {"R11b", Severity::error, Repeat::once, Scope::row, fieldSet({F::MTYPE, F::CNAME, F::CMAG}), nullptr, rr::differential},
-    {"R11c", Severity::note, Repeat::once, Scope::row, fieldSet({F::MTYPE}), nullptr, rr::absolute},
-    {"R12", Severity::error, Repeat::once, Scope::row, fieldSet({F::CNAME}), nullptr, rr::cnameLength},
-    {"R12b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::CNAME, F::CMAG}), nullptr, rr::ensembleCmag},
-    {"R13", Severity::error, Repeat::once, Scope::row, fieldSet({F::CMAG}), nullptr, rr::cmagLength},
-    {"R13b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::MTYPE, F::CNAME, F::CMAG}), nullptr, rr::singleComparisonCmag},
-    {"R14", Severity::error, Repeat::once, Scope::row, fieldSet({F::KNAME}), nullptr, rr::knameLength},
-    {"R14b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::KNAME, F::CNAME}), nullptr, rr::knameOdd},
-    {"R15", Severity::error, Repeat::once, Scope::row, fieldSet({F::KMAG}), nullptr, rr::kmagLength},
-    {"R15b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::KNAME, F::KMAG}), nullptr, rr::checkStarPair},
-    {"R15c", Severity::warning, Repeat::once, Scope::row, fieldSet({F::KMAG}), nullptr, rr::kmagRange},
-    {"R16", Severity::error, Repeat::once, Scope::row, fieldSet({F::AIRMASS}), nullptr, rr::airmassLength},
-    {"R16b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::AIRMASS}), nullptr, rr::airmassRange},
-    {"R17", Severity::error, Repeat::once, Scope::row, fieldSet({F::GROUP}), nullptr, rr::group},
-    {"R17b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::GROUP}), nullptr, rr::groupLength},
-    {"R18", Severity::error, Repeat::once, Scope::row, fieldSet({F::CHART}), nullptr, rr::chartLength},
-    {"R18b", Severity::warning, Repeat::once, Scope::row, fieldSet({F::CHART, F::CNAME, F::KNAME}), nullptr, rr::chartMissing},
-    {"R19", Severity::note, Repeat::once, Scope::row, fieldSet({F::NOTES}), nullptr, rr::notesLong},
-    {"R19", Severity::warning, Repeat::once, Scope::row, fieldSet({F::NOTES}), nullptr, rr::notesVeryLong},
-    {"R20", Severity::warning, Repeat::once, Scope::row, fieldSet({F::NOTES}), nullptr, rr::notesSubfields},
-    {"R21", Severity::note, Repeat::once, Scope::row, fieldSet({F::NOTES, F::MTYPE, F::CNAME, F::KNAME}), nullptr, rr::untransformable},
+    onFields("R2", Severity::error, Scope::paddedField, rr::emptyField),
+    onFields("R3", Severity::warning, Scope::paddedField, rr::edgeBlanks),
+    onFields("R3b", Severity::warning, Scope::paddedField, rr::paddedTooLong),
+    onFields("R4", Severity::error, Scope::field, rr::notANumber),
+    onRow("R5", Severity::error, {F::STARID}, rr::starId),
+    onRow("R5b", Severity::warning, {F::STARID}, rr::starIdPrefix),
+    onRow("R6", Severity::error, {F::DATE}, rr::date),
+    onRow("R6b", Severity::warning, {F::DATE}, rr::dateRange),
+    onRow("R6c", Severity::note, {F::DATE}, rr::datePrecision),
+    onRow("R7", Severity::error, {F::MAG}, rr::magnitude),
+    onRow("R7b", Severity::warning, {F::MAG, F::MTYPE}, rr::magnitudeRange),
+    onRow("R8", Severity::error, {F::MERR}, rr::merrLength),
+    onRow("R8b", Severity::error, {F::MERR}, rr::merrLarge),
+    onRow("R8c", Severity::warning, {F::MERR, F::MAG}, rr::merrOdd),
+    onRow("R9", Severity::error, {F::FILT}, rr::filter),
+    onRow("R9b", Severity::warning, {F::FILT}, rr::unlistedFilter),
+    onRow("R10", Severity::error, {F::TRANS}, rr::trans),
+    onRow("R10b", Severity::warning, {F::TRANS, F::NOTES}, rr::transNotes),
+    onRow("R11", Severity::error, {F::MTYPE}, rr::mtype),
+    onRow("R11b", Severity::error, {F::MTYPE, F::CNAME, F::CMAG}, rr::differential),
+    onRow("R11c", Severity::note, {F::MTYPE}, rr::absolute),
+    onRow("R12", Severity::error, {F::CNAME}, rr::cnameLength),
+    onRow("R12b", Severity::warning, {F::CNAME, F::CMAG}, rr::ensembleCmag),
+    onRow("R13", Severity::error, {F::CMAG}, rr::cmagLength),
+    onRow("R13b", Severity::warning, {F::MTYPE, F::CNAME, F::CMAG}, rr::singleComparisonCmag),
+    onRow("R14", Severity::error, {F::KNAME}, rr::knameLength),
+    onRow("R14b", Severity::warning, {F::KNAME, F::CNAME}, rr::knameOdd),
+    onRow("R15", Severity::error, {F::KMAG}, rr::kmagLength),
+    onRow("R15b", Severity::warning, {F::KNAME, F::KMAG}, rr::checkStarPair),
+    onRow("R15c", Severity::warning, {F::KMAG}, rr::kmagRange),
+    onRow("R16", Severity::error, {F::AIRMASS}, rr::airmassLength),
+    onRow("R16b", Severity::warning, {F::AIRMASS}, rr::airmassRange),
+    onRow("R17", Severity::error, {F::GROUP}, rr::group),
+    onRow("R17b", Severity::warning, {F::GROUP}, rr::groupLength),
+    onRow("R18", Severity::error, {F::CHART}, rr::chartLength),
+    onRow("R18b", Severity::warning, {F::CHART, F::CNAME, F::KNAME}, rr::chartMissing),
+    onRow("R19", Severity::note, {F::NOTES}, rr::notesLong),
+    onRow("R19", Severity::warning, {F::NOTES}, rr::notesVeryLong),
+    onRow("R20", Severity::warning, {F::NOTES}, rr::notesSubfields),
+    onRow("R21", Severity::note, {F::NOTES, F::MTYPE, F::CNAME, F::KNAME}, rr::untransformable),
 })};
 inline constexpr std::size_t ruleCount = rules.size();
 
@@ -145,8 +157,7 @@ inline void noSuchRule() {}
 [[nodiscard]] constexpr bool isRuleId(std::string_view id) {
   // A letter for what it judges, a number from 1 to 99, and perhaps a small
   // letter for a rule that goes with the one before: F1, P5b, R15c.
-  if (id.size() < 2 || (id[0] != 'F' && id[0] != 'P' && id[0] != 'R') || id[1] < '1' ||
-      id[1] > '9')
+  if (id.size() < 2 || (id[0] != 'F' && id[0] != 'P' && id[0] != 'R') || id[1] < '1' || id[1] > '9')
     return false;
   std::size_t at = 2;
   if (at < id.size() && id[at] >= '0' && id[at] <= '9') ++at;

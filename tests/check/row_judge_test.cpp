@@ -70,8 +70,8 @@ std::vector<MemoCase> memoCases() {
       {"DateKindChanges",
        header + notNumbers + "#DATE=EXCEL\n" + notNumbers + notNumbers + "#DATE=JD\n" + notNumbers},
       {"DelimiterChanges", header + good + "#DELIM=;\n" + good + "#DELIM=,\n" + good},
-      {"LongLine", header + good + good.substr(0, good.size() - 3) + std::string(2000, 'x') +
-                       "\n" + good + good},
+      {"LongLine", header + good + good.substr(0, good.size() - 3) + std::string(2000, 'x') + "\n" +
+                       good + good},
       {"InteractiveReport", fixture("interactive-report.txt")},
       {"ConvertReport", fixture("convert-report.txt")},
   };

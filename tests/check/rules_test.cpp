@@ -16,8 +16,8 @@ struct IdCase {
 
 TEST(Rules, IdForm) {
   const IdCase cases[] = {
-      {"F1", true},   {"P5b", true}, {"R15c", true}, {"R21", true}, {"F99z", true},
-      {"", false},    {"F", false},  {"F0", false},  {"X1", false}, {"f1", false},
+      {"F1", true},   {"P5b", true},   {"R15c", true},  {"R21", true},  {"F99z", true},
+      {"", false},    {"F", false},    {"F0", false},   {"X1", false},  {"f1", false},
       {"R1B", false}, {"R100", false}, {"R1bb", false}, {"P5 ", false}, {"R15-", false},
   };
   for (const IdCase& c : cases) EXPECT_EQ(detail::isRuleId(c.id), c.good) << c.id;
