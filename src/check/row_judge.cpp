@@ -35,24 +35,24 @@ bool sameBytes(const char* a, const char* b, std::size_t n) {
 
 }  // namespace
 
-void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
-  const FieldSpan& s = l.fields[i];
-  t.length = s.length;
-  t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
-  t.column = s.start + 1;
-  if (l.whole()) {
-    t.padded = {l.kept.data() + s.start, s.length};
-    t.whole = true;
+void fillField(const ScannedLine& line, std::size_t i, FieldText& field) {
+  const FieldSpan& s = line.fields[i];
+  field.length = s.length;
+  field.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
+  field.column = s.start + 1;
+  if (line.whole()) {
+    field.padded = {line.kept.data() + s.start, s.length};
+    field.whole = true;
     // The scanner has counted the edge blanks.
-    t.text = {t.padded.data() + s.leading, t.trimmedLength};
+    field.text = {field.padded.data() + s.leading, field.trimmedLength};
     return;
   }
-  const std::uint64_t kept = l.kept.size();
+  const std::uint64_t kept = line.kept.size();
   const std::uint64_t start = s.start < kept ? s.start : kept;
   const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
-  t.padded = l.kept.substr(start, end - start);
-  t.whole = end - start == s.length;
-  t.text = trimBlanks(t.padded);
+  field.padded = line.kept.substr(start, end - start);
+  field.whole = end - start == s.length;
+  field.text = trimBlanks(field.padded);
 }
 
 RowJudge::RowJudge(Memo memo) : memo_{memo} { lineCopy_.reserve(copyLimit); }

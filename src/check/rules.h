@@ -6,6 +6,7 @@
 // severity depends on the case (P7, R19) has one entry per severity.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -180,14 +181,8 @@ inline void noSuchRule() {}
   return static_cast<Rule>(found);
 }
 
-static_assert(
-    [] {
-      for (const RuleFacts& r : rules) {
-        if (!detail::isRuleId(r.id)) return false;
-      }
-      return true;
-    }(),
-    "every rule's ID is a letter F, P or R, a number and perhaps a small letter");
+static_assert(std::ranges::all_of(rules, [](const RuleFacts& r) { return detail::isRuleId(r.id); }),
+              "every rule's ID is a letter F, P or R, a number and perhaps a small letter");
 
 static_assert(
     [] {
@@ -201,15 +196,15 @@ static_assert(
     "an ID names one rule of each severity");
 
 static_assert(
-    [] {
-      for (const RuleFacts& r : rules) {
-        const bool perField = r.scope == Scope::field || r.scope == Scope::paddedField;
-        const bool perRow = r.scope == Scope::row;
-        if ((r.perField != nullptr) != perField || (r.perRow != nullptr) != perRow) return false;
-        if ((perField || perRow) != (r.reads != 0)) return false;
-      }
-      return true;
-    }(),
+    std::ranges::all_of(rules,
+                        [](const RuleFacts& r) {
+                          const bool perField =
+                              r.scope == Scope::field || r.scope == Scope::paddedField;
+                          const bool perRow = r.scope == Scope::row;
+                          return (r.perField != nullptr) == perField &&
+                                 (r.perRow != nullptr) == perRow &&
+                                 (perField || perRow) == (r.reads != 0);
+                        }),
     "each field and row rule has its predicate and the fields it reads, and no other rule has");
 
 static_assert(
