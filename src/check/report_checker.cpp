@@ -103,7 +103,7 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   }
   const FieldSet changed =
       rows_.judge(l, observations_, header_.date(), latestJulianDate_, findings_);
-  if (const auto earlier = duplicates_.earlier(rows_.row(), changed))
+  if (const auto earlier = duplicates_.earlier(rows_.lastRow(), changed))
     findings_.report(rule("F11"), l.number, 0,
                      "STARID, DATE and FILT as on line " + std::to_string(*earlier));
 }

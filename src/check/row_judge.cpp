@@ -72,12 +72,12 @@ FieldSet RowJudge::judge(const ScannedLine& l, std::uint64_t number, DateKind da
   // The rules first only ask whether they hold; a finding that will be
   // printed is asked again for its text.
   row.describe = false;
-  fieldRules(l.number, changed, findings);
-  rowRules(l.number, changed, findings);
+  judgeFields(l.number, changed, findings);
+  judgeRow(l.number, changed, findings);
   return changed;
 }
 
-void RowJudge::fieldRules(std::uint64_t line, FieldSet changed, FileFindings& findings) {
+void RowJudge::judgeFields(std::uint64_t line, FieldSet changed, FileFindings& findings) {
   Row& row = row_;
   FieldSet padded = 0;  // empty, or with edge blanks
   for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
@@ -85,25 +85,25 @@ void RowJudge::fieldRules(std::uint64_t line, FieldSet changed, FileFindings& fi
     if (t.trimmedLength != t.length || t.length == 0)
       padded = static_cast<FieldSet>(padded | 1u << i);
   }
-  for (std::size_t r = 0; r < check::fieldRules.size(); ++r) {
-    const auto [rule, onlyPadded, check] = check::fieldRules[r];
+  for (std::size_t r = 0; r < fieldRules.size(); ++r) {
+    const FieldRule& entry = fieldRules[r];
     FieldSet& held = fieldHeld_[r];
-    const FieldSet asked = onlyPadded ? padded : allFields;
+    const FieldSet asked = entry.onlyPadded ? padded : allFields;
     // In field order: the changed fields judged, the others counted if they held.
     for (FieldSet left = asked & (changed | held); left != 0; left &= left - 1) {
       const auto i = static_cast<std::size_t>(std::countr_zero(left));
       const auto bit = static_cast<FieldSet>(1u << i);
-      if ((changed & bit) == 0 && findings.countAgain(rule, i)) continue;
+      if ((changed & bit) == 0 && findings.countAgain(entry.rule, i)) continue;
       const auto field = static_cast<Field>(i);
-      auto text = check(row, field);
+      auto text = entry.check(row, field);
       held = static_cast<FieldSet>(text ? held | bit : held & ~bit);
       if (!text) continue;
-      if (findings.wantsText(rule, i)) {
+      if (findings.wantsText(entry.rule, i)) {
         row.describe = true;
-        text = check(row, field);
+        text = entry.check(row, field);
         row.describe = false;
       }
-      findings.report(rule, line, row.fields[i].column, std::move(*text), i);
+      findings.report(entry.rule, line, row.fields[i].column, std::move(*text), i);
     }
   }
 }
@@ -115,17 +115,19 @@ using RuleSet = std::uint64_t;
 static_assert(rowRules.size() <= 64, "a set of row rules fits in one word");
 constexpr std::array<RuleSet, aeff::fieldCount> rowRulesReading = [] {
   std::array<RuleSet, aeff::fieldCount> readers{};
-  for (std::size_t r = 0; r < rowRules.size(); ++r) {
+  RuleSet bit = 1;
+  for (const RowRule& entry : rowRules) {
     for (std::size_t f = 0; f < aeff::fieldCount; ++f) {
-      if ((rowRules[r].reads >> f & 1u) != 0) readers[f] |= RuleSet{1} << r;
+      if ((entry.reads >> f & 1u) != 0) readers[f] |= bit;
     }
+    bit <<= 1;
   }
   return readers;
 }();
 
 }  // namespace
 
-void RowJudge::rowRules(std::uint64_t line, FieldSet changed, FileFindings& findings) {
+void RowJudge::judgeRow(std::uint64_t line, FieldSet changed, FileFindings& findings) {
   Row& row = row_;
   // Only the rules that read a changed field are asked; those that held on
   // the previous row and read none are counted again.
@@ -134,7 +136,7 @@ void RowJudge::rowRules(std::uint64_t line, FieldSet changed, FileFindings& find
     asked |= rowRulesReading[static_cast<std::size_t>(std::countr_zero(left))];
   for (; asked != 0; asked &= asked - 1) {
     const auto r = static_cast<std::size_t>(std::countr_zero(asked));
-    const RowRule& entry = check::rowRules[r];
+    const RowRule& entry = rowRules[r];
     const RuleSet bit = RuleSet{1} << r;
     std::uint8_t& held = rowHeld_[r];
     if ((entry.reads & changed) == 0 && findings.countAgain(entry.rule, held - 1u)) continue;

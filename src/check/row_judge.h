@@ -34,14 +34,14 @@ class RowJudge {
   // A parameter can change how rows are read: the next row is judged whole.
   void forget() { previousKept_ = false; }
   // The row last judged.
-  [[nodiscard]] const Row& row() const { return row_; }
+  [[nodiscard]] const Row& lastRow() const { return row_; }
 
  private:
   // Fills the row from the line; returns the fields whose bytes differ from
   // the previous row's (all of them when that row is not at hand).
   FieldSet fillRow(const ScannedLine& line);
-  void fieldRules(std::uint64_t line, FieldSet changed, FileFindings& findings);
-  void rowRules(std::uint64_t line, FieldSet changed, FileFindings& findings);
+  void judgeFields(std::uint64_t line, FieldSet changed, FileFindings& findings);
+  void judgeRow(std::uint64_t line, FieldSet changed, FileFindings& findings);
 
   Memo memo_;
   // One row, reused from line to line: its fields are written in place.
@@ -53,8 +53,8 @@ class RowJudge {
   bool previousKept_ = false;
   // What the rules found on the last row: the fields each field rule held
   // on, and the field each row rule held on plus one (0: it did not hold).
-  std::array<FieldSet, check::fieldRules.size()> fieldHeld_{};
-  std::array<std::uint8_t, check::rowRules.size()> rowHeld_{};
+  std::array<FieldSet, fieldRules.size()> fieldHeld_{};
+  std::array<std::uint8_t, rowRules.size()> rowHeld_{};
   std::uint64_t rowHeldSet_ = 0;  // the row rules whose `rowHeld_` is not 0, one bit each
 };
 

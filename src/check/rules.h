@@ -236,9 +236,8 @@ struct RowRule {
 namespace detail {
 template <Scope... scopes>
 [[nodiscard]] consteval std::size_t countOf() {
-  std::size_t n = 0;
-  for (const RuleFacts& r : rules) n += ((r.scope == scopes) || ...) ? 1 : 0;
-  return n;
+  return static_cast<std::size_t>(std::ranges::count_if(
+      rules, [](const RuleFacts& r) { return ((r.scope == scopes) || ...); }));
 }
 }  // namespace detail
 
