@@ -118,15 +118,16 @@ CASES += [
             b"[R1]\n"
             b"cr.txt: note: 2 observation lines [F10]\n"
             b"cr.txt: 2 observations, 2 errors, 0 warnings, 1 notes\n", 1),
+    # Not nul.txt: to Windows that is the null device.
     checked("check: a NUL as the delimiter",
-            {"nul.txt": delimited(b"#DELIM=\x00", b"\x00")}, ["nul.txt"],
-            b"nul.txt:4:8: error: byte 0x00 is not printable ASCII [F1]\n"
-            b"nul.txt:4: error: #DELIM NUL (0x00) is not a delimiter (one character, tab or comma) "
+            {"zero.txt": delimited(b"#DELIM=\x00", b"\x00")}, ["zero.txt"],
+            b"zero.txt:4:8: error: byte 0x00 is not printable ASCII [F1]\n"
+            b"zero.txt:4: error: #DELIM NUL (0x00) is not a delimiter (one character, tab or comma) "
             b"[P5]\n"
-            b"nul.txt:7:7: error: byte 0x00 is not printable ASCII [F1]\n"
-            b"nul.txt:8:7: error: byte 0x00 is not printable ASCII [F1]\n"
-            b"nul.txt: note: 2 observation lines [F10]\n"
-            b"nul.txt: 2 observations, 4 errors, 0 warnings, 1 notes\n", 1),
+            b"zero.txt:7:7: error: byte 0x00 is not printable ASCII [F1]\n"
+            b"zero.txt:8:7: error: byte 0x00 is not printable ASCII [F1]\n"
+            b"zero.txt: note: 2 observation lines [F10]\n"
+            b"zero.txt: 2 observations, 4 errors, 0 warnings, 1 notes\n", 1),
     checked("check: a byte 0xE9 as the delimiter, with blanks around it or without",
             {"e9.txt": delimited(b"#DELIM=\xe9", b"\xe9"),
              "blanks.txt": delimited(b"#DELIM= \xe9 ", b"\xe9")}, ["e9.txt", "blanks.txt"],
