@@ -1,7 +1,8 @@
 // Fuzzes the report checker over arbitrary bytes: it must not crash, and
 // every finding must point into the file (a line that exists, a column at
-// most one past that line's end), and the bytes fed in small pieces must give
-// the same findings as fed at once.
+// most one past that line's end), the bytes fed in small pieces must give
+// the same findings as fed at once, and judging every row anew must give the
+// same findings as reusing the verdicts of rules whose fields did not change.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +61,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < pieces.all().size(); ++i) {
     check(formatDiagnostic(pieces.all()[i]) == formatDiagnostic(findings.all()[i]),
           "the same finding in pieces", pieces.all()[i]);
+  }
+  // Every rule asked on every row, the bytes fed at once.
+  varistellar::check::ReportChecker anew{"fuzz.txt", 1'900'000'000, varistellar::check::Memo::off};
+  anew.feed(bytes);
+  varistellar::diagnostics::DiagnosticList judgedAnew;
+  check(anew.finish(judgedAnew) == observations, "the same observations judged anew", {});
+  check(judgedAnew.all().size() == findings.all().size(), "as many findings judged anew", {});
+  for (std::size_t i = 0; i < judgedAnew.all().size(); ++i) {
+    check(formatDiagnostic(judgedAnew.all()[i]) == formatDiagnostic(findings.all()[i]),
+          "the same finding judged anew", judgedAnew.all()[i]);
   }
   return 0;
 }

@@ -129,9 +129,15 @@ void LineScanner::wholeLine(std::string_view text) {
     for (std::size_t k = 0; k < kept; ++k) {
       const std::size_t stop = k < delimiters ? stops[k] : text.size();
       std::size_t lead = start;
-      while (lead < stop && blank(p[lead])) ++lead;
       std::size_t trail = stop;
-      while (trail > lead && blank(p[trail - 1])) --trail;
+      // A blank is at most 0x20: most fields have none at either end.
+      const auto atMostBlank = [p](std::size_t i) {
+        return static_cast<unsigned char>(p[i]) <= ' ';
+      };
+      if (start != stop && (atMostBlank(start) || atMostBlank(stop - 1))) {
+        while (lead < stop && blank(p[lead])) ++lead;
+        while (trail > lead && blank(p[trail - 1])) --trail;
+      }
       FieldSpan& field = line_.fields[k];
       field.start = start;
       field.length = stop - start;

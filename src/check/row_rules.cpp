@@ -1,4 +1,4 @@
-// The rules of an observation line, one small named check each.
+// The predicates of the observation-line rules, one small named check each.
 #include "check/row_rules.h"
 
 #include "check/text.h"
@@ -98,6 +98,10 @@ std::optional<std::string> badSubfield(std::string_view notes) {
   }
   return std::nullopt;
 }
+
+}  // namespace
+
+namespace row_rules {
 
 // Field rules.
 
@@ -331,7 +335,7 @@ std::optional<RowFinding> untransformable(const Row& row) {
       });
 }
 
-}  // namespace
+}  // namespace row_rules
 
 bool Row::is(Field f, std::string_view word) const { return aeff::sameWord((*this)[f].text, word); }
 
@@ -343,57 +347,5 @@ void readNumber(Row& row, std::size_t field) {
   t.number = t.whole && isNumericField(row, f) ? plainDecimalValue(text) : std::nullopt;
   t.na = t.text.size() == 2 && aeff::sameWord(t.text, "na");
 }
-
-void readNumbers(Row& row) {
-  for (std::size_t i = 0; i < aeff::fieldCount; ++i) readNumber(row, i);
-}
-
-const std::array<FieldRule, 4> fieldRules{{
-    {Rule::R2, emptyField, true},
-    {Rule::R3, edgeBlanks, true},
-    {Rule::R3bPadded, paddedTooLong, true},
-    {Rule::R4, notANumber, false},
-}};
-
-using F = Field;
-
-const std::array<RowRule, 36> rowRules{{
-    {Rule::R5, starId, fieldSet({F::STARID})},
-    {Rule::R5b, starIdPrefix, fieldSet({F::STARID})},
-    {Rule::R6, date, fieldSet({F::DATE})},
-    {Rule::R6b, dateRange, fieldSet({F::DATE})},
-    {Rule::R6c, datePrecision, fieldSet({F::DATE})},
-    {Rule::R7, magnitude, fieldSet({F::MAG})},
-    {Rule::R7b, magnitudeRange, fieldSet({F::MAG, F::MTYPE})},
-    {Rule::R8, merrLength, fieldSet({F::MERR})},
-    {Rule::R8b, merrLarge, fieldSet({F::MERR})},
-    {Rule::R8c, merrOdd, fieldSet({F::MERR, F::MAG})},
-    {Rule::R9, filter, fieldSet({F::FILT})},
-    {Rule::R9b, unlistedFilter, fieldSet({F::FILT})},
-    {Rule::R10, trans, fieldSet({F::TRANS})},
-    {Rule::R10b, transNotes, fieldSet({F::TRANS, F::NOTES})},
-    {Rule::R11, mtype, fieldSet({F::MTYPE})},
-    {Rule::R11b, differential, fieldSet({F::MTYPE, F::CNAME, F::CMAG})},
-    {Rule::R11c, absolute, fieldSet({F::MTYPE})},
-    {Rule::R12, cnameLength, fieldSet({F::CNAME})},
-    {Rule::R12b, ensembleCmag, fieldSet({F::CNAME, F::CMAG})},
-    {Rule::R13, cmagLength, fieldSet({F::CMAG})},
-    {Rule::R13b, singleComparisonCmag, fieldSet({F::MTYPE, F::CNAME, F::CMAG})},
-    {Rule::R14, knameLength, fieldSet({F::KNAME})},
-    {Rule::R14b, knameOdd, fieldSet({F::KNAME, F::CNAME})},
-    {Rule::R15, kmagLength, fieldSet({F::KMAG})},
-    {Rule::R15b, checkStarPair, fieldSet({F::KNAME, F::KMAG})},
-    {Rule::R15c, kmagRange, fieldSet({F::KMAG})},
-    {Rule::R16, airmassLength, fieldSet({F::AIRMASS})},
-    {Rule::R16b, airmassRange, fieldSet({F::AIRMASS})},
-    {Rule::R17, group, fieldSet({F::GROUP})},
-    {Rule::R17b, groupLength, fieldSet({F::GROUP})},
-    {Rule::R18, chartLength, fieldSet({F::CHART})},
-    {Rule::R18b, chartMissing, fieldSet({F::CHART, F::CNAME, F::KNAME})},
-    {Rule::R19, notesLong, fieldSet({F::NOTES})},
-    {Rule::R19long, notesVeryLong, fieldSet({F::NOTES})},
-    {Rule::R20, notesSubfields, fieldSet({F::NOTES})},
-    {Rule::R21, untransformable, fieldSet({F::NOTES, F::MTYPE, F::CNAME, F::KNAME})},
-}};
 
 }  // namespace varistellar::check

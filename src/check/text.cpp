@@ -9,7 +9,7 @@
 namespace varistellar::check {
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 }  // namespace
 
 std::string_view trimBlanks(std::string_view text) {
@@ -33,23 +33,28 @@ bool isPlainDecimal(std::string_view text) {
 std::optional<double> plainDecimalValue(std::string_view text) {
   // Up to 15 digits, the digits as an integer are exact in a double, and so
   // is the power of ten: one division gives the correctly rounded value.
-  std::size_t i = 0;
-  const bool negative = i < text.size() && text[i] == '-';
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p != end && *p == '-';
+  if (p != end && (*p == '+' || *p == '-')) ++p;
+  // Subtle: past 19 digits the integer wraps around; it is then not used.
   std::uint64_t digits = 0;
-  int count = 0;
-  int decimals = 0;
-  for (; i < text.size() && isDigit(text[i]); ++i, ++count)
-    digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
-  if (i < text.size() && text[i] == '.') {
-    for (++i; i < text.size() && isDigit(text[i]); ++i, ++count, ++decimals)
-      digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+  const char* const whole = p;
+  for (; p != end && isDigit(*p); ++p) digits = digits * 10 + static_cast<unsigned char>(*p - '0');
+  std::size_t count = static_cast<std::size_t>(p - whole);
+  std::size_t decimals = 0;
+  if (p != end && *p == '.') {
+    const char* const fraction = ++p;
+    for (; p != end && isDigit(*p); ++p)
+      digits = digits * 10 + static_cast<unsigned char>(*p - '0');
+    decimals = static_cast<std::size_t>(p - fraction);
+    count += decimals;
   }
-  if (count == 0 || i != text.size()) return std::nullopt;
+  if (count == 0 || p != end) return std::nullopt;
   if (count <= 15) {
     static constexpr std::array<double, 16> powers{1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const double value = static_cast<double>(digits) / powers[static_cast<std::size_t>(decimals)];
+    const double value = static_cast<double>(digits) / powers[decimals];
     return negative ? -value : value;
   }
   if (text.front() == '+') text.remove_prefix(1);

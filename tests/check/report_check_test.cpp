@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -52,6 +53,8 @@ std::vector<Found> findingsOf(const std::string& text, Severity severity,
   }
   return found;
 }
+
+std::string findingText(const std::string& text, const std::string& id);
 
 struct ErrorCase {
   const char* id;
@@ -233,6 +236,30 @@ TEST(ReportCheck, TabAndWordDelimiters) {
       findingsOf("#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=t\n#DELIM=comma\n#DATE=JD\n" + goodRow,
                  Severity::error),
       testing::IsEmpty());
+}
+
+// Every byte outside 0x21-0x7E after "#DELIM=" is no delimiter, alone or
+// with blanks around it; so is the CR of a CR LF line end right after '='.
+TEST(ReportCheck, DelimiterBytesOutsideVisibleAsciiAreErrors) {
+  const std::string before = "#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=t\n";
+  for (int b = 0; b < 256; ++b) {
+    const char c = static_cast<char>(b);
+    if (c == '\n' || (b > 0x20 && b < 0x7F)) continue;
+    for (const std::string& value : {std::string(1, c), " " + std::string(1, c) + " "}) {
+      if (c == ' ' && value.size() == 3) continue;  // three blanks are not one byte
+      const auto errors = findingsOf(before + "#DELIM=" + value + "\n#DATE=JD\n", Severity::error);
+      EXPECT_TRUE(std::ranges::find(errors, Found{"P5", 4}) != errors.end()) << "byte " << b;
+    }
+  }
+  EXPECT_THAT(findingsOf(before + "#DELIM=\r\n#DATE=JD\r\n", Severity::error),
+              testing::ElementsAre(Found{"P5", 4}));
+  EXPECT_EQ(findingText(before + "#DELIM=\r\n#DATE=JD\r\n", "P5"),
+            "r.txt:4: error: #DELIM CR (0x0D) is not a delimiter (one character, tab or comma) "
+            "[P5]");
+  // A visible byte is a delimiter; an empty value on an LF line is nothing.
+  EXPECT_THAT(findingsOf(before + "#DELIM=;\n#DATE=JD\n", Severity::error), testing::IsEmpty());
+  EXPECT_EQ(findingText(before + "#DELIM=\n#DATE=JD\n", "P5"),
+            "r.txt:4: error: #DELIM \"\" is not a delimiter (one character, tab or comma) [P5]");
 }
 
 TEST(ReportCheck, RepeatedFindingIsReportedOnceWithItsCount) {

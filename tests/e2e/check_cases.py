@@ -98,3 +98,71 @@ CASES = [
             b"odd.txt: note: 3 observation lines [F10]\n"
             b"odd.txt: 3 observations, 2 errors, 1 warnings, 2 notes\n", 1),
 ]
+
+
+def delimited(delim_line, delimiter, line_end=b"\n"):
+    """A report whose #DELIM line is `delim_line` and whose two rows are split at `delimiter`."""
+    lines = [b"#TYPE=Extended", b"#OBSCODE=ABCD", b"#SOFTWARE=test", delim_line, b"#DATE=HJD",
+             b"#OBSTYPE=CCD"] + [(ROW % i).replace(b",", delimiter) for i in range(2)]
+    return b"".join(line + line_end for line in lines)
+
+
+# What follows '=' on a #DELIM line: a byte outside 0x21-0x7E is an error named for what it is,
+# and the rows are split at it as a reader would.
+CASES += [
+    checked("check: #DELIM= followed by the CR of a CR LF line end is the delimiter CR",
+            {"cr.txt": delimited(b"#DELIM=", b",", b"\r\n")}, ["cr.txt"],
+            b"cr.txt:4: error: #DELIM CR (0x0D) is not a delimiter (one character, tab or comma) "
+            b"[P5]\n"
+            b"cr.txt:7: error: 1 fields, not 15; is the line cut short or wrapped? (and 1 more line) "
+            b"[R1]\n"
+            b"cr.txt: note: 2 observation lines [F10]\n"
+            b"cr.txt: 2 observations, 2 errors, 0 warnings, 1 notes\n", 1),
+    # Not nul.txt: to Windows that is the null device.
+    checked("check: a NUL as the delimiter",
+            {"zero.txt": delimited(b"#DELIM=\x00", b"\x00")}, ["zero.txt"],
+            b"zero.txt:4:8: error: byte 0x00 is not printable ASCII [F1]\n"
+            b"zero.txt:4: error: #DELIM NUL (0x00) is not a delimiter (one character, tab or comma) "
+            b"[P5]\n"
+            b"zero.txt:7:7: error: byte 0x00 is not printable ASCII [F1]\n"
+            b"zero.txt:8:7: error: byte 0x00 is not printable ASCII [F1]\n"
+            b"zero.txt: note: 2 observation lines [F10]\n"
+            b"zero.txt: 2 observations, 4 errors, 0 warnings, 1 notes\n", 1),
+    checked("check: a byte 0xE9 as the delimiter, with blanks around it or without",
+            {"e9.txt": delimited(b"#DELIM=\xe9", b"\xe9"),
+             "blanks.txt": delimited(b"#DELIM= \xe9 ", b"\xe9")}, ["e9.txt", "blanks.txt"],
+            b"e9.txt:4:8: error: byte 0xE9 is not printable ASCII [F1]\n"
+            b"e9.txt:4: error: #DELIM byte 0xE9 is not a delimiter (one character, tab or comma) "
+            b"[P5]\n"
+            b"e9.txt:7:7: error: byte 0xE9 is not printable ASCII [F1]\n"
+            b"e9.txt:8:7: error: byte 0xE9 is not printable ASCII [F1]\n"
+            b"e9.txt: note: 2 observation lines [F10]\n"
+            b"e9.txt: 2 observations, 4 errors, 0 warnings, 1 notes\n"
+            b"blanks.txt:4:9: error: byte 0xE9 is not printable ASCII [F1]\n"
+            b"blanks.txt:4: warning: blanks around '=' in #DELIM= [P10]\n"
+            b"blanks.txt:4: error: #DELIM byte 0xE9 is not a delimiter (one character, tab or comma) "
+            b"[P5]\n"
+            b"blanks.txt:7:7: error: byte 0xE9 is not printable ASCII [F1]\n"
+            b"blanks.txt:8:7: error: byte 0xE9 is not printable ASCII [F1]\n"
+            b"blanks.txt: note: 2 observation lines [F10]\n"
+            b"blanks.txt: 2 observations, 4 errors, 1 warnings, 1 notes\n", 1),
+    checked("check: a TAB byte as the delimiter, where the word tab is meant",
+            {"tab.txt": delimited(b"#DELIM=\t", b"\t")}, ["tab.txt"],
+            b"tab.txt:4:8: error: byte 0x09 is not printable ASCII [F1]\n"
+            b"tab.txt:4: warning: blanks around '=' in #DELIM= [P10]\n"
+            b"tab.txt:4: error: #DELIM TAB (0x09) is not a delimiter (one character, tab or comma); "
+            b"write #DELIM=tab [P5]\n"
+            b"tab.txt: note: 2 observation lines [F10]\n"
+            b"tab.txt: 2 observations, 2 errors, 1 warnings, 1 notes\n", 1),
+    checked("check: a good delimiter, as a character, as the word tab and in a CR LF file",
+            {"semicolon.txt": delimited(b"#DELIM=;", b";"),
+             "tab.txt": delimited(b"#DELIM=tab", b"\t"),
+             "crlf.txt": delimited(b"#DELIM=,", b",", b"\r\n")},
+            ["semicolon.txt", "tab.txt", "crlf.txt"],
+            b"semicolon.txt: note: 2 observation lines [F10]\n"
+            b"semicolon.txt: 2 observations, 0 errors, 0 warnings, 1 notes\n"
+            b"tab.txt: note: 2 observation lines [F10]\n"
+            b"tab.txt: 2 observations, 0 errors, 0 warnings, 1 notes\n"
+            b"crlf.txt: note: 2 observation lines [F10]\n"
+            b"crlf.txt: 2 observations, 0 errors, 0 warnings, 1 notes\n", 0),
+]

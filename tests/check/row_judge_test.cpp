@@ -1,0 +1,85 @@
+// The row judge gives the same findings whether it reuses the verdicts of
+// rules whose fields did not change or asks every rule on every row: files
+// whose rows change one field at a time, in and out of a rule's hold.
+#include "check/row_judge.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "check/report_checker.h"
+
+namespace varistellar::check {
+namespace {
+
+const std::string header =
+    "#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=test\n#DELIM=,\n#DATE=JD\n#OBSTYPE=CCD\n";
+const std::string good =
+    "SS CYG,2456175.65873,11.707,0.039,V,NO,STD,ENSEMBLE,na,000-AAA-002,12.1,1.452,na,12345AB,na\n";
+const std::string sameKname =
+    "SS CYG,2456175.65874,11.707,0.039,V,NO,STD,000-AAA-002,na,000-AAA-002,12.1,1.452,na,X,na\n";
+const std::string padded =
+    "SS CYG ,2456175.65875, 11.707,0.039,Rc,NO,DIF,ENSEMBLE,na,na,na,1.452,,12345AB,na\n";
+const std::string notNumbers =
+    "SS CYG,abc,11,1.5,V,YES,ABS,ENSEMBLE,12.0,na,na,0.5,123456,na,|CREFMAG=\n";
+
+std::vector<std::string> findings(const std::string& text, Memo memo, std::size_t piece) {
+  ReportChecker checker{"r.txt", 1'900'000'000, memo};
+  for (std::size_t at = 0; at < text.size(); at += piece)
+    checker.feed(std::string_view{text}.substr(at, piece));
+  diagnostics::DiagnosticList list;
+  (void)checker.finish(list);
+  std::vector<std::string> lines;
+  for (const auto& d : list.all()) lines.push_back(diagnostics::formatDiagnostic(d));
+  return lines;
+}
+
+struct MemoCase {
+  const char* name;
+  std::string text;
+};
+void PrintTo(const MemoCase& c, std::ostream* os) { *os << c.name; }
+
+class MemoModes : public testing::TestWithParam<MemoCase> {};
+
+TEST_P(MemoModes, SameFindingsWithAndWithoutTheMemo) {
+  const std::string& text = GetParam().text;
+  const std::vector<std::string> judgedAnew = findings(text, Memo::off, text.size() + 1);
+  EXPECT_FALSE(judgedAnew.empty());
+  for (const std::size_t piece : {text.size() + 1, std::size_t{7}, std::size_t{1}}) {
+    EXPECT_EQ(findings(text, Memo::on, piece), judgedAnew) << "in pieces of " << piece;
+  }
+}
+
+std::string fixture(const char* name) {
+  std::ifstream in{std::string{VARISTELLAR_FIXTURES} + "/" + name, std::ios::binary};
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::vector<MemoCase> memoCases() {
+  return {
+      {"GoodRows", header + good + good + good},
+      {"RuleInAndOut", header + good + sameKname + sameKname + good + sameKname},
+      {"PaddedAndEmpty", header + padded + padded + good + padded},
+      {"NotNumbers", header + notNumbers + notNumbers + good + notNumbers},
+      {"DateKindChanges",
+       header + notNumbers + "#DATE=EXCEL\n" + notNumbers + notNumbers + "#DATE=JD\n" + notNumbers},
+      {"DelimiterChanges", header + good + "#DELIM=;\n" + good + "#DELIM=,\n" + good},
+      {"LongLine", header + good + good.substr(0, good.size() - 3) + std::string(2000, 'x') + "\n" +
+                       good + good},
+      {"InteractiveReport", fixture("interactive-report.txt")},
+      {"ConvertReport", fixture("convert-report.txt")},
+  };
+}
+
+std::string memoName(const testing::TestParamInfo<MemoCase>& c) { return c.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Files, MemoModes, testing::ValuesIn(memoCases()), memoName);
+
+}  // namespace
+}  // namespace varistellar::check
