@@ -23,6 +23,18 @@ std::string byteName(unsigned char byte) {
   return name;
 }
 
+std::string spokenByteName(unsigned char byte) {
+  const std::string code = byteName(byte);
+  switch (byte) {
+    case 0x00: return "NUL (" + code + ")";
+    case '\t': return "TAB (" + code + ")";
+    case '\r': return "CR (" + code + ")";
+    case 0x1B: return "ESC (" + code + ")";
+    case 0x7F: return "DEL (" + code + ")";
+    default: return "byte " + code;
+  }
+}
+
 std::string filterListText() {
   std::string text;
   for (std::size_t i = 0; i < listedFilters.size(); ++i) {

@@ -13,6 +13,9 @@ namespace varistellar::aeff {
 
 // A byte as messages name it: "0x1B".
 [[nodiscard]] std::string byteName(unsigned char byte);
+// A control byte by the name an editor shows for it where it has one:
+// "CR (0x0D)", "TAB (0x09)"; any other as "byte 0xE9".
+[[nodiscard]] std::string spokenByteName(unsigned char byte);
 
 // "U, B, V, ..., HA or HAC": the filters the format lists, for a message.
 [[nodiscard]] std::string filterListText();

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "aeff/format.h"
+#include "aeff/vocabulary.h"
 #include "check/text.h"
 
 namespace varistellar::check {
@@ -16,22 +17,6 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // A byte that can delimit fields: printable, not a blank.
 bool isVisible(char c) { return c > 0x20 && c < 0x7F; }
-
-// A byte that cannot delimit, by the name an editor shows for it.
-std::string byteName(unsigned char c) {
-  static constexpr char hex[] = "0123456789ABCDEF";
-  std::string code = "0x";
-  code.push_back(hex[c >> 4]);
-  code.push_back(hex[c & 0xF]);
-  switch (c) {
-    case 0x00: return "NUL (" + code + ")";
-    case '\t': return "TAB (" + code + ")";
-    case '\r': return "CR (" + code + ")";
-    case 0x1B: return "ESC (" + code + ")";
-    case 0x7F: return "DEL (" + code + ")";
-    default: return "byte " + code;
-  }
-}
 
 }  // namespace
 
@@ -137,7 +122,7 @@ void HeaderRules::delimiter(const ScannedLine& l, std::string_view raw, std::str
   if (odd) {
     // The rows are split at the byte as given, which is what a reader does.
     findings_.report(rule("P5"), l.number, 0,
-                     "#DELIM " + byteName(*odd) +
+                     "#DELIM " + aeff::spokenByteName(*odd) +
                          " is not a delimiter (one character, tab or comma)" +
                          (*odd == '\t' ? "; write #DELIM=tab" : ""));
     scanner_.setDelimiter(static_cast<char>(*odd));

@@ -3,22 +3,11 @@
 #include "check/report_checker.h"
 
 #include "aeff/format.h"
+#include "aeff/vocabulary.h"
 
 namespace varistellar::check {
 
 using aeff::sameWord;
-
-namespace {
-
-std::string byteName(unsigned char c) {
-  static constexpr char hex[] = "0123456789ABCDEF";
-  std::string s = "0x";
-  s.push_back(hex[c >> 4]);
-  s.push_back(hex[c & 0xF]);
-  return s;
-}
-
-}  // namespace
 
 ReportChecker::ReportChecker(std::string_view file, std::int64_t todaySeconds, Memo memo)
     : file_{file},
@@ -46,7 +35,7 @@ void ReportChecker::line(const ScannedLine& l) {
   if (l.bareCr) findings_.report(rule("F4"), l.number, 0, "a CR stands alone, not before an LF", 0);
   if (l.badColumn != 0) {
     findings_.report(rule("F1"), l.number, l.badColumn,
-                     "byte " + byteName(l.badByte) + " is not printable ASCII");
+                     "byte " + aeff::byteName(l.badByte) + " is not printable ASCII");
   }
   if (l.end == LineEnd::none)
     findings_.report(rule("F6"), l.number, 0, "the last line has no line end");

@@ -18,18 +18,6 @@ std::string_view trimBlanks(std::string_view text) {
   return text;
 }
 
-bool isPlainDecimal(std::string_view text) {
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < text.size() && isDigit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
-  }
-  return digits != 0 && i == text.size();
-}
-
 std::optional<double> plainDecimalValue(std::string_view text) {
   // Up to 15 digits, the digits as an integer are exact in a double, and so
   // is the power of ten: one division gives the correctly rounded value.

@@ -6,13 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "aeff/plain_decimal.h"
 #include "diagnostics/quoted.h"
 
 namespace varistellar::check {
 
 [[nodiscard]] std::string_view trimBlanks(std::string_view text);
 // An optional sign, digits, an optional point and digits; at least one digit.
-[[nodiscard]] bool isPlainDecimal(std::string_view text);
+using aeff::isPlainDecimal;
 [[nodiscard]] std::optional<double> plainDecimalValue(std::string_view text);
 [[nodiscard]] bool isInteger(std::string_view text);
 // The text in double quotes, at most 40 characters, other bytes as \xNN.
