@@ -54,12 +54,16 @@ std::vector<std::string> summaryLines(const std::vector<const NightConversion*>&
   if (several) {
     std::string filters;
     std::string charts;
+    bool oneChart = true;
     for (const NightConversion* night : nights) {
-      filters += (filters.empty() ? "" : ", ") + night->parameters().filterName;
-      charts += (charts.empty() ? "" : ", ") + night->parameters().chartId;
+      const night::NightParameters& parameters = night->parameters();
+      filters += (filters.empty() ? "" : ", ") + parameters.filterName;
+      charts += (charts.empty() ? "" : ", ") + parameters.chartId + " (" + parameters.filterName + ")";
+      oneChart = oneChart && parameters.chartId == first.chartId;
     }
     lines.push_back("star " + first.variableStarId + ", filters " + filters + ", observer " +
-                    first.observerCode + ", charts " + charts);
+                    first.observerCode +
+                    (oneChart ? ", chart " + first.chartId : ", charts " + charts));
   } else {
     lines.push_back("star " + first.variableStarId + ", filter " + first.filterName +
                     ", observer " + first.observerCode + ", chart " + first.chartId);

@@ -28,9 +28,10 @@ from check_star_cases import CASES as CHECK_STAR_CASES  # noqa: E402
 from check_cases import CASES as CHECK_CASES  # noqa: E402
 from input_cases import CASES as INPUT_CASES  # noqa: E402
 from output_cases import CASES as OUTPUT_CASES  # noqa: E402
+from several_nights_cases import CASES as SEVERAL_NIGHTS_CASES  # noqa: E402
 
 CASES = (INTERACTIVE_CASES + COMMAND_LINE_CASES + CHECK_STAR_CASES + CHECK_CASES + INPUT_CASES
-         + OUTPUT_CASES)
+         + OUTPUT_CASES + SEVERAL_NIGHTS_CASES)
 
 
 def prepare(directory, files):

@@ -1,0 +1,48 @@
+// Several nights handed on in time order: by DATE, ties in the nights'
+// order, then in each table's order, whatever order a table holds.
+#include "convert/night_store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace varistellar::convert {
+namespace {
+
+class Recorder final : public ObservationListener {
+ public:
+  void take(const ConvertedObservation& observation) override {
+    seen.push_back(std::to_string(observation.night) + "@" +
+                   std::to_string(observation.values.DATE).substr(0, 5) + ":" +
+                   std::string{observation.record.substr(observation.record.find(',', 14) + 1, 6)});
+  }
+  std::vector<std::string> seen;
+};
+
+TEST(NightStore, HandsOnInTimeOrderWithTiesInTheNightsOrder) {
+  std::vector<night::NightParameters> nights{
+      {"ABCD", "RR LYR", "C", 10.0, "B", "na", {}},
+      {"ABCD", "RR LYR", "C", 20.0, "V", "na", {}},
+  };
+  NightStore store{nights, false};
+  const auto keep = [&](std::size_t night, double date, double difference) {
+    const report::ObservationValues values{date, 0.0, 0.01, 1.0, difference, {}, {}};
+    store.take({night, values, "", 0.0F, 0});
+  };
+  // The B table is out of order, with two rows of one date.
+  keep(0, 3.0, 0.3);
+  keep(0, 1.0, 0.1);
+  keep(0, 2.0, 0.21);
+  keep(0, 2.0, 0.22);
+  keep(1, 2.0, 0.5);
+  keep(1, 4.0, 0.6);
+  Recorder recorder;
+  store.handOn(recorder);
+  EXPECT_EQ(recorder.seen, (std::vector<std::string>{"0@1.000:10.100", "0@2.000:10.210",
+                                                      "0@2.000:10.220", "1@2.000:20.500",
+                                                      "0@3.000:10.300", "1@4.000:20.600"}));
+}
+
+}  // namespace
+}  // namespace varistellar::convert
