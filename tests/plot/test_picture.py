@@ -148,6 +148,47 @@ class SampleNightPicture(unittest.TestCase):
         self.assertGreater(len(ink), 5000)
 
 
+class TwoFilterPicture(unittest.TestCase):
+    """The sample night as V and, with another comparison magnitude, as B: one picture."""
+
+    def test_each_filter_in_its_own_colour_with_a_legend(self):
+        work = tempfile.mkdtemp()
+        try:
+            for folder, line8, line9 in (("b", b"12.900", b"B"), ("v", None, None)):
+                os.mkdir(os.path.join(work, folder))
+                shutil.copy(os.path.join(SAMPLE, "lightcurve.txt"), os.path.join(work, folder))
+                with open(os.path.join(SAMPLE, "VARISTELLAR-input.txt"), "rb") as f:
+                    lines = f.read().split(b"\n")
+                if line8:
+                    lines[7], lines[8] = line8, line9
+                with open(os.path.join(work, folder, "VARISTELLAR-input.txt"), "wb") as f:
+                    f.write(b"\n".join(lines))
+            picture = os.path.join(work, "night.svg")
+            subprocess.run([BINARY, "convert", "--check-star", "--plot", picture, "--report",
+                            os.path.join(work, "night.txt"), os.path.join(work, "b"),
+                            os.path.join(work, "v")], capture_output=True, check=True)
+            root = ElementTree.parse(picture).getroot()
+            rows = report_rows(os.path.join(work, "night.txt"))
+            points = elements(root, "obs")
+            self.assertEqual(len(points), len(rows))
+            # A point's colour is its filter's (the points come filter by filter); the
+            # legend names both.
+            per_filter = {f: sum(1 for row in rows if row[4] == f) for f in (b"B", b"V")}
+            styles = [point.get("style") for point in points]
+            colours = {b"B": styles[0], b"V": styles[-1]}
+            self.assertEqual(styles.count(colours[b"B"]), per_filter[b"B"])
+            self.assertEqual(styles.count(colours[b"V"]), per_filter[b"V"])
+            self.assertNotEqual(colours[b"B"], colours[b"V"])
+            legend = [e.text for e in elements(root, "legend") if e.tag == SVG + "text"]
+            self.assertEqual(legend, ["B", "V"])
+            marks = {e.get("fill") for e in elements(root, "legend") if e.tag == SVG + "circle"}
+            self.assertEqual(marks, {style.split(":")[1] for style in colours.values()})
+            self.assertEqual(root.find(SVG + "title").text,
+                             "RR LYR, filters B, V, observer ABCD, 2012-09-05 UT, 632 observations")
+        finally:
+            shutil.rmtree(work)
+
+
 class LongNightPicture(unittest.TestCase):
     def test_beyond_a_few_thousand_observations_it_shows_bins(self):
         work = tempfile.mkdtemp()
