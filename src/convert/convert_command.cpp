@@ -5,6 +5,8 @@
 // however long the night; several nights are kept and merged in time order.
 #include "convert/convert_command.h"
 
+#include <algorithm>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -23,7 +25,9 @@
 #include "convert/report_output.h"
 #include "convert/temporary_files.h"
 #include "diagnostics/diagnostic.h"
+#include "diagnostics/held_findings.h"
 #include "diagnostics/listing_limit.h"
+#include "platform/platform.h"
 #include "plot/svg_picture.h"
 #include "report/header_lines.h"
 
@@ -155,26 +159,68 @@ class Conversion {
   void convertNights() {
     Fanout kept;
     if (withCheckStar_) kept.add(checkStar_);
+    std::vector<std::string> tableFiles;
+    for (const NightFiles& night : plan_.nights) tableFiles.push_back(night.tableFile);
     std::optional<NightStore> store;
     if (several()) {
-      store.emplace(parameters_, withCheckStar_);
+      store.emplace(parameters_, tableFiles, withCheckStar_);
       kept.add(*store);
     } else {
       kept.add(written_);
     }
     try {
-      for (std::size_t i = 0; i < plan_.nights.size(); ++i) {
-        nights_.push_back(std::make_unique<NightConversion>(i, plan_.nights[i].tableFile,
-                                                            parameters_[i], plan_.date,
-                                                            withCheckStar_, findings_, kept));
+      if (store) {
+        readNightsSideBySide(tableFiles, kept);
+        // Records that do not fit are found as they are made, whether or not
+        // any is written.
+        store->handOn(findings_.errors() == 0 ? &written_ : nullptr, findings_);
+      } else {
+        nights_.push_back(std::make_unique<NightConversion>(
+            0, tableFiles[0], parameters_[0], plan_.date, withCheckStar_, true, findings_, kept));
         (void)nights_.back()->read();
       }
-      if (store && findings_.errors() == 0) store->handOn(written_);
     } catch (const std::bad_alloc&) {
       findings_.error(plan_.nights.back().tableFile, 0, 0,
                       several() ? std::string{"out of memory for the nights' observations: "
                                               "convert fewer or shorter nights into one report"}
                                 : outOfMemoryForPicture);
+    }
+  }
+
+  // Several nights are read at once, each but the first on a thread of its
+  // own: their records can be written only once all are read, and reading
+  // is most of the work. Each night's findings are held back and reported
+  // in the order of the FOLDERs, as if the nights had been read one by one.
+  void readNightsSideBySide(const std::vector<std::string>& tableFiles, Fanout& kept) {
+    const std::size_t count = tableFiles.size();
+    std::vector<diagnostics::HeldFindings> held(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      diagnostics::DiagnosticSink& findings =
+          i == 0 ? static_cast<diagnostics::DiagnosticSink&>(findings_) : held[i];
+      nights_.push_back(std::make_unique<NightConversion>(
+          i, tableFiles[i], parameters_[i], plan_.date, withCheckStar_, false, findings, kept));
+    }
+    // Each night's outputs (its check star's statistics, its kept
+    // observations) are its own, so the nights share nothing as they are read.
+    std::vector<std::unique_ptr<platform::WorkerThread>> workers;
+    std::vector<char> outOfMemory(count, 0);
+    const auto readNight = [&](std::size_t i) {
+      try {
+        (void)nights_[i]->read();
+      } catch (const std::bad_alloc&) {
+        outOfMemory[i] = 1;
+      }
+    };
+    std::vector<std::size_t> here{0};
+    for (std::size_t i = 1; i < count; ++i) {
+      workers.push_back(std::make_unique<platform::WorkerThread>());
+      if (!workers.back()->start([&readNight, i] { readNight(i); })) here.push_back(i);
+    }
+    for (const std::size_t i : here) readNight(i);
+    for (auto& worker : workers) worker->join();
+    for (std::size_t i = 1; i < count; ++i) held[i].replayTo(findings_);
+    if (std::find(outOfMemory.begin(), outOfMemory.end(), 1) != outOfMemory.end()) {
+      throw std::bad_alloc{};
     }
   }
 

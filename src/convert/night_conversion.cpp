@@ -27,6 +27,17 @@ std::string_view unfitAdvice(std::string_view field) {
 
 }  // namespace
 
+bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, std::uint64_t line,
+                diagnostics::DiagnosticSink& findings) {
+  for (std::size_t i = 0; i < unfit.count; ++i) {
+    findings.error(tableFile, line, 0,
+                   std::string{unfit.names[i]} + " does not fit the report's field (" +
+                       std::string{unfitAdvice(unfit.names[i])} + ")",
+                   &unfitField);
+  }
+  return unfit.count == 0;
+}
+
 std::unique_ptr<report::RecordForm> commandLineRecordForm(bool withCheckStar) {
   if (withCheckStar) return std::make_unique<report::CheckStarRecordForm>();
   return std::make_unique<report::TrimmedRecordForm>();
@@ -34,7 +45,8 @@ std::unique_ptr<report::RecordForm> commandLineRecordForm(bool withCheckStar) {
 
 NightConversion::NightConversion(std::size_t night, std::string tableFile,
                                  const night::NightParameters& parameters, run::DateKind date,
-                                 bool withCheckStar, diagnostics::DiagnosticSink& findings,
+                                 bool withCheckStar, bool buildsRecords,
+                                 diagnostics::DiagnosticSink& findings,
                                  ObservationListener& written)
     : night_{night},
       tableFile_{std::move(tableFile)},
@@ -42,7 +54,7 @@ NightConversion::NightConversion(std::size_t night, std::string tableFile,
       date_{date},
       findings_{findings},
       written_listener_{written},
-      form_{commandLineRecordForm(withCheckStar)},
+      form_{buildsRecords ? commandLineRecordForm(withCheckStar) : nullptr},
       values_{report::nightRecordTexts(parameters)} {}
 
 bool NightConversion::read() {
@@ -62,15 +74,12 @@ bool NightConversion::take(const night::Measurement& measurement) {
     return true;
   }
   const auto& values = std::get<report::ObservationValues>(outcome);
-  report::setObservationValues(values, values_);
-  const report::UnfitFields unfit = form_->build(values_, record_);
-  for (std::size_t i = 0; i < unfit.count; ++i) {
-    findings_.error(tableFile_, measurement.line, 0,
-                    std::string{unfit.names[i]} + " does not fit the report's field (" +
-                        std::string{unfitAdvice(unfit.names[i])} + ")",
-                    &unfitField);
+  if (form_) {
+    report::setObservationValues(values, values_);
+    if (!recordFits(form_->build(values_, record_), tableFile_, measurement.line, findings_)) {
+      return true;
+    }
   }
-  if (unfit.count != 0) return true;
   const double julianDate = measurement.HJD - measurement.HELCOR;
   if (written_ == 0) firstJulianDate_ = julianDate;
   if (values.DATE < firstDate_) earliestJulianDate_ = julianDate;

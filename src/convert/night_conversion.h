@@ -23,11 +23,19 @@ namespace varistellar::convert {
 // magnitudes when asked for.
 [[nodiscard]] std::unique_ptr<report::RecordForm> commandLineRecordForm(bool withCheckStar);
 
+// Reports each number of an observation's record that does not fit its
+// field, at the observation's table line; true when there was none.
+bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, std::uint64_t line,
+                diagnostics::DiagnosticSink& findings);
+
 class NightConversion final : public night::MeasurementSink {
  public:
+  // Where `buildsRecords` is false, the records are made later, by whoever
+  // keeps the observations, and the listener gets none.
   NightConversion(std::size_t night, std::string tableFile,
                   const night::NightParameters& parameters, run::DateKind date, bool withCheckStar,
-                  diagnostics::DiagnosticSink& findings, ObservationListener& written);
+                  bool buildsRecords, diagnostics::DiagnosticSink& findings,
+                  ObservationListener& written);
 
   // Reads the night's table through its reader; false as the reader says.
   [[nodiscard]] bool read();

@@ -11,8 +11,9 @@
 
 namespace varistellar::convert {
 
-NightStore::NightStore(const std::vector<night::NightParameters>& nights, bool withCheckStar)
-    : withCheckStar_{withCheckStar} {
+NightStore::NightStore(const std::vector<night::NightParameters>& nights,
+                       const std::vector<std::string>& tableFiles, bool withCheckStar)
+    : tableFiles_{tableFiles}, withCheckStar_{withCheckStar} {
   for (const night::NightParameters& parameters : nights) {
     nights_.push_back({&parameters, {}, true});
   }
@@ -21,15 +22,15 @@ NightStore::NightStore(const std::vector<night::NightParameters>& nights, bool w
 void NightStore::take(const ConvertedObservation& observation) {
   Night& night = nights_[observation.night];
   const report::ObservationValues& values = observation.values;
-  // More observations than an order can count would not fit in memory anyway.
-  if (night.kept.size() >= std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc{};
+  // A table of more lines than 32 bits count would not fit in memory anyway.
+  if (observation.line > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc{};
   if (!night.kept.empty() && values.DATE < night.kept.back().DATE) night.inOrder = false;
   night.kept.push_back({values.DATE, values.VMAGINS, values.MERR, values.AIRMASS,
                         values.KMAGINS.value_or(std::numeric_limits<double>::quiet_NaN()),
-                        observation.checkError, static_cast<std::uint32_t>(night.kept.size())});
+                        observation.checkError, static_cast<std::uint32_t>(observation.line)});
 }
 
-void NightStore::handOn(ObservationListener& listener) {
+void NightStore::handOn(ObservationListener* listener, diagnostics::DiagnosticSink& findings) {
   struct Cursor {
     std::size_t next = 0;
     std::unique_ptr<report::RecordForm> form;
@@ -40,7 +41,7 @@ void NightStore::handOn(ObservationListener& listener) {
     if (!night.inOrder) {
       // In place, with the order as the tie-break: sorting needs no more memory.
       std::sort(night.kept.begin(), night.kept.end(), [](const Kept& a, const Kept& b) {
-        return a.DATE < b.DATE || (a.DATE == b.DATE && a.order < b.order);
+        return a.DATE < b.DATE || (a.DATE == b.DATE && a.line < b.line);
       });
     }
     cursors.push_back(
@@ -73,8 +74,11 @@ void NightStore::handOn(ObservationListener& listener) {
       if (parameters.checkStar) values.Kstd = parameters.comparisonMagnitude + kept.KMAGINS;
     }
     report::setObservationValues(values, cursor.values);
-    (void)cursor.form->build(cursor.values, record);
-    listener.take({chosen, values, record, kept.checkError, 0});
+    const bool fits = recordFits(cursor.form->build(cursor.values, record), tableFiles_[chosen],
+                                 kept.line, findings);
+    if (fits && listener != nullptr) {
+      listener->take({chosen, values, record, kept.checkError, kept.line});
+    }
   }
   for (Night& night : nights_) std::deque<Kept>{}.swap(night.kept);
 }

@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "convert/observation_listener.h"
+#include "diagnostics/diagnostic.h"
 #include "night/parameter_file.h"
 #include "report/record_forms.h"
 
@@ -17,13 +19,15 @@ namespace varistellar::convert {
 
 class NightStore final : public ObservationListener {
  public:
-  NightStore(const std::vector<night::NightParameters>& nights, bool withCheckStar);
+  NightStore(const std::vector<night::NightParameters>& nights,
+             const std::vector<std::string>& tableFiles, bool withCheckStar);
 
-  // Keeps the observation; its record is made again when it is handed on.
+  // Keeps the observation; its record is made when it is handed on.
   void take(const ConvertedObservation& observation) override;
-  // Hands every kept observation to `listener` in time order, with its
-  // record, and lets go of them.
-  void handOn(ObservationListener& listener);
+  // Makes every kept observation's record in time order, reports those with
+  // numbers that do not fit their fields, and hands the others to
+  // `listener` (none when there is none), then lets go of them.
+  void handOn(ObservationListener* listener, diagnostics::DiagnosticSink& findings);
 
  private:
   // What a record and the picture need again of one observation.
@@ -34,7 +38,7 @@ class NightStore final : public ObservationListener {
     double AIRMASS;
     double KMAGINS;  // NaN: the check star was not measured
     float checkError;
-    std::uint32_t order;  // within its night, so that sorting keeps file order
+    std::uint32_t line;  // in its table, for messages, and so that sorting keeps file order
   };
   static_assert(sizeof(Kept) == 48);
 
@@ -45,6 +49,7 @@ class NightStore final : public ObservationListener {
   };
 
   std::vector<Night> nights_;
+  const std::vector<std::string>& tableFiles_;
   bool withCheckStar_;
 };
 

@@ -25,10 +25,12 @@ TEST(NightStore, HandsOnInTimeOrderWithTiesInTheNightsOrder) {
       {"ABCD", "RR LYR", "C", 10.0, "B", "na", {}},
       {"ABCD", "RR LYR", "C", 20.0, "V", "na", {}},
   };
-  NightStore store{nights, false};
+  const std::vector<std::string> tables{"b.txt", "v.txt"};
+  NightStore store{nights, tables, false};
+  std::uint64_t line = 2;
   const auto keep = [&](std::size_t night, double date, double difference) {
     const report::ObservationValues values{date, 0.0, 0.01, 1.0, difference, {}, {}};
-    store.take({night, values, "", 0.0F, 0});
+    store.take({night, values, "", 0.0F, ++line});
   };
   // The B table is out of order, with two rows of one date.
   keep(0, 3.0, 0.3);
@@ -38,10 +40,12 @@ TEST(NightStore, HandsOnInTimeOrderWithTiesInTheNightsOrder) {
   keep(1, 2.0, 0.5);
   keep(1, 4.0, 0.6);
   Recorder recorder;
-  store.handOn(recorder);
-  EXPECT_EQ(recorder.seen, (std::vector<std::string>{"0@1.000:10.100", "0@2.000:10.210",
-                                                      "0@2.000:10.220", "1@2.000:20.500",
-                                                      "0@3.000:10.300", "1@4.000:20.600"}));
+  diagnostics::DiagnosticList findings;
+  store.handOn(&recorder, findings);
+  EXPECT_TRUE(findings.all().empty());
+  EXPECT_EQ(recorder.seen,
+            (std::vector<std::string>{"0@1.000:10.100", "0@2.000:10.210", "0@2.000:10.220",
+                                      "1@2.000:20.500", "0@3.000:10.300", "1@4.000:20.600"}));
 }
 
 }  // namespace
