@@ -125,6 +125,14 @@ CASES = [
             b"v/VARISTELLAR-input.txt; the nights of one report must agree on it\n"
             b'b/VARISTELLAR-input.txt:11: error: the check star none differs from "000-AAA-002" in '
             b"v/VARISTELLAR-input.txt; the nights of one report must agree on it\n"),
+    several("every table's errors, listed in FOLDER order",
+            night("b", B_TABLE + b"2456175.7 -0.6 0,031 1 1 1 1 1 1 1\n", B_PARAMETERS)
+            | night("v", V_TABLE.replace(b"1.45000 43.50", b"1.45000"), V_PARAMETERS),
+            ["--report", "night.txt", "v", "b"],
+            b"v/lightcurve.txt:4: error: the line holds 9 values; an observation line holds ten: "
+            b"JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR AIRMASS ALTITUDE\n"
+            b'b/lightcurve.txt:7:16: error: "0,031" (value 3, s1) is not a plain decimal number; '
+            b"write a point for the decimals, not a comma\n"),
     several("two FOLDERs with one filter",
             night("v1", V_TABLE, V_PARAMETERS) | night("v2", V_TABLE, parameters(filt=b"v")),
             ["--report", "night.txt", "v1", "v2"],
