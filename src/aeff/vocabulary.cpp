@@ -1,6 +1,7 @@
 // The shared words.
 #include "aeff/vocabulary.h"
 
+#include <algorithm>
 #include <array>
 
 #include "aeff/format.h"
@@ -8,11 +9,9 @@
 namespace varistellar::aeff {
 
 bool isPlaceholder(std::string_view text) {
-  for (const std::string_view placeholder : {"na", "n/a", "xxx", "?"}) {
-    // cppcheck-suppress useStlAlgorithm ; four words, tried in order
-    if (sameWord(text, placeholder)) return true;
-  }
-  return false;
+  static constexpr std::array<std::string_view, 4> placeholders{"na", "n/a", "xxx", "?"};
+  return std::ranges::any_of(
+      placeholders, [text](std::string_view placeholder) { return sameWord(text, placeholder); });
 }
 
 std::string byteName(unsigned char byte) {

@@ -160,6 +160,7 @@ class Conversion {
     Fanout kept;
     if (withCheckStar_) kept.add(checkStar_);
     std::vector<std::string> tableFiles;
+    // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform
     for (const NightFiles& night : plan_.nights) tableFiles.push_back(night.tableFile);
     std::optional<NightStore> store;
     if (several()) {
@@ -195,10 +196,11 @@ class Conversion {
     const std::size_t count = tableFiles.size();
     std::vector<diagnostics::HeldFindings> held(count);
     for (std::size_t i = 0; i < count; ++i) {
-      diagnostics::DiagnosticSink& findings =
-          i == 0 ? static_cast<diagnostics::DiagnosticSink&>(findings_) : held[i];
+      // The first night is reported as it is read.
+      diagnostics::DiagnosticSink* findings = &held[i];
+      if (i == 0) findings = &findings_;
       nights_.push_back(std::make_unique<NightConversion>(
-          i, tableFiles[i], parameters_[i], plan_.date, withCheckStar_, false, findings, kept));
+          i, tableFiles[i], parameters_[i], plan_.date, withCheckStar_, false, *findings, kept));
     }
     // Each night's outputs (its check star's statistics, its kept
     // observations) are its own, so the nights share nothing as they are read.
@@ -329,6 +331,7 @@ class Conversion {
     }
     if (plan_.quiet) return;
     std::vector<const NightConversion*> nights;
+    // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform
     for (const auto& night : nights_) nights.push_back(night.get());
     for (const std::string& line : summaryLines(nights, plan_.date, plan_.reportFile)) {
       console::printLine(line);

@@ -28,6 +28,7 @@ std::string_view unfitAdvice(std::string_view field) {
 }  // namespace
 
 bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, std::uint64_t line,
+                // cppcheck-suppress constParameter ; findings are added to it
                 diagnostics::DiagnosticSink& findings) {
   for (std::size_t i = 0; i < unfit.count; ++i) {
     findings.error(tableFile, line, 0,

@@ -15,6 +15,7 @@ NightStore::NightStore(const std::vector<night::NightParameters>& nights,
                        const std::vector<std::string>& tableFiles, bool withCheckStar)
     : tableFiles_{tableFiles}, withCheckStar_{withCheckStar} {
   for (const night::NightParameters& parameters : nights) {
+    // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform
     nights_.push_back({&parameters, {}, true});
   }
 }

@@ -58,7 +58,8 @@ std::vector<std::string> summaryLines(const std::vector<const NightConversion*>&
     for (const NightConversion* night : nights) {
       const night::NightParameters& parameters = night->parameters();
       filters += (filters.empty() ? "" : ", ") + parameters.filterName;
-      charts += (charts.empty() ? "" : ", ") + parameters.chartId + " (" + parameters.filterName + ")";
+      charts +=
+          (charts.empty() ? "" : ", ") + parameters.chartId + " (" + parameters.filterName + ")";
       oneChart = oneChart && parameters.chartId == first.chartId;
     }
     lines.push_back("star " + first.variableStarId + ", filters " + filters + ", observer " +

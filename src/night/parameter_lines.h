@@ -49,16 +49,18 @@ inline constexpr std::size_t parameterLineCount = 12;
   return parameterLine(line).number;
 }
 
-static_assert(
-    [] {
-      for (std::size_t i = 0; i < parameterLines.size(); ++i) {
-        if (static_cast<std::size_t>(parameterLines[i].line) != i ||
-            parameterLines[i].number != parameterHeaderLines + 1 + i) {
-          return false;
-        }
-      }
-      return parameterLines.size() + parameterHeaderLines == parameterLineCount;
-    }(),
-    "each parameter line stands at its own index, after the header lines");
+// Each parameter line stands at its own index, after the header lines.
+consteval bool parameterLinesInOrder() {
+  std::size_t index = 0;
+  for (const ParameterLineFacts& facts : parameterLines) {
+    if (static_cast<std::size_t>(facts.line) != index ||
+        facts.number != parameterHeaderLines + 1 + index) {
+      return false;
+    }
+    ++index;
+  }
+  return parameterLines.size() + parameterHeaderLines == parameterLineCount;
+}
+static_assert(parameterLinesInOrder());
 
 }  // namespace varistellar::night

@@ -1,6 +1,7 @@
 // Numbers without their leading blanks.
 #include "report/number_text.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "textio/fields.h"
@@ -16,9 +17,9 @@ std::string writtenNumber(double value, int width, int digits) {
 
 std::optional<std::string> trimmedNumber(double value, int width, int digits) {
   std::string text = writtenNumber(value, width, digits);
-  for (const char c : text) {
-    if (c != '-' && c != '.' && (c < '0' || c > '9')) return std::nullopt;
-  }
+  const bool isNumber = std::ranges::all_of(
+      text, [](char c) { return c == '-' || c == '.' || (c >= '0' && c <= '9'); });
+  if (!isNumber) return std::nullopt;
   return text;
 }
 

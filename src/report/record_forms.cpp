@@ -19,6 +19,7 @@ consteval bool fieldsStandWhereTheFormatPutsThem(std::span<const LayoutItem> lay
   std::size_t field = 0;
   for (const LayoutItem& item : layout) {
     if (item.kind == LayoutItem::Kind::literal) {
+      // cppcheck-suppress useStlAlgorithm ; a plain loop stays usable at compile time
       for (const char c : item.literal) field += c == ',' ? 1 : 0;
     } else if (field >= aeff::fieldCount || aeff::fields[field].name != item.name) {
       return false;
