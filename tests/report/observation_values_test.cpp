@@ -70,7 +70,8 @@ TEST(ObservationValues, AnErrorWrittenAsOneOrMoreLeavesTheObservationOut) {
   };
   for (const Case c : {Case{0.9989, false}, Case{0.9994999, false}, Case{0.9995, true},
                        Case{1.0, true}, Case{12.5, true}, Case{1000.0, true}}) {
-    const auto outcome = observationValues(measured(c.MERR, -1.9), vNight(true), run::DateKind::hjd);
+    const auto outcome =
+        observationValues(measured(c.MERR, -1.9), vNight(true), run::DateKind::hjd);
     EXPECT_EQ(std::holds_alternative<ErrorTooLarge>(outcome), c.leftOut) << c.MERR;
   }
 }

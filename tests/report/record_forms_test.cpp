@@ -18,9 +18,12 @@ struct Numbers {
 };
 
 // The texts a record's values point into live as long as the night does.
-const night::NightParameters parameters{"ABCD",    "RR LYR",
-                                        "000-AAA-001", 12.345,
-                                        "V",       "12345AB",
+const night::NightParameters parameters{"ABCD",
+                                        "RR LYR",
+                                        "000-AAA-001",
+                                        12.345,
+                                        "V",
+                                        "12345AB",
                                         night::CheckStar{"000-AAA-002", 13.021}};
 
 RecordValues valuesOf(const Numbers& numbers, std::optional<double> KMAGINS = -1.961) {
@@ -68,9 +71,9 @@ TEST(RecordForms, NumbersThatDoNotFitAreNamed) {
     Numbers numbers;
     std::string_view unfit;
   };
-  for (const Case& c : {Case{{12345678.5, 11.7, 0.03, 1.4}, "DATE"},
-                        Case{{2456175.6, 123.4, 0.03, 1.4}, "MAG"},
-                        Case{{2456175.6, 11.7, 0.03, -12.0}, "AIRMASS"}}) {
+  for (const Case& c :
+       {Case{{12345678.5, 11.7, 0.03, 1.4}, "DATE"}, Case{{2456175.6, 123.4, 0.03, 1.4}, "MAG"},
+        Case{{2456175.6, 11.7, 0.03, -12.0}, "AIRMASS"}}) {
     for (RecordForm* form : {static_cast<RecordForm*>(new InteractiveRecordForm),
                              static_cast<RecordForm*>(new TrimmedRecordForm),
                              static_cast<RecordForm*>(new CheckStarRecordForm)}) {
