@@ -54,4 +54,12 @@ std::string nulByteMessage(const InputFile& file) {
          "; it is read no further";
 }
 
+std::optional<ReadingFault> readingFault(const textio::LineReader& reader, const InputFile& file) {
+  if (reader.failure().happened())
+    return ReadingFault{0, cannotReadMessage(file, reader.failure())};
+  if (reader.stoppedAtLongLine())
+    return ReadingFault{reader.lineNumber() + 1, longLineMessage(file)};
+  return std::nullopt;
+}
+
 }  // namespace varistellar::night

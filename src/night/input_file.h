@@ -3,6 +3,7 @@
 // error on every line.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,16 @@ inline constexpr InputFile parameterFile{"the parameter file", "a parameter file
 // The sentence for a line longer than the reader takes, after which the
 // file is read no further.
 [[nodiscard]] std::string longLineMessage(const InputFile& file);
+
+// Why a reading ended before the end of the file (a failure of the system,
+// a line longer than the reader takes), as the line to name (0: none) and
+// the sentence; nothing when it did not.
+struct ReadingFault {
+  std::uint64_t line = 0;
+  std::string text;
+};
+[[nodiscard]] std::optional<ReadingFault> readingFault(const textio::LineReader& reader,
+                                                       const InputFile& file);
 
 // The sentence for a NUL byte in a line past the file's first bytes.
 [[nodiscard]] std::string nulByteMessage(const InputFile& file);

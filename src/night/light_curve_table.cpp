@@ -61,12 +61,8 @@ class TableReader {
       if (number <= 2) continue;
       observationLine(line, number);
     }
-    if (reader.failure().happened()) {
-      error(0, 0, cannotReadMessage(lightCurveTable, reader.failure()));
-      return false;
-    }
-    if (reader.stoppedAtLongLine()) {
-      error(reader.lineNumber() + 1, 0, longLineMessage(lightCurveTable));
+    if (const auto fault = readingFault(reader, lightCurveTable)) {
+      error(fault->line, 0, fault->text);
       return false;
     }
     if (!stopped_ && reader.lineNumber() < 2) {

@@ -59,12 +59,8 @@ class ParameterReader {
     }
     std::string_view line;
     while (count_ < parameterLineCount && reader.next(line)) lines_[count_++] = trimmed(line);
-    if (reader.failure().happened()) {
-      error(0, 0, cannotReadMessage(parameterFile, reader.failure()));
-      return false;
-    }
-    if (reader.stoppedAtLongLine()) {
-      error(reader.lineNumber() + 1, 0, longLineMessage(parameterFile));
+    if (const auto fault = readingFault(reader, parameterFile)) {
+      error(fault->line, 0, fault->text);
       return false;
     }
     if (count_ < requiredLineCount) {

@@ -28,29 +28,29 @@ ObservationOutcome observationValues(const night::Measurement& measurement,
 
 RecordValues nightRecordTexts(const night::NightParameters& parameters) {
   RecordValues values;
-  values.set(RecordKey::STARID, std::string_view{parameters.variableStarId});
-  values.set(RecordKey::FILT, std::string_view{parameters.filterName});
-  values.set(RecordKey::CNAME, std::string_view{parameters.comparisonStarId});
-  values.set(RecordKey::KNAME, night::checkStarName(parameters));
-  values.set(RecordKey::CHART, std::string_view{parameters.chartId});
-  values.set(RecordKey::CMAG, 0.0);
-  values.set(RecordKey::CREFMAG, parameters.comparisonMagnitude);
-  if (parameters.checkStar) values.set(RecordKey::KREFMAG, parameters.checkStar->magnitude);
+  values.set(aeff::Field::STARID, std::string_view{parameters.variableStarId});
+  values.set(aeff::Field::FILT, std::string_view{parameters.filterName});
+  values.set(aeff::Field::CNAME, std::string_view{parameters.comparisonStarId});
+  values.set(aeff::Field::KNAME, night::checkStarName(parameters));
+  values.set(aeff::Field::CHART, std::string_view{parameters.chartId});
+  values.set(aeff::Field::CMAG, 0.0);
+  values.set(Subfield::CREFMAG, parameters.comparisonMagnitude);
+  if (parameters.checkStar) values.set(Subfield::KREFMAG, parameters.checkStar->magnitude);
   return values;
 }
 
 void setObservationValues(const ObservationValues& observation, RecordValues& values) {
-  values.set(RecordKey::DATE, observation.DATE);
-  values.set(RecordKey::MAG, observation.MAG);
-  values.set(RecordKey::MERR, observation.MERR);
-  values.set(RecordKey::AIRMASS, observation.AIRMASS);
-  values.set(RecordKey::VMAGINS, observation.VMAGINS);
+  values.set(aeff::Field::DATE, observation.DATE);
+  values.set(aeff::Field::MAG, observation.MAG);
+  values.set(aeff::Field::MERR, observation.MERR);
+  values.set(aeff::Field::AIRMASS, observation.AIRMASS);
+  values.set(Subfield::VMAGINS, observation.VMAGINS);
   if (observation.KMAGINS) {
-    values.set(RecordKey::KMAGINS, *observation.KMAGINS);
-    values.set(RecordKey::KMAG, *observation.KMAGINS);
+    values.set(Subfield::KMAGINS, *observation.KMAGINS);
+    values.set(aeff::Field::KMAG, *observation.KMAGINS);
   } else {
-    values.clear(RecordKey::KMAGINS);
-    values.set(RecordKey::KMAG, std::string_view{"na"});
+    values.clear(Subfield::KMAGINS);
+    values.set(aeff::Field::KMAG, std::string_view{"na"});
   }
 }
 

@@ -178,28 +178,28 @@ UnfitFields TrimmedRecordForm::build(const RecordValues& values, std::string& li
 }
 
 UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& line) {
-  const bool measured = values.has(RecordKey::KMAGINS);
+  const bool measured = values.has(Subfield::KMAGINS);
   UnfitFields unfitNotes;
   notes_.clear();
   noteUnfit("VMAGINS",
-            appendMagnitudeSubfield("VMAGINS", values.number(RecordKey::VMAGINS), notes_),
+            appendMagnitudeSubfield("VMAGINS", values.number(Subfield::VMAGINS), notes_),
             unfitNotes);
   notes_.append("|CMAGINS=0.000");
   // KMAGINS is the number KMAG holds: when it does not fit, KMAG says so.
   if (measured) {
-    (void)appendMagnitudeSubfield("KMAGINS", values.number(RecordKey::KMAGINS), notes_);
+    (void)appendMagnitudeSubfield("KMAGINS", values.number(Subfield::KMAGINS), notes_);
   }
   noteUnfit("CREFMAG",
-            appendMagnitudeSubfield("CREFMAG", values.number(RecordKey::CREFMAG), notes_),
+            appendMagnitudeSubfield("CREFMAG", values.number(Subfield::CREFMAG), notes_),
             unfitNotes);
-  if (measured && values.has(RecordKey::KREFMAG)) {
+  if (measured && values.has(Subfield::KREFMAG)) {
     noteUnfit("KREFMAG",
-              appendMagnitudeSubfield("KREFMAG", values.number(RecordKey::KREFMAG), notes_),
+              appendMagnitudeSubfield("KREFMAG", values.number(Subfield::KREFMAG), notes_),
               unfitNotes);
   }
   auto fieldValues = valuesInLayoutOrder(checkStarKeys, values);
   for (std::size_t i = 0; i < checkStarKeys.size(); ++i) {
-    if (checkStarKeys[i] == RecordKey::NOTES) fieldValues[i] = std::string_view{notes_};
+    if (checkStarKeys[i] == aeff::Field::NOTES) fieldValues[i] = std::string_view{notes_};
   }
   line.clear();
   UnfitFields unfit = appendTrimmedFields(checkStarRecordLayout, fieldValues, line);

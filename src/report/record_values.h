@@ -10,44 +10,43 @@
 #include <optional>
 #include <string_view>
 
+#include "aeff/format.h"
 #include "textio/fields.h"
 
 namespace varistellar::report {
 
-enum class RecordKey : std::uint8_t {
-  STARID,
-  DATE,
-  MAG,
-  MERR,
-  FILT,
-  TRANS,
-  MTYPE,
-  CNAME,
-  CMAG,
-  KNAME,
-  KMAG,
-  AIRMASS,
-  GROUP,
-  CHART,
-  NOTES,
-  // NOTES subfields: the instrumental and catalogue magnitudes.
-  VMAGINS,
-  KMAGINS,
-  CREFMAG,
-  KREFMAG,
-};
-inline constexpr std::size_t recordKeyCount = 19;
+// The NOTES subfields a record may carry: the instrumental and catalogue
+// magnitudes.
+enum class Subfield : std::uint8_t { VMAGINS, KMAGINS, CREFMAG, KREFMAG };
+inline constexpr std::array<std::string_view, 4> subfieldNames = {"VMAGINS", "KMAGINS", "CREFMAG",
+                                                                  "KREFMAG"};
 
-inline constexpr std::array<std::string_view, recordKeyCount> recordKeyNames = {
-    "STARID", "DATE",    "MAG",     "MERR",    "FILT",    "TRANS", "MTYPE",
-    "CNAME",  "CMAG",    "KNAME",   "KMAG",    "AIRMASS", "GROUP", "CHART",
-    "NOTES",  "VMAGINS", "KMAGINS", "CREFMAG", "KREFMAG"};
+// A value's key: one of the format's fields, or a NOTES subfield.
+class RecordKey {
+ public:
+  // cppcheck-suppress noExplicitConstructor ; a field or a subfield is a key as it stands
+  constexpr RecordKey(aeff::Field field) : index_{aeff::index(field)} {}  // NOLINT
+  // cppcheck-suppress noExplicitConstructor ; a field or a subfield is a key as it stands
+  constexpr RecordKey(Subfield subfield)  // NOLINT
+      : index_{aeff::fieldCount + static_cast<std::size_t>(subfield)} {}
+  // The first field, for arrays of keys that are filled in afterwards.
+  constexpr RecordKey() : index_{0} {}
+  [[nodiscard]] constexpr std::size_t index() const { return index_; }
+  constexpr bool operator==(const RecordKey&) const = default;
+
+ private:
+  std::size_t index_;
+};
+inline constexpr std::size_t recordKeyCount = aeff::fieldCount + subfieldNames.size();
 
 // The key a layout's field name stands for; a name that is none does not
 // build.
 consteval RecordKey recordKey(std::string_view name) {
-  for (std::size_t i = 0; i < recordKeyCount; ++i) {
-    if (recordKeyNames[i] == name) return static_cast<RecordKey>(i);
+  for (const aeff::FieldFacts& facts : aeff::fields) {
+    if (facts.name == name) return facts.field;
+  }
+  for (std::size_t i = 0; i < subfieldNames.size(); ++i) {
+    if (subfieldNames[i] == name) return static_cast<Subfield>(i);
   }
   throw "no record value has that name";
 }
@@ -65,7 +64,7 @@ class RecordValues {
   [[nodiscard]] double number(RecordKey key) const { return std::get<double>((*this)[key]); }
 
  private:
-  static constexpr std::size_t index(RecordKey key) { return static_cast<std::size_t>(key); }
+  static constexpr std::size_t index(RecordKey key) { return key.index(); }
   std::array<std::optional<textio::FieldValue>, recordKeyCount> values_{};
 };
 

@@ -24,20 +24,20 @@ void writeReportFile(const RunContext& context, const ObservationTable& table,
   }
   dialogue.writingObservations();
 
-  using report::RecordKey;
+  using aeff::Field;
   report::InteractiveRecordForm form;
   report::RecordValues values;
-  values.set(RecordKey::STARID, std::string_view{parameters.variableStarId});
-  values.set(RecordKey::FILT, std::string_view{parameters.filterName});
-  values.set(RecordKey::CNAME, std::string_view{parameters.comparisonStarId});
-  values.set(RecordKey::KNAME, std::string_view{parameters.checkStarId});
-  values.set(RecordKey::CHART, std::string_view{parameters.chartId});
+  values.set(Field::STARID, std::string_view{parameters.variableStarId});
+  values.set(Field::FILT, std::string_view{parameters.filterName});
+  values.set(Field::CNAME, std::string_view{parameters.comparisonStarId});
+  values.set(Field::KNAME, std::string_view{parameters.checkStarId});
+  values.set(Field::CHART, std::string_view{parameters.chartId});
   std::string line;
   for (std::size_t i = 0; i < table.n(); ++i) {
-    values.set(RecordKey::DATE, table.JDHEL(i));
-    values.set(RecordKey::MAG, table.STD(i));
-    values.set(RecordKey::MERR, table.s1(i));
-    values.set(RecordKey::AIRMASS, table.AIRMASS(i));
+    values.set(Field::DATE, table.JDHEL(i));
+    values.set(Field::MAG, table.STD(i));
+    values.set(Field::MERR, table.s1(i));
+    values.set(Field::AIRMASS, table.AIRMASS(i));
     (void)form.build(values, line);
     dialogue.observationRecordBuilt(line);
     textio::writeRecord(reportChannel, line);
