@@ -273,16 +273,17 @@ void fillField(const ScannedLine& l, std::size_t i, FieldText& t) {
   t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
   t.column = s.start + 1;
   if (l.whole()) {
-    t.padded = {l.kept.data() + s.start, s.length};
+    // A whole line is in memory: its columns are sizes.
+    t.padded = {l.kept.data() + s.start, static_cast<std::size_t>(s.length)};
     t.whole = true;
     // The scanner has counted the edge blanks.
-    t.text = {t.padded.data() + s.leading, t.trimmedLength};
+    t.text = {t.padded.data() + s.leading, static_cast<std::size_t>(t.trimmedLength)};
     return;
   }
   const std::uint64_t kept = l.kept.size();
   const std::uint64_t start = s.start < kept ? s.start : kept;
   const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
-  t.padded = l.kept.substr(start, end - start);
+  t.padded = l.kept.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
   t.whole = end - start == s.length;
   t.text = trimBlanks(t.padded);
 }
@@ -401,7 +402,7 @@ FieldSet ReportChecker::fillRow(const ScannedLine& l) {
   for (std::size_t i = 0; i < aeff::fieldCount; ++i) {
     const FieldSpan& s = l.fields[i];
     FieldText& t = row_.fields[i];
-    const std::string_view now{base + s.start, s.length};
+    const std::string_view now{base + s.start, static_cast<std::size_t>(s.length)};
     if (!previousKept_ || now.size() != t.padded.size() ||
         !sameBytes(now.data(), t.padded.data(), now.size()))
       changed = static_cast<FieldSet>(changed | 1u << i);
@@ -410,7 +411,7 @@ FieldSet ReportChecker::fillRow(const ScannedLine& l) {
     t.column = s.start + 1;
     t.padded = now;
     t.whole = true;
-    t.text = {base + s.start + s.leading, t.trimmedLength};
+    t.text = {base + s.start + s.leading, static_cast<std::size_t>(t.trimmedLength)};
   }
   previousKept_ = true;
   return changed;
