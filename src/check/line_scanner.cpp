@@ -123,8 +123,8 @@ void LineScanner::wholeLine(std::string_view text) {
   line_.allBlank = std::all_of(text.begin(), text.end(), blank);
   if (!text.empty() && !hash) {
     line_.fieldCount = delimiters + 1;
-    const auto kept =
-        static_cast<std::size_t>(std::min<std::uint64_t>(line_.fieldCount, ScannedLine::keptFields));
+    const auto kept = static_cast<std::size_t>(
+        std::min<std::uint64_t>(line_.fieldCount, ScannedLine::keptFields));
     const char* const p = text.data();
     std::size_t start = 0;
     for (std::size_t k = 0; k < kept; ++k) {

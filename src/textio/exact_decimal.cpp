@@ -223,9 +223,9 @@ std::string formatExactFixed(double value, int decimals) {
   // Above one half rounds up, one half exactly to an even last digit.
   bool up = false;
   if (!rest.empty() && (rest.back() & 0x80000000U) != 0) {
-    const bool exactlyHalf = rest.back() == 0x80000000U &&
-                             std::all_of(rest.begin(), rest.end() - 1,
-                                         [](std::uint32_t limb) { return limb == 0; });
+    const bool exactlyHalf =
+        rest.back() == 0x80000000U &&
+        std::all_of(rest.begin(), rest.end() - 1, [](std::uint32_t limb) { return limb == 0; });
     up = !exactlyHalf || (digits.back() - '0') % 2 == 1;
   }
   if (up) {

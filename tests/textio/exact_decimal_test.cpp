@@ -68,8 +68,8 @@ TEST(FormatExactFixed, AgreesWithToCharsOnRandomDoubles) {
   for (int i = 0; i < 200000; ++i) {
     // Every bit pattern of a modest exponent, and values of a picture's size.
     const std::uint64_t bits = random();
-    const double anyBits = doubleFromBits((bits & 0x800FFFFFFFFFFFFFULL) |
-                                          ((0x3A0ULL + (bits >> 52) % 0xC0) << 52));
+    const double anyBits =
+        doubleFromBits((bits & 0x800FFFFFFFFFFFFFULL) | ((0x3A0ULL + (bits >> 52) % 0xC0) << 52));
     const double picture = static_cast<double>(random() % 2000000) / 8.0;
     for (const double value : {anyBits, picture}) {
       const int d = decimals(random);
