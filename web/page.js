@@ -55,7 +55,7 @@
     }
   }
 
-  function showResults({ results, problems, milliseconds }) {
+  function showResults({ results, problems, worker }) {
     const summary = [];
     const findings = [];
     for (const result of results) {
@@ -77,8 +77,10 @@
       }
     }
     const failed = results.some((result) => result.status !== 0) || problems.length > 0;
+    const program = results.reduce((sum, result) => sum + result.milliseconds, 0);
     $('status').textContent = `${failed ? 'Finished with errors' : 'Done'} in ${
-      Math.round(performance.now() - started)} ms (the program: ${Math.round(milliseconds)} ms)`;
+      Math.round(performance.now() - started)} ms (the program ${Math.round(program)} ms, its worker ${
+      Math.round(worker)} ms)`;
     document.body.dataset.state = failed ? 'failed' : 'done';
   }
 

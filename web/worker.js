@@ -100,9 +100,23 @@ function watchTableReads(fs) {
   };
 }
 
+// Files the program writes grow by doubling. The runtime's own growth, by an
+// eighth past 1 MB, copies a long night's report over and over again.
+function growFilesByDoubling(fs) {
+  const memfs = fs.filesystems.MEMFS;
+  memfs.expandFileStorage = (node, wanted) => {
+    const capacity = node.contents ? node.contents.length : 0;
+    if (capacity >= wanted) return;
+    const grown = new Uint8Array(Math.max(wanted, capacity * 2, 256));
+    if (node.usedBytes > 0) grown.set(node.contents.subarray(0, node.usedBytes));
+    node.contents = grown;
+  };
+}
+
 function runCommand(args) {
   output = { out: [], err: [] };
   let status;
+  const started = performance.now();
   try {
     status = core.callMain(args);
   } catch (error) {
@@ -111,7 +125,7 @@ function runCommand(args) {
   }
   const lines = output;
   output = null;
-  return { status, ...lines };
+  return { status, ...lines, milliseconds: performance.now() - started };
 }
 
 function removeTree(fs, path) {
@@ -123,6 +137,8 @@ function removeTree(fs, path) {
   fs.rmdir(path);
 }
 
+// The files were sent to this worker, which owns their bytes: the file system
+// keeps them as they are, without a copy.
 function convertNight(fs, pairs, coefficients, options, capabilities) {
   const args = ['convert'];
   if (options.checkStar) args.push('--check-star');
@@ -143,8 +159,8 @@ function convertNight(fs, pairs, coefficients, options, capabilities) {
     const [pair] = pairs;
     const table = uniqueName(pair.table.name, taken);
     const parameters = uniqueName(pair.parameters.name, taken);
-    fs.writeFile(table, pair.table.bytes);
-    fs.writeFile(parameters, pair.parameters.bytes);
+    fs.writeFile(table, pair.table.bytes, { canOwn: true });
+    fs.writeFile(parameters, pair.parameters.bytes, { canOwn: true });
     args.push('--table', table, '--parameters', parameters);
     tables.push({ path: table, size: pair.table.bytes.length });
   } else {
@@ -152,8 +168,8 @@ function convertNight(fs, pairs, coefficients, options, capabilities) {
     for (const [n, pair] of pairs.entries()) {
       const folder = uniqueName(pair.group || `filter-${n + 1}`, taken);
       fs.mkdir(folder);
-      fs.writeFile(`${folder}/lightcurve.txt`, pair.table.bytes);
-      fs.writeFile(`${folder}/VARISTELLAR-input.txt`, pair.parameters.bytes);
+      fs.writeFile(`${folder}/lightcurve.txt`, pair.table.bytes, { canOwn: true });
+      fs.writeFile(`${folder}/VARISTELLAR-input.txt`, pair.parameters.bytes, { canOwn: true });
       args.push(folder);
       tables.push({ path: `${folder}/lightcurve.txt`, size: pair.table.bytes.length });
     }
@@ -216,7 +232,27 @@ function run({ files, options }) {
     fs.chdir('/');
     removeTree(fs, folder);
   }
-  postMessage({ kind: 'done', results, problems, milliseconds: performance.now() - started });
+  const written = results.filter((result) => result.report).map((result) => result.report.buffer);
+  postMessage({ kind: 'done', results, problems, worker: performance.now() - started },
+    written);
+}
+
+// One small night converted and checked while the page loads, so that the
+// browser has compiled the program's code before the observer's first run.
+function warmUp(fs) {
+  const table = 'JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR AIRMASS ALTITUDE\n-\n' +
+    '2456175.65873 -0.64079 0.04121 1.32477 0.02022 1.95165 0.03223 0.00569 1.45354 43.47\n' +
+    '2456175.65918 -0.63349 0.04006 1.32687 0.02021 1.96344 0.03236 0.00569 1.45167 43.54\n';
+  const parameters = '-\n-\n-\n-\nABCD\nRR LYR\n000-AAA-001\n12.345\nV\n12345AB\n' +
+    '000-AAA-002\n13.021\n';
+  fs.mkdir('/warm-up');
+  fs.chdir('/warm-up');
+  fs.writeFile('lightcurve.txt', table);
+  fs.writeFile('VARISTELLAR-input.txt', parameters);
+  runCommand(['convert', '--check-star', '--plot', 'night.svg']);
+  runCommand(['check', 'lightcurve-aavso.txt']);
+  fs.chdir('/');
+  removeTree(fs, '/warm-up');
 }
 
 // The options this build's convert knows, as its --help lists them.
@@ -228,8 +264,10 @@ createVaristellar({
 }).then((module) => {
   core = module;
   watchTableReads(core.FS);
+  growFilesByDoubling(core.FS);
   const help = runCommand(['--help']).out.join('\n');
   const version = runCommand(['--version']).out.join('');
+  warmUp(core.FS);
   capabilities = {
     transform: help.includes('--transform'),
     colour: help.includes('--colour'),
