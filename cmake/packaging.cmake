@@ -15,10 +15,11 @@ set(VARISTELLAR_MAINTAINER
     CACHE STRING "The packages' maintainer, as NAME <ADDRESS>")
 
 # A file compressed as Debian wants its manual pages and changelogs: gzip at
-# its best, with no time stamp, so that the package is reproducible.
+# its best, without the name and time stamp that would make each build differ.
+find_program(VARISTELLAR_GZIP gzip)
 function(varistellar_gzip input output)
-  file(ARCHIVE_CREATE OUTPUT ${output} PATHS ${input} FORMAT raw COMPRESSION GZip
-       COMPRESSION_LEVEL 9 MTIME 0)
+  execute_process(COMMAND ${VARISTELLAR_GZIP} -9nc ${input} OUTPUT_FILE ${output}
+                  COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 
 if(WIN32)

@@ -9,6 +9,7 @@
 
   let chosen = []; // { name, path, file }
   let started = 0;
+  let reading = 0; // milliseconds spent reading the chosen files
 
   function show(list, items, classOf) {
     list.replaceChildren(...items.map((text) => {
@@ -33,22 +34,13 @@
     anchor.id = id;
     anchor.download = name;
     anchor.textContent = `Download ${name}`;
-    // Small files as data: addresses, which any browser saves whole.
-    if (bytes.length < 1 << 20) {
-      let binary = '';
-      for (let i = 0; i < bytes.length; i += 0x8000) {
-        binary += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
-      }
-      anchor.href = `data:${type};base64,${btoa(binary)}`;
-    } else {
-      anchor.href = URL.createObjectURL(new Blob([bytes], { type }));
-    }
+    anchor.href = URL.createObjectURL(new Blob([bytes], { type }));
     return anchor;
   }
 
   function clearResults() {
     for (const anchor of $('downloads').querySelectorAll('a')) {
-      if (anchor.href.startsWith('blob:')) URL.revokeObjectURL(anchor.href);
+      URL.revokeObjectURL(anchor.href);
     }
     for (const id of ['summary', 'problems', 'findings', 'downloads', 'picture']) {
       $(id).replaceChildren();
@@ -70,17 +62,19 @@
       $('downloads').append(link('download-report', 'lightcurve-aavso.txt', converted.report,
         'text/plain'));
       if (converted.picture) {
-        $('downloads').append(link('download-picture', 'lightcurve-aavso.svg',
-          new TextEncoder().encode(converted.picture), 'image/svg+xml'));
-        const svg = new DOMParser().parseFromString(converted.picture, 'image/svg+xml');
-        $('picture').append(document.importNode(svg.documentElement, true));
+        $('downloads').append(link('download-picture', 'lightcurve-aavso.svg', converted.picture,
+          'image/svg+xml'));
+        // The program's own picture, shown from its <svg> on (the XML declaration
+        // has no place inside a page).
+        const text = new TextDecoder().decode(converted.picture);
+        $('picture').innerHTML = text.slice(text.indexOf('<svg'));
       }
     }
     const failed = results.some((result) => result.status !== 0) || problems.length > 0;
     const program = results.reduce((sum, result) => sum + result.milliseconds, 0);
     $('status').textContent = `${failed ? 'Finished with errors' : 'Done'} in ${
-      Math.round(performance.now() - started)} ms (the program ${Math.round(program)} ms, its worker ${
-      Math.round(worker)} ms)`;
+      Math.round(performance.now() - started)} ms (reading the files ${Math.round(reading)} ms, the program ${
+      Math.round(program)} ms, its worker ${Math.round(worker)} ms)`;
     document.body.dataset.state = failed ? 'failed' : 'done';
   }
 
@@ -115,6 +109,7 @@
     started = performance.now();
     const files = await Promise.all(chosen.map(async ({ name, path, file }) =>
       ({ name, path, bytes: new Uint8Array(await file.arrayBuffer()) })));
+    reading = performance.now() - started;
     worker.postMessage({
       files,
       options: {

@@ -187,7 +187,7 @@ function convertNight(fs, pairs, coefficients, options, capabilities) {
   if (result.status === 0) {
     result.report = fs.readFile('lightcurve-aavso.txt');
     result.picture = fs.analyzePath('lightcurve-aavso.svg').exists
-      ? fs.readFile('lightcurve-aavso.svg', { encoding: 'utf8' }) : null;
+      ? fs.readFile('lightcurve-aavso.svg') : null;
   }
   return result;
 }
@@ -232,7 +232,8 @@ function run({ files, options }) {
     fs.chdir('/');
     removeTree(fs, folder);
   }
-  const written = results.filter((result) => result.report).map((result) => result.report.buffer);
+  const written = results.flatMap((result) => [result.report, result.picture])
+    .filter((bytes) => bytes).map((bytes) => bytes.buffer);
   postMessage({ kind: 'done', results, problems, worker: performance.now() - started },
     written);
 }
