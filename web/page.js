@@ -50,9 +50,12 @@
   function showResults({ results, problems, worker }) {
     const summary = [];
     const findings = [];
+    // Findings apart; every other line the program printed (its summary, the
+    // count of errors that kept it from writing) stays in the summary.
     for (const result of results) {
-      for (const line of result.out) (severity(line) ? findings : summary).push(line);
-      findings.push(...result.err);
+      for (const line of [...result.out, ...result.err]) {
+        (severity(line) ? findings : summary).push(line);
+      }
     }
     $('summary').textContent = summary.join('\n');
     show($('problems'), problems);

@@ -25,7 +25,7 @@ consteval bool fieldsStandWhereTheFormatPutsThem(std::span<const LayoutItem> lay
   std::size_t field = 0;
   for (const LayoutItem& item : layout) {
     if (item.kind == LayoutItem::Kind::literal) {
-      for (const char byte : item.literal) field += byte == ',' ? 1U : 0U;
+      field += static_cast<std::size_t>(std::count(item.literal.begin(), item.literal.end(), ','));
     } else if (field >= aeff::fieldCount || aeff::fields[field].name != item.name) {
       return false;
     }

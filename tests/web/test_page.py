@@ -114,8 +114,8 @@ def finding(line):
 def expect_same_run(page, binary, folder, args, succeeded):
     out, err, status = native(binary, folder, args)
     assert (status == 0) == succeeded, f"the command line exited {status}: {err}"
-    summary = [line for line in out if not finding(line)]
-    findings = [line for line in out if finding(line)] + err
+    summary = [line for line in out + err if not finding(line)]
+    findings = [line for line in out + err if finding(line)]
     assert page.summary().splitlines() == summary, f"summary:\n{page.summary()}\nwanted:\n{summary}"
     assert page.findings() == findings, f"findings: {page.findings()}\nwanted: {findings}"
     report = page.download("download-report")
@@ -176,8 +176,8 @@ def case_report_check(page, binary, scratch, screenshot):
         f.write(b"\r\n".join(lines))
     page.run([report])
     out, err, _ = native(binary, folder, ["check", "lightcurve-aavso.txt"])
-    assert page.findings() == [line for line in out if finding(line)] + err, page.findings()
-    assert page.summary().splitlines() == [line for line in out if not finding(line)]
+    assert page.findings() == [line for line in out + err if finding(line)], page.findings()
+    assert page.summary().splitlines() == [line for line in out + err if not finding(line)]
     assert page.download("download-report") is None
 
 
@@ -201,7 +201,7 @@ def case_two_filters(page, binary, scratch, screenshot):
             shutil.copyfile(os.path.join(folder, band, name), flat)
             paths.append(flat)
     page.run(paths)
-    if any("one FOLDER" in line for line in page.findings()):
+    if "one FOLDER" in page.summary():
         raise Skip("this build's convert takes one FOLDER; several filters wait for it")
     expect_same_run(page, binary, folder, ["convert"] + CONVERT + ["B", "V"], True)
 
