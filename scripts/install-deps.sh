@@ -15,6 +15,8 @@ test=(
   g++-mingw-w64-x86-64 wine wine64                                        # the Windows build, run under wine
   hyperfine time valgrind util-linux                                      # timing, memcheck, setpriv
   librsvg2-bin                                                            # renders the picture in its test
+  emscripten chromium chromium-driver python3-selenium                    # the web page, built and driven
+  lintian                                                                 # the .deb as Debian judges it
   clang-format clang-tidy cppcheck shellcheck python3-pyflakes            # static checks
 )
 

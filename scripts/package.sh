@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the three packages into build/packages: the Linux .tar.gz and .deb
-# from the release preset, the Windows .zip from the windows preset. Needs
-# what `bash scripts/install-deps.sh test` installs.
+# from the release preset, the Windows .zip from the windows preset, each
+# with varistellar.html from the web preset. Needs what
+# `bash scripts/install-deps.sh test` installs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -10,11 +11,17 @@ out=$root/build/packages
 mkdir -p "$out"
 rm -f "$out"/*.tar.gz "$out"/*.deb "$out"/*.zip
 
+echo "-- web"
+cmake --preset web >/dev/null
+cmake --build --preset web
+page=$root/build/web/varistellar.html
+
 for preset in release windows; do
   echo "-- $preset"
-  cmake --preset "$preset" >/dev/null
+  cmake --preset "$preset" -D VARISTELLAR_PAGE="$page" >/dev/null
   cmake --build --preset "$preset" --target varistellar
   cpack --config "build/$preset/CPackConfig.cmake" -B "$out" >/dev/null
 done
 rm -rf "$out/_CPack_Packages"
 (cd "$out" && ls -l -- *.tar.gz *.deb *.zip)
+ls -l "$page"

@@ -20,6 +20,7 @@ stage_table=(
   "wine       | end-to-end cases against varistellar.exe under wine    | sh tests/windows/run-wine-suite.sh"
   "fuzz       | every fuzz target for 20 seconds                       | bash fuzz/run-short.sh build/fuzz 20"
   "valgrind   | valgrind memcheck of whole runs; a 200 MB table        | memory_checks"
+  "web        | varistellar.html built and driven in headless Chromium | web_tests"
   "packages   | .tar.gz, .deb and .zip built, unpacked and run         | package_tests"
   "static     | clang-format, clang-tidy, cppcheck, shellcheck, pyflakes | bash scripts/static-checks.sh"
 )
@@ -34,6 +35,14 @@ memory_checks() {
     bash scripts/valgrind.sh build/dynamic &&
     cmake --preset release >/dev/null && cmake --build --preset release --target varistellar &&
     bash bench/large-table.sh build/release/src/varistellar
+}
+
+# The page from the web preset, against the release build's program.
+web_tests() {
+  cmake --preset web >/dev/null && cmake --build --preset web &&
+    cmake --preset release >/dev/null && cmake --build --preset release --target varistellar &&
+    /usr/bin/python3 tests/web/test_page.py --page build/web/varistellar.html \
+      --binary build/release/src/varistellar --screenshot build/web/screenshot.png
 }
 
 package_tests() {

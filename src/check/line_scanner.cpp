@@ -123,7 +123,8 @@ void LineScanner::wholeLine(std::string_view text) {
   line_.allBlank = std::all_of(text.begin(), text.end(), blank);
   if (!text.empty() && !hash) {
     line_.fieldCount = delimiters + 1;
-    const std::size_t kept = std::min<std::size_t>(line_.fieldCount, ScannedLine::keptFields);
+    const auto kept = static_cast<std::size_t>(
+        std::min<std::uint64_t>(line_.fieldCount, ScannedLine::keptFields));
     const char* const p = text.data();
     std::size_t start = 0;
     for (std::size_t k = 0; k < kept; ++k) {
@@ -190,11 +191,11 @@ void LineScanner::lineByte(unsigned char c) {
   if (hashLine_) return;
   if (c == static_cast<unsigned char>(delimiter_)) {
     if (++line_.fieldCount <= ScannedLine::keptFields)
-      line_.fields[line_.fieldCount - 1] = FieldSpan{.start = column};
+      line_.fields[static_cast<std::size_t>(line_.fieldCount - 1)] = FieldSpan{.start = column};
     return;
   }
   if (line_.fieldCount > ScannedLine::keptFields) return;
-  FieldSpan& field = line_.fields[line_.fieldCount - 1];
+  FieldSpan& field = line_.fields[static_cast<std::size_t>(line_.fieldCount - 1)];
   ++field.length;
   if (blank) {
     if (field.leading + 1 == field.length) ++field.leading;

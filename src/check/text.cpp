@@ -3,8 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdint>
+
+#include "textio/exact_decimal.h"
 
 namespace varistellar::check {
 namespace {
@@ -45,17 +46,13 @@ std::optional<double> plainDecimalValue(std::string_view text) {
     const double value = static_cast<double>(digits) / powers[decimals];
     return negative ? -value : value;
   }
-  if (text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec != std::errc{}) return std::nullopt;
-  return value;
+  return textio::readExactDecimal(text);
 }
 
 bool isInteger(std::string_view text) {
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
   if (text.empty()) return false;
-  return std::ranges::all_of(text, isDigit);
+  return std::all_of(text.begin(), text.end(), isDigit);
 }
 
 }  // namespace varistellar::check

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "platform/platform.h"
 #include "version.h"
 
 namespace varistellar::cli {
@@ -127,6 +128,36 @@ Command parseCheck(std::span<const std::string> arguments) {
   return command;
 }
 
+// `convert` of a folder, or of the folder of the files named: what a double
+// click does with a night's folder or files dropped on the program. Nothing
+// when an argument is neither an existing folder nor an existing file.
+std::optional<Command> droppedNight(std::span<const std::string> arguments) {
+  Command command{.kind = CommandKind::convert, .dropped = true};
+  if (arguments.size() == 1 &&
+      platform::pathKind(arguments.front()) == platform::PathKind::directory) {
+    command.convert.folder = arguments.front();
+    return command;
+  }
+  std::optional<std::string> folder;
+  for (const std::string& file : arguments) {
+    if (platform::pathKind(file) != platform::PathKind::file) return std::nullopt;
+    // The folder with its separator, so that "C:night.txt" stays on drive C:'s
+    // current folder and "/night.txt" in the root; none for the current folder.
+    std::size_t end = file.size();
+    while (end > 0 && !platform::isPathSeparator(file[end - 1])) --end;
+    std::string its = file.substr(0, end);
+    if (folder && *folder != its) {
+      Command mixed = usageError("the files of one night are in one folder, but '" +
+                                 arguments.front() + "' and '" + file + "' are not");
+      mixed.dropped = true;
+      return mixed;
+    }
+    folder = std::move(its);
+  }
+  command.convert.folder = *folder;
+  return command;
+}
+
 }  // namespace
 
 Command parseCommandLine(std::span<const std::string> arguments) {
@@ -141,6 +172,7 @@ Command parseCommandLine(std::span<const std::string> arguments) {
   if (first == "convert") return parseConvert(rest);
   if (first == "check") return parseCheck(rest);
   if (!first.empty() && first.front() == '-') return usageError("unknown option '" + first + "'");
+  if (auto dropped = droppedNight(arguments)) return *std::move(dropped);
   return usageError("unknown command '" + first + "'");
 }
 
@@ -158,6 +190,10 @@ Usage:
                                        a night of several filters, one FOLDER
                                        each, into one report in time order
   varistellar check FILE...            check AAVSO Extended File Format reports
+  varistellar FOLDER | FILE...         convert the night in FOLDER, or in the
+                                       folder of the FILEs: what happens when
+                                       a night's folder or files are dropped
+                                       on the program
   varistellar --help | -h              show this text
   varistellar --version | -V           show the version
 

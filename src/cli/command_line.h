@@ -17,10 +17,14 @@ struct Command {
   convert::ConvertOptions convert{};  // for `convert`
   std::vector<std::string> files{};   // for `check`
   std::string usageError{};           // for a usage error: what was wrong
+  // A night's folder or files given alone, as Windows passes them when they
+  // are dropped on the program: `convert` of that folder.
+  bool dropped = false;
 };
 
-// No arguments is the interactive conversion; anything the parser does not
-// know is a usage error that names it.
+// No arguments is the interactive conversion; an existing folder, or files
+// of one folder, is `convert` of that folder; anything else the parser does
+// not know is a usage error that names it.
 [[nodiscard]] Command parseCommandLine(std::span<const std::string> arguments);
 
 // The text of --help, lines ended with LF.

@@ -26,6 +26,28 @@ int outOfMemoryEnds(Command command, int status, const char* message) {
   }
 }
 
+// A window of its own closes as the program ends: keep the summary readable
+// until the observer has read it.
+void waitWhenWindowIsOwn() {
+  if (!platform::consoleOwnedAlone()) return;
+  console::printLine("");
+  console::printLine("Press Enter to close");
+  char byte = 0;
+  const platform::Handle input = platform::standardHandle(platform::StandardStream::input);
+  for (;;) {
+    const platform::TransferResult read = platform::readSome(input, {&byte, 1});
+    if (read.bytes == 0 || byte == '\n') return;
+  }
+}
+
+// `convert` of a night dropped on the program, which waits at its end.
+int runDroppedNight(const Command& command) {
+  const int status = outOfMemoryEnds([&] { return convert::runConvertCommand(command.convert); }, 1,
+                                     "varistellar: out of memory; nothing was written");
+  waitWhenWindowIsOwn();
+  return status;
+}
+
 }  // namespace
 
 int runProgram(const std::vector<std::string>& arguments) {
@@ -38,6 +60,7 @@ int runProgram(const std::vector<std::string>& arguments) {
       console::printLine("varistellar " + std::string{programVersion()});
       return 0;
     case CommandKind::convert:
+      if (command.dropped) return runDroppedNight(command);
       return outOfMemoryEnds([&] { return convert::runConvertCommand(command.convert); }, 1,
                              "varistellar: out of memory; nothing was written");
     case CommandKind::check:
@@ -47,6 +70,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   }
   console::printErrorLine("varistellar: " + command.usageError);
   console::printErrorLine("Try 'varistellar --help' for the commands and options.");
+  if (command.dropped) waitWhenWindowIsOwn();
   return 2;
 }
 

@@ -12,7 +12,7 @@ void writeLine(platform::StandardStream stream, std::string_view text) {
   std::string line{text};
   line.append(platform::consoleLineEnd());
   // A console that cannot be written to leaves nothing to tell the user on.
-  (void)platform::writeAll(platform::standardHandle(stream), {line.data(), line.size()});
+  (void)platform::writeText(platform::standardHandle(stream), {line.data(), line.size()});
 }
 
 }  // namespace
@@ -30,8 +30,8 @@ void printText(std::string_view text) {
       converted.push_back(byte);
     }
   }
-  (void)platform::writeAll(platform::standardHandle(platform::StandardStream::output),
-                           {converted.data(), converted.size()});
+  (void)platform::writeText(platform::standardHandle(platform::StandardStream::output),
+                            {converted.data(), converted.size()});
 }
 
 }  // namespace varistellar::console

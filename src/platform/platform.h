@@ -127,6 +127,15 @@ struct TransferResult {
 // Writes every byte, retrying short writes; stops at the first error.
 [[nodiscard]] TransferResult writeAll(Handle handle, std::span<const char> bytes);
 
+// Writes UTF-8 text: to a console as the characters it stands for, so that
+// any name shows as it is spelled; anywhere else as the bytes themselves.
+[[nodiscard]] TransferResult writeText(Handle handle, std::span<const char> bytes);
+
+// True when the console window belongs to this process alone: it was started
+// from the desktop (a double click, or files dropped on it), not from a
+// console, and its window closes when it ends. Never on POSIX.
+[[nodiscard]] bool consoleOwnedAlone();
+
 // True for a disk file; false for a terminal, a pipe or any other device.
 [[nodiscard]] bool isDiskFile(Handle handle);
 // Cuts the file after `length` bytes when it is longer.

@@ -406,6 +406,12 @@ TransferResult writeAll(Handle handle, std::span<const char> bytes) {
   return {done, 0};
 }
 
+TransferResult writeText(Handle handle, std::span<const char> bytes) {
+  return writeAll(handle, bytes);
+}
+
+bool consoleOwnedAlone() { return false; }
+
 bool isDiskFile(Handle handle) {
   struct stat status {};
   if (fstat(descriptor(handle), &status) != 0) return false;

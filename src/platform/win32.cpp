@@ -403,6 +403,34 @@ TransferResult writeAll(Handle handle, std::span<const char> bytes) {
   return {done, 0};
 }
 
+TransferResult writeText(Handle handle, std::span<const char> bytes) {
+  DWORD mode = 0;
+  if (bytes.empty() || !GetConsoleMode(systemHandle(handle), &mode)) return writeAll(handle, bytes);
+  // A console shows bytes in its code page; its wide characters are the text
+  // itself. Bytes that are not UTF-8 show as the replacement character.
+  const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), 1 << 30));
+  const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, wide.data(), length);
+  std::size_t done = 0;
+  while (done < wide.size()) {
+    DWORD put = 0;
+    if (!WriteConsoleW(systemHandle(handle), wide.data() + done,
+                       static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192)), &put,
+                       nullptr)) {
+      return {0, lastError()};
+    }
+    if (put == 0) return {0, ERROR_WRITE_FAULT};
+    done += put;
+  }
+  return {bytes.size(), 0};
+}
+
+bool consoleOwnedAlone() {
+  DWORD processes[2] = {};
+  return GetConsoleProcessList(processes, 2) == 1;
+}
+
 bool isDiskFile(Handle handle) { return GetFileType(systemHandle(handle)) == FILE_TYPE_DISK; }
 
 SystemError truncateIfLonger(Handle handle, std::uint64_t length) {

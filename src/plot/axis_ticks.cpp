@@ -2,8 +2,9 @@
 #include "plot/axis_ticks.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+
+#include "textio/exact_decimal.h"
 
 namespace varistellar::plot {
 
@@ -65,12 +66,9 @@ std::vector<Tick> roundTicks(AxisRange range, int wanted) {
 }
 
 std::string fixedDecimals(double value, int decimals) {
-  char text[64];
   // A value that rounds to zero is written without its sign.
   if (std::fabs(value) < 0.5 * std::pow(10.0, -decimals)) value = 0.0;
-  const auto written =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  return {text, written.ptr};
+  return textio::formatExactFixed(value, decimals);
 }
 
 }  // namespace varistellar::plot

@@ -3,11 +3,11 @@
 #include "textio/fixed_point.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
+#include "textio/bit_pattern.h"
 #include "textio/fields.h"
 #include "textio/power_of_ten.h"
 
@@ -37,8 +37,7 @@ constexpr int generatedDigits = 17;
 DigitString makeDigitString(double magnitude, int digitsAfterPoint) {
   DigitString result;
   result.digits.fill('0');
-  const auto biasedExponent =
-      static_cast<std::int32_t>(std::bit_cast<std::uint64_t>(magnitude) >> 52);
+  const auto biasedExponent = static_cast<std::int32_t>(bitsOf(magnitude) >> 52);
   if (biasedExponent == 0) return result;  // zero; subnormal values are taken as zero too
 
   // floor(log10 2^(E-1023)), estimated with 19728/65536 for log10 2; the

@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 
+#include "textio/bit_pattern.h"
 #include "textio/fields.h"
 #include "textio/power_of_ten.h"
 
@@ -354,7 +355,7 @@ RealConversion convertRealText(std::string_view text) {
   if (position != end && (*position == 'N' || *position == 'n')) {
     constexpr std::uint64_t notANumber = 0x7FFF0000FFFFFFFF;
     constexpr std::uint64_t signBit = std::uint64_t{1} << 63;
-    return {std::bit_cast<double>(negative ? notANumber | signBit : notANumber), true};
+    return {doubleFromBits(negative ? notANumber | signBit : notANumber), true};
   }
 
   const MantissaScan scanned = scanMantissa(position, end);

@@ -251,6 +251,42 @@ CASES = [
              "--report", directory + "\\" + FOLDER + "\\" + REPORT],
          folders=[FOLDER], after={FOLDER + "/" + REPORT: NIGHT_CHECK_STAR_REPORT},
          skip={"posix": "drive letters and backslashes are Windows paths"}),
+] + [
+    # A night's folder or files dropped on the program: Windows starts it with
+    # their paths alone, and it converts that night as `convert FOLDER` does.
+    # (Its console is shared with the runner here, so it does not wait.)
+    Case(f"a night's folder alone: {label}",
+         {FOLDER + "/" + k: v for k, v in NIGHT.items()} | {FOLDER + "/lightcurve-aavso.txt": OLD_REPORT},
+         b"", lambda p: console(summary(in_folder(p, b"lightcurve.txt"), 3, 2, 1, b"2456175.65873",
+                                        b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
+         0, args=end, folders=[FOLDER],
+         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT})
+    for label, end in (("converted as convert FOLDER", [FOLDER]),
+                       ("a separator at its end", lambda separator: [FOLDER + separator]))
+] + [
+    Case("a night's files alone convert their folder, in any order",
+         {FOLDER + "/" + k: v for k, v in NIGHT.items()}, b"",
+         lambda p: console(summary(in_folder(p, b"lightcurve.txt"), 3, 2, 1, b"2456175.65873",
+                                   b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
+         0, args=lambda separator: [FOLDER + separator + "VARISTELLAR-input.txt",
+                                    FOLDER + separator + "lightcurve.txt"], folders=[FOLDER],
+         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
+    Case("a night's file alone, from the current folder",
+         dict(NIGHT), b"",
+         on_console(summary(b"lightcurve.txt", 3, 2, 1, b"2456175.65873", b"2456175.65918",
+                            b"lightcurve-aavso.txt")),
+         0, args=["lightcurve.txt"],
+         stderr=on_console(sample_findings(b"lightcurve-aavso.txt", 2)),
+         after={"lightcurve-aavso.txt": NIGHT_REPORT}),
+    Case("files of two folders are no night", {"a/x.txt": b"x", "b/y.txt": b"y"}, b"", b"", 2,
+         args=lambda separator: ["a" + separator + "x.txt", "b" + separator + "y.txt"],
+         folders=["a", "b"],
+         stderr=lambda p: console(b"varistellar: the files of one night are in one folder, but 'a"
+                                  + sep(p) + b"x.txt' and 'b" + sep(p) + b"y.txt' are not\n"
+                                  + USAGE_HINT, p)),
+    usage(["night", "lightcurve.txt"], b"unknown command 'night'"),
 ]
 
 

@@ -6,7 +6,9 @@ The .deb is unpacked with dpkg-deb -x and the .tar.gz with tar, as a user's
 system would lay them out; the .zip is unpacked and its varistellar.exe run
 under wine. Each runs --version and the interactive conversion of the sample
 night they carry, its ten pauses answered with empty lines, and the Windows
-report must equal the Linux one byte for byte.
+report must equal the Linux one byte for byte. The .deb and the .zip carry
+varistellar.html, the .deb what Debian asks of a package: lintian finds no
+error in it.
 """
 import os
 import re
@@ -78,8 +80,8 @@ def check_report(report, night, what):
 def check_unix_tree(tree, what, version):
     program = os.path.join(tree, "bin", "varistellar")
     doc = os.path.join(tree, "share", "doc", "varistellar")
-    for path in (program, os.path.join(doc, "README.md"),
-                 os.path.join(tree, "share", "man", "man1", "varistellar.1")):
+    for path in (program, os.path.join(doc, "README.md"), os.path.join(doc, "varistellar.html"),
+                 os.path.join(tree, "share", "man", "man1", "varistellar.1.gz")):
         check(os.path.isfile(path), "%s holds %s" % (what, os.path.relpath(path, tree)))
     result = subprocess.run([program, "--version"], capture_output=True, timeout=60)
     check(result.stdout == b"varistellar %s\n" % version.encode(),
@@ -98,8 +100,13 @@ def test_deb(packages, scratch, version):
                             capture_output=True, text=True, check=True).stdout
     check(fields == "Package: varistellar\nVersion: %s\n" % version,
           ".deb control: the package and version, no dependencies")
+    lintian = subprocess.run(["lintian", "--fail-on", "error", deb], capture_output=True, text=True)
+    check(lintian.returncode == 0, ".deb: lintian finds no error\n" + lintian.stdout)
     tree = os.path.join(scratch, "deb")
     subprocess.run(["dpkg-deb", "-x", deb, tree], check=True)
+    for name in ("copyright", "changelog.gz"):
+        check(os.path.isfile(os.path.join(tree, "usr", "share", "doc", "varistellar", name)),
+              ".deb holds usr/share/doc/varistellar/" + name)
     return check_unix_tree(os.path.join(tree, "usr"), ".deb", version)
 
 
@@ -126,8 +133,11 @@ def test_zip(packages, scratch, version, linux_report):
         text = readme.read()
     check(text.count(b"\n") > 0 and text.count(b"\n") == text.count(b"\r\n"),
           ".zip: README.txt ends every line with CR LF")
-    for word in (b"double-click", b"convert", b"check", version.encode()):
+    for word in (b"double-click", b"drop", b"varistellar.html", b"convert", b"check",
+                 version.encode()):
         check(word in text.lower(), ".zip: README.txt tells of %r" % word)
+    with open(os.path.join(folder, "varistellar.html"), "rb") as page:
+        check(b"createVaristellar" in page.read(), ".zip: varistellar.html holds the program")
 
     # wine runs as the owner of its prefix: one of this run's own, kept with
     # the packages so that it is made once.
