@@ -10,8 +10,8 @@ namespace varistellar::aeff {
 
 bool isPlaceholder(std::string_view text) {
   static constexpr std::array<std::string_view, 4> placeholders{"na", "n/a", "xxx", "?"};
-  return std::ranges::any_of(
-      placeholders, [text](std::string_view placeholder) { return sameWord(text, placeholder); });
+  return std::any_of(placeholders.begin(), placeholders.end(),
+                     [text](std::string_view placeholder) { return sameWord(text, placeholder); });
 }
 
 std::string byteName(unsigned char byte) {

@@ -63,7 +63,9 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   const std::uint64_t headLength =
       head.leading == head.length ? 0 : head.length - head.leading - head.trailing;
   const auto titleStart = [&l, &head] {
-    const auto c = static_cast<unsigned char>(l.kept[head.start + head.leading]) | 0x20u;
+    const auto c =
+        static_cast<unsigned char>(l.kept[static_cast<std::size_t>(head.start + head.leading)]) |
+        0x20u;
     return c == 's' || c == 'n';
   };
   if (l.fieldCount >= 2 && (!l.whole() || ((headLength == 6 || headLength == 4) && titleStart()))) {

@@ -41,16 +41,18 @@ void fillField(const ScannedLine& line, std::size_t i, FieldText& field) {
   field.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
   field.column = s.start + 1;
   if (line.whole()) {
-    field.padded = {line.kept.data() + s.start, s.length};
+    // A whole line is in memory: its columns are sizes.
+    field.padded = {line.kept.data() + s.start, static_cast<std::size_t>(s.length)};
     field.whole = true;
     // The scanner has counted the edge blanks.
-    field.text = {field.padded.data() + s.leading, field.trimmedLength};
+    field.text = {field.padded.data() + s.leading, static_cast<std::size_t>(field.trimmedLength)};
     return;
   }
   const std::uint64_t kept = line.kept.size();
   const std::uint64_t start = s.start < kept ? s.start : kept;
   const std::uint64_t end = s.start + s.length < kept ? s.start + s.length : kept;
-  field.padded = line.kept.substr(start, end - start);
+  field.padded =
+      line.kept.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
   field.whole = end - start == s.length;
   field.text = trimBlanks(field.padded);
 }
@@ -172,7 +174,7 @@ FieldSet RowJudge::fillRow(const ScannedLine& l) {
       const FieldSpan& s = l.fields[i];
       const FieldText& t = row_.fields[i];
       if (s.start + 1 != t.column || s.length != t.length ||
-          !sameBytes(l.kept.data() + s.start, t.padded.data(), s.length))
+          !sameBytes(l.kept.data() + s.start, t.padded.data(), static_cast<std::size_t>(s.length)))
         changed = static_cast<FieldSet>(changed | 1u << i);
     }
   }
@@ -186,9 +188,9 @@ FieldSet RowJudge::fillRow(const ScannedLine& l) {
     t.length = s.length;
     t.trimmedLength = s.leading == s.length ? 0 : s.length - s.leading - s.trailing;
     t.column = s.start + 1;
-    t.padded = {base + s.start, s.length};
+    t.padded = {base + s.start, static_cast<std::size_t>(s.length)};
     t.whole = true;
-    t.text = {base + s.start + s.leading, t.trimmedLength};
+    t.text = {base + s.start + s.leading, static_cast<std::size_t>(t.trimmedLength)};
   }
   previousKept_ = true;
   return changed;

@@ -181,7 +181,8 @@ inline void noSuchRule() {}
   return static_cast<Rule>(found);
 }
 
-static_assert(std::ranges::all_of(rules, [](const RuleFacts& r) { return detail::isRuleId(r.id); }),
+static_assert(std::all_of(rules.begin(), rules.end(),
+                          [](const RuleFacts& r) { return detail::isRuleId(r.id); }),
               "every rule's ID is a letter F, P or R, a number and perhaps a small letter");
 
 static_assert(
@@ -196,15 +197,13 @@ static_assert(
     "an ID names one rule of each severity");
 
 static_assert(
-    std::ranges::all_of(rules,
-                        [](const RuleFacts& r) {
-                          const bool perField =
-                              r.scope == Scope::field || r.scope == Scope::paddedField;
-                          const bool perRow = r.scope == Scope::row;
-                          return (r.perField != nullptr) == perField &&
-                                 (r.perRow != nullptr) == perRow &&
-                                 (perField || perRow) == (r.reads != 0);
-                        }),
+    std::all_of(rules.begin(), rules.end(),
+                [](const RuleFacts& r) {
+                  const bool perField = r.scope == Scope::field || r.scope == Scope::paddedField;
+                  const bool perRow = r.scope == Scope::row;
+                  return (r.perField != nullptr) == perField && (r.perRow != nullptr) == perRow &&
+                         (perField || perRow) == (r.reads != 0);
+                }),
     "each field and row rule has its predicate and the fields it reads, and no other rule has");
 
 static_assert(
@@ -236,8 +235,8 @@ struct RowRule {
 namespace detail {
 template <Scope... scopes>
 [[nodiscard]] consteval std::size_t countOf() {
-  return static_cast<std::size_t>(std::ranges::count_if(
-      rules, [](const RuleFacts& r) { return ((r.scope == scopes) || ...); }));
+  return static_cast<std::size_t>(std::count_if(
+      rules.begin(), rules.end(), [](const RuleFacts& r) { return ((r.scope == scopes) || ...); }));
 }
 }  // namespace detail
 

@@ -135,7 +135,7 @@ std::optional<Command> droppedNight(std::span<const std::string> arguments) {
   Command command{.kind = CommandKind::convert, .dropped = true};
   if (arguments.size() == 1 &&
       platform::pathKind(arguments.front()) == platform::PathKind::directory) {
-    command.convert.folder = arguments.front();
+    command.convert.folders = {arguments.front()};
     return command;
   }
   std::optional<std::string> folder;
@@ -154,7 +154,7 @@ std::optional<Command> droppedNight(std::span<const std::string> arguments) {
     }
     folder = std::move(its);
   }
-  command.convert.folder = *folder;
+  command.convert.folders = {*folder};
   return command;
 }
 

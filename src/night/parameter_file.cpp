@@ -115,7 +115,9 @@ class ParameterReader {
     findings_.error(file_, line, column, std::move(text));
   }
 
-  const LineValue& valueOf(ParameterLine which) const { return lines_[lineNumber(which) - 1]; }
+  const LineValue& valueOf(ParameterLine which) const {
+    return lines_[static_cast<std::size_t>(lineNumber(which) - 1)];
+  }
 
   // Checks every value alike: no comma (the report's delimiter), printable
   // ASCII only, not empty where required, within the AAVSO's length.

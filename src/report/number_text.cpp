@@ -17,8 +17,9 @@ std::string writtenNumber(double value, int width, int digits) {
 
 std::optional<std::string> trimmedNumber(double value, int width, int digits) {
   std::string text = writtenNumber(value, width, digits);
-  const bool isNumber = std::ranges::all_of(
-      text, [](char c) { return c == '-' || c == '.' || (c >= '0' && c <= '9'); });
+  const bool isNumber = std::all_of(text.begin(), text.end(), [](char c) {
+    return c == '-' || c == '.' || (c >= '0' && c <= '9');
+  });
   if (!isNumber) return std::nullopt;
   return text;
 }
