@@ -181,16 +181,14 @@ UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& 
   const bool measured = values.has(Subfield::KMAGINS);
   UnfitFields unfitNotes;
   notes_.clear();
-  noteUnfit("VMAGINS",
-            appendMagnitudeSubfield("VMAGINS", values.number(Subfield::VMAGINS), notes_),
+  noteUnfit("VMAGINS", appendMagnitudeSubfield("VMAGINS", values.number(Subfield::VMAGINS), notes_),
             unfitNotes);
   notes_.append("|CMAGINS=0.000");
   // KMAGINS is the number KMAG holds: when it does not fit, KMAG says so.
   if (measured) {
     (void)appendMagnitudeSubfield("KMAGINS", values.number(Subfield::KMAGINS), notes_);
   }
-  noteUnfit("CREFMAG",
-            appendMagnitudeSubfield("CREFMAG", values.number(Subfield::CREFMAG), notes_),
+  noteUnfit("CREFMAG", appendMagnitudeSubfield("CREFMAG", values.number(Subfield::CREFMAG), notes_),
             unfitNotes);
   if (measured && values.has(Subfield::KREFMAG)) {
     noteUnfit("KREFMAG",

@@ -43,6 +43,7 @@ inline constexpr std::size_t recordKeyCount = aeff::fieldCount + subfieldNames.s
 // build.
 consteval RecordKey recordKey(std::string_view name) {
   for (const aeff::FieldFacts& facts : aeff::fields) {
+    // cppcheck-suppress useStlAlgorithm ; a plain loop stays usable at compile time
     if (facts.name == name) return facts.field;
   }
   for (std::size_t i = 0; i < subfieldNames.size(); ++i) {
