@@ -33,7 +33,8 @@ void NightStore::take(const ConvertedObservation& observation) {
 
 void NightStore::handOn(ObservationListener* listener, diagnostics::DiagnosticSink& findings) {
   struct Cursor {
-    std::size_t next = 0;
+    std::deque<Kept>::const_iterator next;
+    std::deque<Kept>::const_iterator end;
     std::unique_ptr<report::RecordForm> form;
     report::RecordValues values;
   };
@@ -45,23 +46,26 @@ void NightStore::handOn(ObservationListener* listener, diagnostics::DiagnosticSi
         return a.DATE < b.DATE || (a.DATE == b.DATE && a.line < b.line);
       });
     }
-    cursors.push_back(
-        {0, commandLineRecordForm(withCheckStar_), report::nightRecordTexts(*night.parameters)});
+    cursors.push_back({night.kept.cbegin(), night.kept.cend(),
+                       commandLineRecordForm(withCheckStar_),
+                       report::nightRecordTexts(*night.parameters)});
   }
   std::string record;
   for (;;) {
     // The night whose next observation comes first; the first such night on a tie.
-    std::size_t chosen = nights_.size();
-    for (std::size_t i = 0; i < nights_.size(); ++i) {
-      if (cursors[i].next == nights_[i].kept.size()) continue;
-      if (chosen == nights_.size() ||
-          nights_[i].kept[cursors[i].next].DATE < nights_[chosen].kept[cursors[chosen].next].DATE) {
+    Cursor* first = nullptr;
+    std::size_t chosen = 0;
+    for (std::size_t i = 0; i < cursors.size(); ++i) {
+      Cursor& cursor = cursors[i];
+      if (cursor.next != cursor.end &&
+          (first == nullptr || cursor.next->DATE < first->next->DATE)) {
+        first = &cursor;
         chosen = i;
       }
     }
-    if (chosen == nights_.size()) break;
-    Cursor& cursor = cursors[chosen];
-    const Kept& kept = nights_[chosen].kept[cursor.next++];
+    if (first == nullptr) break;
+    Cursor& cursor = *first;
+    const Kept& kept = *cursor.next++;
     const night::NightParameters& parameters = *nights_[chosen].parameters;
     report::ObservationValues values{
         .DATE = kept.DATE,
