@@ -11,7 +11,7 @@ set(VARISTELLAR_SAMPLE_NIGHT ${PROJECT_SOURCE_DIR}/examples/sample-night)
 # carry it when its path is given.
 set(VARISTELLAR_PAGE "" CACHE FILEPATH "varistellar.html to ship with the program")
 set(VARISTELLAR_MAINTAINER
-    "Varistellar maintainers <maintainers@users.noreply.c-seed-b054088f.example>"
+    "Varistellar maintainers <maintainers@varistellar.example>"
     CACHE STRING "The packages' maintainer, as NAME <ADDRESS>")
 
 # A file compressed as Debian wants its manual pages and changelogs: gzip at

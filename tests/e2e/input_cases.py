@@ -22,9 +22,10 @@ def long_line(kind):
             b"read no further\n" % kind)
 
 
-def pseudo_random_bytes(count, seed):
-    """The same bytes on every run: an image or a program given as the table."""
-    return random.Random(seed).randbytes(count)
+def binary_bytes(count, stream):
+    """Bytes that look like an image or a program given as the table, the same for a stream
+    number on every run."""
+    return random.Random(stream).randbytes(count)
 
 
 # An ESC sequence that clears the screen and an OSC 52 sequence that writes
@@ -102,7 +103,7 @@ CASES = [
             b'lightcurve.txt:3:24: error: "0.0' + b"l" * 37 + b'..." (value 3, s1) is not a '
             b"plain decimal number\n"),
     failing("convert: a binary file as the table is one error",
-            {"lightcurve.txt": pseudo_random_bytes(300_000, 17),
+            {"lightcurve.txt": binary_bytes(300_000, 17),
              "VARISTELLAR-input.txt": PARAMETERS}, ["convert"],
             b"lightcurve.txt: error: " + NOT_TEXT + b"the light-curve table that MAGNIVEX writes\n"),
     failing("convert: a NUL byte past the table's first bytes ends the reading",
