@@ -11,12 +11,6 @@ namespace {
 
 constexpr unsigned attempts = 100;
 
-std::string folderOf(const std::string& file) {
-  std::size_t start = file.size();
-  while (start > 0 && !platform::isPathSeparator(file[start - 1])) --start;
-  return file.substr(0, start);
-}
-
 }  // namespace
 
 ReportOutput::ReportOutput(std::string file) : file_{std::move(file)} {}

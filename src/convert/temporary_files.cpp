@@ -31,6 +31,8 @@ std::optional<std::uint32_t> digitsValue(std::string_view digits) {
 
 }  // namespace
 
+std::string folderOf(std::string_view path) { return std::string{path.substr(0, nameStart(path))}; }
+
 std::string temporaryName(std::string_view output, std::uint32_t processId, unsigned attempt) {
   const std::size_t start = nameStart(output);
   std::string ending = "." + std::to_string(processId);
@@ -68,7 +70,7 @@ std::optional<std::uint32_t> temporaryNameOwner(std::string_view output, std::st
 }
 
 std::vector<std::string> removeStaleTemporaries(const std::string& output) {
-  const std::string folder = output.substr(0, nameStart(output));
+  const std::string folder = folderOf(output);
   std::vector<std::string> removed;
   for (const std::string& entry : platform::folderEntries(folder)) {
     const auto owner = temporaryNameOwner(output, entry);

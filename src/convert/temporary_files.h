@@ -11,6 +11,10 @@
 
 namespace varistellar::convert {
 
+// The folder part of a path, with its last separator; empty for a name in
+// the current folder.
+[[nodiscard]] std::string folderOf(std::string_view path);
+
 // The longest name a folder entry may have, in bytes.
 inline constexpr std::size_t longestEntryName = 255;
 
