@@ -62,8 +62,9 @@ PairResult transformPair(Instrumental x, Instrumental y, CoefficientValue Tx, Co
   const double sy = y.error;
   const double eTx = Tx.error;
   const double eTy = Ty.error;
-  // The errors term by term in the documented order, so that every build
-  // writes the same MERR digits.
+  // Term by term in one fixed order (x, y, Tx, Ty), each the square of a
+  // derivative times the square of its error, so that every build writes the
+  // same MERR digits.
   PairResult result;
   result.bluer.offset = x.value + Tx.value * D;
   result.bluer.error = std::sqrt(
