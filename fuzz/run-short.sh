@@ -28,6 +28,8 @@ for target in "$build"/fuzz/*_fuzz; do
   options=()
   case $name in
     light_curve | parameters) options=(-max_len=65536 -close_fd_mask=2) ;;
+    # Past the longest line the reader takes.
+    coefficient_file) options=(-max_len=8192) ;;
   esac
   echo "== $name: ${seconds}s"
   # The fuzzer's running commentary goes to a log; its final figures are

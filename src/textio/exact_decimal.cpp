@@ -5,6 +5,7 @@
 #include "textio/exact_decimal.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -210,24 +211,26 @@ bool isDecimalWithExponent(std::string_view text) {
 
 std::optional<double> readExactDecimalWithExponent(std::string_view text) {
   if (!isDecimalWithExponent(text)) return std::nullopt;
-  const std::size_t e = text.find_first_of("eE");
-  if (e == std::string_view::npos) return readExactDecimal(text);
+  const std::size_t e = std::min(text.find_first_of("eE"), text.size());
   const std::string_view mantissa = text.substr(0, e);
 
   // Far beyond any exponent that leaves a double, and far from overflowing.
   constexpr std::int64_t exponentLimit = 1'000'000'000;
-  std::string_view exponentText = text.substr(e + 1);
-  const bool negativeExponent = exponentText.front() == '-';
-  if (exponentText.front() == '+' || exponentText.front() == '-') exponentText.remove_prefix(1);
   std::int64_t exponent = 0;
-  for (const char byte : exponentText) {
-    exponent = std::min(exponent * 10 + (byte - '0'), exponentLimit);
+  if (e < text.size()) {
+    std::string_view exponentText = text.substr(e + 1);
+    const bool negativeExponent = exponentText.front() == '-';
+    if (exponentText.front() == '+' || exponentText.front() == '-') exponentText.remove_prefix(1);
+    for (const char byte : exponentText) {
+      exponent = std::min(exponent * 10 + (byte - '0'), exponentLimit);
+    }
+    if (negativeExponent) exponent = -exponent;
   }
 
   // value = digits * 10^scale, the digits without their point and leading
   // zeros.
   std::string digits;
-  std::int64_t scale = negativeExponent ? -exponent : exponent;
+  std::int64_t scale = exponent;
   bool point = false;
   for (const char byte : mantissa) {
     if (byte == '.') {
@@ -238,6 +241,23 @@ std::optional<double> readExactDecimalWithExponent(std::string_view text) {
     }
   }
   if (digits.empty()) return readExactDecimal(mantissa);  // zero, with its sign
+  const bool negative = mantissa.front() == '-';
+
+  // Up to 15 digits are exact in a double, and so are the powers of ten up
+  // to 1e22: one multiplication or division rounds once, correctly.
+  constexpr std::size_t exactDigits = 15;
+  constexpr std::array<double, 23> exactPowers{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr auto largestExactPower = static_cast<std::int64_t>(exactPowers.size() - 1);
+  if (digits.size() <= exactDigits && scale >= -largestExactPower && scale <= largestExactPower) {
+    std::uint64_t whole = 0;
+    for (const char byte : digits) whole = whole * 10 + static_cast<std::uint64_t>(byte - '0');
+    const double power = exactPowers[static_cast<std::size_t>(scale < 0 ? -scale : scale)];
+    const double magnitude =
+        scale < 0 ? static_cast<double>(whole) / power : static_cast<double>(whole) * power;
+    return negative ? -magnitude : magnitude;
+  }
 
   // 10^(top - 1) <= value < 10^top. Subtle: judged before the value is
   // written out, so that "1e999999" never becomes a million digits.
@@ -247,7 +267,7 @@ std::optional<double> readExactDecimalWithExponent(std::string_view text) {
   constexpr std::int64_t smallestTop = -324;  // below 1e-324 becomes zero
   if (top > largestTop || top < smallestTop) return std::nullopt;
 
-  std::string plain = mantissa.front() == '-' ? "-" : "";
+  std::string plain = negative ? "-" : "";
   if (scale >= 0) {
     plain.append(digits).append(static_cast<std::size_t>(scale), '0');
   } else if (top <= 0) {

@@ -231,38 +231,42 @@ bool takeLines(Lines& lines, CoefficientParser& parser) {
 
 }  // namespace
 
+bool CoefficientFile::IgnoringCase::operator()(std::string_view a, std::string_view b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return lowered(x) < lowered(y); });
+}
+
+const CoefficientFile::Entries& CoefficientFile::entriesOf(CoefficientSection section) const {
+  return section == CoefficientSection::coefficients ? coefficients_ : errors_;
+}
+
+const Coefficient* CoefficientFile::find(const Entries& entries, std::string_view name) {
+  const auto found = entries.byName.find(name);
+  return found == entries.byName.end() ? nullptr : &entries.inOrder[found->second];
+}
+
 const Coefficient* CoefficientFile::coefficient(std::string_view name) const {
-  for (const Coefficient& entry : coefficients_) {
-    if (equalIgnoringCase(entry.name, name)) return &entry;
-  }
-  return nullptr;
+  return find(coefficients_, name);
 }
 
 const Coefficient* CoefficientFile::error(std::string_view name) const {
-  for (const Coefficient& entry : errors_) {
-    if (equalIgnoringCase(entry.name, name)) return &entry;
-  }
-  return nullptr;
+  return find(errors_, name);
 }
 
 const std::vector<Coefficient>& CoefficientFile::entries(CoefficientSection section) const {
-  return section == CoefficientSection::coefficients ? coefficients_ : errors_;
-}
-
-std::vector<Coefficient>& CoefficientFile::entriesOf(CoefficientSection section) {
-  return section == CoefficientSection::coefficients ? coefficients_ : errors_;
+  return entriesOf(section).inOrder;
 }
 
 bool CoefficientFile::set(CoefficientSection section, Coefficient entry) {
-  std::vector<Coefficient>& entries = entriesOf(section);
-  for (Coefficient& kept : entries) {
-    if (equalIgnoringCase(kept.name, entry.name)) {
-      kept = std::move(entry);
-      return true;
-    }
+  Entries& entries = section == CoefficientSection::coefficients ? coefficients_ : errors_;
+  const auto found = entries.byName.find(entry.name);
+  if (found != entries.byName.end()) {
+    entries.inOrder[found->second] = std::move(entry);
+    return true;
   }
-  if (entries.size() == maxEntriesPerSection) return false;
-  entries.push_back(std::move(entry));
+  if (entries.inOrder.size() == maxEntriesPerSection) return false;
+  entries.byName.emplace(entry.name, entries.inOrder.size());
+  entries.inOrder.push_back(std::move(entry));
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,10 +48,23 @@ class CoefficientFile {
   [[nodiscard]] bool set(CoefficientSection section, Coefficient entry);
 
  private:
-  [[nodiscard]] std::vector<Coefficient>& entriesOf(CoefficientSection section);
+  // Orders names without regard to case.
+  struct IgnoringCase {
+    using is_transparent = void;
+    [[nodiscard]] bool operator()(std::string_view a, std::string_view b) const;
+  };
+  // A hostile file may repeat a section's keys millions of times: each is
+  // found through an index rather than by a look at every entry.
+  struct Entries {
+    std::vector<Coefficient> inOrder;
+    std::map<std::string, std::size_t, IgnoringCase> byName;  // into inOrder
+  };
 
-  std::vector<Coefficient> coefficients_;
-  std::vector<Coefficient> errors_;
+  [[nodiscard]] const Entries& entriesOf(CoefficientSection section) const;
+  [[nodiscard]] static const Coefficient* find(const Entries& entries, std::string_view name);
+
+  Entries coefficients_;
+  Entries errors_;
 };
 
 struct CoefficientReading {

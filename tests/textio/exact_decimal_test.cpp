@@ -199,8 +199,9 @@ TEST(ReadExactDecimalWithExponent, GoldenRows) {
 TEST(ReadExactDecimalWithExponent, AgreesWithFromChars) {
   std::mt19937_64 random{19};
   std::uniform_int_distribution<int> digit{0, 9};
-  std::uniform_int_distribution<int> length{0, 20};
-  std::uniform_int_distribution<int> exponent{-340, 330};
+  std::uniform_int_distribution<int> length{0, 18};
+  std::uniform_int_distribution<int> wideExponent{-340, 330};
+  std::uniform_int_distribution<int> smallExponent{-25, 25};
   for (int i = 0; i < 30000; ++i) {
     std::string text = random() % 2 == 0 ? "-" : "";
     const int before = length(random);
@@ -208,7 +209,14 @@ TEST(ReadExactDecimalWithExponent, AgreesWithFromChars) {
     for (int k = 0; k < before; ++k) text.push_back(static_cast<char>('0' + digit(random)));
     if (after > 0) text.push_back('.');
     for (int k = 0; k < after; ++k) text.push_back(static_cast<char>('0' + digit(random)));
-    text.append(random() % 2 == 0 ? "e" : "E").append(std::to_string(exponent(random)));
+    // Small exponents and few digits take the short way, the others the
+    // exact one; no exponent at all reads as a plain decimal.
+    switch (random() % 4) {
+      case 0: break;
+      case 1: text.append("E").append(std::to_string(smallExponent(random))); break;
+      case 2: text.append("e+").append(std::to_string(smallExponent(random) + 25)); break;
+      default: text.append("e").append(std::to_string(wideExponent(random))); break;
+    }
     const auto ours = readExactDecimalWithExponent(text);
     auto oracle = fromChars(text);
     // The standard library gives a zero for a text of zeros, and nothing for
