@@ -7,6 +7,7 @@
 include(GNUInstallDirs)
 
 set(VARISTELLAR_SAMPLE_NIGHT ${PROJECT_SOURCE_DIR}/examples/sample-night)
+set(VARISTELLAR_TWO_FILTER_NIGHT ${PROJECT_SOURCE_DIR}/examples/two-filter-night)
 # The web page is built by another toolchain (the web preset); the packages
 # carry it when its path is given.
 set(VARISTELLAR_PAGE "" CACHE FILEPATH "varistellar.html to ship with the program")
@@ -29,6 +30,7 @@ if(WIN32)
                  ${PROJECT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION .)
   install(DIRECTORY ${VARISTELLAR_SAMPLE_NIGHT}/ DESTINATION sample-night)
+  install(DIRECTORY ${VARISTELLAR_TWO_FILTER_NIGHT}/ DESTINATION two-filter-night)
   if(VARISTELLAR_PAGE)
     install(FILES ${VARISTELLAR_PAGE} DESTINATION .)
   endif()
@@ -37,6 +39,8 @@ if(WIN32)
 else()
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install(DIRECTORY ${VARISTELLAR_SAMPLE_NIGHT}/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/sample-night)
+  install(DIRECTORY ${VARISTELLAR_TWO_FILTER_NIGHT}/
+          DESTINATION ${CMAKE_INSTALL_DOCDIR}/two-filter-night)
   if(VARISTELLAR_PAGE)
     install(FILES ${VARISTELLAR_PAGE} DESTINATION ${CMAKE_INSTALL_DOCDIR})
   endif()

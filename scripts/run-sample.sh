@@ -25,8 +25,17 @@ echo "== Exit status $status; the report begins:"
 head -n 12 "$report"
 echo "   ... $(wc -l <"$report") lines in all"
 
+# The second example: a night in B and V, transformed to the standard system.
+two=$root/build/sample/two-filter-night
+rm -rf "$two"
+cp -r examples/two-filter-night "$two"
+echo "== A night in B and V, transformed with the coefficients in tg.ini"
+(cd "$two" && "$program" convert --transform tg.ini --check-star --report two-filter-aavso.txt B V) ||
+  status=$?
+
 cat <<TEXT
-== The report is $report
+== The report is $report; the transformed two-filter report is
+   $two/two-filter-aavso.txt
 To convert a night of your own, run the program in the folder that holds its
 lightcurve.txt and VARISTELLAR-input.txt:
   cd /path/to/your/night && $program
