@@ -27,6 +27,7 @@ from selenium.webdriver.common.by import By
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SAMPLE = os.path.join(ROOT, "examples", "sample-night")
+TWO_FILTER_NIGHT = os.path.join(ROOT, "examples", "two-filter-night")
 
 
 class Skip(Exception):
@@ -206,7 +207,25 @@ def case_two_filters(page, binary, scratch, screenshot):
     expect_same_run(page, binary, folder, ["convert"] + CONVERT + ["B", "V"], True)
 
 
-CASES = [case_sample_night, case_bad_input, case_report_check, case_two_filters]
+def case_transformed_night(page, binary, scratch, screenshot):
+    """The two-filter example with its coefficient file: the page transforms it."""
+    folder = os.path.join(scratch, "transformed")
+    shutil.copytree(TWO_FILTER_NIGHT, folder)
+    paths = [os.path.join(folder, "tg.ini")]
+    for band in ("B", "V"):
+        for name in ("lightcurve.txt", "VARISTELLAR-input.txt"):
+            flat = os.path.join(folder, name.replace(".txt", f"-{band}.txt"))
+            shutil.copyfile(os.path.join(folder, band, name), flat)
+            paths.append(flat)
+    page.run(paths, check_star=True)
+    expect_same_run(page, binary, folder,
+                    ["convert", "--check-star", "--transform", "tg.ini"] + CONVERT + ["B", "V"],
+                    True)
+    assert "transformed:" in page.summary()
+
+
+CASES = [case_sample_night, case_bad_input, case_report_check, case_two_filters,
+         case_transformed_night]
 
 
 def main():
