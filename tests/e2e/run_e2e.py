@@ -54,6 +54,10 @@ def prepare(directory, files):
             with open(path, "wb") as f:
                 f.write(content.target)
             os.chmod(path, 0o444)
+        elif content.kind == "unreadable":
+            with open(path, "wb") as f:
+                f.write(content.target)
+            os.chmod(path, 0o000)
 
 
 def snapshot(directory, prefix=""):
@@ -79,7 +83,7 @@ def expected_state(case):
     for name, content in case.files.items():
         if isinstance(content, bytes):
             state[name] = content
-        elif content.kind == "readonly":
+        elif content.kind in ("readonly", "unreadable"):
             state[name] = content.target
         elif content.kind == "hardlink":
             state[name] = case.files[content.target]

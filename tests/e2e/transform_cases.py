@@ -11,7 +11,7 @@ number so near a rounding tie that a last-bit difference could decide it."""
 import math
 from decimal import Decimal
 
-from cases import DIRECTORY, TABLE_HEADER, Case, parameters, readonly
+from cases import DIRECTORY, TABLE_HEADER, Case, parameters, unreadable
 from check_star_cases import three
 from command_line_cases import USAGE_HINT, aavso_report, more, on_console, plural, sep
 
@@ -27,19 +27,18 @@ COEFFICIENTS = {  # name: (value, error) as the files write them
 }
 
 
-def coefficient_file(names=tuple(COEFFICIENTS), errors=None, extra=b""):
+def coefficient_file(names=tuple(COEFFICIENTS), errors=None, extra=b"", coefficients=COEFFICIENTS):
     """An INI file as the AAVSO's generator writes it, with the coefficients `names`; their
     [Error] entries for `errors` (default: the same names)."""
     errors = names if errors is None else errors
     text = (b"[Setup]\r\ndescription= TG - Version 5.10, ...\r\n[Coefficients]\r\nTbv= 1.1974\r\n"
-            + b"".join(b"%s= %s\r\n" % (n.encode(), COEFFICIENTS[n][0].encode()) for n in names)
+            + b"".join(b"%s= %s\r\n" % (n.encode(), coefficients[n][0].encode()) for n in names)
             + b"[Error]\r\n"
-            + b"".join(b"%s= %s\r\n" % (n.encode(), COEFFICIENTS[n][1].encode()) for n in errors)
+            + b"".join(b"%s= %s\r\n" % (n.encode(), coefficients[n][1].encode()) for n in errors)
             + b"[R Squared Values]\r\nTb_bv= 0.97\r\n" + extra)
     return text
 
 
-INI = coefficient_file()
 WORKED_INI = (b"[Setup]\ndescription= TG - Version 5.10, ...\n[Coefficients]\nTbv= 1.1974\n"
               b"Tb_bv= 0.1181\nTv_bv= -0.0467\n[Error]\nTb_bv= 0.0103\nTv_bv= 0.0070\n")
 
@@ -254,6 +253,9 @@ class Outcome:
     def __init__(self, nights, ini_coefficients=COEFFICIENTS, errors_known=True, colour=None,
                  minutes=10.0, date="HJD"):
         self.nights = nights
+        # The coefficients as records and #TRANSFORM lines write them (4 decimals).
+        self.texts = {n: (v.encode(), e.encode() if errors_known else b"0.0000")
+                      for n, (v, e) in ini_coefficients.items()}
         filters = [n.standard for n in nights]
         present = [n.standard for n in nights if n.written]
         entries = []  # (date, night index, line, record fields)
@@ -337,7 +339,7 @@ class Outcome:
                                         for n, plan in zip(nights, self.plans) if plan)
 
     def records(self):
-        return [record_text(day, rec) for day, _, _, rec in self.entries]
+        return [record_text(day, rec, self.texts) for day, _, _, rec in self.entries]
 
 
 def comparison_colour(index, nights):
@@ -353,7 +355,7 @@ def away_from_ties(value):
     return value
 
 
-def record_text(day, rec):
+def record_text(day, rec, texts):
     night, row = rec["night"], rec["row"]
     checked = night.check is not None
     notes = b"|VMAGINS=%s|CMAGINS=0.000" % three(rec["x"])
@@ -363,7 +365,7 @@ def record_text(day, rec):
     if checked and rec["kmag"] is not None:
         notes += b"|KREFMAG=%s" % three(float(night.check))
     if rec["trans"]:
-        value, error = COEFFICIENT_TEXTS[rec["coefficient"]]
+        value, error = texts[rec["coefficient"]]
         notes += b"|%s=%s|%sERR=%s|%sCOLOR=%s" % (
             rec["coefficient"].encode(), value, rec["coefficient"].encode(), error,
             rec["index"].replace("-", "").encode(), three(away_from_ties(rec["colour"])))
@@ -377,21 +379,14 @@ def record_text(day, rec):
         b"000-AAA-002" if checked else b"na", kmag, three(float(row.airmass)), notes)
 
 
-# The coefficients as records and #TRANSFORM lines write them (4 decimals); set per case when a
-# case's file holds other values.
-COEFFICIENT_TEXTS = {n: (v.encode(), e.encode()) for n, (v, e) in COEFFICIENTS.items()}
+def transform_lines(outcome, ini_name=b"tg.ini"):
+    return [b"#TRANSFORM %s=%s +/- %s (%s)" % (name.encode(), *outcome.texts[name], ini_name)
+            for _, name in outcome.coefficients_used]
 
 
-def transform_lines(outcome, ini_name=b"tg.ini", errors_known=True):
-    return [b"#TRANSFORM %s=%s +/- %s (%s)" % (
-        name.encode(), COEFFICIENT_TEXTS[name][0],
-        COEFFICIENT_TEXTS[name][1] if errors_known else b"0.0000", ini_name)
-        for _, name in outcome.coefficients_used]
-
-
-def report_bytes(outcome, ini_name=b"tg.ini", date=b"HJD", errors_known=True, lines=None):
+def report_bytes(outcome, ini_name=b"tg.ini", date=b"HJD"):
     header = aavso_report([], date=date)
-    body = transform_lines(outcome, ini_name, errors_known) if lines is None else lines
+    body = transform_lines(outcome, ini_name)
     return header + b"".join(line + b"\r\n" for line in body + outcome.records())
 
 
@@ -450,7 +445,7 @@ def signed_three(value):
     return text if text.startswith(b"-") else b"+" + text
 
 
-def summary(outcome, platforms, report=REPORT.encode(), date=b"HJD", errors_known=True):
+def summary(outcome, platforms, report=REPORT.encode(), date=b"HJD"):
     nights = outcome.nights
     several = len(nights) > 1
     out = b""
@@ -480,9 +475,7 @@ def summary(outcome, platforms, report=REPORT.encode(), date=b"HJD", errors_know
                                                            plural(written))
         plan = outcome.plans[i]
         if plan:
-            value, error = COEFFICIENT_TEXTS[plan]
-            out += b", with %s=%s +/- %s" % (plan.encode(), value,
-                                              error if errors_known else b"0.0000")
+            out += b", with %s=%s +/- %s" % (plan.encode(), *outcome.texts[plan])
         out += b"\n"
     for i, night in enumerate(nights):
         if night.check is None:
@@ -520,20 +513,19 @@ def check_of(name, report_name, report, findings=b""):
                 args=["check", report_name.decode()])
 
 
-def converted(name, nights, options=(), colour=None, minutes=10.0, date="HJD", ini=INI,
+def converted(name, nights, options=(), colour=None, minutes=10.0, date="HJD", ini=None,
               ini_path="tg.ini", warnings=b"", extra_files=None, after_extra=None, outcome=None,
               ini_name=b"tg.ini", errors_known=True, stdout_tail=b"", check_findings=b"",
-              folders=()):
+              folders=(), ini_coefficients=COEFFICIENTS):
     """A transformed night as the model writes it: the report, the summary, and a check of the
     report. `warnings`: what stands on standard error before the report's own check, '@' for
     the platform's separator."""
-    outcome = outcome or Outcome(nights, colour=colour, minutes=minutes, date=date,
-                                 errors_known=errors_known)
+    outcome = outcome or Outcome(nights, ini_coefficients, colour=colour, minutes=minutes,
+                                 date=date, errors_known=errors_known)
     several = len(nights) > 1
     report_name = REPORT.encode() if several else b"lightcurve-aavso.txt"
-    report = report_bytes(outcome, ini_name=ini_name, date=date.encode(),
-                          errors_known=errors_known)
-    files = {ini_path: ini}
+    report = report_bytes(outcome, ini_name=ini_name, date=date.encode())
+    files = {ini_path: ini if ini is not None else coefficient_file(coefficients=ini_coefficients)}
     for night in nights:
         files.update(night.files())
     files.update(extra_files or {})
@@ -543,7 +535,7 @@ def converted(name, nights, options=(), colour=None, minutes=10.0, date="HJD", i
     if several:
         args += ["--report", REPORT] + [n.folder for n in nights]
     stdout = (lambda p: on_console(summary(outcome, p, report=report_name, date=date.encode(),
-                                           errors_known=errors_known)
+                                           )
                                    + stdout_tail)(p))
     warnings += check_star_warnings(outcome)
     stderr = (lambda p: on_console(with_separators(warnings)(p)
@@ -698,7 +690,8 @@ def picture_of(count):
 
 
 CASES = (
-    converted("the worked example: B 11.861, V 10.379", WORKED, ini=WORKED_INI, outcome=WORKED_OUTCOME)
+    converted("the worked example: B 11.861, V 10.379", WORKED, ini=WORKED_INI,
+              outcome=WORKED_OUTCOME)
     + converted("B and V at the same times", filter_set([b"B", b"V"]))
     + converted("V and R", filter_set([b"V", b"R"]))
     + converted("V and I", filter_set([b"V", b"I"]))
@@ -745,8 +738,113 @@ CASES = (
                 [filter_night(b"B", TIMES, check=False), filter_night(b"V", TIMES, check=False)])
     + converted("with --date JD", filter_set([b"B", b"V"]), date="JD")
     + converted("with --plot", filter_set([b"B", b"V"]), options=["--plot", "night.svg"],
-                after_extra={"night.svg": picture_of(6)}, stdout_tail=b"drew night.svg: 6 observations\n")
+                after_extra={"night.svg": picture_of(6)},
+                stdout_tail=b"drew night.svg: 6 observations\n")
     + converted("the coefficient file's name without its folder", filter_set([b"V", b"R"]),
                 ini_path="coefficients/my tg.ini", ini_name=b"my tg.ini",
                 folders=["coefficients"])
 )
+
+
+def night_files(nights):
+    files = {}
+    for night in nights:
+        files.update(night.files())
+    return files
+
+
+BV = [filter_night(b"B", TIMES), filter_night(b"V", TIMES)]
+INI = coefficient_file()
+# Implausible, but no divisor comes near 0: 1 - Tv_vi + Ti_vi = 2.341.
+IMPLAUSIBLE = dict(COEFFICIENTS, Ti_vi=("1.3000", "0.0090"))
+
+
+def bad(name, files, options, errors, nights=BV, usage=False, unprivileged=False, ini=INI):
+    """convert --transform tg.ini refused: `files` over the nights' files and tg.ini."""
+    all_files = night_files(nights) | ({"tg.ini": ini} if ini is not None else {}) | files
+    several = len(nights) > 1
+    folders = [n.folder for n in nights if n.folder]
+    args = ["convert"] + options + (["--report", REPORT] if several else []) + folders
+    return refused(name, all_files, args, errors, folders=folders, usage=usage,
+                   unprivileged=unprivileged)
+
+
+T = ["--transform", "tg.ini"]
+MALFORMED = (b"[Coefficients]\nTb_bv= 0,1181\nTv_bv= -0.04.67\n[Setup]\nnot read= at all\n"
+             b"[Error]\nTb_bv= about 0.01\n")
+
+CASES += (
+    converted("a missing [Error] entry counts as 0, with a warning", BV,
+              ini=coefficient_file(errors=("Tv_bv",)),
+              ini_coefficients=dict(COEFFICIENTS, Tb_bv=("0.1181", "0.0000")),
+              warnings=b"tg.ini: warning: [Error] holds no Tb_bv: its error counts as 0 in MERR\n")
+    + converted("an implausible coefficient is a warning", filter_set([b"V", b"I"]),
+                ini_coefficients=IMPLAUSIBLE,
+                warnings=b"tg.ini:10: warning: Ti_vi is 1.3000, above 1 in size, which is "
+                         b"implausible for a transformation coefficient\n")
+)
+
+COLOUR_USAGE = (b"option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, then the standard "
+                b"colours of the target, the comparison and (if you like) the check star as plain "
+                b"decimal numbers, not '%s'")
+DIVISOR = b"below 0.5 in size: the transformation would be meaningless; check "
+
+CASES += [
+    bad("a missing coefficient file", {}, T,
+        b"tg.ini: error: cannot open the coefficient file: The system cannot find the file "
+        b"specified.\n", ini=None),
+    bad("an unreadable coefficient file", {"tg.ini": unreadable(INI)}, T,
+        b"tg.ini: error: cannot open the coefficient file: Access Denied.\n", unprivileged=True),
+    bad("a folder for the coefficient file", {"tg.ini": DIRECTORY}, T,
+        b"tg.ini: error: cannot open the coefficient file: it is a folder, not a file\n"),
+    # Every fault listed, each with its column; the [Setup] section is not read.
+    bad("a malformed coefficient file", {}, T,
+        b'tg.ini:2:8: error: the value "0,1181" of "Tb_bv" is not a decimal number; write a point '
+        b"for the decimals, not a comma\n"
+        b'tg.ini:3:8: error: the value "-0.04.67" of "Tv_bv" is not a decimal number; a number has '
+        b"one point at most\n"
+        b'tg.ini:7:8: error: the value "about 0.01" of "Tb_bv" is not a decimal number; write a '
+        b"decimal number such as -0.0467 or -4.67e-2\n", ini=MALFORMED),
+    bad("a needed coefficient that is missing", {}, T,
+        b"tg.ini: error: [Coefficients] holds no Tv_bv, which the filters B and V need; it is "
+        b"never taken as 0\n", ini=coefficient_file(names=("Tb_bv",))),
+    bad("a filter that cannot be transformed",
+        night_files([filter_night(b"B", TIMES), Night("v", b"SG", b"12.3", b"13.0", BV[1].rows)]),
+        T, b'v@VARISTELLAR-input.txt:9: error: the filter "SG" cannot be transformed: only B, V, R '
+           b"and I can (and a colour camera's TB, TG and TR, as B, V and R)\n"),
+    bad("B and R together", {}, T,
+        b"b@VARISTELLAR-input.txt:9: error: the filters B and R cannot be transformed together: "
+        b"B and V, V and R, V and I, B, V and I, or B, V, R and I can be transformed together\n",
+        nights=[filter_night(b"B", TIMES), filter_night(b"R", TIMES)]),
+    bad("TB with B", {}, T,
+        b'b@VARISTELLAR-input.txt:9: error: the filter "B" is transformed as B, the filter of '
+        b"another FOLDER; each FOLDER holds the night of one filter\n",
+        nights=[filter_night(b"TB", TIMES), filter_night(b"B", TIMES)]),
+    bad("parameter files that disagree",
+        {"v/VARISTELLAR-input.txt": parameters(filt=b"V", star=b"RR Lyr")}, T,
+        b'v@VARISTELLAR-input.txt:6: error: the star\'s name "RR Lyr" differs from "RR LYR" in '
+        b"b@VARISTELLAR-input.txt; the nights of one report must agree on it\n"),
+    bad("a pair's divisor below 0.5", {}, T,
+        b"tg.ini: error: 1 - Tb_bv + Tv_bv is 0.4500, " + DIVISOR + b"Tb_bv and Tv_bv\n",
+        ini=coefficient_file(coefficients=dict(COEFFICIENTS, Tb_bv=("0.6000", "0.01"),
+                                               Tv_bv=("0.0500", "0.01")))),
+    bad("1 + Ti_vi below 0.5", {}, T, b"tg.ini: error: 1 + Ti_vi is 0.4000, " + DIVISOR + b"Ti_vi\n",
+        nights=filter_set([b"B", b"V", b"I"]),
+        ini=coefficient_file(coefficients=dict(COEFFICIENTS, Ti_vi=("-0.6000", "0.01")))),
+    bad("one FOLDER without --colour", {}, T,
+        b'VARISTELLAR-input.txt:9: error: the filter "V" has no partner filter in this night: give '
+        b"the star's colour with --colour INDEX=T,C[,K] (B-V, V-R or V-I) to transform it\n",
+        nights=[alone_night()]),
+] + [bad("--colour " + value, {}, T + ["--colour", value], COLOUR_USAGE % value.encode(),
+         nights=[alone_night()], usage=True)
+     for value in ("B-V=1", "U-B=0.5,0.6", "B-V=0.5,0.6,0.7,0.8", "B-V=0.5,x", "b-v=0.5,0.6",
+                   "B-V=0,5;0,6", "B-V=")] + [
+    bad("--pair-within " + value, {}, T + ["--pair-within", value],
+        b"option '--pair-within' takes a number of minutes, 0 or more, not '%s'" % value.encode(),
+        usage=True)
+    for value in ("-1", "ten", "1e1", "")] + [
+    bad("--colour without --transform", {}, ["--colour", "B-V=0.5,0.6"],
+        b"option '--colour' needs --transform FILE", nights=[alone_night()], usage=True),
+    bad("--pair-within without --transform", {}, ["--pair-within", "5"],
+        b"option '--pair-within' needs --transform FILE", usage=True),
+]
