@@ -257,7 +257,6 @@ class Outcome:
         self.texts = {n: (v.encode(), e.encode() if errors_known else b"0.0000")
                       for n, (v, e) in ini_coefficients.items()}
         filters = [n.standard for n in nights]
-        present = [n.standard for n in nights if n.written]
         entries = []  # (date, night index, line, record fields)
         self.counts = []  # per night: written, transformed, left out by the transformation
         self.kstd, self.kstd_transformed = [], []
