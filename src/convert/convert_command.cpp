@@ -157,11 +157,16 @@ class Conversion {
   }
 
   // A filter whose partners hold no observation at all is transformed alone
-  // when --colour gives its colour, and written untransformed otherwise.
+  // when --colour gives its colour, and written untransformed otherwise. A
+  // filter without observations uses no coefficient: none is listed for it.
   [[nodiscard]] std::vector<const transform::FilterTransform*> transformsAfterReading(
       const NightStore& store) {
     std::vector<const transform::FilterTransform*> used;
     for (std::size_t i = 0; i < transforms_.size(); ++i) {
+      if (!store.holdsObservations(i)) {
+        used.push_back(nullptr);
+        continue;
+      }
       const auto& partners = transforms_[i].partnerNights;
       const bool partnersMissing = std::any_of(partners.begin(), partners.end(), [&](std::size_t n) {
         return !store.holdsObservations(n);
@@ -231,7 +236,9 @@ class Conversion {
   // are read and in time order for several.
   void convertNights() {
     Fanout kept;
-    if (withCheckStar_) kept.add(checkStar_);
+    // Several nights' check star is tallied as written: the transformation
+    // can still leave out an observation that was kept.
+    if (withCheckStar_) (several() ? written_ : kept).add(checkStar_);
     std::vector<std::string> tableFiles;
     // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform
     for (const NightFiles& night : plan_.nights) tableFiles.push_back(night.tableFile);

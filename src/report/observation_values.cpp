@@ -13,7 +13,8 @@ ObservationOutcome observationValues(const night::Measurement& measurement,
       .MERR = measurement.error,
       .AIRMASS = measurement.AIRMASS,
       .VMAGINS = measurement.difference,
-      .KMAGINS = measurement.checkDifference,
+      // Without a check star in the parameter file C1-K1 measures no star of the report.
+      .KMAGINS = parameters.checkStar ? measurement.checkDifference : std::nullopt,
   };
   // A MERR below 0.999 is never written as 1.000: only the others need
   // writing out to tell.

@@ -22,6 +22,11 @@ def readonly(content):
     return Special("readonly", content)
 
 
+def unreadable(content):
+    """A file no one but its owner may read (the case runs unprivileged)."""
+    return Special("unreadable", content)
+
+
 def symlink(target):
     return Special("symlink", target)
 

@@ -54,8 +54,9 @@ TEST(ObservationValues, ACheckStarIsMeasuredOnlyWhereTheTableSaysSoAndTheFileNam
     bool hasKMAGINS;
     bool hasKstd;
   };
+  // Without a check star named, C1-K1 belongs to no star of the report: no KMAG, no KMAGINS.
   for (const Case c : {Case{true, -1.9, true, true}, Case{true, std::nullopt, false, false},
-                       Case{false, -1.9, true, false}, Case{false, std::nullopt, false, false}}) {
+                       Case{false, -1.9, false, false}, Case{false, std::nullopt, false, false}}) {
     const auto values = std::get<ObservationValues>(
         observationValues(measured(0.04, c.difference), vNight(c.named), run::DateKind::hjd));
     EXPECT_EQ(values.KMAGINS.has_value(), c.hasKMAGINS);
