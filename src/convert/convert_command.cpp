@@ -236,9 +236,10 @@ class Conversion {
   // are read and in time order for several.
   void convertNights() {
     Fanout kept;
-    // Several nights' check star is tallied as written: the transformation
+    // The check star is tallied in table order as the tables are read; but
+    // when several nights are transformed, as written: the transformation
     // can still leave out an observation that was kept.
-    if (withCheckStar_) (several() ? written_ : kept).add(checkStar_);
+    if (withCheckStar_) (several() && transforming() ? written_ : kept).add(checkStar_);
     std::vector<std::string> tableFiles;
     // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform
     for (const NightFiles& night : plan_.nights) tableFiles.push_back(night.tableFile);

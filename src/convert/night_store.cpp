@@ -51,7 +51,7 @@ std::string partnerNames(const transform::FilterTransform* transform) {
 bool NightStore::valuesAtTime(const Kept& kept, const transform::FilterTransform& transform,
                               const transform::PairingWindow& window,
                               transform::ValuesAtTime& target, transform::ValuesAtTime& check,
-                              bool& checkComplete) const {
+                              bool& checkComplete, std::vector<std::size_t>& places) const {
   const std::size_t own = transform::slotOf(transform.role.filter);
   target[own] = {kept.VMAGINS, kept.MERR};
   check[own] = {kept.KMAGINS, 0.0};
@@ -59,7 +59,8 @@ bool NightStore::valuesAtTime(const Kept& kept, const transform::FilterTransform
   for (std::size_t i = 0; i < transform.role.partners.size(); ++i) {
     const std::deque<Kept>& series = nights_[transform.partnerNights[i]].kept;
     const auto partner = transform::partnerAt(
-        series.size(), [&series](std::size_t j) { return series[j].HJD; }, kept.HJD, window);
+        series.size(), [&series](std::size_t j) { return series[j].HJD; }, kept.HJD, window,
+        places[i]);
     if (!partner) return false;
     const Kept& first = series[partner->first];
     const Kept& second = series[partner->second];
@@ -109,6 +110,8 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
                            : commandLineRecordForm(withCheckStar_),
                        report::nightRecordTexts(*night.parameters)});
   }
+  // Where each night's search for each of its partners ended last.
+  std::vector<std::vector<std::size_t>> places(count, std::vector<std::size_t>(3, 0));
   std::string record;
   transform::ValuesAtTime target{};
   transform::ValuesAtTime check{};
@@ -143,7 +146,8 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
       const transform::FilterTransform* transform = transformation->transforms[chosen];
       bool checkComplete = false;
       if (transform == nullptr ||
-          !valuesAtTime(kept, *transform, transformation->window, target, check, checkComplete)) {
+          !valuesAtTime(kept, *transform, transformation->window, target, check, checkComplete,
+                        places[chosen])) {
         if (handed.untransformed[chosen]++ == 0 || kept.line < firstUnpairedLine[chosen]) {
           firstUnpairedLine[chosen] = kept.line;
         }

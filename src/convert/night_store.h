@@ -78,7 +78,8 @@ class NightStore final : public ObservationListener {
   // partners'; false when a partner is out of reach.
   bool valuesAtTime(const Kept& kept, const transform::FilterTransform& transform,
                     const transform::PairingWindow& window, transform::ValuesAtTime& target,
-                    transform::ValuesAtTime& check, bool& checkComplete) const;
+                    transform::ValuesAtTime& check, bool& checkComplete,
+                    std::vector<std::size_t>& places) const;
 
   std::vector<Night> nights_;
   const std::vector<std::string>& tableFiles_;

@@ -58,13 +58,21 @@ std::size_t firstNotBefore(std::size_t begin, std::size_t end, TimeAt& timeAt, d
 // Both neighbours equally near are both within or both outside the window, so
 // the rule "the earlier on a tie" never has to choose; the earlier is looked
 // at first all the same.
+namespace detail {
+
+// The partner, given `after`: the first observation whose time is not
+// below `time`.
 template <typename TimeAt>
-[[nodiscard]] std::optional<Partner> partnerAt(std::size_t count, TimeAt timeAt, double time,
-                                               PairingWindow window) {
-  const std::size_t after = detail::firstNotBefore(0, count, timeAt, time);
+std::optional<Partner> partnerFrom(std::size_t after, std::size_t count, TimeAt& timeAt,
+                                   double time, PairingWindow window) {
   if (after < count && timeAt(after) == time) return Partner{after, after, 0.0};
   std::optional<std::size_t> before{};
-  if (after > 0) before = detail::firstNotBefore(0, after - 1, timeAt, timeAt(after - 1));
+  if (after > 0) {
+    // The first of the observations that share the time before `time`.
+    std::size_t first = after - 1;
+    while (first > 0 && timeAt(first - 1) == timeAt(first)) --first;
+    before = first;
+  }
   const bool beforeWithin = before && withinWindow(time - timeAt(*before), window);
   const bool afterWithin = after < count && withinWindow(timeAt(after) - time, window);
   if (beforeWithin && afterWithin) {
@@ -75,6 +83,28 @@ template <typename TimeAt>
   if (beforeWithin) return Partner{*before, *before, 0.0};
   if (afterWithin) return Partner{after, after, 0.0};
   return std::nullopt;
+}
+
+}  // namespace detail
+
+template <typename TimeAt>
+[[nodiscard]] std::optional<Partner> partnerAt(std::size_t count, TimeAt timeAt, double time,
+                                               PairingWindow window) {
+  const std::size_t after = detail::firstNotBefore(0, count, timeAt, time);
+  return detail::partnerFrom(after, count, timeAt, time, window);
+}
+
+// The same for times asked in (nearly) increasing order, as a night's
+// observations are: `place` remembers where the last search ended, and the
+// search walks from there, so that a whole night is paired in one pass.
+template <typename TimeAt>
+[[nodiscard]] std::optional<Partner> partnerAt(std::size_t count, TimeAt timeAt, double time,
+                                               PairingWindow window, std::size_t& place) {
+  std::size_t after = place < count ? place : count;
+  while (after < count && timeAt(after) < time) ++after;
+  while (after > 0 && !(timeAt(after - 1) < time)) --after;
+  place = after;
+  return detail::partnerFrom(after, count, timeAt, time, window);
 }
 
 }  // namespace varistellar::transform

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -151,6 +153,38 @@ TEST(Pairing, PartnerValuesCombineWithTheWeights) {
   const Instrumental taken = partnerValue(Partner{3, 3, 0.0}, odd, unused);
   EXPECT_EQ(taken.value, odd.value);
   EXPECT_EQ(taken.error, odd.error);
+}
+
+// The search that walks from where the last one ended finds what the binary
+// search finds, for times asked in order, out of order, and on shared times.
+TEST(Pairing, WalkingFromTheLastPlaceFindsWhatTheBinarySearchFinds) {
+  std::mt19937 random{7};
+  std::uniform_real_distribution<double> step{0.0, 6.0};
+  std::vector<double> times;
+  double minutes = 0.0;
+  for (int i = 0; i < 400; ++i) {
+    // Every fifth step repeats a time.
+    if (i % 5 != 0) minutes += step(random);
+    times.push_back(hjd(minutes));
+  }
+  const auto timeAt = [&times](std::size_t n) { return times[n]; };
+  std::vector<double> asked;
+  for (double m = -20.0; m < minutes + 20.0; m += 0.7) asked.push_back(hjd(m));
+  for (const double t : times) asked.push_back(t);
+  std::vector<double> shuffled = asked;
+  std::shuffle(shuffled.begin(), shuffled.end(), random);
+  for (const auto* order : {&asked, &shuffled}) {
+    std::size_t place = 0;
+    for (const double t : *order) {
+      const auto walked = partnerAt(times.size(), timeAt, t, PairingWindow{4.0}, place);
+      const auto searched = partnerAt(times.size(), timeAt, t, PairingWindow{4.0});
+      ASSERT_EQ(walked.has_value(), searched.has_value());
+      if (!walked) continue;
+      EXPECT_EQ(walked->first, searched->first);
+      EXPECT_EQ(walked->second, searched->second);
+      EXPECT_EQ(walked->weight, searched->weight);
+    }
+  }
 }
 
 }  // namespace
