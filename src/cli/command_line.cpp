@@ -99,10 +99,11 @@ Command parseConvert(std::span<const std::string> arguments) {
       if (!colour) return usageError("option '--colour' needs INDEX=T,C[,K]");
       options.colour = transform::parseColourOption(*colour);
       if (!options.colour) {
-        return usageError("option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, then "
-                          "the standard colours of the target, the comparison and (if you "
-                          "like) the check star as plain decimal numbers, not '" +
-                          *colour + "'");
+        return usageError(
+            "option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, then "
+            "the standard colours of the target, the comparison and (if you "
+            "like) the check star as plain decimal numbers, not '" +
+            *colour + "'");
       }
       continue;
     }

@@ -168,15 +168,14 @@ class Conversion {
         continue;
       }
       const auto& partners = transforms_[i].partnerNights;
-      const bool partnersMissing = std::any_of(partners.begin(), partners.end(), [&](std::size_t n) {
-        return !store.holdsObservations(n);
-      });
+      const bool partnersMissing =
+          std::any_of(partners.begin(), partners.end(),
+                      [&](std::size_t n) { return !store.holdsObservations(n); });
       if (!partnersMissing) {
         used.push_back(&transforms_[i]);
         continue;
       }
-      const auto alone = transform::planAlone(
-          transformSetting(), plannedNights()[i], findings_);
+      const auto alone = transform::planAlone(transformSetting(), plannedNights()[i], findings_);
       used.push_back(alone ? &aloneTransforms_.emplace_back(*alone) : nullptr);
     }
     return used;
@@ -277,9 +276,8 @@ class Conversion {
       (void)store.handOn(outputs, findings_);
       return;
     }
-    StoreTransformation transformation{transformsAfterReading(store),
-                                       {plan_.pairWithinMinutes},
-                                       plan_.pairWithinText};
+    StoreTransformation transformation{
+        transformsAfterReading(store), {plan_.pairWithinMinutes}, plan_.pairWithinText};
     outputs = findings_.errors() == 0 ? &written_ : nullptr;
     if (outputs != nullptr) writeTransformLines(transformation.transforms);
     handed_ = store.handOn(outputs, findings_, &transformation);
@@ -444,9 +442,9 @@ class Conversion {
     if (withCheckStar_) {
       for (std::size_t i = 0; i < nights_.size(); ++i) {
         const night::NightParameters& parameters = parameters_[i];
-        const std::string name = parameters.checkStar->id + (several() || transforming()
-                                                                 ? " " + reportedFilter(i)
-                                                                 : std::string{});
+        const std::string name =
+            parameters.checkStar->id +
+            (several() || transforming() ? " " + reportedFilter(i) : std::string{});
         std::vector<std::string> lines = check_star::checkStarSummaryLines(
             name, parameters.checkStar->magnitude, checkStar_.of(i), nights_[i]->tableFile());
         const check_star::CheckStarStatistics& transformed = transformedCheckStar_.of(i);

@@ -75,7 +75,7 @@ NightConversion::NightConversion(std::size_t night, std::string tableFile,
       findings_{findings},
       written_listener_{written},
       transform_{buildsRecords ? transform : nullptr},
-      form_{!buildsRecords ? nullptr
+      form_{!buildsRecords          ? nullptr
             : transform_ != nullptr ? transformedRecordForm(transform_)
                                     : commandLineRecordForm(withCheckStar)},
       values_{report::nightRecordTexts(parameters)} {}
@@ -85,8 +85,7 @@ bool NightConversion::read() {
 }
 
 bool NightConversion::take(const night::Measurement& measurement) {
-  report::ObservationOutcome outcome =
-      report::observationValues(measurement, parameters_, date_);
+  report::ObservationOutcome outcome = report::observationValues(measurement, parameters_, date_);
   if (const auto* tooLarge = std::get_if<report::ErrorTooLarge>(&outcome)) {
     ++leftOut_;
     reportLeftOut(tooLarge->MERR, tableFile_, measurement.line, findings_);

@@ -65,8 +65,8 @@ bool NightStore::valuesAtTime(const Kept& kept, const transform::FilterTransform
     const Kept& first = series[partner->first];
     const Kept& second = series[partner->second];
     const std::size_t slot = transform::slotOf(transform.role.partners[i]);
-    target[slot] =
-        transform::partnerValue(*partner, {first.VMAGINS, first.MERR}, {second.VMAGINS, second.MERR});
+    target[slot] = transform::partnerValue(*partner, {first.VMAGINS, first.MERR},
+                                           {second.VMAGINS, second.MERR});
     // The check star at the partners' time, weighed alike; a partner that
     // did not measure it leaves this observation's check star out.
     if (partner->weight == 0.0) {
@@ -74,8 +74,7 @@ bool NightStore::valuesAtTime(const Kept& kept, const transform::FilterTransform
       checkComplete = checkComplete && !std::isnan(first.KMAGINS);
     } else {
       check[slot] = transform::partnerValue(*partner, {first.KMAGINS, 0.0}, {second.KMAGINS, 0.0});
-      checkComplete =
-          checkComplete && !std::isnan(first.KMAGINS) && !std::isnan(second.KMAGINS);
+      checkComplete = checkComplete && !std::isnan(first.KMAGINS) && !std::isnan(second.KMAGINS);
     }
   }
   return true;
@@ -145,9 +144,8 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
     if (transformation != nullptr) {
       const transform::FilterTransform* transform = transformation->transforms[chosen];
       bool checkComplete = false;
-      if (transform == nullptr ||
-          !valuesAtTime(kept, *transform, transformation->window, target, check, checkComplete,
-                        places[chosen])) {
+      if (transform == nullptr || !valuesAtTime(kept, *transform, transformation->window, target,
+                                                check, checkComplete, places[chosen])) {
         if (handed.untransformed[chosen]++ == 0 || kept.line < firstUnpairedLine[chosen]) {
           firstUnpairedLine[chosen] = kept.line;
         }
@@ -176,16 +174,15 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
       const std::uint64_t unpaired = handed.untransformed[i];
       if (unpaired == 0) continue;
       const std::string partners = partnerNames(transformation->transforms[i]);
-      findings.warning(
-          tableFiles_[i], firstUnpairedLine[i], 0,
-          (unpaired == 1 ? std::string{"1 observation has"}
-                         : std::to_string(unpaired) + " observations have") +
-              (transformation->transforms[i] == nullptr
-                   ? std::string{" no partner filter in the night and no --colour"}
-                   : " no " + partners + " observation within " + transformation->windowText +
-                         " minutes") +
-              (unpaired == 1 ? ": it is written untransformed (TRANS NO)"
-                             : ": they are written untransformed (TRANS NO)"));
+      findings.warning(tableFiles_[i], firstUnpairedLine[i], 0,
+                       (unpaired == 1 ? std::string{"1 observation has"}
+                                      : std::to_string(unpaired) + " observations have") +
+                           (transformation->transforms[i] == nullptr
+                                ? std::string{" no partner filter in the night and no --colour"}
+                                : " no " + partners + " observation within " +
+                                      transformation->windowText + " minutes") +
+                           (unpaired == 1 ? ": it is written untransformed (TRANS NO)"
+                                          : ": they are written untransformed (TRANS NO)"));
     }
   }
   for (Night& night : nights_) std::deque<Kept>{}.swap(night.kept);

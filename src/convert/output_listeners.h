@@ -56,13 +56,15 @@ class PicturePoints final : public ObservationListener {
     const report::ObservationValues& values = observation.values;
     const night::NightParameters& parameters = nights_[observation.night];
     // The check star as transformed, where it could be.
-    const std::optional<double> Kstd = values.transformedKstd ? values.transformedKstd : values.Kstd;
+    const std::optional<double> Kstd =
+        values.transformedKstd ? values.transformedKstd : values.Kstd;
     if (values.transformedKstd) checkTransformed_ = true;
     const float check = Kstd ? static_cast<float>(*Kstd - parameters.checkStar->magnitude)
                              : std::numeric_limits<float>::quiet_NaN();
     points_.add({values.DATE, static_cast<float>(values.MAG), static_cast<float>(values.MERR),
                  check, observation.checkError, static_cast<float>(values.AIRMASS),
-                 static_cast<std::uint8_t>(observation.night), transformed_ && !values.transformed});
+                 static_cast<std::uint8_t>(observation.night),
+                 transformed_ && !values.transformed});
   }
   // The night is transformed: its points say which were.
   void showTransformation() { transformed_ = true; }

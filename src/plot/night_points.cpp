@@ -71,7 +71,7 @@ Series NightPoints::series(std::size_t nights) const {
     const double place = drawn.binWidth > 0.0 ? (point.date - first) / drawn.binWidth : 0.0;
     const auto bin = std::min(static_cast<std::size_t>(place), binCount - 1);
     (point.untransformed ? untransformed : target)[point.night][bin].add(point.date,
-                                                                          point.magnitude);
+                                                                         point.magnitude);
     check[point.night][bin].add(point.date, point.check);
     airmass[bin].add(point.date, point.airmass);
   }

@@ -273,8 +273,8 @@ std::string drawNightPicture(const Series& series, const PictureLabels& labels) 
   // Untransformed observations of a transformed night as rings.
   for (std::size_t night = 0; night < series.untransformed.size(); ++night) {
     const std::string colour{barColour(night, "#1f4e9c")};
-    picture.series(series.untransformed[night], target, time, "obs", colour, 2.2,
-                   series.bins == 0, 3, "fill:none;stroke:" + colour + ";stroke-width:1");
+    picture.series(series.untransformed[night], target, time, "obs", colour, 2.2, series.bins == 0,
+                   3, "fill:none;stroke:" + colour + ";stroke-width:1");
   }
   if (labels.transformed) {
     // Which marks are which, at the top left of the magnitudes.
@@ -292,10 +292,10 @@ std::string drawNightPicture(const Series& series, const PictureLabels& labels) 
   }
 
   const std::string checkLabel =
-      labels.checkStar.empty() ? std::string{"check star"}
+      labels.checkStar.empty()  ? std::string{"check star"}
       : labels.checkTransformed ? std::string{"transformed Kstd - catalogue"}
-      : several                ? std::string{"check star: Kstd - catalogue"}
-                               : "check star: Kstd - " + fixedDecimals(first.checkMagnitude, 3);
+      : several                 ? std::string{"check star: Kstd - catalogue"}
+                                : "check star: Kstd - " + fixedDecimals(first.checkMagnitude, 3);
   picture.frame(check, time, timeTicks, checkLabel, "ytick-check");
   if (labels.checkStar.empty()) {
     picture.text((plotLeft + plotRight) / 2, 524, "no check star in the parameter file",

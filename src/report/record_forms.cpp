@@ -218,9 +218,105 @@ UnfitFields buildWithNotes(std::span<const LayoutItem> layout, const std::array<
   return unfit;
 }
 
+// The numbers that change from one record of a night to the next; every
+// other value of a night's records is the same in each.
+bool changesByRecord(RecordKey key) {
+  return key == aeff::Field::DATE || key == aeff::Field::MAG || key == aeff::Field::MERR ||
+         key == aeff::Field::KMAG || key == aeff::Field::AIRMASS;
+}
+
 }  // namespace
 
+// The fixed texts are joined once, and a record is these texts with its
+// numbers written between them.
+bool CheckStarLayout::layOut(std::span<const LayoutItem> layout, std::span<const RecordKey> keys,
+                             const RecordValues& values, std::string_view filter,
+                             std::string_view trans, std::string_view notesBeforeColour) {
+  pieces_.clear();
+  std::string text;
+  static constexpr LayoutItem magnitude = textio::fixedField(6, 3);
+  const auto number = [&](RecordKey key, std::string_view name, const LayoutItem& format,
+                          bool inNotes) {
+    pieces_.push_back({std::move(text), key, name, format, inNotes});
+    text.clear();
+  };
+  // A number that is the same in every record is written once; one that
+  // does not fit leaves the record to be built whole each time.
+  const auto fixedNumber = [&](double value) {
+    return appendTrimmedNumber(magnitude, value, text);
+  };
+  std::size_t next = 0;
+  for (const LayoutItem& item : layout) {
+    if (item.kind == LayoutItem::Kind::literal) {
+      text.append(item.literal);
+      continue;
+    }
+    const RecordKey key = keys[next++];
+    if (key == aeff::Field::NOTES) {
+      const bool measured = values.has(Subfield::KMAGINS);
+      text.append("|VMAGINS=");
+      number(Subfield::VMAGINS, "VMAGINS", magnitude, true);
+      text.append("|CMAGINS=0.000");
+      if (measured) {
+        text.append("|KMAGINS=");
+        // KMAGINS is the number KMAG holds: when it does not fit, KMAG says so.
+        number(Subfield::KMAGINS, {}, magnitude, true);
+      }
+      text.append("|CREFMAG=");
+      if (!fixedNumber(values.number(Subfield::CREFMAG))) return false;
+      if (measured && values.has(Subfield::KREFMAG)) {
+        text.append("|KREFMAG=");
+        if (!fixedNumber(values.number(Subfield::KREFMAG))) return false;
+      }
+      if (values.has(Subfield::COLOR)) {
+        text.append(notesBeforeColour);
+        number(Subfield::COLOR, "COLOR", magnitude, true);
+      }
+    } else if (key == aeff::Field::FILT && !filter.empty()) {
+      text.append(filter);
+    } else if (key == aeff::Field::TRANS) {
+      text.append(trans);
+    } else if (!values.has(key)) {
+      continue;
+    } else if (const auto* value = std::get_if<std::string_view>(&values[key])) {
+      text.append(*value);
+    } else if (changesByRecord(key)) {
+      number(key, item.name, item, false);
+    } else if (!appendTrimmedNumber(item, std::get<double>(values[key]), text)) {
+      return false;
+    }
+  }
+  last_ = std::move(text);
+  return true;
+}
+
+UnfitFields CheckStarLayout::build(const RecordValues& values, std::string& line) const {
+  UnfitFields unfit;
+  line.clear();
+  for (const Piece& piece : pieces_) {
+    line.append(piece.text);
+    const std::size_t start = line.size();
+    const bool fits = appendTrimmedNumber(piece.format, values.number(piece.key), line);
+    if (!fits && piece.inNotes) line.replace(start, std::string::npos, "******");
+    if (!piece.name.empty()) noteUnfit(piece.name, fits, unfit);
+  }
+  line.append(last_);
+  return unfit;
+}
+
 UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& line) {
+  auto& laidOut = layouts_[values.has(Subfield::KMAGINS) ? 1 : 0];
+  if (!laidOut) {
+    laidOut.emplace();
+    if (!laidOut->layOut(checkStarRecordLayout, checkStarKeys, values, {}, {}, {})) {
+      laidOut.reset();
+      return buildWhole(values, line);
+    }
+  }
+  return laidOut->build(values, line);
+}
+
+UnfitFields CheckStarRecordForm::buildWhole(const RecordValues& values, std::string& line) {
   UnfitFields unfitNotes;
   notes_.clear();
   appendCheckStarNotes(values, notes_, unfitNotes);
@@ -229,9 +325,25 @@ UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& 
 
 TransformedRecordForm::TransformedRecordForm(std::string standardFilter,
                                              std::string notesBeforeColour)
-    : standardFilter_{std::move(standardFilter)}, notesBeforeColour_{std::move(notesBeforeColour)} {}
+    : standardFilter_{std::move(standardFilter)},
+      notesBeforeColour_{std::move(notesBeforeColour)} {}
 
 UnfitFields TransformedRecordForm::build(const RecordValues& values, std::string& line) {
+  const bool transformed = values.has(Subfield::COLOR);
+  auto& laidOut = layouts_[(values.has(Subfield::KMAGINS) ? 1U : 0U) + (transformed ? 2U : 0U)];
+  if (!laidOut) {
+    laidOut.emplace();
+    if (!laidOut->layOut(transformedRecordLayout, transformedKeys, values,
+                         transformed ? std::string_view{standardFilter_} : std::string_view{},
+                         transformed ? "YES" : "NO", notesBeforeColour_)) {
+      laidOut.reset();
+      return buildWhole(values, line);
+    }
+  }
+  return laidOut->build(values, line);
+}
+
+UnfitFields TransformedRecordForm::buildWhole(const RecordValues& values, std::string& line) {
   UnfitFields unfitNotes;
   notes_.clear();
   appendCheckStarNotes(values, notes_, unfitNotes);

@@ -6,10 +6,14 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/record_values.h"
+#include "textio/fields.h"
 
 namespace varistellar::report {
 
@@ -18,6 +22,29 @@ namespace varistellar::report {
 struct UnfitFields {
   std::array<std::string_view, 8> names{};
   std::size_t count = 0;
+};
+
+// A check star's record laid out once: the texts that are the same in every
+// record of a night, and between them the numbers that change.
+class CheckStarLayout {
+ public:
+  // False when a number that is the same in every record does not fit its
+  // field: the record must then be built whole each time.
+  bool layOut(std::span<const textio::LayoutItem> layout, std::span<const RecordKey> keys,
+              const RecordValues& values, std::string_view filter, std::string_view trans,
+              std::string_view notesBeforeColour);
+  UnfitFields build(const RecordValues& values, std::string& line) const;
+
+ private:
+  struct Piece {
+    std::string text;  // before the number
+    RecordKey key;
+    std::string_view name;  // reported when it does not fit; empty: never
+    textio::LayoutItem format;
+    bool inNotes;  // a subfield: six asterisks when it does not fit
+  };
+  std::vector<Piece> pieces_;
+  std::string last_;
 };
 
 // One form of the observation record. Within one report, every value but the
@@ -65,6 +92,11 @@ class CheckStarRecordForm final : public RecordForm {
   UnfitFields build(const RecordValues& values, std::string& line) override;
 
  private:
+  // The record built field by field: when a fixed number does not fit.
+  UnfitFields buildWhole(const RecordValues& values, std::string& line);
+
+  // Laid out for a check star unmeasured and measured.
+  std::array<std::optional<CheckStarLayout>, 2> layouts_{};
   std::string notes_;
 };
 
@@ -79,8 +111,13 @@ class TransformedRecordForm final : public RecordForm {
   UnfitFields build(const RecordValues& values, std::string& line) override;
 
  private:
+  UnfitFields buildWhole(const RecordValues& values, std::string& line);
+
   std::string standardFilter_;
   std::string notesBeforeColour_;
+  // Laid out for a check star unmeasured and measured, untransformed and
+  // transformed.
+  std::array<std::optional<CheckStarLayout>, 4> layouts_{};
   std::string notes_;
 };
 

@@ -11,8 +11,8 @@ namespace varistellar::transform {
 
 struct ColourOption {
   ColourIndex index = ColourIndex::BV;
-  double target = 0.0;      // T
-  double comparison = 0.0;  // C
+  double target = 0.0;            // T
+  double comparison = 0.0;        // C
   std::optional<double> check{};  // K: without it, the check star is not transformed
 };
 

@@ -33,14 +33,10 @@ std::optional<FilterRole> roleIn(std::span<const char> set, char filter) {
   }
   if ((count == 3 && b && v && i) || (count == 4 && b && v && r && i)) {
     switch (filter) {
-      case 'B':
-        return FilterRole{'B', Equation::pairBluer, ColourIndex::BV, {'V'}};
-      case 'V':
-        return FilterRole{'V', Equation::pairRedder, ColourIndex::BV, {'B'}};
-      case 'I':
-        return FilterRole{'I', Equation::iFromBV, ColourIndex::VI, {'B', 'V'}};
-      default:
-        return FilterRole{'R', Equation::rFromBVI, ColourIndex::VI, {'B', 'V', 'I'}};
+      case 'B': return FilterRole{'B', Equation::pairBluer, ColourIndex::BV, {'V'}};
+      case 'V': return FilterRole{'V', Equation::pairRedder, ColourIndex::BV, {'B'}};
+      case 'I': return FilterRole{'I', Equation::iFromBV, ColourIndex::VI, {'B', 'V'}};
+      default: return FilterRole{'R', Equation::rFromBVI, ColourIndex::VI, {'B', 'V', 'I'}};
     }
   }
   return std::nullopt;
@@ -50,24 +46,18 @@ std::optional<FilterRole> roleIn(std::span<const char> set, char filter) {
 
 std::string_view indexName(ColourIndex index) {
   switch (index) {
-    case ColourIndex::BV:
-      return "B-V";
-    case ColourIndex::VR:
-      return "V-R";
-    case ColourIndex::VI:
-      break;
+    case ColourIndex::BV: return "B-V";
+    case ColourIndex::VR: return "V-R";
+    case ColourIndex::VI: break;
   }
   return "V-I";
 }
 
 std::string_view colourSubfield(ColourIndex index) {
   switch (index) {
-    case ColourIndex::BV:
-      return "BVCOLOR";
-    case ColourIndex::VR:
-      return "VRCOLOR";
-    case ColourIndex::VI:
-      break;
+    case ColourIndex::BV: return "BVCOLOR";
+    case ColourIndex::VR: return "VRCOLOR";
+    case ColourIndex::VI: break;
   }
   return "VICOLOR";
 }
@@ -76,12 +66,9 @@ char bluerOf(ColourIndex index) { return index == ColourIndex::BV ? 'B' : 'V'; }
 
 char redderOf(ColourIndex index) {
   switch (index) {
-    case ColourIndex::BV:
-      return 'V';
-    case ColourIndex::VR:
-      return 'R';
-    case ColourIndex::VI:
-      break;
+    case ColourIndex::BV: return 'V';
+    case ColourIndex::VR: return 'R';
+    case ColourIndex::VI: break;
   }
   return 'I';
 }
@@ -106,16 +93,13 @@ std::string coefficientOf(const FilterRole& role) {
 
 std::vector<std::string> coefficientsTakenBy(const FilterRole& role) {
   switch (role.equation) {
-    case Equation::alone:
-      return {coefficientOf(role)};
+    case Equation::alone: return {coefficientOf(role)};
     case Equation::pairBluer:
       return {coefficientOf(role), coefficientName(redderOf(role.index), role.index)};
     case Equation::pairRedder:
       return {coefficientName(bluerOf(role.index), role.index), coefficientOf(role)};
-    case Equation::iFromBV:
-      return {"Tb_bv", "Tv_bv", "Ti_vi"};
-    case Equation::rFromBVI:
-      break;
+    case Equation::iFromBV: return {"Tb_bv", "Tv_bv", "Ti_vi"};
+    case Equation::rFromBVI: break;
   }
   return {"Tb_bv", "Tv_bv", "Tr_vi", "Ti_vi"};
 }

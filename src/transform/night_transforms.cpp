@@ -75,9 +75,9 @@ class Planner {
       }
       const Coefficient* error = setting_.coefficients.error(name);
       if (error == nullptr) {
-        findings_.warning(setting_.coefficientPath, 0, 0,
-                          "[Error] holds no " + coefficient->name +
-                              ": its error counts as 0 in MERR");
+        findings_.warning(
+            setting_.coefficientPath, 0, 0,
+            "[Error] holds no " + coefficient->name + ": its error counts as 0 in MERR");
       }
       const CoefficientValue value{coefficient->value, error == nullptr ? 0.0 : error->value};
       for (FilterTransform& transform : transforms) {
@@ -122,7 +122,8 @@ class Planner {
           findings_.error(setting_.coefficientPath, 0, 0,
                           "1 - " + tx + " + " + ty + " is " + report::writtenNumber(k, 12, 4) +
                               ", below 0.5 in size: the transformation would be meaningless; "
-                              "check " + tx + " and " + ty);
+                              "check " +
+                              tx + " and " + ty);
           good = false;
         }
       }
@@ -173,14 +174,10 @@ void setAloneColour(FilterTransform& transform, const ColourOption& colour) {
 
 std::size_t slotOf(char filter) {
   switch (filter) {
-    case 'B':
-      return 0;
-    case 'V':
-      return 1;
-    case 'R':
-      return 2;
-    default:
-      return 3;
+    case 'B': return 0;
+    case 'V': return 1;
+    case 'R': return 2;
+    default: return 3;
   }
 }
 
@@ -217,15 +214,14 @@ std::optional<std::vector<FilterTransform>> planTransforms(const TransformSettin
                          "--colour INDEX=T,C[,K] (B-V, V-R or V-I) to transform it");
       return std::nullopt;
     }
-    transforms.push_back(
-        startedTransform(aloneRole(filters.front(), setting.colour->index)));
+    transforms.push_back(startedTransform(aloneRole(filters.front(), setting.colour->index)));
     setAloneColour(transforms.back(), *setting.colour);
   } else {
     const SetRoles roles = rolesOfSet(filters);
     if (const auto* refusal = std::get_if<std::string>(&roles)) {
-      findings.error(nights.front().parameterFile, filterLine, 0,
-                     "the filters " + filterList(filters) + " cannot be transformed together: " +
-                         *refusal);
+      findings.error(
+          nights.front().parameterFile, filterLine, 0,
+          "the filters " + filterList(filters) + " cannot be transformed together: " + *refusal);
       return std::nullopt;
     }
     const auto& roleList = std::get<std::vector<FilterRole>>(roles);
@@ -236,9 +232,8 @@ std::optional<std::vector<FilterTransform>> planTransforms(const TransformSettin
         return static_cast<std::size_t>(std::find(filters.begin(), filters.end(), filter) -
                                         filters.begin());
       };
-      transform.comparisonColour =
-          nights[nightOf(bluerOf(index))].parameters.comparisonMagnitude -
-          nights[nightOf(redderOf(index))].parameters.comparisonMagnitude;
+      transform.comparisonColour = nights[nightOf(bluerOf(index))].parameters.comparisonMagnitude -
+                                   nights[nightOf(redderOf(index))].parameters.comparisonMagnitude;
       for (const char partner : transform.role.partners) {
         transform.partnerNights.push_back(nightOf(partner));
       }
@@ -292,10 +287,8 @@ Transformed solve(const FilterTransform& transform, const ValuesAtTime& values) 
       const PairResult pair = transformPair(values[x], values[y], t[x], t[y]);
       return role.equation == Equation::pairBluer ? pair.bluer : pair.redder;
     }
-    case Equation::iFromBV:
-      return transformI(values[0], values[1], values[3], t[0], t[1], t[3]);
-    case Equation::rFromBVI:
-      break;
+    case Equation::iFromBV: return transformI(values[0], values[1], values[3], t[0], t[1], t[3]);
+    case Equation::rFromBVI: break;
   }
   return transformR(values[0], values[1], values[3], values[2], t[0], t[1], t[3], t[2]);
 }

@@ -181,10 +181,12 @@ TEST(ColourOption, ReadsTheIndexAndTwoOrThreePlainNumbers) {
     bool good;
   };
   const std::vector<Case> cases = {
-      {"B-V=0.62,0.55", true},  {"V-I=1.1,.9,1.7", true}, {"V-R=-0.1,0.2", true},
-      {"B-V=0.62", false},      {"b-v=0.6,0.5", false},   {"B-R=0.6,0.5", false},
-      {"B-V=0.6,0.5,0.4,0.3", false}, {"B-V=0,6,0,5", false}, {"B-V=0.6,,0.5", false},
-      {"B-V=0.6,0.5,", false},  {"B-V=6e-1,0.5", false},  {"B-V 0.6,0.5", false},
+      {"B-V=0.62,0.55", true},        {"V-I=1.1,.9,1.7", true},
+      {"V-R=-0.1,0.2", true},         {"B-V=0.62", false},
+      {"b-v=0.6,0.5", false},         {"B-R=0.6,0.5", false},
+      {"B-V=0.6,0.5,0.4,0.3", false}, {"B-V=0,6,0,5", false},
+      {"B-V=0.6,,0.5", false},        {"B-V=0.6,0.5,", false},
+      {"B-V=6e-1,0.5", false},        {"B-V 0.6,0.5", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(parseColourOption(c.text).has_value(), c.good) << c.text;
