@@ -222,6 +222,7 @@ std::optional<double> readExactDecimalWithExponent(std::string_view text) {
     const bool negativeExponent = exponentText.front() == '-';
     if (exponentText.front() == '+' || exponentText.front() == '-') exponentText.remove_prefix(1);
     for (const char byte : exponentText) {
+      // cppcheck-suppress useStlAlgorithm ; digits read as digits are everywhere
       exponent = std::min(exponent * 10 + (byte - '0'), exponentLimit);
     }
     if (negativeExponent) exponent = -exponent;
@@ -252,7 +253,10 @@ std::optional<double> readExactDecimalWithExponent(std::string_view text) {
   constexpr auto largestExactPower = static_cast<std::int64_t>(exactPowers.size() - 1);
   if (digits.size() <= exactDigits && scale >= -largestExactPower && scale <= largestExactPower) {
     std::uint64_t whole = 0;
-    for (const char byte : digits) whole = whole * 10 + static_cast<std::uint64_t>(byte - '0');
+    for (const char byte : digits) {
+      // cppcheck-suppress useStlAlgorithm ; digits read as digits are everywhere
+      whole = whole * 10 + static_cast<std::uint64_t>(byte - '0');
+    }
     const double power = exactPowers[static_cast<std::size_t>(scale < 0 ? -scale : scale)];
     const double magnitude =
         scale < 0 ? static_cast<double>(whole) / power : static_cast<double>(whole) * power;

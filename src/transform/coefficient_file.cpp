@@ -258,15 +258,15 @@ const std::vector<Coefficient>& CoefficientFile::entries(CoefficientSection sect
 }
 
 bool CoefficientFile::set(CoefficientSection section, Coefficient entry) {
-  Entries& entries = section == CoefficientSection::coefficients ? coefficients_ : errors_;
-  const auto found = entries.byName.find(entry.name);
-  if (found != entries.byName.end()) {
-    entries.inOrder[found->second] = std::move(entry);
+  Entries& kept = section == CoefficientSection::coefficients ? coefficients_ : errors_;
+  const auto found = kept.byName.find(entry.name);
+  if (found != kept.byName.end()) {
+    kept.inOrder[found->second] = std::move(entry);
     return true;
   }
-  if (entries.inOrder.size() == maxEntriesPerSection) return false;
-  entries.byName.emplace(entry.name, entries.inOrder.size());
-  entries.inOrder.push_back(std::move(entry));
+  if (kept.inOrder.size() == maxEntriesPerSection) return false;
+  kept.byName.emplace(entry.name, kept.inOrder.size());
+  kept.inOrder.push_back(std::move(entry));
   return true;
 }
 
