@@ -145,8 +145,8 @@ class Picture {
   void legendEntry(double x, double y, std::string_view name, std::string_view colour,
                    bool ring = false) {
     svg_ += "<circle class=\"legend\" cx=\"" + at(x) + "\" cy=\"" + at(y - 4) + "\" r=\"4\" ";
-    svg_ += ring ? "fill=\"none\" stroke=\"" + std::string{colour} + "\"/>\n"
-                 : "fill=\"" + std::string{colour} + "\"/>\n";
+    svg_ += ring ? std::string{"fill=\"none\" stroke=\""} : std::string{"fill=\""};
+    svg_.append(colour).append("\"/>\n");
     text(x + 8, y, name, "class=\"legend\" font-size=\"12\"");
   }
 
@@ -247,7 +247,8 @@ std::string drawNightPicture(const Series& series, const PictureLabels& labels) 
   picture.text(plotLeft, 62, drawing, "font-size=\"12\" fill-opacity=\"0.8\"");
 
   std::vector<SeriesPoint> targetPoints = allPoints(series.target);
-  for (const SeriesPoint& point : allPoints(series.untransformed)) targetPoints.push_back(point);
+  const std::vector<SeriesPoint> untransformedPoints = allPoints(series.untransformed);
+  targetPoints.insert(targetPoints.end(), untransformedPoints.begin(), untransformedPoints.end());
   const std::vector<SeriesPoint> checkPoints = allPoints(series.check);
   const TimeAxis time = timeAxis(targetPoints);
   const AxisRange shownDays{time.range.low - time.dayOffset, time.range.high - time.dayOffset};

@@ -60,7 +60,7 @@ inline constexpr std::array transformedRecordLayout = {
 };
 }  // namespace layout
 using layout::checkStarRecordLayout;
-using layout::transformedRecordLayout;
 using layout::observationRecordLayout;
+using layout::transformedRecordLayout;
 
 }  // namespace varistellar::report

@@ -119,11 +119,11 @@ class Planner {
         if (std::fabs(k) < 0.5) {
           const std::string tx = coefficientName(x, x == 'B' ? ColourIndex::BV : role.index);
           const std::string ty = coefficientName(y, x == 'B' ? ColourIndex::BV : role.index);
-          findings_.error(setting_.coefficientPath, 0, 0,
-                          "1 - " + tx + " + " + ty + " is " + report::writtenNumber(k, 12, 4) +
-                              ", below 0.5 in size: the transformation would be meaningless; "
-                              "check " +
-                              tx + " and " + ty);
+          std::string text = "1 - " + tx;
+          text.append(" + ").append(ty).append(" is ").append(report::writtenNumber(k, 12, 4));
+          text.append(", below 0.5 in size: the transformation would be meaningless; check ");
+          text.append(tx).append(" and ").append(ty);
+          findings_.error(setting_.coefficientPath, 0, 0, std::move(text));
           good = false;
         }
       }
@@ -260,16 +260,16 @@ std::optional<FilterTransform> planAlone(const TransformSetting& setting, const 
 std::vector<std::string> transformCommentLines(const std::vector<FilterTransform>& transforms,
                                                const std::string& coefficientPath) {
   std::vector<const FilterTransform*> ordered;
+  ordered.reserve(transforms.size());
   // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform
   for (const FilterTransform& transform : transforms) ordered.push_back(&transform);
   std::stable_sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) {
     return slotOf(a->role.filter) < slotOf(b->role.filter);
   });
-  std::vector<std::string> lines;
-  for (const FilterTransform* transform : ordered) {
-    lines.push_back("#TRANSFORM " + transform->coefficientText + " (" +
-                    fileNameOf(coefficientPath) + ")");
-  }
+  std::vector<std::string> lines(ordered.size());
+  std::transform(ordered.begin(), ordered.end(), lines.begin(), [&](const FilterTransform* t) {
+    return "#TRANSFORM " + t->coefficientText + " (" + fileNameOf(coefficientPath) + ")";
+  });
   return lines;
 }
 
