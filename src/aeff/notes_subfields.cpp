@@ -1,27 +1,41 @@
 // The NOTES subfields, read in one pass without copying.
 #include "aeff/notes_subfields.h"
 
+#include <array>
+
 #include "aeff/format.h"
 #include "aeff/plain_decimal.h"
 
 namespace varistellar::aeff {
 namespace {
 
-bool isKeyCharacter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
+constexpr std::array<bool, 256> keyCharacters = [] {
+  std::array<bool, 256> table{};
+  for (int c = 'A'; c <= 'Z'; ++c) table[static_cast<std::size_t>(c)] = true;
+  for (int c = 'a'; c <= 'z'; ++c) table[static_cast<std::size_t>(c)] = true;
+  for (int c = '0'; c <= '9'; ++c) table[static_cast<std::size_t>(c)] = true;
+  table['_'] = true;
+  return table;
+}();
+
+bool isKeyCharacter(char c) { return keyCharacters[static_cast<unsigned char>(c)]; }
 
 // A character that may replace '|': printable, and never part of a key or of
 // the '=' after it.
 bool canDelimit(char c) { return c > ' ' && c <= '~' && c != '=' && !isKeyCharacter(c); }
 
-bool endsWithWord(std::string_view key, std::string_view tail) {
-  return key.size() >= tail.size() && sameWord(key.substr(key.size() - tail.size()), tail);
-}
-
+// Keys ending in MAG, MAGINS or ERR, and VX, CX and KX; told apart by their
+// last letter first, since every subfield of a checked report is asked.
 bool holdsNumber(std::string_view key) {
-  return endsWithWord(key, "MAG") || endsWithWord(key, "MAGINS") || endsWithWord(key, "ERR") ||
-         sameWord(key, "VX") || sameWord(key, "CX") || sameWord(key, "KX");
+  switch (key.back() | 0x20) {
+    case 'g': return key.size() >= 3 && sameWord(key.substr(key.size() - 3), "MAG");
+    case 's': return key.size() >= 6 && sameWord(key.substr(key.size() - 6), "MAGINS");
+    case 'r': return key.size() >= 3 && sameWord(key.substr(key.size() - 3), "ERR");
+    case 'x':
+      return key.size() == 2 &&
+             ((key[0] | 0x20) == 'v' || (key[0] | 0x20) == 'c' || (key[0] | 0x20) == 'k');
+    default: return false;
+  }
 }
 
 }  // namespace
@@ -38,38 +52,6 @@ NotesSubfields::NotesSubfields(std::string_view notes) {
   const std::size_t first = body.find(delimiter_);
   freeText_ = body.substr(0, first);
   subfields_ = first == std::string_view::npos ? std::string_view{} : body.substr(first);
-}
-
-NotesSubfields::Iterator::Iterator(std::string_view rest, char delimiter)
-    : rest_{rest.empty() ? nullptr : rest.data()},
-      end_{rest.data() + rest.size()},
-      delimiter_{delimiter} {
-  if (rest_ != nullptr) read();
-}
-
-void NotesSubfields::Iterator::read() {
-  const char* const start = rest_ + 1;
-  const char* stop = start;
-  while (stop != end_ && *stop != delimiter_) ++stop;
-  current_.text = {start, static_cast<std::size_t>(stop - start)};
-  const std::size_t equals = current_.text.find('=');
-  current_.paired = equals != std::string_view::npos;
-  current_.key = current_.text.substr(0, equals);
-  current_.value = current_.paired ? current_.text.substr(equals + 1) : std::string_view{};
-}
-
-NotesSubfields::Iterator& NotesSubfields::Iterator::operator++() {
-  rest_ += current_.text.size() + 1;
-  if (rest_ == end_) {
-    rest_ = nullptr;
-  } else {
-    read();
-  }
-  return *this;
-}
-
-bool isSubfieldKey(const Subfield& subfield, std::string_view key) {
-  return subfield.paired && sameWord(subfield.key, key);
 }
 
 std::optional<std::string_view> findSubfield(std::string_view notes, std::string_view key) {

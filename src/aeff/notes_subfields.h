@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <string_view>
+
+#include "aeff/format.h"
 
 namespace varistellar::aeff {
 
@@ -46,7 +49,15 @@ class NotesSubfields {
     Iterator() = default;
     [[nodiscard]] reference operator*() const { return current_; }
     [[nodiscard]] pointer operator->() const { return &current_; }
-    Iterator& operator++();
+    Iterator& operator++() {
+      rest_ += current_.text.size() + 1;
+      if (rest_ == end_) {
+        rest_ = nullptr;
+      } else {
+        read();
+      }
+      return *this;
+    }
     Iterator operator++(int) {
       Iterator before = *this;
       ++*this;
@@ -56,8 +67,25 @@ class NotesSubfields {
 
    private:
     friend class NotesSubfields;
-    Iterator(std::string_view rest, char delimiter);
-    void read();
+    Iterator(std::string_view rest, char delimiter)
+        : rest_{rest.empty() ? nullptr : rest.data()},
+          end_{rest.data() + rest.size()},
+          delimiter_{delimiter} {
+      if (rest_ != nullptr) read();
+    }
+    // Inline, with the loops that call it: the checker reads every row's notes.
+    void read() {
+      const char* const start = rest_ + 1;
+      const auto left = static_cast<std::size_t>(end_ - start);
+      const void* const next = std::memchr(start, delimiter_, left);
+      current_.text = {start, next == nullptr ? left
+                                              : static_cast<std::size_t>(
+                                                    static_cast<const char*>(next) - start)};
+      const std::size_t equals = current_.text.find('=');
+      current_.paired = equals != std::string_view::npos;
+      current_.key = current_.text.substr(0, equals);
+      current_.value = current_.paired ? current_.text.substr(equals + 1) : std::string_view{};
+    }
 
     // From the current subfield's sub-delimiter on; null at the end.
     const char* rest_ = nullptr;
@@ -77,7 +105,9 @@ class NotesSubfields {
 
 // Keys compare without regard to case, as all words of the format do, and as
 // written: `| CREFMAG = 12.3` has the key " CREFMAG ", no CREFMAG.
-[[nodiscard]] bool isSubfieldKey(const Subfield& subfield, std::string_view key);
+[[nodiscard]] inline bool isSubfieldKey(const Subfield& subfield, std::string_view key) {
+  return subfield.paired && sameWord(subfield.key, key);
+}
 
 // The value of the first subfield with `key`, if any (empty for `|KEY=`).
 [[nodiscard]] std::optional<std::string_view> findSubfield(std::string_view notes,

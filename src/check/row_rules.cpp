@@ -59,8 +59,17 @@ bool outside(const std::optional<double>& v, double low, double high) {
   return v && (*v < low || *v > high);
 }
 
-bool hasSubfield(std::string_view notes, std::string_view key) {
-  return aeff::findSubfield(notes, key).has_value();
+// Whether NOTES hold CREFMAG and, for a row with a check star, KREFMAG:
+// both looked for in one pass.
+bool holdsReferences(std::string_view notes, bool checkStar) {
+  bool comparison = false;
+  bool check = !checkStar;
+  for (const aeff::Subfield& s : aeff::NotesSubfields{notes}) {
+    comparison = comparison || aeff::isSubfieldKey(s, "CREFMAG");
+    check = check || aeff::isSubfieldKey(s, "KREFMAG");
+    if (comparison && check) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -291,8 +300,7 @@ std::optional<RowFinding> untransformable(const Row& row) {
   const bool kname = namesStar(row, Field::KNAME);
   return finding(
       row,
-      row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) &&
-          (!hasSubfield(notes, "CREFMAG") || (kname && !hasSubfield(notes, "KREFMAG"))),
+      row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) && !holdsReferences(notes, kname),
       Field::NOTES, [&] {
         return "MTYPE STD with a single comparison star and no CREFMAG / KREFMAG in NOTES: "
                "the observation cannot be transformed later";
