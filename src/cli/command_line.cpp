@@ -4,7 +4,9 @@
 
 #include <string_view>
 
+#include "aeff/plain_decimal.h"
 #include "platform/platform.h"
+#include "transform/colour_option.h"
 #include "version.h"
 
 namespace varistellar::cli {
@@ -25,12 +27,14 @@ constexpr ValueOption convertFileOptions[] = {
     {"--parameters", &convert::ConvertOptions::parameters},
     {"--report", &convert::ConvertOptions::report},
     {"--plot", &convert::ConvertOptions::plot},
+    {"--transform", &convert::ConvertOptions::transform},
 };
 
 Command parseConvert(std::span<const std::string> arguments) {
   Command command{.kind = CommandKind::convert};
   convert::ConvertOptions& options = command.convert;
   bool optionsEnded = false;
+  bool pairWithinGiven = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string_view argument = arguments[i];
     const bool isOption = !optionsEnded && argument.size() > 1 && argument.front() == '-';
@@ -90,7 +94,36 @@ Command parseConvert(std::span<const std::string> arguments) {
       }
       continue;
     }
+    if (name == "--colour") {
+      const auto colour = takeValue();
+      if (!colour) return usageError("option '--colour' needs INDEX=T,C[,K]");
+      options.colour = transform::parseColourOption(*colour);
+      if (!options.colour) {
+        return usageError("option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, then "
+                          "the standard colours of the target, the comparison and (if you "
+                          "like) the check star as plain decimal numbers, not '" +
+                          *colour + "'");
+      }
+      continue;
+    }
+    if (name == "--pair-within") {
+      const auto minutes = takeValue();
+      if (!minutes) return usageError("option '--pair-within' needs MINUTES");
+      const auto number = aeff::readPlainDecimal(*minutes);
+      if (!number || *number < 0.0) {
+        return usageError("option '--pair-within' takes a number of minutes, 0 or more, not '" +
+                          *minutes + "'");
+      }
+      options.pairWithinMinutes = *number;
+      options.pairWithinText = *minutes;
+      pairWithinGiven = true;
+      continue;
+    }
     return usageError("unknown option '" + std::string{argument} + "' for convert");
+  }
+  if (!options.transform) {
+    if (options.colour) return usageError("option '--colour' needs --transform FILE");
+    if (pairWithinGiven) return usageError("option '--pair-within' needs --transform FILE");
   }
   // Several FOLDERs, one filter's night each, make one report: it needs a
   // name of its own, and each night its own standard files.
@@ -207,6 +240,17 @@ Options of convert:
                       and print its statistics
   --plot FILE         also draw the light curve as an SVG picture in FILE
   --quiet             print only warnings and errors
+  --transform FILE    transform the magnitudes to the standard system with
+                      the coefficients in FILE (the INI file of the AAVSO's
+                      Transform Generator); with several FOLDERs the filters
+                      are paired in time
+  --colour INDEX=T,C[,K]
+                      the standard colour index (B-V, V-R or V-I) of the
+                      target T, the comparison C and the check star K, for
+                      a filter that has no partner filter in the night
+  --pair-within MINUTES
+                      how far apart in time two filters' observations may
+                      be to be paired (default 10)
 
 FOLDER defaults to the current folder; a relative FILE is taken from the
 current folder. Messages name the file and line to fix: FILE:LINE:COLUMN.

@@ -6,6 +6,8 @@
 #include "convert/convert_command.h"
 
 #include <algorithm>
+#include <cmath>
+#include <deque>
 #include <memory>
 #include <new>
 #include <optional>
@@ -30,6 +32,8 @@
 #include "platform/platform.h"
 #include "plot/svg_picture.h"
 #include "report/header_lines.h"
+#include "transform/coefficient_file.h"
+#include "transform/night_transforms.h"
 
 namespace varistellar::convert {
 namespace {
@@ -84,6 +88,7 @@ class Conversion {
 
  private:
   [[nodiscard]] bool several() const { return plan_.nights.size() > 1; }
+  [[nodiscard]] bool transforming() const { return !plan_.coefficientFile.empty(); }
 
   // Nothing is opened for writing over an input or over another output.
   Phase checkFilesDistinct() {
@@ -92,6 +97,7 @@ class Conversion {
       files.push_back({"light-curve table", night.tableFile});
       files.push_back({"parameter file", night.parameterFile});
     }
+    if (transforming()) files.push_back({"coefficient file", plan_.coefficientFile});
     files.push_back({"report", plan_.reportFile});
     if (!plan_.plotFile.empty()) files.push_back({"picture", plan_.plotFile});
     return reportSharedFiles(files, findings_) == 0 ? Phase::done : Phase::failed;
@@ -103,7 +109,10 @@ class Conversion {
     withCheckStar_ = plan_.checkStar;
     for (const NightFiles& files : plan_.nights) {
       night::ParameterReading reading = night::readParameterFile(files.parameterFile, findings_);
-      if (reading.ok && plan_.checkStar &&
+      // A transformed report carries the check star whenever there is one.
+      const bool checkStarWritten =
+          plan_.checkStar || (transforming() && reading.parameters.checkStar);
+      if (reading.ok && checkStarWritten &&
           !check_star::checkStarParametersUsable(reading.parameters, files.parameterFile,
                                                  findings_)) {
         // Reported once here, not again on every row of the table.
@@ -115,6 +124,67 @@ class Conversion {
     }
     if (parametersGood_ && several()) {
       parametersGood_ = nightsAgree(plan_.nights, parameters_, findings_);
+    }
+    if (transforming()) planTransformation();
+  }
+
+  // The coefficient file, and how each night is transformed with it.
+  void planTransformation() {
+    if (parametersGood_ && parameters_.front().checkStar) withCheckStar_ = true;
+    coefficients_ = transform::readCoefficientFile(plan_.coefficientFile, findings_);
+    if (!coefficients_.ok || !parametersGood_) {
+      parametersGood_ = false;
+      return;
+    }
+    auto planned = transform::planTransforms(transformSetting(), plannedNights(), findings_);
+    if (!planned) {
+      parametersGood_ = false;
+      return;
+    }
+    transforms_ = std::move(*planned);
+  }
+
+  [[nodiscard]] transform::TransformSetting transformSetting() const {
+    return {coefficients_.file, plan_.coefficientFile, plan_.colour};
+  }
+
+  [[nodiscard]] std::vector<transform::PlannedNight> plannedNights() const {
+    std::vector<transform::PlannedNight> nights;
+    for (std::size_t i = 0; i < parameters_.size(); ++i) {
+      nights.push_back({parameters_[i], plan_.nights[i].parameterFile});
+    }
+    return nights;
+  }
+
+  // A filter whose partners hold no observation at all is transformed alone
+  // when --colour gives its colour, and written untransformed otherwise.
+  [[nodiscard]] std::vector<const transform::FilterTransform*> transformsAfterReading(
+      const NightStore& store) {
+    std::vector<const transform::FilterTransform*> used;
+    for (std::size_t i = 0; i < transforms_.size(); ++i) {
+      const auto& partners = transforms_[i].partnerNights;
+      const bool partnersMissing = std::any_of(partners.begin(), partners.end(), [&](std::size_t n) {
+        return !store.holdsObservations(n);
+      });
+      if (!partnersMissing) {
+        used.push_back(&transforms_[i]);
+        continue;
+      }
+      const auto alone = transform::planAlone(
+          transformSetting(), plannedNights()[i], findings_);
+      used.push_back(alone ? &aloneTransforms_.emplace_back(*alone) : nullptr);
+    }
+    return used;
+  }
+
+  void writeTransformLines(const std::vector<const transform::FilterTransform*>& used) {
+    std::vector<transform::FilterTransform> listed;
+    for (const transform::FilterTransform* transform : used) {
+      if (transform != nullptr) listed.push_back(*transform);
+    }
+    for (const std::string& line :
+         transform::transformCommentLines(listed, plan_.coefficientFile)) {
+      output_.write(line);
     }
   }
 
@@ -141,10 +211,13 @@ class Conversion {
                  parameters_.front().observerCode, run::ReportForm::aavso, plan_.date)) {
           output_.write(line);
         }
+        if (transforming() && !several()) writeTransformLines({&transforms_.front()});
         written_.add(reportLines_);
+        if (transforming()) written_.add(transformedCheckStar_);
       }
     }
     if (!plan_.plotFile.empty()) {
+      if (transforming()) picturePoints_.showTransformation();
       written_.add(picturePoints_);
       picture_.emplace(plan_.plotFile);
       if (const auto failure = picture_->open()) {
@@ -172,12 +245,11 @@ class Conversion {
     try {
       if (store) {
         readNightsSideBySide(tableFiles, kept);
-        // Records that do not fit are found as they are made, whether or not
-        // any is written.
-        store->handOn(findings_.errors() == 0 ? &written_ : nullptr, findings_);
+        handOnNights(*store);
       } else {
         nights_.push_back(std::make_unique<NightConversion>(
-            0, tableFiles[0], parameters_[0], plan_.date, withCheckStar_, true, findings_, kept));
+            0, tableFiles[0], parameters_[0], plan_.date, withCheckStar_, true, findings_, kept,
+            transforms_.empty() ? nullptr : &transforms_.front()));
         (void)nights_.back()->read();
       }
     } catch (const std::bad_alloc&) {
@@ -186,6 +258,27 @@ class Conversion {
                                               "convert fewer or shorter nights into one report"}
                                 : outOfMemoryForPicture);
     }
+  }
+
+  // The kept observations of several nights to the outputs, transformed
+  // when asked. Records that do not fit are found as they are made, whether
+  // or not any is written.
+  void handOnNights(NightStore& store) {
+    ObservationListener* outputs = findings_.errors() == 0 ? &written_ : nullptr;
+    if (transforms_.empty()) {
+      (void)store.handOn(outputs, findings_);
+      return;
+    }
+    StoreTransformation transformation{transformsAfterReading(store),
+                                       {plan_.pairWithinMinutes},
+                                       plan_.pairWithinText};
+    outputs = findings_.errors() == 0 ? &written_ : nullptr;
+    if (outputs != nullptr) writeTransformLines(transformation.transforms);
+    handed_ = store.handOn(outputs, findings_, &transformation);
+    for (std::size_t i = 0; i < nights_.size(); ++i) {
+      nights_[i]->leaveOutAfterwards(handed_.leftOut[i]);
+    }
+    usedTransforms_ = std::move(transformation.transforms);
   }
 
   // Several nights are read at once, each but the first on a thread of its
@@ -292,6 +385,8 @@ class Conversion {
         .dateKind = plan_.date == run::DateKind::jd ? "JD" : "HJD",
         .observations = picturePoints_.points().size(),
         .firstJulianDate = firstJulianDate(),
+        .transformed = transforming(),
+        .checkTransformed = picturePoints_.checkTransformed(),
     };
     for (const night::NightParameters& parameters : parameters_) {
       labels.filters.push_back({parameters.filterName, parameters.comparisonMagnitude,
@@ -328,6 +423,7 @@ class Conversion {
                               " was not measured on any written line (C1-K1 above 90): KMAG is "
                               "na throughout");
       }
+      if (withCheckStar_) warnIfCheckStarMovedAway(i);
     }
     if (plan_.quiet) return;
     std::vector<const NightConversion*> nights;
@@ -336,22 +432,73 @@ class Conversion {
     for (const std::string& line : summaryLines(nights, plan_.date, plan_.reportFile)) {
       console::printLine(line);
     }
+    if (transforming()) printTransformedCounts();
     if (withCheckStar_) {
       for (std::size_t i = 0; i < nights_.size(); ++i) {
         const night::NightParameters& parameters = parameters_[i];
-        const std::string name =
-            parameters.checkStar->id + (several() ? " " + parameters.filterName : "");
-        for (const std::string& line :
-             check_star::checkStarSummaryLines(name, parameters.checkStar->magnitude,
-                                               checkStar_.of(i), nights_[i]->tableFile())) {
-          console::printLine(line);
+        const std::string name = parameters.checkStar->id + (several() || transforming()
+                                                                 ? " " + reportedFilter(i)
+                                                                 : std::string{});
+        std::vector<std::string> lines = check_star::checkStarSummaryLines(
+            name, parameters.checkStar->magnitude, checkStar_.of(i), nights_[i]->tableFile());
+        const check_star::CheckStarStatistics& transformed = transformedCheckStar_.of(i);
+        if (transformed.count() != 0 && !lines.empty()) {
+          lines.insert(lines.begin() + 1,
+                       check_star::statisticsLine(name + " transformed", transformed,
+                                                  parameters.checkStar->magnitude));
         }
+        for (const std::string& line : lines) console::printLine(line);
       }
     }
     if (picture_) {
       console::printLine("drew " + plan_.plotFile + ": " +
                          countOf(picturePoints_.points().size(), "observation"));
     }
+  }
+
+  // The night's transformation, if it had one.
+  [[nodiscard]] const transform::FilterTransform* transformOf(std::size_t night) const {
+    if (!transforming()) return nullptr;
+    if (!several()) return transforms_.empty() ? nullptr : &transforms_.front();
+    return night < usedTransforms_.size() ? usedTransforms_[night] : nullptr;
+  }
+
+  // The filter as the report names it: B for a transformed TB.
+  [[nodiscard]] std::string reportedFilter(std::size_t night) const {
+    const transform::FilterTransform* transform = transformOf(night);
+    return transform != nullptr ? transform->reportedFilter : parameters_[night].filterName;
+  }
+
+  // How many of each filter's observations were transformed.
+  void printTransformedCounts() const {
+    for (std::size_t i = 0; i < nights_.size(); ++i) {
+      const std::uint64_t written = nights_[i]->written();
+      const std::uint64_t untransformed = several() ? handed_.untransformed[i] : 0;
+      std::string line = "transformed " + parameters_[i].filterName + ": " +
+                         std::to_string(written - untransformed) + " of " +
+                         countOf(written, "observation");
+      if (const transform::FilterTransform* transform = transformOf(i)) {
+        line += ", with " + transform->coefficientText;
+      }
+      console::printLine(line);
+    }
+  }
+
+  // The transformation is tried on the check star too: moving it away
+  // from its catalogue magnitude points at the coefficients or the colours.
+  void warnIfCheckStarMovedAway(std::size_t night) {
+    const check_star::CheckStarStatistics& measured = checkStar_.of(night);
+    const check_star::CheckStarStatistics& transformed = transformedCheckStar_.of(night);
+    if (measured.count() == 0 || transformed.count() == 0) return;
+    const double catalogue = parameters_[night].checkStar->magnitude;
+    const double before = measured.mean() - catalogue;
+    const double after = transformed.mean() - catalogue;
+    if (std::fabs(after) - std::fabs(before) <= 0.020) return;
+    findings_.warning(nights_[night]->tableFile(), 0, 0,
+                      "the transformation moved the check star from " +
+                          check_star::signedDecimalText(before, 3) + " to " +
+                          check_star::signedDecimalText(after, 3) +
+                          ": check the coefficients and the catalogue colours");
   }
 
   // Removes the temporary files that stopped runs left beside `output`, and
@@ -388,13 +535,21 @@ class Conversion {
   bool parametersGood_ = true;
   bool withCheckStar_ = false;
   std::vector<std::unique_ptr<NightConversion>> nights_;
+  // The transformation: the coefficients, each night's plan, the plans of
+  // filters found alone after reading, and what each night was given.
+  transform::CoefficientReading coefficients_;
+  std::vector<transform::FilterTransform> transforms_;
+  std::deque<transform::FilterTransform> aloneTransforms_;
+  std::vector<const transform::FilterTransform*> usedTransforms_;
+  HandedOn handed_;
   // The outputs, and the fan-out that hands them the written observations.
   ReportOutput output_{plan_.reportFile};
   std::optional<OwnCheck> ownCheck_;
   OwnCheckResult ownCheckResult_;
   std::optional<ReportOutput> picture_;
   ReportLines reportLines_{output_};
-  CheckStarTally checkStar_{plan_.nights.size()};
+  CheckStarTally checkStar_{plan_.nights.size(), CheckStarTally::Magnitude::measured};
+  CheckStarTally transformedCheckStar_{plan_.nights.size(), CheckStarTally::Magnitude::transformed};
   PicturePoints picturePoints_{parameters_};
   Fanout written_;
 };

@@ -29,6 +29,10 @@ ConvertPlan convertPlan(const ConvertOptions& options) {
   plan.date = options.date;
   plan.checkStar = options.checkStar;
   plan.quiet = options.quiet;
+  plan.coefficientFile = options.transform.value_or("");
+  plan.colour = options.colour;
+  plan.pairWithinMinutes = options.pairWithinMinutes;
+  plan.pairWithinText = options.pairWithinText;
   return plan;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "run/run_context.h"
+#include "transform/colour_option.h"
 
 namespace varistellar::convert {
 
@@ -20,6 +21,11 @@ struct ConvertOptions {
   bool checkStar = false;
   std::optional<std::string> plot{};
   bool quiet = false;
+  std::optional<std::string> transform{};  // the coefficient file
+  std::optional<transform::ColourOption> colour{};
+  // How far apart two filters' observations may be to be paired.
+  double pairWithinMinutes = 10.0;
+  std::string pairWithinText = "10";  // as the user wrote it, for messages
 };
 
 // One filter's night: its light-curve table and its parameter file.
@@ -35,6 +41,10 @@ struct ConvertPlan {
   run::DateKind date = run::DateKind::hjd;
   bool checkStar = false;
   bool quiet = false;
+  std::string coefficientFile;  // empty: no transformation
+  std::optional<transform::ColourOption> colour{};
+  double pairWithinMinutes = 10.0;
+  std::string pairWithinText = "10";
 };
 
 // Each file named by its option, or the standard name in its FOLDER.

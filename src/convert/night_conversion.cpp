@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "convert/transformed_values.h"
 #include "report/number_text.h"
 
 namespace varistellar::convert {
@@ -39,6 +40,23 @@ bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, 
   return unfit.count == 0;
 }
 
+std::unique_ptr<report::RecordForm> transformedRecordForm(
+    const transform::FilterTransform* transform) {
+  if (transform == nullptr) return std::make_unique<report::TransformedRecordForm>("", "");
+  return std::make_unique<report::TransformedRecordForm>(transform->reportedFilter,
+                                                         transform->notesBeforeColour);
+}
+
+void reportLeftOut(double MERR, const std::string& tableFile, std::uint64_t line,
+                   // cppcheck-suppress constParameter ; findings are added to it
+                   diagnostics::DiagnosticSink& findings) {
+  findings.warning(tableFile, line, 0,
+                   "MERR " + report::writtenNumber(MERR, 6, 3) +
+                       " is 1.0 or more, which the AAVSO does not accept: the "
+                       "observation is left out of the report",
+                   &leftOutObservation);
+}
+
 std::unique_ptr<report::RecordForm> commandLineRecordForm(bool withCheckStar) {
   if (withCheckStar) return std::make_unique<report::CheckStarRecordForm>();
   return std::make_unique<report::TrimmedRecordForm>();
@@ -48,14 +66,18 @@ NightConversion::NightConversion(std::size_t night, std::string tableFile,
                                  const night::NightParameters& parameters, run::DateKind date,
                                  bool withCheckStar, bool buildsRecords,
                                  diagnostics::DiagnosticSink& findings,
-                                 ObservationListener& written)
+                                 ObservationListener& written,
+                                 const transform::FilterTransform* transform)
     : night_{night},
       tableFile_{std::move(tableFile)},
       parameters_{parameters},
       date_{date},
       findings_{findings},
       written_listener_{written},
-      form_{buildsRecords ? commandLineRecordForm(withCheckStar) : nullptr},
+      transform_{buildsRecords ? transform : nullptr},
+      form_{!buildsRecords ? nullptr
+            : transform_ != nullptr ? transformedRecordForm(transform_)
+                                    : commandLineRecordForm(withCheckStar)},
       values_{report::nightRecordTexts(parameters)} {}
 
 bool NightConversion::read() {
@@ -63,18 +85,15 @@ bool NightConversion::read() {
 }
 
 bool NightConversion::take(const night::Measurement& measurement) {
-  const report::ObservationOutcome outcome =
+  report::ObservationOutcome outcome =
       report::observationValues(measurement, parameters_, date_);
   if (const auto* tooLarge = std::get_if<report::ErrorTooLarge>(&outcome)) {
     ++leftOut_;
-    findings_.warning(tableFile_, measurement.line, 0,
-                      "MERR " + report::writtenNumber(tooLarge->MERR, 6, 3) +
-                          " is 1.0 or more, which the AAVSO does not accept: the "
-                          "observation is left out of the report",
-                      &leftOutObservation);
+    reportLeftOut(tooLarge->MERR, tableFile_, measurement.line, findings_);
     return true;
   }
-  const auto& values = std::get<report::ObservationValues>(outcome);
+  auto& values = std::get<report::ObservationValues>(outcome);
+  if (transform_ != nullptr && !transformAlone(measurement, values)) return true;
   if (form_) {
     report::setObservationValues(values, values_);
     if (!recordFits(form_->build(values_, record_), tableFile_, measurement.line, findings_)) {
@@ -87,8 +106,28 @@ bool NightConversion::take(const night::Measurement& measurement) {
   firstDate_ = std::min(firstDate_, values.DATE);
   lastDate_ = std::max(lastDate_, values.DATE);
   ++written_;
-  written_listener_.take(
-      {night_, values, record_, static_cast<float>(measurement.checkError), measurement.line});
+  written_listener_.take({night_, values, record_, static_cast<float>(measurement.checkError),
+                          measurement.line, measurement.HJD});
+  return true;
+}
+
+bool NightConversion::transformAlone(const night::Measurement& measurement,
+                                     report::ObservationValues& values) {
+  transform::ValuesAtTime at{};
+  const std::size_t own = transform::slotOf(transform_->role.filter);
+  at[own] = {measurement.difference, measurement.error};
+  const transform::Transformed result = transform::solve(*transform_, at);
+  if (errorTooLarge(result)) {
+    ++leftOut_;
+    reportLeftOut(result.error, tableFile_, measurement.line, findings_);
+    return false;
+  }
+  std::optional<double> checkOffset;
+  if (measurement.checkDifference && transform_->checkColourDifference) {
+    at[own] = {*measurement.checkDifference, 0.0};
+    checkOffset = transform::solveCheck(*transform_, at);
+  }
+  putTransformed(*transform_, result, checkOffset, parameters_.comparisonMagnitude, values);
   return true;
 }
 

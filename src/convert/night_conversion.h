@@ -16,12 +16,21 @@
 #include "night/series_reader.h"
 #include "report/record_forms.h"
 #include "run/run_context.h"
+#include "transform/night_transforms.h"
 
 namespace varistellar::convert {
 
 // The form of the command line's records: trimmed, with the check star's
 // magnitudes when asked for.
 [[nodiscard]] std::unique_ptr<report::RecordForm> commandLineRecordForm(bool withCheckStar);
+// The form of a transformed night's records (`transform`: none for a filter
+// that is not transformed).
+[[nodiscard]] std::unique_ptr<report::RecordForm> transformedRecordForm(
+    const transform::FilterTransform* transform);
+
+// The finding of an observation whose MERR is 1.0 or more: it is left out.
+void reportLeftOut(double MERR, const std::string& tableFile, std::uint64_t line,
+                   diagnostics::DiagnosticSink& findings);
 
 // Reports each number of an observation's record that does not fit its
 // field, at the observation's table line; true when there was none.
@@ -31,11 +40,13 @@ bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, 
 class NightConversion final : public night::MeasurementSink {
  public:
   // Where `buildsRecords` is false, the records are made later, by whoever
-  // keeps the observations, and the listener gets none.
+  // keeps the observations, and the listener gets none. A night that builds
+  // its records is transformed alone by `transform`, when there is one.
   NightConversion(std::size_t night, std::string tableFile,
                   const night::NightParameters& parameters, run::DateKind date, bool withCheckStar,
                   bool buildsRecords, diagnostics::DiagnosticSink& findings,
-                  ObservationListener& written);
+                  ObservationListener& written,
+                  const transform::FilterTransform* transform = nullptr);
 
   // Reads the night's table through its reader; false as the reader says.
   [[nodiscard]] bool read();
@@ -46,6 +57,11 @@ class NightConversion final : public night::MeasurementSink {
   [[nodiscard]] const night::SeriesCounts& counts() const { return counts_; }
   [[nodiscard]] std::uint64_t leftOut() const { return leftOut_; }
   [[nodiscard]] std::uint64_t written() const { return written_; }
+  // Observations kept when read that the transformation then left out.
+  void leaveOutAfterwards(std::uint64_t count) {
+    leftOut_ += count;
+    written_ -= count;
+  }
   [[nodiscard]] double firstDate() const { return firstDate_; }
   [[nodiscard]] double lastDate() const { return lastDate_; }
   // The Julian date of the first record written, and of the earliest one.
@@ -53,12 +69,16 @@ class NightConversion final : public night::MeasurementSink {
   [[nodiscard]] double earliestJulianDate() const { return earliestJulianDate_; }
 
  private:
+  // The night's transformation alone; false when it leaves the observation out.
+  bool transformAlone(const night::Measurement& measurement, report::ObservationValues& values);
+
   std::size_t night_;
   std::string tableFile_;
   const night::NightParameters& parameters_;
   run::DateKind date_;
   diagnostics::DiagnosticSink& findings_;
   ObservationListener& written_listener_;
+  const transform::FilterTransform* transform_;
   std::unique_ptr<report::RecordForm> form_;
   report::RecordValues values_;
   std::string record_;

@@ -1,6 +1,8 @@
 // The written observations of several nights, kept until every night is
 // read and then handed on in time order: by DATE, and for equal dates in
-// the order of the FOLDERs, then of the tables' lines. Each takes 48 bytes.
+// the order of the FOLDERs, then of the tables' lines. Each takes 56 bytes.
+// When the night is transformed, each observation is transformed as it is
+// handed on, with its partners found in the other nights at its time.
 #pragma once
 
 #include <cstddef>
@@ -14,8 +16,25 @@
 #include "diagnostics/diagnostic.h"
 #include "night/parameter_file.h"
 #include "report/record_forms.h"
+#include "transform/night_transforms.h"
+#include "transform/pairing.h"
 
 namespace varistellar::convert {
+
+// How the nights are transformed: each night's transformation (none: its
+// observations are written untransformed), and how far apart partners may be.
+struct StoreTransformation {
+  std::vector<const transform::FilterTransform*> transforms;
+  transform::PairingWindow window;
+  std::string windowText;  // the minutes as the user wrote them
+};
+
+// What the handing on did to each night's observations.
+struct HandedOn {
+  std::vector<std::uint64_t> leftOut;        // by a transformed MERR of 1.0 or more
+  std::vector<std::uint64_t> transformed;    // written transformed
+  std::vector<std::uint64_t> untransformed;  // written without a partner
+};
 
 class NightStore final : public ObservationListener {
  public:
@@ -27,11 +46,18 @@ class NightStore final : public ObservationListener {
   // Makes every kept observation's record in time order, reports those with
   // numbers that do not fit their fields, and hands the others to
   // `listener` (none when there is none), then lets go of them.
-  void handOn(ObservationListener* listener, diagnostics::DiagnosticSink& findings);
+  // Transformed as `transformation` says, when there is one.
+  HandedOn handOn(ObservationListener* listener, diagnostics::DiagnosticSink& findings,
+                  const StoreTransformation* transformation = nullptr);
+  // Whether the night kept any observation.
+  [[nodiscard]] bool holdsObservations(std::size_t night) const {
+    return !nights_[night].kept.empty();
+  }
 
  private:
   // What a record and the picture need again of one observation.
   struct Kept {
+    double HJD;  // when it was measured, for pairing
     double DATE;
     double VMAGINS;
     double MERR;
@@ -40,13 +66,19 @@ class NightStore final : public ObservationListener {
     float checkError;
     std::uint32_t line;  // in its table, for messages, and so that sorting keeps file order
   };
-  static_assert(sizeof(Kept) == 48);
+  static_assert(sizeof(Kept) == 56);
 
   struct Night {
     const night::NightParameters* parameters;
     std::deque<Kept> kept;
     bool inOrder = true;
   };
+
+  // The values of the filters at the time of `kept`, its own and its
+  // partners'; false when a partner is out of reach.
+  bool valuesAtTime(const Kept& kept, const transform::FilterTransform& transform,
+                    const transform::PairingWindow& window, transform::ValuesAtTime& target,
+                    transform::ValuesAtTime& check, bool& checkComplete) const;
 
   std::vector<Night> nights_;
   const std::vector<std::string>& tableFiles_;

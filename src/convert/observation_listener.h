@@ -20,6 +20,7 @@ struct ConvertedObservation {
   std::string_view record;  // the report's line for it
   float checkError = 0.0F;  // of the check star's difference (s3), for the picture
   std::uint64_t line = 0;   // in its table
+  double HJD = 0.0;         // when it was measured, whatever the report's DATE
 };
 
 class ObservationListener {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "check_star/check_star_statistics.h"
@@ -24,14 +25,18 @@ class ReportLines final : public ObservationListener {
   ReportOutput& output_;
 };
 
-// The check star's standard magnitude over each night, in table order.
+// The check star's standard magnitude over each night, as measured (in
+// table order: the tally listens as the tables are read) or as transformed.
 class CheckStarTally final : public ObservationListener {
  public:
-  explicit CheckStarTally(std::size_t nights) : statistics_(nights) {}
+  enum class Magnitude { measured, transformed };
+  CheckStarTally(std::size_t nights, Magnitude magnitude)
+      : statistics_(nights), magnitude_{magnitude} {}
   void take(const ConvertedObservation& observation) override {
-    if (observation.values.Kstd) {
-      statistics_[observation.night].add({*observation.values.Kstd, observation.line});
-    }
+    const report::ObservationValues& values = observation.values;
+    const std::optional<double>& Kstd =
+        magnitude_ == Magnitude::measured ? values.Kstd : values.transformedKstd;
+    if (Kstd) statistics_[observation.night].add({*Kstd, observation.line});
   }
   [[nodiscard]] const check_star::CheckStarStatistics& of(std::size_t night) const {
     return statistics_[night];
@@ -39,6 +44,7 @@ class CheckStarTally final : public ObservationListener {
 
  private:
   std::vector<check_star::CheckStarStatistics> statistics_;
+  Magnitude magnitude_;
 };
 
 // The points the picture draws: magnitude, check star offset from its
@@ -49,17 +55,24 @@ class PicturePoints final : public ObservationListener {
   void take(const ConvertedObservation& observation) override {
     const report::ObservationValues& values = observation.values;
     const night::NightParameters& parameters = nights_[observation.night];
-    const float check = values.Kstd
-                            ? static_cast<float>(*values.Kstd - parameters.checkStar->magnitude)
-                            : std::numeric_limits<float>::quiet_NaN();
+    // The check star as transformed, where it could be.
+    const std::optional<double> Kstd = values.transformedKstd ? values.transformedKstd : values.Kstd;
+    if (values.transformedKstd) checkTransformed_ = true;
+    const float check = Kstd ? static_cast<float>(*Kstd - parameters.checkStar->magnitude)
+                             : std::numeric_limits<float>::quiet_NaN();
     points_.add({values.DATE, static_cast<float>(values.MAG), static_cast<float>(values.MERR),
                  check, observation.checkError, static_cast<float>(values.AIRMASS),
-                 static_cast<std::uint8_t>(observation.night)});
+                 static_cast<std::uint8_t>(observation.night), transformed_ && !values.transformed});
   }
+  // The night is transformed: its points say which were.
+  void showTransformation() { transformed_ = true; }
+  [[nodiscard]] bool checkTransformed() const { return checkTransformed_; }
   [[nodiscard]] const plot::NightPoints& points() const { return points_; }
 
  private:
   const std::vector<night::NightParameters>& nights_;
+  bool transformed_ = false;
+  bool checkTransformed_ = false;
   plot::NightPoints points_;
 };
 

@@ -20,6 +20,10 @@ std::optional<std::string> unreadableAsLines(const std::string& path, textio::Li
   }
   const std::string_view beginning = reader.beginning();
   if (reader.failure().happened()) return cannotReadMessage(file, reader.failure());
+  return notLinesOfText(beginning, file);
+}
+
+std::optional<std::string> notLinesOfText(std::string_view beginning, const InputFile& file) {
   switch (textio::textKindOf(beginning)) {
     case textio::TextKind::lines: return std::nullopt;
     case textio::TextKind::utf16:

@@ -31,6 +31,12 @@ inline constexpr InputFile parameterFile{"the parameter file", "a parameter file
                                                            textio::LineReader& reader,
                                                            const InputFile& file);
 
+// Why a file whose first bytes are `beginning` cannot be read as lines of
+// text (UTF-16 text, CR line ends, NUL bytes), in one sentence; nothing when
+// it can be.
+[[nodiscard]] std::optional<std::string> notLinesOfText(std::string_view beginning,
+                                                        const InputFile& file);
+
 // The sentence for a failure of the system while the file's lines are read.
 [[nodiscard]] std::string cannotReadMessage(const InputFile& file, const textio::Failure& failure);
 

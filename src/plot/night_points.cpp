@@ -41,10 +41,12 @@ void appendPoint(std::vector<SeriesPoint>& series, double date, double value, do
 Series NightPoints::series(std::size_t nights) const {
   Series drawn;
   drawn.target.resize(nights);
+  drawn.untransformed.resize(nights);
   drawn.check.resize(nights);
   if (points_.size() <= mostPointsDrawn) {
     for (const NightPoint& point : points_) {
-      appendPoint(drawn.target[point.night], point.date, point.magnitude, point.error);
+      auto& target = point.untransformed ? drawn.untransformed : drawn.target;
+      appendPoint(target[point.night], point.date, point.magnitude, point.error);
       appendPoint(drawn.check[point.night], point.date, point.check, point.checkError);
       appendPoint(drawn.airmass, point.date, point.airmass, 0.0);
     }
@@ -61,19 +63,22 @@ Series NightPoints::series(std::size_t nights) const {
   drawn.bins = binCount;
   drawn.binWidth = (last - first) / static_cast<double>(binCount);
   std::vector<std::vector<BinSums>> target(nights, std::vector<BinSums>(binCount));
+  std::vector<std::vector<BinSums>> untransformed(nights, std::vector<BinSums>(binCount));
   std::vector<std::vector<BinSums>> check(nights, std::vector<BinSums>(binCount));
   std::vector<BinSums> airmass(binCount);
   for (const NightPoint& point : points_) {
     if (!std::isfinite(point.date)) continue;
     const double place = drawn.binWidth > 0.0 ? (point.date - first) / drawn.binWidth : 0.0;
     const auto bin = std::min(static_cast<std::size_t>(place), binCount - 1);
-    target[point.night][bin].add(point.date, point.magnitude);
+    (point.untransformed ? untransformed : target)[point.night][bin].add(point.date,
+                                                                          point.magnitude);
     check[point.night][bin].add(point.date, point.check);
     airmass[bin].add(point.date, point.airmass);
   }
   for (std::size_t night = 0; night < nights; ++night) {
     for (std::size_t bin = 0; bin < binCount; ++bin) {
       target[night][bin].appendTo(drawn.target[night]);
+      untransformed[night][bin].appendTo(drawn.untransformed[night]);
       check[night][bin].appendTo(drawn.check[night]);
     }
   }

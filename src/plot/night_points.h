@@ -22,6 +22,9 @@ struct NightPoint {
   float checkError = 0.0F;
   float airmass = 0.0F;
   std::uint8_t night = 0;  // which night (filter) of the picture
+  // In a transformed night, an observation written untransformed (it had
+  // no partner): drawn apart from the transformed ones.
+  bool untransformed = false;
 };
 
 // The points of one series, drawn as a mark at `value` with a bar from `low`
@@ -37,6 +40,7 @@ struct SeriesPoint {
 // series for all.
 struct Series {
   std::vector<std::vector<SeriesPoint>> target;
+  std::vector<std::vector<SeriesPoint>> untransformed;  // of a transformed night
   std::vector<std::vector<SeriesPoint>> check;
   std::vector<SeriesPoint> airmass;
   std::size_t bins = 0;   // 0: every observation is its own point

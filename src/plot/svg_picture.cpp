@@ -141,10 +141,12 @@ class Picture {
     }
   }
 
-  // A filled mark in `colour` and the name beside it.
-  void legendEntry(double x, double y, std::string_view name, std::string_view colour) {
-    svg_ += "<circle class=\"legend\" cx=\"" + at(x) + "\" cy=\"" + at(y - 4) +
-            "\" r=\"4\" fill=\"" + std::string{colour} + "\"/>\n";
+  // A mark in `colour`, filled or a ring, and the name beside it.
+  void legendEntry(double x, double y, std::string_view name, std::string_view colour,
+                   bool ring = false) {
+    svg_ += "<circle class=\"legend\" cx=\"" + at(x) + "\" cy=\"" + at(y - 4) + "\" r=\"4\" ";
+    svg_ += ring ? "fill=\"none\" stroke=\"" + std::string{colour} + "\"/>\n"
+                 : "fill=\"" + std::string{colour} + "\"/>\n";
     text(x + 8, y, name, "class=\"legend\" font-size=\"12\"");
   }
 
@@ -244,7 +246,8 @@ std::string drawNightPicture(const Series& series, const PictureLabels& labels) 
   picture.text(plotLeft, 45, detail, "font-size=\"13\"");
   picture.text(plotLeft, 62, drawing, "font-size=\"12\" fill-opacity=\"0.8\"");
 
-  const std::vector<SeriesPoint> targetPoints = allPoints(series.target);
+  std::vector<SeriesPoint> targetPoints = allPoints(series.target);
+  for (const SeriesPoint& point : allPoints(series.untransformed)) targetPoints.push_back(point);
   const std::vector<SeriesPoint> checkPoints = allPoints(series.check);
   const TimeAxis time = timeAxis(targetPoints);
   const AxisRange shownDays{time.range.low - time.dayOffset, time.range.high - time.dayOffset};
@@ -267,6 +270,17 @@ std::string drawNightPicture(const Series& series, const PictureLabels& labels) 
     picture.series(series.target[night], target, time, "obs", barColour(night, "#1f4e9c"), 2.2,
                    series.bins == 0, 3, markStyle(night));
   }
+  // Untransformed observations of a transformed night as rings.
+  for (std::size_t night = 0; night < series.untransformed.size(); ++night) {
+    const std::string colour{barColour(night, "#1f4e9c")};
+    picture.series(series.untransformed[night], target, time, "obs", colour, 2.2,
+                   series.bins == 0, 3, "fill:none;stroke:" + colour + ";stroke-width:1");
+  }
+  if (labels.transformed) {
+    // Which marks are which, at the top left of the magnitudes.
+    picture.legendEntry(plotLeft + 10.0, 88, "transformed", "#4d4d4d");
+    picture.legendEntry(plotLeft + 100.0, 88, "untransformed (TRANS NO)", "#4d4d4d", true);
+  }
   if (several) {
     // The legend, at the top right of the magnitudes.
     double x = plotRight - 60.0 * static_cast<double>(labels.filters.size());
@@ -279,6 +293,7 @@ std::string drawNightPicture(const Series& series, const PictureLabels& labels) 
 
   const std::string checkLabel =
       labels.checkStar.empty() ? std::string{"check star"}
+      : labels.checkTransformed ? std::string{"transformed Kstd - catalogue"}
       : several                ? std::string{"check star: Kstd - catalogue"}
                                : "check star: Kstd - " + fixedDecimals(first.checkMagnitude, 3);
   picture.frame(check, time, timeTicks, checkLabel, "ytick-check");

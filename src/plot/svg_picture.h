@@ -29,6 +29,10 @@ struct PictureLabels {
   std::string dateKind;               // "HJD" or "JD", as the report's DATE
   std::size_t observations = 0;
   double firstJulianDate = 0.0;  // of the first observation, for its UT date
+  // A transformed night: its marks say which observations were transformed,
+  // and the check star is drawn as transformed where it could be.
+  bool transformed = false;
+  bool checkTransformed = false;
 };
 
 [[nodiscard]] std::string drawNightPicture(const Series& series, const PictureLabels& labels);

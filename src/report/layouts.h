@@ -41,8 +41,26 @@ inline constexpr std::array checkStarRecordLayout = {
     textField(8, "CHART"),       literalText(","),         //
     textField(0, "NOTES"),
 };
+
+// The record with the check star, transformed or not: TRANS says which.
+inline constexpr std::array transformedRecordLayout = {
+    textField(11, "STARID"),     literalText(","),      //
+    fixedField(13, 5, "DATE"),   literalText(","),      //
+    fixedField(6, 3, "MAG"),     literalText(","),      //
+    fixedField(6, 3, "MERR"),    literalText(","),      //
+    textField(6, "FILT"),        literalText(","),      //
+    textField(3, "TRANS"),       literalText(",STD,"),  // MTYPE
+    textField(11, "CNAME"),      literalText(","),      //
+    fixedField(6, 3, "CMAG"),    literalText(","),      //
+    textField(11, "KNAME"),      literalText(","),      //
+    fixedField(6, 3, "KMAG"),    literalText(","),      //
+    fixedField(6, 3, "AIRMASS"), literalText(",na,"),   // GROUP
+    textField(8, "CHART"),       literalText(","),      //
+    textField(0, "NOTES"),
+};
 }  // namespace layout
 using layout::checkStarRecordLayout;
+using layout::transformedRecordLayout;
 using layout::observationRecordLayout;
 
 }  // namespace varistellar::report

@@ -45,6 +45,11 @@ void setObservationValues(const ObservationValues& observation, RecordValues& va
   values.set(aeff::Field::MERR, observation.MERR);
   values.set(aeff::Field::AIRMASS, observation.AIRMASS);
   values.set(Subfield::VMAGINS, observation.VMAGINS);
+  if (observation.transformed) {
+    values.set(Subfield::COLOR, observation.colour);
+  } else {
+    values.clear(Subfield::COLOR);
+  }
   if (observation.KMAGINS) {
     values.set(Subfield::KMAGINS, *observation.KMAGINS);
     values.set(aeff::Field::KMAG, *observation.KMAGINS);

@@ -24,6 +24,12 @@ struct ObservationValues {
   // Its standard magnitude (Kstd = the comparison's catalogue magnitude plus
   // KMAGINS), when there is a check star and it was measured.
   std::optional<double> Kstd{};
+  // A transformed observation: MAG and MERR are on the standard system,
+  // `colour` is the target's standard colour the transformation used, and
+  // the check star's standard magnitude transformed alike, when it could be.
+  bool transformed = false;
+  double colour = 0.0;
+  std::optional<double> transformedKstd{};
 };
 
 // A MERR the report would write as 1.000 or more: the AAVSO refuses it.

@@ -29,6 +29,7 @@ consteval bool fieldsStandWhereTheFormatPutsThem(std::span<const LayoutItem> lay
 }
 static_assert(fieldsStandWhereTheFormatPutsThem(observationRecordLayout));
 static_assert(fieldsStandWhereTheFormatPutsThem(checkStarRecordLayout));
+static_assert(fieldsStandWhereTheFormatPutsThem(transformedRecordLayout));
 
 // The keys of a layout's data fields, in their order.
 template <std::size_t N>
@@ -48,6 +49,7 @@ constexpr std::size_t observationFieldCount = 9;
 constexpr std::size_t checkStarFieldCount = 12;
 constexpr auto observationKeys = keysOf<observationFieldCount>(observationRecordLayout);
 constexpr auto checkStarKeys = keysOf<checkStarFieldCount>(checkStarRecordLayout);
+constexpr auto transformedKeys = keysOf<checkStarFieldCount + 1>(transformedRecordLayout);
 
 constexpr auto observationFields =
     textio::placeDataFields<observationFieldCount>(observationRecordLayout);
@@ -177,32 +179,75 @@ UnfitFields TrimmedRecordForm::build(const RecordValues& values, std::string& li
   return unfit;
 }
 
-UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& line) {
+namespace {
+
+// The check star's NOTES subfields into `notes`, the subfields that do not
+// fit their fields into `unfit`.
+void appendCheckStarNotes(const RecordValues& values, std::string& notes, UnfitFields& unfit) {
   const bool measured = values.has(Subfield::KMAGINS);
-  UnfitFields unfitNotes;
-  notes_.clear();
-  noteUnfit("VMAGINS", appendMagnitudeSubfield("VMAGINS", values.number(Subfield::VMAGINS), notes_),
-            unfitNotes);
-  notes_.append("|CMAGINS=0.000");
+  noteUnfit("VMAGINS", appendMagnitudeSubfield("VMAGINS", values.number(Subfield::VMAGINS), notes),
+            unfit);
+  notes.append("|CMAGINS=0.000");
   // KMAGINS is the number KMAG holds: when it does not fit, KMAG says so.
   if (measured) {
-    (void)appendMagnitudeSubfield("KMAGINS", values.number(Subfield::KMAGINS), notes_);
+    (void)appendMagnitudeSubfield("KMAGINS", values.number(Subfield::KMAGINS), notes);
   }
-  noteUnfit("CREFMAG", appendMagnitudeSubfield("CREFMAG", values.number(Subfield::CREFMAG), notes_),
-            unfitNotes);
+  noteUnfit("CREFMAG", appendMagnitudeSubfield("CREFMAG", values.number(Subfield::CREFMAG), notes),
+            unfit);
   if (measured && values.has(Subfield::KREFMAG)) {
     noteUnfit("KREFMAG",
-              appendMagnitudeSubfield("KREFMAG", values.number(Subfield::KREFMAG), notes_),
-              unfitNotes);
+              appendMagnitudeSubfield("KREFMAG", values.number(Subfield::KREFMAG), notes), unfit);
   }
-  auto fieldValues = valuesInLayoutOrder(checkStarKeys, values);
-  for (std::size_t i = 0; i < checkStarKeys.size(); ++i) {
-    if (checkStarKeys[i] == aeff::Field::NOTES) fieldValues[i] = std::string_view{notes_};
+}
+
+// A record of `layout` with NOTES, FILT and TRANS given apart from `values`.
+template <std::size_t N>
+UnfitFields buildWithNotes(std::span<const LayoutItem> layout, const std::array<RecordKey, N>& keys,
+                           const RecordValues& values, const std::string& notes,
+                           const UnfitFields& unfitNotes, std::string& line,
+                           std::string_view filter = {}, std::string_view trans = {}) {
+  auto fieldValues = valuesInLayoutOrder(keys, values);
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i] == aeff::Field::NOTES) fieldValues[i] = std::string_view{notes};
+    if (keys[i] == aeff::Field::TRANS) fieldValues[i] = trans;
+    if (keys[i] == aeff::Field::FILT && !filter.empty()) fieldValues[i] = filter;
   }
   line.clear();
-  UnfitFields unfit = appendTrimmedFields(checkStarRecordLayout, fieldValues, line);
+  UnfitFields unfit = appendTrimmedFields(layout, fieldValues, line);
   for (std::size_t i = 0; i < unfitNotes.count; ++i) noteUnfit(unfitNotes.names[i], false, unfit);
   return unfit;
+}
+
+}  // namespace
+
+UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& line) {
+  UnfitFields unfitNotes;
+  notes_.clear();
+  appendCheckStarNotes(values, notes_, unfitNotes);
+  return buildWithNotes(checkStarRecordLayout, checkStarKeys, values, notes_, unfitNotes, line);
+}
+
+TransformedRecordForm::TransformedRecordForm(std::string standardFilter,
+                                             std::string notesBeforeColour)
+    : standardFilter_{std::move(standardFilter)}, notesBeforeColour_{std::move(notesBeforeColour)} {}
+
+UnfitFields TransformedRecordForm::build(const RecordValues& values, std::string& line) {
+  UnfitFields unfitNotes;
+  notes_.clear();
+  appendCheckStarNotes(values, notes_, unfitNotes);
+  if (!values.has(Subfield::COLOR)) {
+    return buildWithNotes(transformedRecordLayout, transformedKeys, values, notes_, unfitNotes,
+                          line, {}, "NO");
+  }
+  notes_.append(notesBeforeColour_);
+  static constexpr LayoutItem colour = textio::fixedField(6, 3);
+  const std::size_t start = notes_.size();
+  if (!appendTrimmedNumber(colour, values.number(Subfield::COLOR), notes_)) {
+    notes_.replace(start, std::string::npos, "******");
+    noteUnfit("COLOR", false, unfitNotes);
+  }
+  return buildWithNotes(transformedRecordLayout, transformedKeys, values, notes_, unfitNotes, line,
+                        standardFilter_, "YES");
 }
 
 }  // namespace varistellar::report

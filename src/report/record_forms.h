@@ -68,4 +68,20 @@ class CheckStarRecordForm final : public RecordForm {
   std::string notes_;
 };
 
+// The check star's record of a transformed night. A transformed record
+// (one with a COLOR) names the standard filter, says TRANS YES and ends its
+// NOTES with the coefficient and the target's standard colour; any other
+// is the check star's record as it stands.
+class TransformedRecordForm final : public RecordForm {
+ public:
+  // `notesBeforeColour`: "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=".
+  TransformedRecordForm(std::string standardFilter, std::string notesBeforeColour);
+  UnfitFields build(const RecordValues& values, std::string& line) override;
+
+ private:
+  std::string standardFilter_;
+  std::string notesBeforeColour_;
+  std::string notes_;
+};
+
 }  // namespace varistellar::report

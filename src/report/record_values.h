@@ -16,10 +16,10 @@
 namespace varistellar::report {
 
 // The NOTES subfields a record may carry: the instrumental and catalogue
-// magnitudes.
-enum class Subfield : std::uint8_t { VMAGINS, KMAGINS, CREFMAG, KREFMAG };
-inline constexpr std::array<std::string_view, 4> subfieldNames = {"VMAGINS", "KMAGINS", "CREFMAG",
-                                                                  "KREFMAG"};
+// magnitudes, and a transformed record's standard colour of the target.
+enum class Subfield : std::uint8_t { VMAGINS, KMAGINS, CREFMAG, KREFMAG, COLOR };
+inline constexpr std::array<std::string_view, 5> subfieldNames = {"VMAGINS", "KMAGINS", "CREFMAG",
+                                                                  "KREFMAG", "COLOR"};
 
 // A value's key: one of the format's fields, or a NOTES subfield.
 class RecordKey {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "textio/bit_pattern.h"
@@ -180,6 +181,82 @@ std::optional<double> readExactDecimal(std::string_view text) {
   const double magnitude = std::ldexp(static_cast<double>(kept), static_cast<int>(1 - shift));
   if (magnitude == 0.0 || std::isinf(magnitude)) return std::nullopt;
   return negative ? -magnitude : magnitude;
+}
+
+bool isDecimalWithExponent(std::string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  bool digits = false;
+  bool point = false;
+  for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
+    if (isDigit(text[i])) {
+      digits = true;
+    } else if (text[i] == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (!digits) return false;
+  if (i == text.size()) return true;
+  ++i;  // the e
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  if (i == text.size()) return false;
+  for (; i < text.size(); ++i) {
+    if (!isDigit(text[i])) return false;
+  }
+  return true;
+}
+
+std::optional<double> readExactDecimalWithExponent(std::string_view text) {
+  if (!isDecimalWithExponent(text)) return std::nullopt;
+  const std::size_t e = text.find_first_of("eE");
+  if (e == std::string_view::npos) return readExactDecimal(text);
+  const std::string_view mantissa = text.substr(0, e);
+
+  // Far beyond any exponent that leaves a double, and far from overflowing.
+  constexpr std::int64_t exponentLimit = 1'000'000'000;
+  std::string_view exponentText = text.substr(e + 1);
+  const bool negativeExponent = exponentText.front() == '-';
+  if (exponentText.front() == '+' || exponentText.front() == '-') exponentText.remove_prefix(1);
+  std::int64_t exponent = 0;
+  for (const char byte : exponentText) {
+    exponent = std::min(exponent * 10 + (byte - '0'), exponentLimit);
+  }
+
+  // value = digits * 10^scale, the digits without their point and leading
+  // zeros.
+  std::string digits;
+  std::int64_t scale = negativeExponent ? -exponent : exponent;
+  bool point = false;
+  for (const char byte : mantissa) {
+    if (byte == '.') {
+      point = true;
+    } else if (isDigit(byte)) {
+      if (point) --scale;
+      if (!digits.empty() || byte != '0') digits.push_back(byte);
+    }
+  }
+  if (digits.empty()) return readExactDecimal(mantissa);  // zero, with its sign
+
+  // 10^(top - 1) <= value < 10^top. Subtle: judged before the value is
+  // written out, so that "1e999999" never becomes a million digits.
+  const auto count = static_cast<std::int64_t>(digits.size());
+  const std::int64_t top = count + scale;
+  constexpr std::int64_t largestTop = 309;    // the largest double is below 1e309
+  constexpr std::int64_t smallestTop = -324;  // below 1e-324 becomes zero
+  if (top > largestTop || top < smallestTop) return std::nullopt;
+
+  std::string plain = mantissa.front() == '-' ? "-" : "";
+  if (scale >= 0) {
+    plain.append(digits).append(static_cast<std::size_t>(scale), '0');
+  } else if (top <= 0) {
+    plain.append("0.").append(static_cast<std::size_t>(-top), '0').append(digits);
+  } else {
+    const auto whole = static_cast<std::size_t>(top);
+    plain.append(digits, 0, whole).append(".").append(digits, whole);
+  }
+  return readExactDecimal(plain);
 }
 
 std::string formatExactFixed(double value, int decimals) {

@@ -15,6 +15,15 @@ namespace varistellar::textio {
 // the doubles or so small that it becomes zero.
 [[nodiscard]] std::optional<double> readExactDecimal(std::string_view text);
 
+// A plain decimal number, then optionally an exponent: e or E, an optional
+// sign and digits ("-4.67e-2", "1E3", ".5e+1").
+[[nodiscard]] bool isDecimalWithExponent(std::string_view text);
+
+// The double nearest to such a number, as readExactDecimal reads the same
+// value written out without its exponent; nothing for any other text and
+// nothing beyond the doubles or where it becomes zero.
+[[nodiscard]] std::optional<double> readExactDecimalWithExponent(std::string_view text);
+
 // `value` with exactly `decimals` digits after the point (none and no point
 // for 0), from its exact binary value: "-" for a set sign bit (-0.00 too),
 // "inf", "nan" for those.

@@ -159,5 +159,66 @@ TEST(ReadExactDecimal, AgreesWithFromCharsOnLongDecimals) {
   EXPECT_EQ(readExactDecimal(largest), std::numeric_limits<double>::max());
 }
 
+TEST(ReadExactDecimalWithExponent, GoldenRows) {
+  const ReadRow rows[] = {
+      {"-4.67e-2", -0.0467},
+      {"-4.67E-2", -0.0467},
+      {"1e3", 1000.0},
+      {"+1.5E+2", 150.0},
+      {".5e1", 5.0},
+      {"5.e-1", 0.5},
+      {"0.0467", 0.0467},  // no exponent
+      {"00012.5e-3", 0.0125},
+      {"1000e-3", 1.0},
+      {"-0e999999999999999999999", -0.0},
+      {"1e308", 1e308},
+      {"1.7976931348623157e308", std::numeric_limits<double>::max()},
+      {"4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()},
+      {"1e309", std::nullopt},                    // beyond the doubles
+      {"1.7976931348623159e308", std::nullopt},   // rounds to infinity
+      {"2e-324", std::nullopt},                   // becomes zero
+      {"1e-99999999999999999999", std::nullopt},  // an exponent past any limit
+      {"1e99999999999999999999", std::nullopt},
+  };
+  for (const ReadRow& row : rows) {
+    EXPECT_TRUE(isDecimalWithExponent(row.text)) << row.text;
+    const auto read = readExactDecimalWithExponent(row.text);
+    ASSERT_EQ(read.has_value(), row.value.has_value()) << row.text;
+    if (read) {
+      EXPECT_EQ(bitsOf(*read), bitsOf(*row.value)) << row.text;
+    }
+  }
+  for (const std::string_view text :
+       {"", "e5", "1e", "1e+", "1e-", "1e2.5", "1e2e3", "1,5e2", ".e1", "1 e2", "1e 2", "--1e2",
+        "1E+-2", "0x1p3", "inf", "nan"}) {
+    EXPECT_FALSE(isDecimalWithExponent(text)) << text;
+    EXPECT_FALSE(readExactDecimalWithExponent(text)) << text;
+  }
+}
+
+TEST(ReadExactDecimalWithExponent, AgreesWithFromChars) {
+  std::mt19937_64 random{19};
+  std::uniform_int_distribution<int> digit{0, 9};
+  std::uniform_int_distribution<int> length{0, 20};
+  std::uniform_int_distribution<int> exponent{-340, 330};
+  for (int i = 0; i < 30000; ++i) {
+    std::string text = random() % 2 == 0 ? "-" : "";
+    const int before = length(random);
+    const int after = before == 0 ? length(random) + 1 : length(random);
+    for (int k = 0; k < before; ++k) text.push_back(static_cast<char>('0' + digit(random)));
+    if (after > 0) text.push_back('.');
+    for (int k = 0; k < after; ++k) text.push_back(static_cast<char>('0' + digit(random)));
+    text.append(random() % 2 == 0 ? "e" : "E").append(std::to_string(exponent(random)));
+    const auto ours = readExactDecimalWithExponent(text);
+    auto oracle = fromChars(text);
+    // The standard library gives a zero for a text of zeros, and nothing for
+    // a value that becomes zero; so does our reading.
+    ASSERT_EQ(ours.has_value(), oracle.has_value()) << text;
+    if (ours) {
+      ASSERT_EQ(bitsOf(*ours), bitsOf(*oracle)) << text;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace varistellar::textio

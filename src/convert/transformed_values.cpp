@@ -1,0 +1,22 @@
+// Transformed values.
+#include "convert/transformed_values.h"
+
+#include "report/number_text.h"
+
+namespace varistellar::convert {
+
+void putTransformed(const transform::FilterTransform& transform,
+                    const transform::Transformed& result, std::optional<double> checkOffset,
+                    double comparisonMagnitude, report::ObservationValues& values) {
+  values.MAG = comparisonMagnitude + result.offset;
+  values.MERR = result.error;
+  values.transformed = true;
+  values.colour = transform::statedColour(transform, result);
+  if (checkOffset && values.Kstd) values.transformedKstd = comparisonMagnitude + *checkOffset;
+}
+
+bool errorTooLarge(const transform::Transformed& result) {
+  return result.error >= 0.999 && report::writtenMagnitudeError(result.error) >= 1.0;
+}
+
+}  // namespace varistellar::convert
