@@ -1,6 +1,7 @@
 // The NOTES subfields, read in one pass without copying.
 #include "aeff/notes_subfields.h"
 
+#include <algorithm>
 #include <array>
 
 #include "aeff/format.h"
@@ -55,10 +56,11 @@ NotesSubfields::NotesSubfields(std::string_view notes) {
 }
 
 std::optional<std::string_view> findSubfield(std::string_view notes, std::string_view key) {
-  for (const Subfield& s : NotesSubfields{notes}) {
-    if (isSubfieldKey(s, key)) return s.value;
-  }
-  return std::nullopt;
+  const NotesSubfields subfields{notes};
+  const auto found = std::find_if(subfields.begin(), subfields.end(),
+                                  [key](const Subfield& s) { return isSubfieldKey(s, key); });
+  if (found == subfields.end()) return std::nullopt;
+  return found->value;
 }
 
 std::optional<double> subfieldNumber(const Subfield& subfield) {
@@ -73,17 +75,16 @@ std::optional<double> subfieldNumber(std::string_view notes, std::string_view ke
 bool isWellFormed(const Subfield& subfield) {
   const std::string_view key = subfield.key;
   if (!subfield.paired || key.empty() || subfield.value.empty()) return false;
-  for (const char c : key) {
-    if (!isKeyCharacter(c)) return false;
-  }
+  if (!std::all_of(key.begin(), key.end(), isKeyCharacter)) return false;
   return !holdsNumber(key) || isPlainDecimal(subfield.value);
 }
 
 std::optional<Subfield> firstMalformedSubfield(std::string_view notes) {
-  for (const Subfield& s : NotesSubfields{notes}) {
-    if (!isWellFormed(s)) return s;
-  }
-  return std::nullopt;
+  const NotesSubfields subfields{notes};
+  const auto found = std::find_if(subfields.begin(), subfields.end(),
+                                  [](const Subfield& s) { return !isWellFormed(s); });
+  if (found == subfields.end()) return std::nullopt;
+  return *found;
 }
 
 }  // namespace varistellar::aeff

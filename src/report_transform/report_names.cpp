@@ -1,6 +1,8 @@
 // Stars, groups and filters by index.
 #include "report_transform/report_names.h"
 
+#include <algorithm>
+
 #include "aeff/format.h"
 
 namespace varistellar::report_transform {
@@ -15,7 +17,7 @@ constexpr std::uint32_t keptGroup = 0x80000000u;
 
 std::uint32_t StarNames::index(std::string_view starId) {
   key_.assign(starId);
-  for (char& c : key_) c = capital(c);
+  std::transform(key_.begin(), key_.end(), key_.begin(), capital);
   const auto found = indices_.find(key_);
   if (found != indices_.end()) return found->second;
   const auto next = static_cast<std::uint32_t>(names_.size());
