@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "aeff/format.h"
+#include "transform/filter_sets.h"
 
 namespace varistellar::report_transform {
 namespace {
@@ -71,9 +72,7 @@ std::string_view filterName(std::uint8_t index) {
 }
 
 bool isTransformableFilter(std::uint8_t index) {
-  const std::string_view name = filterName(index);
-  return name == "B" || name == "V" || name == "R" || name == "I" || name == "TB" || name == "TG" ||
-         name == "TR";
+  return transform::standardFilter(filterName(index)).has_value();
 }
 
 }  // namespace varistellar::report_transform
