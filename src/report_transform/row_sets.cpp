@@ -2,6 +2,7 @@
 #include "report_transform/row_sets.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <tuple>
 
@@ -46,24 +47,50 @@ std::optional<char> standardFilterOf(const RowInputs& row) {
 RowSets arrangeRows(const ReportInputs& inputs) {
   RowSets sets;
   const RowStore& rows = inputs.rows;
+  // The standard filter's rank of each filter index, looked up once.
+  std::array<int, 256> rankOf{};
+  for (std::size_t f = 0; f < rankOf.size(); ++f) {
+    const std::optional<char> standard =
+        transform::standardFilter(filterName(static_cast<std::uint8_t>(f)));
+    rankOf[f] = standard ? rank(*standard) : -1;
+  }
+  // The series by counting: each row's place follows from the number of
+  // rows of the series before its own, so file order stays within a series.
+  const std::size_t keys = inputs.stars.size() * 4;
+  std::vector<std::uint32_t> start(keys + 1, 0);
+  const auto keyOf = [&](const RowInputs& r) {
+    return std::size_t{r.star} * 4 + static_cast<std::size_t>(rankOf[r.filter]);
+  };
+  const auto inSeries = [](const RowInputs& r) {
+    return r.why == Untransformable::none && r.group == noGroup && !std::isnan(r.date);
+  };
   for (std::uint32_t i = 0; i < rows.size(); ++i) {
     const RowInputs& r = rows[i];
-    if (r.why != Untransformable::none) continue;
-    if (r.group != noGroup) {
-      sets.grouped.push_back(i);
-    } else if (!std::isnan(r.date)) {
-      sets.order.push_back(i);
-    }
+    if (inSeries(r)) ++start[keyOf(r) + 1];
+    if (r.why == Untransformable::none && r.group != noGroup) sets.grouped.push_back(i);
   }
-  const auto seriesKey = [&rows](std::uint32_t i) {
-    const RowInputs& r = rows[i];
-    return std::tuple{r.star, rank(standardFilterOf(r).value_or('I')), r.date, r.line};
+  for (std::size_t k = 0; k < keys; ++k) start[k + 1] += start[k];
+  sets.order.resize(start[keys]);
+  std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+  for (std::uint32_t i = 0; i < rows.size(); ++i) {
+    if (inSeries(rows[i])) sets.order[next[keyOf(rows[i])]++] = i;
+  }
+  for (std::size_t k = 0; k < keys; ++k) {
+    if (start[k] == start[k + 1]) continue;
+    sets.series.push_back(RowRun{.star = static_cast<std::uint32_t>(k / 4),
+                                 .filter = std::array{'B', 'V', 'R', 'I'}[k % 4],
+                                 .begin = start[k],
+                                 .end = start[k + 1]});
+  }
+  // A series is most often in time order already; only one that is not is sorted.
+  const auto earlier = [&rows](std::uint32_t a, std::uint32_t b) {
+    return std::tuple{rows[a].date, rows[a].line} < std::tuple{rows[b].date, rows[b].line};
   };
-  std::sort(sets.order.begin(), sets.order.end(),
-            [&seriesKey](std::uint32_t a, std::uint32_t b) { return seriesKey(a) < seriesKey(b); });
-  sets.series = runsOf(sets.order, [&rows](std::uint32_t i) {
-    return RowRun{.star = rows[i].star, .filter = standardFilterOf(rows[i]).value_or('I')};
-  });
+  for (const RowRun& run : sets.series) {
+    const auto first = sets.order.begin() + run.begin;
+    const auto last = sets.order.begin() + run.end;
+    if (!std::is_sorted(first, last, earlier)) std::sort(first, last, earlier);
+  }
   // Rows come in file order, so a stable sort keeps each set's rows in it.
   std::stable_sort(
       sets.grouped.begin(), sets.grouped.end(), [&rows](std::uint32_t a, std::uint32_t b) {
