@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <tuple>
 
 #include "report_transform/report_names.h"
@@ -78,7 +79,7 @@ RowSets arrangeRows(const ReportInputs& inputs) {
   for (std::size_t k = 0; k < keys; ++k) {
     if (start[k] == start[k + 1]) continue;
     sets.series.push_back(RowRun{.star = static_cast<std::uint32_t>(k / 4),
-                                 .filter = std::array{'B', 'V', 'R', 'I'}[k % 4],
+                                 .filter = "BVRI"[k % 4],
                                  .begin = start[k],
                                  .end = start[k + 1]});
   }
@@ -113,10 +114,10 @@ const RowRun* RowSets::seriesOf(std::uint32_t star, char filter) const {
 }
 
 std::vector<char> RowSets::seriesFilters(std::uint32_t star) const {
+  static constexpr std::array<char, 4> standard{'B', 'V', 'R', 'I'};
   std::vector<char> filters;
-  for (const char f : {'B', 'V', 'R', 'I'}) {
-    if (seriesOf(star, f) != nullptr) filters.push_back(f);
-  }
+  std::copy_if(standard.begin(), standard.end(), std::back_inserter(filters),
+               [&](char f) { return seriesOf(star, f) != nullptr; });
   return filters;
 }
 
