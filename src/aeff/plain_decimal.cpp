@@ -24,10 +24,11 @@ bool isPlainDecimal(std::string_view text) {
 }
 
 std::optional<double> readPlainDecimal(std::string_view text) {
-  if (!isPlainDecimal(text)) return std::nullopt;
-  const textio::RealConversion conversion = textio::convertRealText(text);
-  if (!conversion.ok) return std::nullopt;
-  return conversion.value;
+  // One pass: the prefix reader gives convertRealText's value, and a plain
+  // decimal number is exactly a prefix that takes the whole text.
+  const textio::PlainDecimalPrefix prefix = textio::readPlainDecimalPrefix(text);
+  if (!prefix.ok || prefix.length != text.size()) return std::nullopt;
+  return prefix.value;
 }
 
 }  // namespace varistellar::aeff

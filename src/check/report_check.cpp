@@ -8,12 +8,10 @@
 
 namespace varistellar::check {
 
-ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings) {
-  return checkReportFile(path, path, findings);
-}
+namespace {
 
-ReportCheck checkReportFile(const std::string& path, std::string_view name,
-                            diagnostics::DiagnosticList& findings) {
+ReportCheck readAndCheck(const std::string& path, std::string_view name,
+                         diagnostics::DiagnosticList& findings, ReportListener* listener) {
   ReportCheck result;
   // A folder opens on some systems and fails only at its first read, with
   // a message that does not say what is wrong.
@@ -29,6 +27,7 @@ ReportCheck checkReportFile(const std::string& path, std::string_view name,
     return result;
   }
   ReportChecker checker{name, platform::secondsSinceEpoch()};
+  checker.listen(listener);
   static std::array<char, std::size_t{64} * 1024> buffer;
   for (;;) {
     const platform::TransferResult read = platform::readSome(file.handle, buffer);
@@ -46,10 +45,35 @@ ReportCheck checkReportFile(const std::string& path, std::string_view name,
   return result;
 }
 
+}  // namespace
+
+ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings) {
+  return readAndCheck(path, path, findings, nullptr);
+}
+
+ReportCheck checkReportFile(const std::string& path, std::string_view name,
+                            diagnostics::DiagnosticList& findings) {
+  return readAndCheck(path, name, findings, nullptr);
+}
+
+ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings,
+                            ReportListener& listener) {
+  return readAndCheck(path, path, findings, &listener);
+}
+
 void checkReportText(std::string_view name, std::string_view bytes,
                      diagnostics::DiagnosticList& findings, std::uint64_t& observations,
                      std::int64_t todaySeconds) {
   ReportChecker checker{name, todaySeconds};
+  checker.feed(bytes);
+  observations = checker.finish(findings);
+}
+
+void checkReportText(std::string_view name, std::string_view bytes,
+                     diagnostics::DiagnosticList& findings, std::uint64_t& observations,
+                     ReportListener& listener, std::int64_t todaySeconds) {
+  ReportChecker checker{name, todaySeconds};
+  checker.listen(&listener);
   checker.feed(bytes);
   observations = checker.finish(findings);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "check/report_listener.h"
 #include "diagnostics/diagnostic.h"
 
 namespace varistellar::check {
@@ -23,11 +24,18 @@ struct ReportCheck {
 // another name, such as a report before it is put in its place).
 [[nodiscard]] ReportCheck checkReportFile(const std::string& path, std::string_view name,
                                           diagnostics::DiagnosticList& findings);
+// The same, with every line told to `listener` as it is read.
+[[nodiscard]] ReportCheck checkReportFile(const std::string& path,
+                                          diagnostics::DiagnosticList& findings,
+                                          ReportListener& listener);
 
 // The same checks over bytes in memory, for tests and fuzzing. `todaySeconds`
 // is the time of day that later dates are judged against (seconds since 1970).
 void checkReportText(std::string_view name, std::string_view bytes,
                      diagnostics::DiagnosticList& findings, std::uint64_t& observations,
                      std::int64_t todaySeconds = 1'900'000'000);
+void checkReportText(std::string_view name, std::string_view bytes,
+                     diagnostics::DiagnosticList& findings, std::uint64_t& observations,
+                     ReportListener& listener, std::int64_t todaySeconds = 1'900'000'000);
 
 }  // namespace varistellar::check

@@ -46,6 +46,7 @@ void ReportChecker::line(const ScannedLine& l) {
   if (!l.kept.empty() && l.kept.front() == '#') {
     rows_.forget();
     header_.line(l, observations_);
+    if (listener_ != nullptr) listener_->commentLine(l);
     return;
   }
   if (const std::size_t first = l.kept.find_first_not_of(" \t");
@@ -97,6 +98,7 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   if (const auto earlier = duplicates_.earlier(rows_.lastRow(), changed))
     findings_.report(rule("F11"), l.number, 0,
                      "STARID, DATE and FILT as on line " + std::to_string(*earlier));
+  if (listener_ != nullptr) listener_->observation(rows_.lastRow(), changed);
 }
 
 std::uint64_t ReportChecker::finish(diagnostics::DiagnosticList& list) {

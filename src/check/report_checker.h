@@ -11,6 +11,7 @@
 #include "check/findings.h"
 #include "check/header_rules.h"
 #include "check/line_scanner.h"
+#include "check/report_listener.h"
 #include "check/row_judge.h"
 
 namespace varistellar::check {
@@ -18,6 +19,8 @@ namespace varistellar::check {
 class ReportChecker {
  public:
   ReportChecker(std::string_view file, std::int64_t todaySeconds, Memo memo = Memo::on);
+  // Someone to hear every line as it is read; none by default.
+  void listen(ReportListener* listener) { listener_ = listener; }
   void feed(std::string_view bytes) { scanner_.feed(bytes); }
   // Ends the file: the findings about it as a whole, then all of them into `list`.
   std::uint64_t finish(diagnostics::DiagnosticList& list);
@@ -32,6 +35,7 @@ class ReportChecker {
   HeaderRules header_;
   RowJudge rows_;
   Duplicates duplicates_;
+  ReportListener* listener_ = nullptr;
   double latestJulianDate_;
   std::uint64_t observations_ = 0;
   LineEnd firstEnd_ = LineEnd::none;

@@ -1,6 +1,7 @@
 // The predicates of the observation-line rules, one small named check each.
 #include "check/row_rules.h"
 
+#include "aeff/notes_subfields.h"
 #include "check/text.h"
 
 namespace varistellar::check {
@@ -58,45 +59,17 @@ bool outside(const std::optional<double>& v, double low, double high) {
   return v && (*v < low || *v > high);
 }
 
-bool hasSubfield(std::string_view notes, std::string_view key) {
-  std::size_t at = 0;
-  while ((at = notes.find('|', at)) != std::string_view::npos) {
-    ++at;
-    const std::string_view rest = notes.substr(at);
-    if (rest.size() > key.size() && rest[key.size()] == '=' &&
-        aeff::sameWord(rest.substr(0, key.size()), key))
-      return true;
+// Whether NOTES hold CREFMAG and, for a row with a check star, KREFMAG:
+// both looked for in one pass.
+bool holdsReferences(std::string_view notes, bool checkStar) {
+  bool comparison = false;
+  bool check = !checkStar;
+  for (const aeff::Subfield& s : aeff::NotesSubfields{notes}) {
+    comparison = comparison || aeff::isSubfieldKey(s, "CREFMAG");
+    check = check || aeff::isSubfieldKey(s, "KREFMAG");
+    if (comparison && check) return true;
   }
   return false;
-}
-
-bool endsWithWord(std::string_view key, std::string_view tail) {
-  return key.size() >= tail.size() && aeff::sameWord(key.substr(key.size() - tail.size()), tail);
-}
-
-// The first malformed `|KEY=value` subfield of NOTES, if any.
-std::optional<std::string> badSubfield(std::string_view notes) {
-  std::size_t at = notes.find('|');
-  while (at != std::string_view::npos) {
-    const std::size_t next = notes.find('|', at + 1);
-    const std::string_view pair =
-        notes.substr(at + 1, next == std::string_view::npos ? next : next - at - 1);
-    const std::size_t eq = pair.find('=');
-    const std::string_view key = pair.substr(0, eq);
-    bool good = eq != std::string_view::npos && !key.empty() && eq + 1 < pair.size();
-    for (const char c : key) {
-      good = good && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                      c == '_');
-    }
-    if (good &&
-        (endsWithWord(key, "MAG") || endsWithWord(key, "MAGINS") || endsWithWord(key, "ERR") ||
-         aeff::sameWord(key, "VX") || aeff::sameWord(key, "CX") || aeff::sameWord(key, "KX"))) {
-      good = isPlainDecimal(pair.substr(eq + 1));
-    }
-    if (!good) return std::string{pair};
-    at = next;
-  }
-  return std::nullopt;
 }
 
 }  // namespace
@@ -316,10 +289,10 @@ std::optional<RowFinding> notesVeryLong(const Row& row) {
                  [&] { return "NOTES has " + std::to_string(n) + " characters, more than 4000"; });
 }
 std::optional<RowFinding> notesSubfields(const Row& row) {
-  const auto bad = badSubfield(row[Field::NOTES].text);
+  const auto bad = aeff::firstMalformedSubfield(row[Field::NOTES].text);
   if (!bad) return std::nullopt;
   return RowFinding{Field::NOTES, text(row, [&] {
-                      return "NOTES subfield " + quoted(*bad) + " is not KEY=value";
+                      return "NOTES subfield " + quoted(bad->text) + " is not KEY=value";
                     })};
 }
 std::optional<RowFinding> untransformable(const Row& row) {
@@ -327,8 +300,7 @@ std::optional<RowFinding> untransformable(const Row& row) {
   const bool kname = namesStar(row, Field::KNAME);
   return finding(
       row,
-      row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) &&
-          (!hasSubfield(notes, "CREFMAG") || (kname && !hasSubfield(notes, "KREFMAG"))),
+      row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) && !holdsReferences(notes, kname),
       Field::NOTES, [&] {
         return "MTYPE STD with a single comparison star and no CREFMAG / KREFMAG in NOTES: "
                "the observation cannot be transformed later";

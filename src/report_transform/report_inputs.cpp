@@ -1,0 +1,204 @@
+// Each observation line reduced to its inputs as the checker reads it.
+#include "report_transform/report_inputs.h"
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "aeff/format.h"
+#include "aeff/notes_subfields.h"
+#include "check/report_listener.h"
+#include "report_transform/reference_lines.h"
+
+namespace varistellar::report_transform {
+
+using aeff::Field;
+
+namespace {
+
+constexpr double none = std::numeric_limits<double>::quiet_NaN();
+
+bool has(check::FieldSet set, Field f) { return ((set & (1u << aeff::index(f))) != 0); }
+
+bool sameValue(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
+// The NOTES subfields a transformation reads.
+enum class NotesKey : std::uint8_t { crefmag, krefmag, vmagins, cmagins, kmagins, other };
+constexpr std::size_t notesKeys = 5;
+
+// Which of them a key is. All five have seven letters; their first two tell
+// them apart, so that each subfield costs one comparison.
+NotesKey notesKey(std::string_view key) {
+  if (key.size() != 7) return NotesKey::other;
+  const auto first = static_cast<char>(key[0] | 0x20);
+  const bool reference = (key[1] | 0x20) == 'r';
+  const auto [candidate, word] =
+      first == 'c'   ? (reference ? std::pair{NotesKey::crefmag, "CREFMAG"}
+                                  : std::pair{NotesKey::cmagins, "CMAGINS"})
+      : first == 'k' ? (reference ? std::pair{NotesKey::krefmag, "KREFMAG"}
+                                  : std::pair{NotesKey::kmagins, "KMAGINS"})
+      : first == 'v' ? std::pair{NotesKey::vmagins, "VMAGINS"}
+                     : std::pair{NotesKey::other, ""};
+  return candidate != NotesKey::other && aeff::sameWord(key, word) ? candidate : NotesKey::other;
+}
+
+// A value's text and its number, kept for the next row: catalogue
+// magnitudes and CMAGINS repeat from row to row of one filter.
+struct NumberMemo {
+  static constexpr std::size_t longest = 15;
+  std::array<char, longest> text{};
+  std::size_t length = longest + 1;  // nothing kept
+  double value = none;
+
+  double read(const aeff::Subfield& s) {
+    const std::string_view t = s.value;
+    if (t.size() == length && std::memcmp(t.data(), text.data(), length) == 0) return value;
+    value = aeff::subfieldNumber(s).value_or(none);
+    length = t.size() <= longest ? t.size() : longest + 1;
+    if (length <= longest) std::memcpy(text.data(), t.data(), length);
+    return value;
+  }
+};
+using NotesMemo = std::array<NumberMemo, notesKeys>;
+
+// The five values; NaN for those not given or not numbers. The first of a
+// key counts, as findSubfield has it.
+std::array<double, notesKeys> readNotes(std::string_view notes, NotesMemo& memo) {
+  std::array<double, notesKeys> values{none, none, none, none, none};
+  std::array<bool, notesKeys> seen{};
+  for (const aeff::Subfield& s : aeff::NotesSubfields{notes}) {
+    if (!s.paired) continue;
+    const auto k = static_cast<std::size_t>(notesKey(s.key));
+    if (k == notesKeys || seen[k]) continue;
+    seen[k] = true;
+    values[k] = memo[k].read(s);
+  }
+  return values;
+}
+
+bool isColumnTitle(std::string_view line) {
+  std::size_t end = 1;
+  while (end < line.size() && ((line[end] | 0x20) >= 'a' && (line[end] | 0x20) <= 'z')) ++end;
+  const std::string_view word = line.substr(1, end - 1);
+  return (aeff::sameWord(word, "STARID") || aeff::sameWord(word, "NAME")) &&
+         (end == line.size() || line[end] != '=');
+}
+
+class InputsReader final : public check::ReportListener {
+ public:
+  explicit InputsReader(ReportInputs& inputs) : inputs_{inputs} { lastReference_.fill(noIndex); }
+
+  void commentLine(const check::ScannedLine& line) override {
+    references_.commentLine(line.kept);
+    if (inputs_.titleLine == 0 && isColumnTitle(line.kept)) inputs_.titleLine = line.number;
+  }
+
+  void observation(const check::Row& row, check::FieldSet changed) override;
+
+ private:
+  std::uint32_t reference(std::uint8_t filter, double comparison, double checkStar);
+
+  static constexpr std::uint32_t noIndex = std::numeric_limits<std::uint32_t>::max();
+  ReportInputs& inputs_;
+  ReferenceLines references_;
+  // What the previous row's unchanged fields gave.
+  std::uint32_t star_ = 0;
+  std::uint32_t group_ = noGroup;
+  std::uint8_t filter_ = unknownFilter;
+  std::array<double, notesKeys> notes_{none, none, none, none, none};
+  // For each filter, the values its rows' notes gave last.
+  std::array<NotesMemo, 256> memo_{};
+  // The last reference each filter's rows took.
+  std::array<std::uint32_t, 256> lastReference_{};
+};
+
+std::uint32_t InputsReader::reference(std::uint8_t filter, double comparison, double checkStar) {
+  std::uint32_t& last = lastReference_[filter];
+  if (last != noIndex) {
+    const ComparisonReference& r = inputs_.references[last];
+    if (sameValue(r.comparison, comparison) && sameValue(r.checkStar, checkStar)) return last;
+  }
+  last = static_cast<std::uint32_t>(inputs_.references.size());
+  inputs_.references.push_back({comparison, checkStar});
+  return last;
+}
+
+void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
+  if (row.line > std::numeric_limits<std::uint32_t>::max()) {
+    inputs_.tooManyLines = true;
+    return;
+  }
+  if (has(changed, Field::STARID)) star_ = inputs_.stars.index(row[Field::STARID].text);
+  if (has(changed, Field::FILT)) filter_ = filterIndex(row[Field::FILT].text);
+  if (has(changed, Field::GROUP)) group_ = inputs_.groups.index(row[Field::GROUP].text);
+  if (has(changed, Field::NOTES)) notes_ = readNotes(row[Field::NOTES].text, memo_[filter_]);
+  const auto note = [this](NotesKey k) { return notes_[static_cast<std::size_t>(k)]; };
+  const double crefmag = note(NotesKey::crefmag);
+  const double krefmag = note(NotesKey::krefmag);
+  const double vmagins = note(NotesKey::vmagins);
+  const double cmagins = note(NotesKey::cmagins);
+  const double kmagins = note(NotesKey::kmagins);
+
+  RowInputs in;
+  in.line = static_cast<std::uint32_t>(row.line);
+  in.star = star_;
+  in.filter = filter_;
+  in.group = group_;
+  in.date = row[Field::DATE].number.value_or(none);
+  in.differential = row.is(Field::MTYPE, "DIF");
+  in.ensemble = row.is(Field::CNAME, "ENSEMBLE");
+
+  const double comparison = std::isnan(crefmag) ? references_.comparison() : crefmag;
+  const double checkStar = std::isnan(krefmag) ? references_.checkStar() : krefmag;
+  in.reference = reference(filter_, comparison, checkStar);
+
+  const double mag = row[Field::MAG].number.value_or(none);
+  const bool instrumental = !std::isnan(vmagins) && !std::isnan(cmagins);
+  in.x = instrumental ? vmagins - cmagins : in.differential ? mag : mag - comparison;
+  const double cmag = row[Field::CMAG].number.value_or(none);
+  const double kmag = row[Field::KMAG].number.value_or(none);
+  in.checkX = !std::isnan(kmagins) && !std::isnan(cmagins) ? kmagins - cmagins : kmag - cmag;
+
+  const std::optional<double>& merr = row[Field::MERR].number;
+  // A MERR of 1.0 or more is refused by the checker; below it, the units fit.
+  if (merr && *merr >= 0 && *merr < 1.0)
+    in.merr = static_cast<std::int32_t>(std::lround(*merr / merrUnit));
+
+  using enum Untransformable;
+  if (row.is(Field::TRANS, "YES")) {
+    in.why = alreadyTransformed;
+  } else if (!isTransformableFilter(filter_)) {
+    in.why = filter;
+  } else if (row[Field::MAG].text.starts_with('<')) {
+    in.why = fainterThan;
+  } else if (in.ensemble && (std::isnan(crefmag) || !instrumental)) {
+    in.why = ensembleWithoutAverages;
+  } else if (std::isnan(comparison)) {
+    in.why = noComparisonMagnitude;
+  } else if (in.merr == noMerr) {
+    in.why = noError;
+  }
+  inputs_.rows.push(in);
+}
+
+}  // namespace
+
+ReportReading readReportInputs(const std::string& path, diagnostics::DiagnosticList& findings) {
+  ReportReading reading;
+  InputsReader reader{reading.inputs};
+  reading.check = check::checkReportFile(path, findings, reader);
+  return reading;
+}
+
+ReportInputs readReportInputsText(std::string_view name, std::string_view bytes,
+                                  diagnostics::DiagnosticList& findings) {
+  ReportInputs inputs;
+  InputsReader reader{inputs};
+  std::uint64_t observations = 0;
+  check::checkReportText(name, bytes, findings, observations, reader);
+  return inputs;
+}
+
+}  // namespace varistellar::report_transform

@@ -1,0 +1,41 @@
+// A finished report read for its transformation: checked as `check` checks
+// it, and in the same pass each observation line reduced to its inputs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check/report_check.h"
+#include "diagnostics/diagnostic.h"
+#include "report_transform/report_names.h"
+#include "report_transform/row_inputs.h"
+#include "report_transform/row_store.h"
+
+namespace varistellar::report_transform {
+
+struct ReportInputs {
+  RowStore rows;  // in the file's order
+  std::vector<ComparisonReference> references;
+  StarNames stars;
+  Groups groups;
+  std::uint64_t titleLine = 0;  // the column-title line (#STARID,... or #NAME,...); 0 none
+  // A line beyond what a row's inputs can number (2^32 - 1): the report
+  // cannot be transformed.
+  bool tooManyLines = false;
+};
+
+struct ReportReading {
+  check::ReportCheck check;  // whether it could be read, and its observations
+  ReportInputs inputs;
+};
+
+// `findings` receives what `check` finds in the file.
+[[nodiscard]] ReportReading readReportInputs(const std::string& path,
+                                             diagnostics::DiagnosticList& findings);
+// The same over bytes in memory, for tests.
+[[nodiscard]] ReportInputs readReportInputsText(std::string_view name, std::string_view bytes,
+                                                diagnostics::DiagnosticList& findings);
+
+}  // namespace varistellar::report_transform

@@ -1,0 +1,84 @@
+// Stars, groups and filters by index, and the #CREFMAG= and #KREFMAG= lines.
+#include "report_transform/report_names.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+#include "report_transform/reference_lines.h"
+
+namespace varistellar::report_transform {
+namespace {
+
+TEST(ReportNames, GroupsAsTheirOwnNumbers) {
+  Groups groups;
+  struct Case {
+    std::string_view group;
+    std::uint32_t index;
+  };
+  const Case cases[] = {{"na", 0},
+                        {"NA", 0},
+                        {"0", 1},
+                        {"000", 1},
+                        {"-0", 1},
+                        {"+12", 13},
+                        {"12", 13},
+                        {"00012", 13},
+                        {"2147483646", 2147483647},
+                        {"2147483647", 0x80000000u},
+                        {"-1", 0x80000001u},
+                        {"-01", 0x80000001u},
+                        {"2147483647", 0x80000000u}};
+  for (const Case& c : cases) EXPECT_EQ(groups.index(c.group), c.index) << c.group;
+}
+
+TEST(ReportNames, FiltersByIndexAndWhichTransform) {
+  for (const std::string_view f : {"B", "V", "R", "I", "TB", "TG", "TR"}) {
+    EXPECT_TRUE(isTransformableFilter(filterIndex(f))) << f;
+    EXPECT_EQ(filterName(filterIndex(f)), f);
+  }
+  for (const std::string_view f : {"U", "SG", "CV", "CR", "RJ", "CBB", "HA"})
+    EXPECT_FALSE(isTransformableFilter(filterIndex(f))) << f;
+  EXPECT_EQ(filterIndex("v"), filterIndex("V"));
+  EXPECT_EQ(filterName(filterIndex("cbb")), "CBB");
+  EXPECT_EQ(filterIndex("Rc"), unknownFilter);
+  EXPECT_FALSE(isTransformableFilter(unknownFilter));
+  EXPECT_EQ(filterName(unknownFilter), "");
+}
+
+struct ReferenceCase {
+  std::vector<std::string_view> lines;
+  double comparison;
+  double checkStar;
+};
+
+bool same(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
+TEST(ReferenceLines, CrefmagAndKrefmagLines) {
+  const double none = std::nan("");
+  const ReferenceCase cases[] = {
+      {{}, none, none},
+      {{"#CREFMAG=12.345 0.013 13.021 0.014"}, 12.345, 13.021},
+      {{"#crefmag = 12.345,0.013,13.021"}, 12.345, 13.021},
+      {{"#CREFMAG=12.345"}, 12.345, none},
+      {{"#CREFMAG=12.345", "#KREFMAG=13.5"}, 12.345, 13.5},
+      {{"#KREFMAG=13.5", "#CREFMAG=12.0 0.01 13.0"}, 12.0, 13.0},
+      {{"#CREFMAG=12.0 0.01 13.0", "#CREFMAG=11.0"}, 11.0, none},
+      {{"#CREFMAG=twelve 0.01 13.0"}, none, 13.0},
+      {{"#CREFMAG=12,5"}, 12.0, none},  // a decimal comma splits
+      {{"#COMMENT=12.0", "#CREFMAGS=1.0", "# CREFMAG is below"}, none, none},
+      {{"#CREFMAG=12.0", "#CREFMAG="}, none, none},
+  };
+  for (const ReferenceCase& c : cases) {
+    ReferenceLines lines;
+    for (const std::string_view l : c.lines) lines.commentLine(l);
+    const std::string_view first = c.lines.empty() ? "" : c.lines.front();
+    EXPECT_TRUE(same(lines.comparison(), c.comparison)) << first << ": " << lines.comparison();
+    EXPECT_TRUE(same(lines.checkStar(), c.checkStar)) << first << ": " << lines.checkStar();
+  }
+}
+
+}  // namespace
+}  // namespace varistellar::report_transform

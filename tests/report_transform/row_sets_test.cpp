@@ -1,0 +1,121 @@
+// A report's rows as time series per star and standard filter, its GROUP
+// sets, and each row's partner in another filter's series.
+#include "report_transform/row_sets.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace varistellar::report_transform {
+namespace {
+
+const std::string header =
+    "#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=test\n#DELIM=,\n#DATE=JD\n#OBSTYPE=CCD\n"
+    "#STARID,DATE,MAG,MERR,FILT,TRANS,MTYPE,CNAME,CMAG,KNAME,KMAG,AIRMASS,GROUP,CHART,NOTES\n";
+constexpr std::uint32_t firstRowLine = 8;
+
+std::string row(std::string_view star, std::string_view date, std::string_view filter,
+                std::string_view group = "na", std::string_view trans = "NO") {
+  return std::string{star} + "," + std::string{date} + ",11.500,0.010," + std::string{filter} +
+         "," + std::string{trans} + ",STD,000-AAA-001,-8.000,000-AAA-002,-7.000,1.2," +
+         std::string{group} + ",12345AB,|CREFMAG=12.0|KREFMAG=13.0\n";
+}
+
+// The lines of the rows a run holds, in its order.
+std::vector<std::uint32_t> linesOf(const ReportInputs& inputs,
+                                   const std::vector<std::uint32_t>& rows, const RowRun& run) {
+  std::vector<std::uint32_t> lines;
+  for (std::uint32_t i = run.begin; i < run.end; ++i) lines.push_back(inputs.rows[rows[i]].line);
+  return lines;
+}
+
+class RowSetsTest : public ::testing::Test {
+ protected:
+  void read(const std::string& rows) {
+    diagnostics::DiagnosticList findings;
+    inputs_ = readReportInputsText("r.txt", header + rows, findings);
+    ASSERT_FALSE(findings.hasErrors());
+    sets_ = arrangeRows(inputs_);
+  }
+  ReportInputs inputs_;
+  RowSets sets_;
+};
+
+TEST_F(RowSetsTest, TimeSeriesPerStarAndStandardFilterByDate) {
+  read(row("SS CYG", "2456175.5030", "V") +               // line 8
+       row("SS CYG", "2456175.5010", "B") +               // 9
+       row("SS CYG", "2456175.5000", "TG") +              // 10: V as well
+       row("RR LYR", "2456175.5000", "V") +               // 11
+       row("SS CYG", "2456175.5020", "V", "na", "YES") +  // 12: already transformed
+       row("SS CYG", "2456175.5040", "SG") +              // 13: no standard filter
+       row("SS CYG", "2456175.5010", "V"));               // 14
+  const std::uint32_t ss = inputs_.rows[0].star;
+  const std::uint32_t rr = inputs_.rows[3].star;
+  const RowRun* v = sets_.seriesOf(ss, 'V');
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(linesOf(inputs_, sets_.order, *v), (std::vector<std::uint32_t>{10, 14, 8}));
+  const RowRun* b = sets_.seriesOf(ss, 'B');
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(linesOf(inputs_, sets_.order, *b), (std::vector<std::uint32_t>{9}));
+  EXPECT_EQ(sets_.seriesOf(ss, 'R'), nullptr);
+  EXPECT_EQ(sets_.seriesFilters(ss), (std::vector<char>{'B', 'V'}));
+  EXPECT_EQ(sets_.seriesFilters(rr), (std::vector<char>{'V'}));
+  EXPECT_TRUE(sets_.sets.empty());
+  EXPECT_EQ(firstRowLine, inputs_.rows[0].line);
+}
+
+TEST_F(RowSetsTest, PartnersBracketedNearestOrNone) {
+  // V at minutes 0, 10, 31 and 60 after the first; B at 5, 10, 40, 100.
+  read(row("SS CYG", "2456175.500000", "V") + row("SS CYG", "2456175.506944", "V") +
+       row("SS CYG", "2456175.521528", "V") + row("SS CYG", "2456175.541667", "V") +
+       row("SS CYG", "2456175.503472", "B") + row("SS CYG", "2456175.506944", "B") +
+       row("SS CYG", "2456175.527778", "B") + row("SS CYG", "2456175.569444", "B"));
+  const std::uint32_t ss = inputs_.rows[0].star;
+  const RowRun* v = sets_.seriesOf(ss, 'V');
+  ASSERT_NE(v, nullptr);
+  const transform::PairingWindow window{10.0};
+  struct Case {
+    std::size_t bRow;  // index of the B row
+    bool found;
+    std::uint32_t firstLine;
+    std::uint32_t secondLine;
+    bool interpolated;
+  };
+  const Case cases[] = {
+      {4, true, 8, 9, true},     // minute 5: between V at 0 and 10
+      {5, true, 9, 9, false},    // minute 10: V at the same time
+      {6, true, 10, 10, false},  // minute 40: V at 31 within 10, V at 60 not
+      {7, false, 0, 0, false},   // minute 100: none within 10
+  };
+  for (const Case& c : cases) {
+    const auto p = partnerIn(sets_, *v, inputs_, inputs_.rows[c.bRow], window);
+    ASSERT_EQ(p.has_value(), c.found) << c.bRow;
+    if (!p) continue;
+    EXPECT_EQ(inputs_.rows[p->first].line, c.firstLine) << c.bRow;
+    EXPECT_EQ(inputs_.rows[p->second].line, c.secondLine) << c.bRow;
+    EXPECT_EQ(p->weight != 0.0, c.interpolated) << c.bRow;
+  }
+  const auto half = partnerIn(sets_, *v, inputs_, inputs_.rows[4], window);
+  ASSERT_TRUE(half.has_value());
+  EXPECT_NEAR(half->weight, 0.5, 1e-4);
+}
+
+TEST_F(RowSetsTest, GroupSetsPerStarInFileOrder) {
+  read(row("SS CYG", "2456175.5000", "V", "1") +         // 8
+       row("SS CYG", "2456175.5001", "B", "1") +         // 9
+       row("RR LYR", "2456175.5002", "V", "1") +         // 10: another star, another set
+       row("SS CYG", "2456175.5003", "I", "2") +         // 11
+       row("SS CYG", "2456175.5004", "B", "01") +        // 12: the same group as 1
+       row("SS CYG", "2456175.5005", "V", "3", "YES") +  // 13: stays as it was
+       row("SS CYG", "2456175.5006", "V"));              // 14: a time series
+  ASSERT_EQ(sets_.sets.size(), 3u);
+  EXPECT_EQ(linesOf(inputs_, sets_.grouped, sets_.sets[0]), (std::vector<std::uint32_t>{8, 9, 12}));
+  EXPECT_EQ(linesOf(inputs_, sets_.grouped, sets_.sets[1]), (std::vector<std::uint32_t>{11}));
+  EXPECT_EQ(linesOf(inputs_, sets_.grouped, sets_.sets[2]), (std::vector<std::uint32_t>{10}));
+  ASSERT_EQ(sets_.series.size(), 1u);
+  EXPECT_EQ(linesOf(inputs_, sets_.order, sets_.series[0]), (std::vector<std::uint32_t>{14}));
+}
+
+}  // namespace
+}  // namespace varistellar::report_transform
