@@ -55,9 +55,9 @@ class PicturePoints final : public ObservationListener {
   void take(const ConvertedObservation& observation) override {
     const report::ObservationValues& values = observation.values;
     const night::NightParameters& parameters = nights_[observation.night];
-    // The check star as transformed, where it could be.
-    const std::optional<double> Kstd =
-        values.transformedKstd ? values.transformedKstd : values.Kstd;
+    // A transformed observation shows its check star transformed (none
+    // when that could not be); any other, as measured.
+    const std::optional<double> Kstd = values.transformed ? values.transformedKstd : values.Kstd;
     if (values.transformedKstd) checkTransformed_ = true;
     const float check = Kstd ? static_cast<float>(*Kstd - parameters.checkStar->magnitude)
                              : std::numeric_limits<float>::quiet_NaN();

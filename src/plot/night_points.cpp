@@ -43,11 +43,13 @@ Series NightPoints::series(std::size_t nights) const {
   drawn.target.resize(nights);
   drawn.untransformed.resize(nights);
   drawn.check.resize(nights);
+  drawn.untransformedCheck.resize(nights);
   if (points_.size() <= mostPointsDrawn) {
     for (const NightPoint& point : points_) {
       auto& target = point.untransformed ? drawn.untransformed : drawn.target;
       appendPoint(target[point.night], point.date, point.magnitude, point.error);
-      appendPoint(drawn.check[point.night], point.date, point.check, point.checkError);
+      auto& check = point.untransformed ? drawn.untransformedCheck : drawn.check;
+      appendPoint(check[point.night], point.date, point.check, point.checkError);
       appendPoint(drawn.airmass, point.date, point.airmass, 0.0);
     }
     return drawn;
@@ -65,6 +67,7 @@ Series NightPoints::series(std::size_t nights) const {
   std::vector<std::vector<BinSums>> target(nights, std::vector<BinSums>(binCount));
   std::vector<std::vector<BinSums>> untransformed(nights, std::vector<BinSums>(binCount));
   std::vector<std::vector<BinSums>> check(nights, std::vector<BinSums>(binCount));
+  std::vector<std::vector<BinSums>> untransformedCheck(nights, std::vector<BinSums>(binCount));
   std::vector<BinSums> airmass(binCount);
   for (const NightPoint& point : points_) {
     if (!std::isfinite(point.date)) continue;
@@ -72,7 +75,8 @@ Series NightPoints::series(std::size_t nights) const {
     const auto bin = std::min(static_cast<std::size_t>(place), binCount - 1);
     (point.untransformed ? untransformed : target)[point.night][bin].add(point.date,
                                                                          point.magnitude);
-    check[point.night][bin].add(point.date, point.check);
+    (point.untransformed ? untransformedCheck : check)[point.night][bin].add(point.date,
+                                                                             point.check);
     airmass[bin].add(point.date, point.airmass);
   }
   for (std::size_t night = 0; night < nights; ++night) {
@@ -80,6 +84,7 @@ Series NightPoints::series(std::size_t nights) const {
       target[night][bin].appendTo(drawn.target[night]);
       untransformed[night][bin].appendTo(drawn.untransformed[night]);
       check[night][bin].appendTo(drawn.check[night]);
+      untransformedCheck[night][bin].appendTo(drawn.untransformedCheck[night]);
     }
   }
   for (std::size_t bin = 0; bin < binCount; ++bin) airmass[bin].appendTo(drawn.airmass);

@@ -23,7 +23,8 @@ struct NightPoint {
   float airmass = 0.0F;
   std::uint8_t night = 0;  // which night (filter) of the picture
   // In a transformed night, an observation written untransformed (it had
-  // no partner): drawn apart from the transformed ones.
+  // no partner): it and its check star are drawn apart from the transformed
+  // ones.
   bool untransformed = false;
 };
 
@@ -42,6 +43,7 @@ struct Series {
   std::vector<std::vector<SeriesPoint>> target;
   std::vector<std::vector<SeriesPoint>> untransformed;  // of a transformed night
   std::vector<std::vector<SeriesPoint>> check;
+  std::vector<std::vector<SeriesPoint>> untransformedCheck;
   std::vector<SeriesPoint> airmass;
   std::size_t bins = 0;   // 0: every observation is its own point
   double binWidth = 0.0;  // days

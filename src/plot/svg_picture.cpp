@@ -249,7 +249,10 @@ std::string drawNightPicture(const Series& series, const PictureLabels& labels) 
   std::vector<SeriesPoint> targetPoints = allPoints(series.target);
   const std::vector<SeriesPoint> untransformedPoints = allPoints(series.untransformed);
   targetPoints.insert(targetPoints.end(), untransformedPoints.begin(), untransformedPoints.end());
-  const std::vector<SeriesPoint> checkPoints = allPoints(series.check);
+  std::vector<SeriesPoint> checkPoints = allPoints(series.check);
+  const std::vector<SeriesPoint> untransformedCheckPoints = allPoints(series.untransformedCheck);
+  checkPoints.insert(checkPoints.end(), untransformedCheckPoints.begin(),
+                     untransformedCheckPoints.end());
   const TimeAxis time = timeAxis(targetPoints);
   const AxisRange shownDays{time.range.low - time.dayOffset, time.range.high - time.dayOffset};
   const std::vector<Tick> timeTicks = roundTicks(shownDays, 8);
@@ -308,6 +311,11 @@ std::string drawNightPicture(const Series& series, const PictureLabels& labels) 
   for (std::size_t night = 0; night < series.check.size(); ++night) {
     picture.series(series.check[night], check, time, "check", barColour(night, "#b03a2e"), 2.0,
                    series.bins == 0, 3, markStyle(night));
+  }
+  for (std::size_t night = 0; night < series.untransformedCheck.size(); ++night) {
+    const std::string colour{barColour(night, "#b03a2e")};
+    picture.series(series.untransformedCheck[night], check, time, "check", colour, 2.0,
+                   series.bins == 0, 3, "fill:none;stroke:" + colour + ";stroke-width:1");
   }
 
   picture.frame(airmass, time, timeTicks, "airmass", "ytick-airmass");
