@@ -42,9 +42,9 @@ bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, 
 
 std::unique_ptr<report::RecordForm> transformedRecordForm(
     const transform::FilterTransform* transform) {
-  if (transform == nullptr) return std::make_unique<report::TransformedRecordForm>("", "");
-  return std::make_unique<report::TransformedRecordForm>(transform->reportedFilter,
-                                                         transform->notesBeforeColour);
+  if (transform == nullptr) return std::make_unique<report::CheckStarRecordForm>();
+  return std::make_unique<report::CheckStarRecordForm>(transform->reportedFilter,
+                                                       transform->notesBeforeColour);
 }
 
 void reportLeftOut(double MERR, const std::string& tableFile, std::uint64_t line,

@@ -26,24 +26,9 @@ inline constexpr std::array observationRecordLayout = {
 };
 
 // The same record with the check star's magnitudes: CMAG, KMAG and the
-// instrumental and catalogue magnitudes in NOTES. Written trimmed only.
+// instrumental and catalogue magnitudes in NOTES; transformed or not, as
+// TRANS says. Written trimmed only.
 inline constexpr std::array checkStarRecordLayout = {
-    textField(11, "STARID"),     literalText(","),         //
-    fixedField(13, 5, "DATE"),   literalText(","),         //
-    fixedField(6, 3, "MAG"),     literalText(","),         //
-    fixedField(6, 3, "MERR"),    literalText(","),         //
-    textField(6, "FILT"),        literalText(",NO,STD,"),  // TRANS, MTYPE
-    textField(11, "CNAME"),      literalText(","),         //
-    fixedField(6, 3, "CMAG"),    literalText(","),         //
-    textField(11, "KNAME"),      literalText(","),         //
-    fixedField(6, 3, "KMAG"),    literalText(","),         //
-    fixedField(6, 3, "AIRMASS"), literalText(",na,"),      // GROUP
-    textField(8, "CHART"),       literalText(","),         //
-    textField(0, "NOTES"),
-};
-
-// The record with the check star, transformed or not: TRANS says which.
-inline constexpr std::array transformedRecordLayout = {
     textField(11, "STARID"),     literalText(","),      //
     fixedField(13, 5, "DATE"),   literalText(","),      //
     fixedField(6, 3, "MAG"),     literalText(","),      //
@@ -61,6 +46,5 @@ inline constexpr std::array transformedRecordLayout = {
 }  // namespace layout
 using layout::checkStarRecordLayout;
 using layout::observationRecordLayout;
-using layout::transformedRecordLayout;
 
 }  // namespace varistellar::report

@@ -29,7 +29,6 @@ consteval bool fieldsStandWhereTheFormatPutsThem(std::span<const LayoutItem> lay
 }
 static_assert(fieldsStandWhereTheFormatPutsThem(observationRecordLayout));
 static_assert(fieldsStandWhereTheFormatPutsThem(checkStarRecordLayout));
-static_assert(fieldsStandWhereTheFormatPutsThem(transformedRecordLayout));
 
 // The keys of a layout's data fields, in their order.
 template <std::size_t N>
@@ -46,10 +45,9 @@ consteval std::array<RecordKey, N> keysOf(std::span<const LayoutItem> layout) {
 }
 
 constexpr std::size_t observationFieldCount = 9;
-constexpr std::size_t checkStarFieldCount = 12;
+constexpr std::size_t checkStarFieldCount = 13;
 constexpr auto observationKeys = keysOf<observationFieldCount>(observationRecordLayout);
 constexpr auto checkStarKeys = keysOf<checkStarFieldCount>(checkStarRecordLayout);
-constexpr auto transformedKeys = keysOf<checkStarFieldCount + 1>(transformedRecordLayout);
 
 constexpr auto observationFields =
     textio::placeDataFields<observationFieldCount>(observationRecordLayout);
@@ -304,11 +302,18 @@ UnfitFields CheckStarLayout::build(const RecordValues& values, std::string& line
   return unfit;
 }
 
+CheckStarRecordForm::CheckStarRecordForm(std::string standardFilter, std::string notesBeforeColour)
+    : standardFilter_{std::move(standardFilter)},
+      notesBeforeColour_{std::move(notesBeforeColour)} {}
+
 UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& line) {
-  auto& laidOut = layouts_[values.has(Subfield::KMAGINS) ? 1 : 0];
+  const bool transformed = values.has(Subfield::COLOR);
+  auto& laidOut = layouts_[(values.has(Subfield::KMAGINS) ? 1U : 0U) + (transformed ? 2U : 0U)];
   if (!laidOut) {
     laidOut.emplace();
-    if (!laidOut->layOut(checkStarRecordLayout, checkStarKeys, values, {}, {}, {})) {
+    if (!laidOut->layOut(checkStarRecordLayout, checkStarKeys, values,
+                         transformed ? std::string_view{standardFilter_} : std::string_view{},
+                         transformed ? "YES" : "NO", notesBeforeColour_)) {
       laidOut.reset();
       return buildWhole(values, line);
     }
@@ -320,36 +325,9 @@ UnfitFields CheckStarRecordForm::buildWhole(const RecordValues& values, std::str
   UnfitFields unfitNotes;
   notes_.clear();
   appendCheckStarNotes(values, notes_, unfitNotes);
-  return buildWithNotes(checkStarRecordLayout, checkStarKeys, values, notes_, unfitNotes, line);
-}
-
-TransformedRecordForm::TransformedRecordForm(std::string standardFilter,
-                                             std::string notesBeforeColour)
-    : standardFilter_{std::move(standardFilter)},
-      notesBeforeColour_{std::move(notesBeforeColour)} {}
-
-UnfitFields TransformedRecordForm::build(const RecordValues& values, std::string& line) {
-  const bool transformed = values.has(Subfield::COLOR);
-  auto& laidOut = layouts_[(values.has(Subfield::KMAGINS) ? 1U : 0U) + (transformed ? 2U : 0U)];
-  if (!laidOut) {
-    laidOut.emplace();
-    if (!laidOut->layOut(transformedRecordLayout, transformedKeys, values,
-                         transformed ? std::string_view{standardFilter_} : std::string_view{},
-                         transformed ? "YES" : "NO", notesBeforeColour_)) {
-      laidOut.reset();
-      return buildWhole(values, line);
-    }
-  }
-  return laidOut->build(values, line);
-}
-
-UnfitFields TransformedRecordForm::buildWhole(const RecordValues& values, std::string& line) {
-  UnfitFields unfitNotes;
-  notes_.clear();
-  appendCheckStarNotes(values, notes_, unfitNotes);
   if (!values.has(Subfield::COLOR)) {
-    return buildWithNotes(transformedRecordLayout, transformedKeys, values, notes_, unfitNotes,
-                          line, {}, "NO");
+    return buildWithNotes(checkStarRecordLayout, checkStarKeys, values, notes_, unfitNotes, line,
+                          {}, "NO");
   }
   notes_.append(notesBeforeColour_);
   static constexpr LayoutItem colour = textio::fixedField(6, 3);
@@ -358,7 +336,7 @@ UnfitFields TransformedRecordForm::buildWhole(const RecordValues& values, std::s
     notes_.replace(start, std::string::npos, "******");
     noteUnfit("COLOR", false, unfitNotes);
   }
-  return buildWithNotes(transformedRecordLayout, transformedKeys, values, notes_, unfitNotes, line,
+  return buildWithNotes(checkStarRecordLayout, checkStarKeys, values, notes_, unfitNotes, line,
                         standardFilter_, "YES");
 }
 

@@ -1,5 +1,6 @@
 // The report's record forms: the interactive run's fixed-width record, the
-// command line's trimmed record, and the trimmed record with the check star.
+// command line's trimmed record, and the trimmed record with the check star,
+// transformed or not.
 // Each holds its own layout and takes its values by their names.
 #pragma once
 
@@ -86,31 +87,19 @@ class TrimmedRecordForm final : public RecordForm {
 // the check star at -(C1-K1) on the same zero point, so that KMAG - CMAG +
 // CREFMAG is the check star's standard magnitude; NOTES with the
 // instrumental and catalogue magnitudes. An unmeasured check star (no
-// KMAGINS) has KMAG na and no KMAGINS or KREFMAG.
+// KMAGINS) has KMAG na and no KMAGINS or KREFMAG. In a transformed night, a
+// transformed record (one with a COLOR) names the standard filter, says
+// TRANS YES and ends its NOTES with the coefficient and the target's
+// standard colour.
 class CheckStarRecordForm final : public RecordForm {
  public:
+  // `notesBeforeColour`: "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=" of a
+  // transformed night's filter, which `standardFilter` names.
+  explicit CheckStarRecordForm(std::string standardFilter = {}, std::string notesBeforeColour = {});
   UnfitFields build(const RecordValues& values, std::string& line) override;
 
  private:
   // The record built field by field: when a fixed number does not fit.
-  UnfitFields buildWhole(const RecordValues& values, std::string& line);
-
-  // Laid out for a check star unmeasured and measured.
-  std::array<std::optional<CheckStarLayout>, 2> layouts_{};
-  std::string notes_;
-};
-
-// The check star's record of a transformed night. A transformed record
-// (one with a COLOR) names the standard filter, says TRANS YES and ends its
-// NOTES with the coefficient and the target's standard colour; any other
-// is the check star's record as it stands.
-class TransformedRecordForm final : public RecordForm {
- public:
-  // `notesBeforeColour`: "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=".
-  TransformedRecordForm(std::string standardFilter, std::string notesBeforeColour);
-  UnfitFields build(const RecordValues& values, std::string& line) override;
-
- private:
   UnfitFields buildWhole(const RecordValues& values, std::string& line);
 
   std::string standardFilter_;
