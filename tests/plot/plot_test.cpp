@@ -8,6 +8,7 @@
 #include "plot/axis_ticks.h"
 #include "plot/calendar_date.h"
 #include "plot/night_points.h"
+#include "plot/svg_picture.h"
 
 namespace varistellar::plot {
 namespace {
@@ -90,6 +91,38 @@ TEST(NightPoints, EachNightIsASeriesOfItsOwnAndTheAirmassOneForAll) {
   EXPECT_DOUBLE_EQ(series.target[1][0].value, 12.1F);
   EXPECT_EQ(series.check[1].size(), 1U);
   EXPECT_EQ(series.airmass.size(), 3U);
+}
+
+// Untransformed observations of a transformed night, and their check star,
+// are series of their own, drawn as rings, in a short night and a long one.
+TEST(NightPoints, UntransformedObservationsAreSeriesApart) {
+  for (const int count : {4, 4000}) {
+    NightPoints points;
+    for (int i = 0; i < count; ++i) {
+      points.add({2460600.0 + i * 1e-4, 11.0F, 0.01F, 0.02F, 0.01F, 1.0F, 0, i % 4 == 0});
+    }
+    const Series series = points.series();
+    const std::size_t expected = count == 4 ? 1U : NightPoints::binCount;
+    EXPECT_EQ(series.untransformed[0].size(), expected);
+    EXPECT_EQ(series.untransformedCheck[0].size(), expected);
+    EXPECT_EQ(series.target[0].size(), count == 4 ? 3U : NightPoints::binCount);
+  }
+  NightPoints points;
+  points.add({2460600.3, 11.5F, 0.01F, 0.02F, 0.01F, 1.2F, 0, false});
+  points.add({2460600.4, 11.6F, 0.01F, 0.02F, 0.01F, 1.3F, 0, true});
+  PictureLabels labels;
+  labels.star = "RR LYR";
+  labels.checkStar = "000-AAA-002";
+  labels.filters = {{"V", 11.0, 12.0}};
+  labels.dateKind = "HJD";
+  labels.observations = 2;
+  labels.transformed = true;
+  labels.checkTransformed = true;
+  const std::string picture = drawNightPicture(points.series(), labels);
+  EXPECT_NE(picture.find("untransformed (TRANS NO)"), std::string::npos);
+  EXPECT_NE(picture.find("transformed Kstd - catalogue"), std::string::npos);
+  EXPECT_NE(picture.find("class=\"obs\" cx="), std::string::npos);
+  EXPECT_NE(picture.find("style=\"fill:none;stroke:#1f4e9c"), std::string::npos);
 }
 
 }  // namespace
