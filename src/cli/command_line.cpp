@@ -30,6 +30,34 @@ constexpr ValueOption convertFileOptions[] = {
     {"--transform", &convert::ConvertOptions::transform},
 };
 
+// --colour and --pair-within, which `convert` and `transform` share: the
+// usage error when the value is missing or wrong.
+std::optional<std::string> parseTransformOption(std::string_view name,
+                                                const std::optional<std::string>& value,
+                                                std::optional<transform::ColourOption>& colour,
+                                                double& pairWithinMinutes,
+                                                std::string& pairWithinText) {
+  if (name == "--colour") {
+    if (!value) return "option '--colour' needs INDEX=T,C[,K]";
+    colour = transform::parseColourOption(*value);
+    if (!colour) {
+      return "option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, then the standard "
+             "colours of the target, the comparison and (if you like) the check star as plain "
+             "decimal numbers, not '" +
+             *value + "'";
+    }
+    return std::nullopt;
+  }
+  if (!value) return "option '--pair-within' needs MINUTES";
+  const auto number = aeff::readPlainDecimal(*value);
+  if (!number || *number < 0.0) {
+    return "option '--pair-within' takes a number of minutes, 0 or more, not '" + *value + "'";
+  }
+  pairWithinMinutes = *number;
+  pairWithinText = *value;
+  return std::nullopt;
+}
+
 Command parseConvert(std::span<const std::string> arguments) {
   Command command{.kind = CommandKind::convert};
   convert::ConvertOptions& options = command.convert;
@@ -94,30 +122,12 @@ Command parseConvert(std::span<const std::string> arguments) {
       }
       continue;
     }
-    if (name == "--colour") {
-      const auto colour = takeValue();
-      if (!colour) return usageError("option '--colour' needs INDEX=T,C[,K]");
-      options.colour = transform::parseColourOption(*colour);
-      if (!options.colour) {
-        return usageError(
-            "option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, then "
-            "the standard colours of the target, the comparison and (if you "
-            "like) the check star as plain decimal numbers, not '" +
-            *colour + "'");
+    if (name == "--colour" || name == "--pair-within") {
+      if (auto failure = parseTransformOption(name, takeValue(), options.colour,
+                                              options.pairWithinMinutes, options.pairWithinText)) {
+        return usageError(*std::move(failure));
       }
-      continue;
-    }
-    if (name == "--pair-within") {
-      const auto minutes = takeValue();
-      if (!minutes) return usageError("option '--pair-within' needs MINUTES");
-      const auto number = aeff::readPlainDecimal(*minutes);
-      if (!number || *number < 0.0) {
-        return usageError("option '--pair-within' takes a number of minutes, 0 or more, not '" +
-                          *minutes + "'");
-      }
-      options.pairWithinMinutes = *number;
-      options.pairWithinText = *minutes;
-      pairWithinGiven = true;
+      pairWithinGiven = pairWithinGiven || name == "--pair-within";
       continue;
     }
     return usageError("unknown option '" + std::string{argument} + "' for convert");
@@ -159,6 +169,57 @@ Command parseCheck(std::span<const std::string> arguments) {
     }
   }
   if (command.files.empty()) return usageError("check needs at least one FILE");
+  return command;
+}
+
+Command parseTransform(std::span<const std::string> arguments) {
+  Command command{.kind = CommandKind::transform};
+  report_transform::TransformOptions& options = command.transform;
+  bool optionsEnded = false;
+  std::vector<std::string> reports;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    const bool isOption = !optionsEnded && argument.size() > 1 && argument.front() == '-';
+    if (!isOption) {
+      reports.emplace_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (argument == "--help" || argument == "-h") return {.kind = CommandKind::help};
+    const std::size_t equals = argument.find('=');
+    const std::string_view name = argument.substr(0, equals);
+    std::optional<std::string> value;
+    if (equals != std::string_view::npos) {
+      value = std::string{argument.substr(equals + 1)};
+    } else if (i + 1 < arguments.size()) {
+      value = arguments[++i];
+    }
+    if (name == "--transform" || name == "--output") {
+      if (!value || value->empty()) {
+        return usageError("option '" + std::string{name} + "' needs a FILE");
+      }
+      if (name == "--transform") {
+        options.coefficientFile = *value;
+      } else {
+        options.output = *value;
+      }
+      continue;
+    }
+    if (name == "--colour" || name == "--pair-within") {
+      if (auto failure = parseTransformOption(name, value, options.colour,
+                                              options.pairWithinMinutes, options.pairWithinText)) {
+        return usageError(*std::move(failure));
+      }
+      continue;
+    }
+    return usageError("unknown option '" + std::string{argument} + "' for transform");
+  }
+  if (options.coefficientFile.empty()) return usageError("transform needs --transform FILE");
+  if (reports.size() != 1) return usageError("transform takes one REPORT");
+  options.report = reports.front();
   return command;
 }
 
@@ -205,6 +266,7 @@ Command parseCommandLine(std::span<const std::string> arguments) {
   }
   if (first == "convert") return parseConvert(rest);
   if (first == "check") return parseCheck(rest);
+  if (first == "transform") return parseTransform(rest);
   if (!first.empty() && first.front() == '-') return usageError("unknown option '" + first + "'");
   if (auto dropped = droppedNight(arguments)) return *std::move(dropped);
   return usageError("unknown command '" + first + "'");
