@@ -286,6 +286,9 @@ Usage:
                                        a night of several filters, one FOLDER
                                        each, into one report in time order
   varistellar check FILE...            check AAVSO Extended File Format reports
+  varistellar transform --transform FILE [OPTIONS] REPORT
+                                       transform a finished report, whoever
+                                       wrote it, to the standard system
   varistellar FOLDER | FILE...         convert the night in FOLDER, or in the
                                        folder of the FILEs: what happens when
                                        a night's folder or files are dropped
@@ -315,6 +318,17 @@ Options of convert:
                       how far apart in time two filters' observations may
                       be to be paired (default 10)
 
+Options of transform:
+  --transform FILE    the coefficient file (required)
+  --colour INDEX=T,C[,K], --pair-within MINUTES
+                      as for convert
+  --output OUT        the report to write (default: REPORT's name with
+                      -transformed before its extension, beside it)
+
+transform reads REPORT as check does and refuses one with errors. Rows of
+one STARID and one GROUP (not na) are transformed together; rows whose
+GROUP is na are paired in time. Every other row is written as it was.
+
 FOLDER defaults to the current folder; a relative FILE is taken from the
 current folder. Messages name the file and line to fix: FILE:LINE:COLUMN.
 
@@ -323,9 +337,10 @@ each file whole or not at all: a run that fails or is stopped leaves the
 old report and picture as they were, and no temporary file.
 
 Exit status:
-  0  the report was written (convert) or no file has an error (check)
-  1  nothing was written because of errors (convert), or a file has an
-     error (check)
+  0  the report was written (convert, transform) or no file has an error
+     (check)
+  1  nothing was written because of errors (convert, transform), or a
+     file has an error (check)
   2  a usage error, or (check) a file that cannot be read
   3  (convert) the report was written, but the picture could not be put
      in place; the message says why
