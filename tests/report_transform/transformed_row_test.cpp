@@ -50,7 +50,9 @@ TEST(TransformedRow, RewritesOnlyItsFields) {
     std::string out;
     const bool written = writeTransformedRow(c.line, c.delimiter, result(t), out);
     EXPECT_EQ(written, !c.expected.empty()) << c.line;
-    if (written) EXPECT_EQ(out, c.expected);
+    if (written) {
+      EXPECT_EQ(out, c.expected);
+    }
   }
 }
 
