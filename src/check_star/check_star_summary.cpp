@@ -1,6 +1,8 @@
 // The check star's parameters and its lines of the summary.
 #include "check_star/check_star_summary.h"
 
+#include <cmath>
+
 #include "night/parameter_lines.h"
 #include "report/number_text.h"
 
@@ -65,6 +67,17 @@ std::vector<std::string> checkStarSummaryLines(std::string_view name, double cat
                     " standard deviations)");
   }
   return lines;
+}
+
+std::optional<std::string> checkStarMovedAway(const CheckStarStatistics& measured,
+                                              const CheckStarStatistics& transformed,
+                                              double catalogueMagnitude) {
+  if (measured.count() == 0 || transformed.count() == 0) return std::nullopt;
+  const double before = measured.mean() - catalogueMagnitude;
+  const double after = transformed.mean() - catalogueMagnitude;
+  if (std::fabs(after) - std::fabs(before) <= 0.020) return std::nullopt;
+  return "the transformation moved the check star from " + signedDecimalText(before, 3) + " to " +
+         signedDecimalText(after, 3) + ": check the coefficients and the catalogue colours";
 }
 
 }  // namespace varistellar::check_star

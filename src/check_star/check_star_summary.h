@@ -2,6 +2,7 @@
 // the observer about the check star after the night.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,5 +26,12 @@ bool checkStarParametersUsable(const night::NightParameters& parameters,
                                                              double catalogueMagnitude,
                                                              const CheckStarStatistics& statistics,
                                                              const std::string& tableFile);
+
+// The transformation is tried on the check star too: moving it away from
+// its catalogue magnitude by more than 0.020 points at the coefficients or
+// the colours. The warning's text when it did, else nothing.
+[[nodiscard]] std::optional<std::string> checkStarMovedAway(const CheckStarStatistics& measured,
+                                                           const CheckStarStatistics& transformed,
+                                                           double catalogueMagnitude);
 
 }  // namespace varistellar::check_star

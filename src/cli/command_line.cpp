@@ -30,6 +30,34 @@ constexpr ValueOption convertFileOptions[] = {
     {"--transform", &convert::ConvertOptions::transform},
 };
 
+// --colour and --pair-within, which `convert` and `transform` share: the
+// usage error when the value is missing or wrong.
+std::optional<std::string> parseTransformOption(std::string_view name,
+                                                const std::optional<std::string>& value,
+                                                std::optional<transform::ColourOption>& colour,
+                                                double& pairWithinMinutes,
+                                                std::string& pairWithinText) {
+  if (name == "--colour") {
+    if (!value) return "option '--colour' needs INDEX=T,C[,K]";
+    colour = transform::parseColourOption(*value);
+    if (!colour) {
+      return "option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, then the standard "
+             "colours of the target, the comparison and (if you like) the check star as plain "
+             "decimal numbers, not '" +
+             *value + "'";
+    }
+    return std::nullopt;
+  }
+  if (!value) return "option '--pair-within' needs MINUTES";
+  const auto number = aeff::readPlainDecimal(*value);
+  if (!number || *number < 0.0) {
+    return "option '--pair-within' takes a number of minutes, 0 or more, not '" + *value + "'";
+  }
+  pairWithinMinutes = *number;
+  pairWithinText = *value;
+  return std::nullopt;
+}
+
 Command parseConvert(std::span<const std::string> arguments) {
   Command command{.kind = CommandKind::convert};
   convert::ConvertOptions& options = command.convert;
@@ -94,30 +122,12 @@ Command parseConvert(std::span<const std::string> arguments) {
       }
       continue;
     }
-    if (name == "--colour") {
-      const auto colour = takeValue();
-      if (!colour) return usageError("option '--colour' needs INDEX=T,C[,K]");
-      options.colour = transform::parseColourOption(*colour);
-      if (!options.colour) {
-        return usageError(
-            "option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, then "
-            "the standard colours of the target, the comparison and (if you "
-            "like) the check star as plain decimal numbers, not '" +
-            *colour + "'");
+    if (name == "--colour" || name == "--pair-within") {
+      if (auto failure = parseTransformOption(name, takeValue(), options.colour,
+                                              options.pairWithinMinutes, options.pairWithinText)) {
+        return usageError(*std::move(failure));
       }
-      continue;
-    }
-    if (name == "--pair-within") {
-      const auto minutes = takeValue();
-      if (!minutes) return usageError("option '--pair-within' needs MINUTES");
-      const auto number = aeff::readPlainDecimal(*minutes);
-      if (!number || *number < 0.0) {
-        return usageError("option '--pair-within' takes a number of minutes, 0 or more, not '" +
-                          *minutes + "'");
-      }
-      options.pairWithinMinutes = *number;
-      options.pairWithinText = *minutes;
-      pairWithinGiven = true;
+      pairWithinGiven = pairWithinGiven || name == "--pair-within";
       continue;
     }
     return usageError("unknown option '" + std::string{argument} + "' for convert");
@@ -159,6 +169,57 @@ Command parseCheck(std::span<const std::string> arguments) {
     }
   }
   if (command.files.empty()) return usageError("check needs at least one FILE");
+  return command;
+}
+
+Command parseTransform(std::span<const std::string> arguments) {
+  Command command{.kind = CommandKind::transform};
+  report_transform::TransformOptions& options = command.transform;
+  bool optionsEnded = false;
+  std::vector<std::string> reports;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    const bool isOption = !optionsEnded && argument.size() > 1 && argument.front() == '-';
+    if (!isOption) {
+      reports.emplace_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (argument == "--help" || argument == "-h") return {.kind = CommandKind::help};
+    const std::size_t equals = argument.find('=');
+    const std::string_view name = argument.substr(0, equals);
+    std::optional<std::string> value;
+    if (equals != std::string_view::npos) {
+      value = std::string{argument.substr(equals + 1)};
+    } else if (i + 1 < arguments.size()) {
+      value = arguments[++i];
+    }
+    if (name == "--transform" || name == "--output") {
+      if (!value || value->empty()) {
+        return usageError("option '" + std::string{name} + "' needs a FILE");
+      }
+      if (name == "--transform") {
+        options.coefficientFile = *value;
+      } else {
+        options.output = *value;
+      }
+      continue;
+    }
+    if (name == "--colour" || name == "--pair-within") {
+      if (auto failure = parseTransformOption(name, value, options.colour,
+                                              options.pairWithinMinutes, options.pairWithinText)) {
+        return usageError(*std::move(failure));
+      }
+      continue;
+    }
+    return usageError("unknown option '" + std::string{argument} + "' for transform");
+  }
+  if (options.coefficientFile.empty()) return usageError("transform needs --transform FILE");
+  if (reports.size() != 1) return usageError("transform takes one REPORT");
+  options.report = reports.front();
   return command;
 }
 
@@ -205,6 +266,7 @@ Command parseCommandLine(std::span<const std::string> arguments) {
   }
   if (first == "convert") return parseConvert(rest);
   if (first == "check") return parseCheck(rest);
+  if (first == "transform") return parseTransform(rest);
   if (!first.empty() && first.front() == '-') return usageError("unknown option '" + first + "'");
   if (auto dropped = droppedNight(arguments)) return *std::move(dropped);
   return usageError("unknown command '" + first + "'");
@@ -224,6 +286,9 @@ Usage:
                                        a night of several filters, one FOLDER
                                        each, into one report in time order
   varistellar check FILE...            check AAVSO Extended File Format reports
+  varistellar transform --transform FILE [OPTIONS] REPORT
+                                       transform a finished report, whoever
+                                       wrote it, to the standard system
   varistellar FOLDER | FILE...         convert the night in FOLDER, or in the
                                        folder of the FILEs: what happens when
                                        a night's folder or files are dropped
@@ -253,6 +318,17 @@ Options of convert:
                       how far apart in time two filters' observations may
                       be to be paired (default 10)
 
+Options of transform:
+  --transform FILE    the coefficient file (required)
+  --colour INDEX=T,C[,K], --pair-within MINUTES
+                      as for convert
+  --output OUT        the report to write (default: REPORT's name with
+                      -transformed before its extension, beside it)
+
+transform reads REPORT as check does and refuses one with errors. Rows of
+one STARID and one GROUP (not na) are transformed together; rows whose
+GROUP is na are paired in time. Every other row is written as it was.
+
 FOLDER defaults to the current folder; a relative FILE is taken from the
 current folder. Messages name the file and line to fix: FILE:LINE:COLUMN.
 
@@ -261,9 +337,10 @@ each file whole or not at all: a run that fails or is stopped leaves the
 old report and picture as they were, and no temporary file.
 
 Exit status:
-  0  the report was written (convert) or no file has an error (check)
-  1  nothing was written because of errors (convert), or a file has an
-     error (check)
+  0  the report was written (convert, transform) or no file has an error
+     (check)
+  1  nothing was written because of errors (convert, transform), or a
+     file has an error (check)
   2  a usage error, or (check) a file that cannot be read
   3  (convert) the report was written, but the picture could not be put
      in place; the message says why

@@ -7,15 +7,17 @@
 #include <vector>
 
 #include "convert/convert_options.h"
+#include "report_transform/transform_command.h"
 
 namespace varistellar::cli {
 
-enum class CommandKind { interactive, convert, check, help, version, usageError };
+enum class CommandKind { interactive, convert, check, transform, help, version, usageError };
 
 struct Command {
   CommandKind kind = CommandKind::interactive;
   convert::ConvertOptions convert{};  // for `convert`
   std::vector<std::string> files{};   // for `check`
+  report_transform::TransformOptions transform{};  // for `transform`
   std::string usageError{};           // for a usage error: what was wrong
   // A night's folder or files given alone, as Windows passes them when they
   // are dropped on the program: `convert` of that folder.

@@ -8,6 +8,7 @@
 #include "console/console.h"
 #include "convert/convert_command.h"
 #include "platform/platform.h"
+#include "report_transform/transform_command.h"
 #include "run/run.h"
 #include "version.h"
 
@@ -66,6 +67,10 @@ int runProgram(const std::vector<std::string>& arguments) {
     case CommandKind::check:
       return outOfMemoryEnds([&] { return check::runCheckCommand(command.files); }, 2,
                              "varistellar: out of memory; the check could not be finished");
+    case CommandKind::transform:
+      return outOfMemoryEnds(
+          [&] { return report_transform::runTransformCommand(command.transform); }, 1,
+          "varistellar: out of memory; nothing was written");
     case CommandKind::usageError: break;
   }
   console::printErrorLine("varistellar: " + command.usageError);

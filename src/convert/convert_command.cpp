@@ -17,6 +17,7 @@
 #include "aeff/format.h"
 #include "check_star/check_star_summary.h"
 #include "console/console.h"
+#include "convert/console_findings.h"
 #include "convert/distinct_files.h"
 #include "convert/night_agreement.h"
 #include "convert/night_conversion.h"
@@ -28,7 +29,6 @@
 #include "convert/temporary_files.h"
 #include "diagnostics/diagnostic.h"
 #include "diagnostics/held_findings.h"
-#include "diagnostics/listing_limit.h"
 #include "platform/platform.h"
 #include "plot/svg_picture.h"
 #include "report/header_lines.h"
@@ -37,32 +37,6 @@
 
 namespace varistellar::convert {
 namespace {
-
-using diagnostics::Diagnostic;
-using diagnostics::Severity;
-
-// Prints each finding on standard error as it is made, up to a limit of each
-// kind, and counts them all.
-class ConsoleFindings final : public diagnostics::DiagnosticSink {
- public:
-  void report(Diagnostic diagnostic) override {
-    if (diagnostic.severity == Severity::error) ++errors_;
-    if (listing_.admit(diagnostic)) {
-      console::printErrorLine(diagnostics::formatDiagnostic(diagnostic));
-    }
-  }
-  // Says how many more there were of each kind past its limit.
-  void printUnlisted() {
-    for (const Diagnostic& summary : listing_.takeUnlisted()) {
-      console::printErrorLine(diagnostics::formatDiagnostic(summary));
-    }
-  }
-  [[nodiscard]] std::size_t errors() const { return errors_; }
-
- private:
-  diagnostics::ListingLimit listing_;
-  std::size_t errors_ = 0;
-};
 
 // Whether a phase lets the conversion go on.
 enum class Phase { done, failed };
@@ -493,18 +467,11 @@ class Conversion {
   // The transformation is tried on the check star too: moving it away
   // from its catalogue magnitude points at the coefficients or the colours.
   void warnIfCheckStarMovedAway(std::size_t night) {
-    const check_star::CheckStarStatistics& measured = checkStar_.of(night);
-    const check_star::CheckStarStatistics& transformed = transformedCheckStar_.of(night);
-    if (measured.count() == 0 || transformed.count() == 0) return;
-    const double catalogue = parameters_[night].checkStar->magnitude;
-    const double before = measured.mean() - catalogue;
-    const double after = transformed.mean() - catalogue;
-    if (std::fabs(after) - std::fabs(before) <= 0.020) return;
-    findings_.warning(nights_[night]->tableFile(), 0, 0,
-                      "the transformation moved the check star from " +
-                          check_star::signedDecimalText(before, 3) + " to " +
-                          check_star::signedDecimalText(after, 3) +
-                          ": check the coefficients and the catalogue colours");
+    if (const auto moved = check_star::checkStarMovedAway(checkStar_.of(night),
+                                                          transformedCheckStar_.of(night),
+                                                          parameters_[night].checkStar->magnitude)) {
+      findings_.warning(nights_[night]->tableFile(), 0, 0, *moved);
+    }
   }
 
   // Removes the temporary files that stopped runs left beside `output`, and

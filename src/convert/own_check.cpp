@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 
 #include "console/console.h"
 
@@ -107,7 +108,7 @@ OwnCheckResult OwnCheck::finish(std::uint64_t bytes) {
   return result;
 }
 
-void printOwnCheck(const OwnCheckResult& check, bool quiet) {
+void printOwnCheck(const OwnCheckResult& check, bool quiet, std::string_view command) {
   for (const diagnostics::Diagnostic& d : check.findings.all()) {
     // The count of observation lines is the summary's own.
     if (d.ruleId == "F10") continue;
@@ -117,9 +118,8 @@ void printOwnCheck(const OwnCheckResult& check, bool quiet) {
     console::printErrorLine(diagnostics::formatDiagnostic(d));
   }
   if (!check.passed) {
-    console::printErrorLine(
-        "varistellar: the report failed its own check, which is a defect of convert; nothing was "
-        "written");
+    console::printErrorLine("varistellar: the report failed its own check, which is a defect of " +
+                            std::string{command} + "; nothing was written");
   }
 }
 

@@ -66,6 +66,7 @@ class OwnCheck {
 
 // Prints what the check found: its errors and why nothing was written when it
 // failed; else its warnings, and its notes unless `quiet`.
-void printOwnCheck(const OwnCheckResult& check, bool quiet);
+// `command` names the command whose defect a failed check would be.
+void printOwnCheck(const OwnCheckResult& check, bool quiet, std::string_view command = "convert");
 
 }  // namespace varistellar::convert

@@ -130,6 +130,13 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
     inputs_.tooManyLines = true;
     return;
   }
+  // The fields point into one copy of the line: the byte after STARID is the
+  // delimiter the checker split it at.
+  const check::FieldText& first = row[Field::STARID];
+  const char delimiter = first.padded.data()[first.length];
+  if (inputs_.delimiters.empty() || inputs_.delimiters.back().delimiter != delimiter) {
+    inputs_.delimiters.push_back({row.line, delimiter});
+  }
   if (has(changed, Field::STARID)) star_ = inputs_.stars.index(row[Field::STARID].text);
   if (has(changed, Field::FILT)) filter_ = filterIndex(row[Field::FILT].text);
   if (has(changed, Field::GROUP)) group_ = inputs_.groups.index(row[Field::GROUP].text);

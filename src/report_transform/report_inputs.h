@@ -15,11 +15,18 @@
 
 namespace varistellar::report_transform {
 
+// The delimiter the rows split at from a row on, as the checker read them.
+struct DelimiterChange {
+  std::uint64_t line = 0;
+  char delimiter = ',';
+};
+
 struct ReportInputs {
   RowStore rows;  // in the file's order
   std::vector<ComparisonReference> references;
   StarNames stars;
   Groups groups;
+  std::vector<DelimiterChange> delimiters;  // from the first row on; none without rows
   std::uint64_t titleLine = 0;  // the column-title line (#STARID,... or #NAME,...); 0 none
   // A line beyond what a row's inputs can number (2^32 - 1): the report
   // cannot be transformed.

@@ -249,12 +249,24 @@ std::optional<FilterTransform> planAlone(const TransformSetting& setting, const 
                                          diagnostics::DiagnosticSink& findings) {
   const auto filter = standardFilter(night.parameters.filterName);
   if (!filter || !setting.colour) return std::nullopt;
-  std::vector<FilterTransform> transforms{
-      startedTransform(aloneRole(*filter, setting.colour->index))};
-  setAloneColour(transforms.back(), *setting.colour);
+  auto planned = planRoles(setting, {aloneRole(*filter, setting.colour->index)}, findings);
+  if (!planned) return std::nullopt;
+  return std::move(planned->front());
+}
+
+std::optional<std::vector<FilterTransform>> planRoles(const TransformSetting& setting,
+                                                      const std::vector<FilterRole>& roles,
+                                                      diagnostics::DiagnosticSink& findings) {
+  std::vector<FilterTransform> transforms;
+  for (const FilterRole& role : roles) {
+    transforms.push_back(startedTransform(role));
+    if (role.equation == Equation::alone && setting.colour) {
+      setAloneColour(transforms.back(), *setting.colour);
+    }
+  }
   Planner planner{setting, findings};
   if (!planner.takeCoefficients(transforms)) return std::nullopt;
-  return std::move(transforms.front());
+  return transforms;
 }
 
 std::vector<std::string> transformCommentLines(const std::vector<FilterTransform>& transforms,

@@ -69,6 +69,15 @@ struct PlannedNight {
                                                        const PlannedNight& night,
                                                        diagnostics::DiagnosticSink& findings);
 
+// The transformations of the given roles, from their coefficients alone: a
+// report's rows carry their comparison's magnitudes themselves, so that the
+// comparison's colour is left for the caller to work out. A role alone
+// takes its colour from --colour. Nothing (faults reported) when a
+// coefficient is missing or a divisor too small.
+[[nodiscard]] std::optional<std::vector<FilterTransform>> planRoles(
+    const TransformSetting& setting, const std::vector<FilterRole>& roles,
+    diagnostics::DiagnosticSink& findings);
+
 // "#TRANSFORM Tv_bv=-0.0467 +/- 0.0070 (tg.ini)" for each filter's own
 // coefficient, in the order B, V, R, I.
 [[nodiscard]] std::vector<std::string> transformCommentLines(

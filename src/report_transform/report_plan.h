@@ -1,0 +1,87 @@
+// How each row of a finished report is transformed: the equation of its
+// filter in the set of filters of its star (its time series) or of its
+// GROUP, the coefficients those equations take, and, row by row, the
+// result or the reason it stays as it was. Planned once after the report
+// is read; each row is solved only when it is written, so that no result
+// is kept in memory.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "diagnostics/diagnostic.h"
+#include "report_transform/report_inputs.h"
+#include "report_transform/row_sets.h"
+#include "transform/night_transforms.h"
+
+namespace varistellar::report_transform {
+
+// What becomes of a row that could be transformed.
+enum class Fate : std::uint8_t {
+  transformed,
+  noDate,          // GROUP na and a DATE that is neither JD nor HJD: no time to pair at
+  unsupportedSet,  // its filters are no set that transforms together
+  noColour,        // a filter alone, and no --colour
+  noPartner,       // no partner observation within the window
+  errorTooLarge,   // the transformed MERR would be 1.0 or more
+};
+
+struct RowResult {
+  Fate fate = Fate::transformed;
+  const transform::FilterTransform* transform = nullptr;
+  transform::Transformed result{};
+  double comparison = 0.0;            // Xc: the standard magnitude is Xc + result.offset
+  double colour = 0.0;                // the target's standard colour the row states
+  std::optional<double> checkOffset{};  // the check star's transformed offset from Xc
+};
+
+class ReportPlan {
+ public:
+  // Nothing (each fault reported) when a needed coefficient is missing or
+  // makes the equations meaningless.
+  [[nodiscard]] static std::optional<ReportPlan> make(const ReportInputs& inputs,
+                                                      const RowSets& sets,
+                                                      const transform::TransformSetting& setting,
+                                                      transform::PairingWindow window,
+                                                      diagnostics::DiagnosticSink& findings);
+
+  // Row `row` of the report, one whose `why` is none.
+  [[nodiscard]] RowResult solve(std::uint32_t row) const;
+  // Every transformation some row may take, in the order first needed.
+  [[nodiscard]] const std::vector<transform::FilterTransform>& transforms() const {
+    return transforms_;
+  }
+
+ private:
+  // The equations of one set of filters: a transformation for each of its
+  // standard filters (B, V, R, I), or why its rows are kept.
+  struct SetPlan {
+    Fate fate = Fate::transformed;
+    std::array<std::int16_t, 4> transformOf{-1, -1, -1, -1};
+  };
+  static constexpr std::int16_t noTransform = -1;
+
+  ReportPlan(const ReportInputs& inputs, const RowSets& sets, transform::PairingWindow window)
+      : inputs_{&inputs}, sets_{&sets}, window_{window} {}
+  // The plan of a set of standard filters; its roles added to `roles`.
+  [[nodiscard]] SetPlan planSet(const std::vector<char>& filters, bool repeated,
+                                const std::optional<transform::ColourIndex>& colourIndex,
+                                std::vector<transform::FilterRole>& roles) const;
+  [[nodiscard]] const SetPlan* planOf(const RowInputs& row, std::size_t& setIndex) const;
+  [[nodiscard]] RowResult finish(const transform::FilterTransform& transform,
+                                 const transform::ValuesAtTime& target,
+                                 const transform::ValuesAtTime& check,
+                                 const std::array<double, 4>& comparisons, bool checkComplete,
+                                 double comparison) const;
+
+  const ReportInputs* inputs_;
+  const RowSets* sets_;
+  transform::PairingWindow window_;
+  std::vector<transform::FilterTransform> transforms_;
+  std::vector<SetPlan> stars_;  // by star: its time series
+  std::vector<SetPlan> groupPlans_;  // by GROUP set, as RowSets::sets
+};
+
+}  // namespace varistellar::report_transform

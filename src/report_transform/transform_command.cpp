@@ -1,0 +1,421 @@
+// `varistellar transform` as a short sequence of phases: check that its files
+// are distinct, read the coefficient file and the report (checked as `check`
+// checks it), plan each row's transformation, write the report again with
+// the transformed rows rewritten, check what was written, put it in place.
+// The rows' results are worked out as they are written, never kept.
+#include "report_transform/transform_command.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "aeff/format.h"
+#include "check_star/check_star_statistics.h"
+#include "check_star/check_star_summary.h"
+#include "console/console.h"
+#include "convert/console_findings.h"
+#include "convert/distinct_files.h"
+#include "convert/night_summary.h"
+#include "convert/own_check.h"
+#include "convert/report_output.h"
+#include "convert/temporary_files.h"
+#include "report_transform/report_inputs.h"
+#include "report_transform/report_plan.h"
+#include "report_transform/row_sets.h"
+#include "report_transform/transformed_row.h"
+#include "textio/line_reader.h"
+#include "transform/coefficient_file.h"
+
+namespace varistellar::report_transform {
+
+std::string defaultOutputName(const std::string& report) {
+  const std::size_t nameStart = convert::folderOf(report).size();
+  const std::size_t dot = report.rfind('.');
+  const std::size_t end = dot == std::string::npos || dot <= nameStart ? report.size() : dot;
+  return report.substr(0, end) + "-transformed" + report.substr(end);
+}
+
+namespace {
+
+enum class Phase { done, failed };
+
+// How many rows of one kind, and the first one's line.
+struct Tally {
+  std::uint64_t count = 0;
+  std::uint64_t firstLine = 0;
+  void add(std::uint64_t line) {
+    if (count++ == 0) firstLine = line;
+  }
+};
+
+// The check star of one name in one standard filter, with one catalogue
+// magnitude: its measured and its transformed standard magnitudes.
+struct CheckStarSeries {
+  std::string name;  // "000-AAA-002 V"
+  double catalogue = 0.0;
+  check_star::CheckStarStatistics measured;
+  check_star::CheckStarStatistics transformed;
+};
+
+// The field `index` of a row split at `delimiter`.
+std::string_view fieldOf(std::string_view line, char delimiter, std::size_t index) {
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < index; ++i) {
+    const std::size_t next = line.find(delimiter, at);
+    if (next == std::string_view::npos) return {};
+    at = next + 1;
+  }
+  const std::size_t end = line.find(delimiter, at);
+  std::string_view field = line.substr(at, end == std::string_view::npos ? end : end - at);
+  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  return field;
+}
+
+// "1 row is ..." or "3 rows are ...", then what became of them.
+std::string keptText(std::uint64_t count, std::string_view singular, std::string_view plural) {
+  const bool one = count == 1;
+  return (one ? std::string{"1 row "} : std::to_string(count) + " rows ") +
+         std::string{one ? singular : plural} +
+         (one ? "; it is written as it was" : "; they are written as they were");
+}
+
+class ReportTransformation {
+ public:
+  explicit ReportTransformation(const TransformOptions& options)
+      : options_{options}, outFile_{options.output.value_or(defaultOutputName(options.report))} {}
+
+  [[nodiscard]] int run() {
+    if (checkFilesDistinct() == Phase::failed) return nothingWritten();
+    if (readInputs() == Phase::failed) return nothingWritten();
+    if (openOutput() == Phase::failed) return nothingWritten();
+    if (writeReport() == Phase::failed) return nothingWritten();
+    findings_.printUnlisted();
+    if (finishOutput() == Phase::failed) return nothingWritten();
+    if (checkOutput() == Phase::failed) return 1;
+    if (const auto failure = output_.commit()) {
+      findings_.error(outFile_, 0, 0, "cannot write the report: " + *failure);
+      return nothingWritten();
+    }
+    warnOfKeptRows();
+    printSummary();
+    convert::printOwnCheck(ownCheckResult_, false, "transform");
+    return 0;
+  }
+
+ private:
+  Phase checkFilesDistinct() {
+    const std::vector<convert::FileRole> files{{"report to transform", options_.report},
+                                               {"coefficient file", options_.coefficientFile},
+                                               {"transformed report", outFile_}};
+    return convert::reportSharedFiles(files, findings_) == 0 ? Phase::done : Phase::failed;
+  }
+
+  // The coefficient file and the report, both read whatever either holds,
+  // so that every error is listed at once; then each row's plan.
+  Phase readInputs() {
+    coefficients_ = transform::readCoefficientFile(options_.coefficientFile, findings_);
+    diagnostics::DiagnosticList checked;
+    reading_ = readReportInputs(options_.report, checked);
+    if (!reading_.check.readable) {
+      findings_.error(options_.report, 0, 0, "cannot read the report: " + reading_.check.readFailure);
+      return Phase::failed;
+    }
+    // The report's own faults are what `check` says of them.
+    for (const diagnostics::Diagnostic& d : checked.all()) {
+      if (d.severity == diagnostics::Severity::error) findings_.report(d);
+    }
+    if (reading_.inputs.tooManyLines) {
+      findings_.error(options_.report, 0, 0,
+                      "the report has more than 4294967295 lines, more than can be transformed");
+    }
+    if (!coefficients_.ok || findings_.errors() != 0) return Phase::failed;
+    sets_ = arrangeRows(reading_.inputs);
+    const transform::TransformSetting setting{coefficients_.file, options_.coefficientFile,
+                                              options_.colour};
+    plan_ = ReportPlan::make(reading_.inputs, sets_, setting, {options_.pairWithinMinutes},
+                             findings_);
+    return plan_ ? Phase::done : Phase::failed;
+  }
+
+  Phase openOutput() {
+    for (const std::string& removed : convert::removeStaleTemporaries(outFile_)) {
+      console::printErrorLine(removed +
+                              ": note: removed: a temporary file left by a run of varistellar "
+                              "that was stopped");
+    }
+    if (const auto failure = output_.open()) {
+      findings_.error(outFile_, 0, 0, "cannot write the report: " + *failure);
+      return Phase::failed;
+    }
+    if (!output_.isStream() && !aeff::isReportFileName(outFile_)) {
+      findings_.error(outFile_, 0, 0,
+                      "the report's name must end in .txt, .csv or .tsv, as the AAVSO's upload "
+                      "requires");
+      return Phase::failed;
+    }
+    if (!output_.isStream()) {
+      output_.checkWith(&ownCheck_.emplace(output_.openForChecking(), outFile_));
+    }
+    return Phase::done;
+  }
+
+  void writeTransformLines() {
+    if (transformLinesWritten_) return;
+    transformLinesWritten_ = true;
+    for (const std::string& line :
+         transform::transformCommentLines(plan_->transforms(), options_.coefficientFile)) {
+      output_.write(line);
+    }
+  }
+
+  // The report read again, line by line: each row in its place, rewritten
+  // when it is transformed.
+  Phase writeReport() {
+    textio::LineReader reader{options_.report};
+    const ReportInputs& inputs = reading_.inputs;
+    std::size_t next = 0;       // the next row
+    std::size_t delimiter = 0;  // the delimiter change in force
+    std::string_view line;
+    while (reader.next(line)) {
+      const std::uint64_t number = reader.lineNumber();
+      if (next == inputs.rows.size() || inputs.rows[next].line != number) {
+        output_.write(line);
+        if (number == inputs.titleLine) writeTransformLines();
+        continue;
+      }
+      writeTransformLines();  // before the first row when there is no title line
+      while (delimiter + 1 < inputs.delimiters.size() &&
+             inputs.delimiters[delimiter + 1].line <= number) {
+        ++delimiter;
+      }
+      writeRow(static_cast<std::uint32_t>(next), line, inputs.delimiters[delimiter].delimiter);
+      ++next;
+    }
+    if (reader.stoppedAtLongLine()) {
+      findings_.error(options_.report, reader.lineNumber() + 1, 0,
+                      "the line is longer than " +
+                          std::to_string(textio::LineReader::maxLineLength) +
+                          " bytes, more than transform reads");
+      return Phase::failed;
+    }
+    if (reader.failure().happened() || next != inputs.rows.size()) {
+      findings_.error(options_.report, 0, 0,
+                      "cannot read the report again: " + textio::describeFailure(reader.failure()));
+      return Phase::failed;
+    }
+    return findings_.errors() == 0 ? Phase::done : Phase::failed;
+  }
+
+  void writeRow(std::uint32_t index, std::string_view line, char delimiter) {
+    const RowInputs& row = reading_.inputs.rows[index];
+    ++rowsRead_;
+    if (row.why != Untransformable::none) {
+      untransformable_[static_cast<std::size_t>(row.why)].add(row.line);
+      output_.write(line);
+      return;
+    }
+    FilterCount& filter = filters_[row.filter];
+    ++filter.rows;
+    const RowResult result = plan_->solve(index);
+    bool transformed = false;
+    if (result.fate != Fate::transformed) {
+      fates_[static_cast<std::size_t>(result.fate)].add(row.line);
+      output_.write(line);
+    } else if (!writeTransformedRow(line, delimiter, result, rewritten_)) {
+      findings_.error(options_.report, row.line, 0,
+                      "the transformed magnitude, MERR or colour does not fit its field");
+    } else {
+      output_.write(rewritten_);
+      transformed = true;
+      ++transformedRows_;
+      ++filter.transformed;
+      if (std::find(filter.transforms.begin(), filter.transforms.end(), result.transform) ==
+          filter.transforms.end()) {
+        filter.transforms.push_back(result.transform);
+      }
+    }
+    tallyCheckStar(row, line, delimiter, transformed ? &result : nullptr);
+  }
+
+  void tallyCheckStar(const RowInputs& row, std::string_view line, char delimiter,
+                      const RowResult* transformed) {
+    const ComparisonReference& reference = reading_.inputs.references[row.reference];
+    if (std::isnan(row.checkX) || std::isnan(reference.checkStar)) return;
+    const std::string_view kname = fieldOf(line, delimiter, aeff::index(aeff::Field::KNAME));
+    if (kname.empty() || aeff::sameWord(kname, "na")) return;
+    const char filter = *standardFilterOf(row);
+    CheckStarSeries* series = nullptr;
+    for (CheckStarSeries& s : checkStars_) {
+      if (s.catalogue == reference.checkStar && s.name.size() == kname.size() + 2 &&
+          s.name.back() == filter && s.name.compare(0, kname.size(), kname) == 0) {
+        series = &s;
+        break;
+      }
+    }
+    if (series == nullptr) {
+      series = &checkStars_.emplace_back();
+      series->name.assign(kname).append(" ").push_back(filter);
+      series->catalogue = reference.checkStar;
+    }
+    series->measured.add({reference.comparison + row.checkX, row.line});
+    if (transformed != nullptr && transformed->checkOffset) {
+      series->transformed.add({reference.comparison + *transformed->checkOffset, row.line});
+    }
+  }
+
+  Phase finishOutput() {
+    if (const auto failure = output_.finishWriting()) {
+      findings_.error(outFile_, 0, 0, "cannot write the report: " + *failure);
+      return Phase::failed;
+    }
+    return Phase::done;
+  }
+
+  Phase checkOutput() {
+    if (!ownCheck_) return Phase::done;
+    ownCheckResult_ = ownCheck_->finish(output_.bytesWritten());
+    if (ownCheckResult_.passed) return Phase::done;
+    convert::printOwnCheck(ownCheckResult_, false, "transform");
+    return Phase::failed;
+  }
+
+  // One warning for each kind of row written as it was, at its first row.
+  void warnOfKeptRows() {
+    static constexpr std::array<std::string_view, 7> whyTexts{
+        "",
+        "already transformed (TRANS YES)",
+        "in a filter other than B, V, R and I (and a colour camera's TB, TG and TR)",
+        "a fainter-than magnitude ('<')",
+        "an ensemble (CNAME ENSEMBLE) without the ensemble's averages CREFMAG, CMAGINS and "
+        "VMAGINS in NOTES",
+        "no comparison magnitude: no CREFMAG in NOTES and no #CREFMAG= line above",
+        "no MERR",
+    };
+    for (std::size_t why = 1; why < untransformable_.size(); ++why) {
+      const Tally& tally = untransformable_[why];
+      if (tally.count == 0) continue;
+      const bool already = why == static_cast<std::size_t>(Untransformable::alreadyTransformed);
+      const std::string reason = std::string{already ? "" : "cannot be transformed: "}.append(
+          whyTexts[why]);
+      findings_.warning(options_.report, tally.firstLine, 0,
+                        keptText(tally.count, already ? "is " + reason : reason,
+                                 already ? "are " + reason : reason));
+    }
+    const std::string window = " within " + options_.pairWithinText + " minutes";
+    for (std::size_t fate = 1; fate < fates_.size(); ++fate) {
+      const Tally& tally = fates_[fate];
+      if (tally.count == 0) continue;
+      std::string singular;
+      std::string plural;
+      switch (static_cast<Fate>(fate)) {
+        case Fate::noDate:
+          singular = plural =
+              "cannot be transformed: GROUP na and a DATE that is neither JD nor HJD, so no "
+              "partner can be found in time";
+          break;
+        case Fate::unsupportedSet:
+          singular = plural =
+              "cannot be transformed: its star's filters (or its GROUP's) are no set that "
+              "transforms together: B and V, V and R, V and I, B, V and I, or B, V, R and I";
+          break;
+        case Fate::noColour:
+          singular = plural =
+              "cannot be transformed: its filter has no partner filter (of its star, or of its "
+              "GROUP) and no --colour gives the star's colour";
+          break;
+        case Fate::noPartner:
+          singular = "has no partner filter's row" + window;
+          plural = "have no partner filter's row" + window;
+          break;
+        case Fate::errorTooLarge:
+        case Fate::transformed:
+          singular = plural = "would have a transformed MERR of 1.0 or more";
+          break;
+      }
+      findings_.warning(options_.report, tally.firstLine, 0,
+                        keptText(tally.count, singular, plural));
+    }
+    for (const CheckStarSeries& series : checkStars_) {
+      if (const auto moved = check_star::checkStarMovedAway(series.measured, series.transformed,
+                                                            series.catalogue)) {
+        findings_.warning(options_.report, 0, 0, *moved);
+      }
+    }
+  }
+
+  void printSummary() const {
+    console::printLine(options_.report + ": " + convert::countOf(rowsRead_, "observation") + ": " +
+                       std::to_string(transformedRows_) + " transformed, " +
+                       std::to_string(rowsRead_ - transformedRows_) + " written as they were");
+    console::printLine("wrote " + outFile_ + ": " + convert::countOf(rowsRead_, "observation"));
+    for (std::size_t f = 0; f < filters_.size(); ++f) {
+      const FilterCount& filter = filters_[f];
+      if (filter.rows == 0) continue;
+      std::string line = "transformed " + std::string{filterName(static_cast<std::uint8_t>(f))} +
+                         ": " + std::to_string(filter.transformed) + " of " +
+                         convert::countOf(filter.rows, "observation");
+      for (std::size_t i = 0; i < filter.transforms.size(); ++i) {
+        line += (i == 0 ? ", with " : " and ") + filter.transforms[i]->coefficientText;
+      }
+      console::printLine(line);
+    }
+    for (const CheckStarSeries& series : checkStars_) {
+      std::vector<std::string> lines = check_star::checkStarSummaryLines(
+          series.name, series.catalogue, series.measured, options_.report);
+      if (series.transformed.count() != 0 && !lines.empty()) {
+        lines.insert(lines.begin() + 1,
+                     check_star::statisticsLine(series.name + " transformed", series.transformed,
+                                                series.catalogue));
+      }
+      for (const std::string& line : lines) console::printLine(line);
+    }
+  }
+
+  int nothingWritten() {
+    findings_.printUnlisted();
+    const std::size_t errors = findings_.errors();
+    console::printErrorLine("varistellar: " + std::to_string(errors) +
+                            (errors == 1 ? " error" : " errors") + "; nothing was written");
+    return 1;
+  }
+
+  // A filter's rows that could be transformed, and the transformations they took.
+  struct FilterCount {
+    std::uint64_t rows = 0;
+    std::uint64_t transformed = 0;
+    std::vector<const transform::FilterTransform*> transforms;
+  };
+
+  const TransformOptions& options_;
+  std::string outFile_;
+  convert::ConsoleFindings findings_;
+  transform::CoefficientReading coefficients_;
+  ReportReading reading_;
+  RowSets sets_;
+  std::optional<ReportPlan> plan_;
+  convert::ReportOutput output_{outFile_};
+  std::optional<convert::OwnCheck> ownCheck_;
+  convert::OwnCheckResult ownCheckResult_;
+  bool transformLinesWritten_ = false;
+  std::string rewritten_;  // the row being rewritten
+  std::uint64_t rowsRead_ = 0;
+  std::uint64_t transformedRows_ = 0;
+  std::array<Tally, 7> untransformable_{};
+  std::array<Tally, 6> fates_{};
+  std::array<FilterCount, 256> filters_{};
+  std::vector<CheckStarSeries> checkStars_;
+};
+
+}  // namespace
+
+int runTransformCommand(const TransformOptions& options) {
+  ReportTransformation transformation{options};
+  return transformation.run();
+}
+
+}  // namespace varistellar::report_transform

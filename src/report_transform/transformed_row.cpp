@@ -1,0 +1,61 @@
+// Rewriting a transformed row.
+#include "report_transform/transformed_row.h"
+
+#include <array>
+#include <optional>
+
+#include "aeff/format.h"
+#include "report/number_text.h"
+
+namespace varistellar::report_transform {
+namespace {
+
+using aeff::Field;
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+bool writeTransformedRow(std::string_view line, char delimiter, const RowResult& result,
+                         std::string& out) {
+  std::array<std::string_view, aeff::fieldCount> fields{};
+  std::size_t count = 0;
+  for (std::size_t at = 0;;) {
+    const std::size_t end = line.find(delimiter, at);
+    if (count == fields.size()) return false;
+    fields[count++] = line.substr(at, end == std::string_view::npos ? end : end - at);
+    if (end == std::string_view::npos) break;
+    at = end + 1;
+  }
+  if (count != fields.size()) return false;
+
+  const transform::FilterTransform& transform = *result.transform;
+  const std::optional<std::string> mag =
+      report::trimmedNumber(result.comparison + result.result.offset, 6, 3);
+  const std::optional<std::string> merr = report::trimmedNumber(result.result.error, 6, 3);
+  const std::optional<std::string> colour = report::trimmedNumber(result.colour, 6, 3);
+  if (!mag || !merr || !colour) return false;
+  std::string notes;
+  const std::string_view oldNotes = trimmed(fields[aeff::index(Field::NOTES)]);
+  if (!aeff::sameWord(oldNotes, "na")) notes.assign(oldNotes);
+  notes.append(transform.notesBeforeColour).append(*colour);
+
+  fields[aeff::index(Field::MAG)] = *mag;
+  fields[aeff::index(Field::MERR)] = *merr;
+  fields[aeff::index(Field::FILT)] = transform.reportedFilter;
+  fields[aeff::index(Field::TRANS)] = "YES";
+  fields[aeff::index(Field::MTYPE)] = "STD";
+  fields[aeff::index(Field::NOTES)] = notes;
+  out.clear();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i != 0) out.push_back(delimiter);
+    out.append(fields[i]);
+  }
+  return true;
+}
+
+}  // namespace varistellar::report_transform

@@ -1,0 +1,21 @@
+// A report's row rewritten with its transformed values; every other byte
+// of the row stays as it was.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "report_transform/report_plan.h"
+
+namespace varistellar::report_transform {
+
+// `line` (without its line end) split at `delimiter` into its fifteen
+// fields, written to `out` with MAG and MERR on the standard system, FILT
+// the standard filter (B for TB), TRANS YES, MTYPE STD and the coefficient,
+// its error and the stated colour appended to NOTES (in place of na).
+// False, and `out` unspecified, when the line has not fifteen fields or a
+// number does not fit its field.
+[[nodiscard]] bool writeTransformedRow(std::string_view line, char delimiter,
+                                       const RowResult& result, std::string& out);
+
+}  // namespace varistellar::report_transform

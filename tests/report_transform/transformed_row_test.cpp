@@ -1,0 +1,77 @@
+// A transformed row rewritten in place, and the default name of the output.
+#include "report_transform/transformed_row.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "report_transform/transform_command.h"
+#include "transform/filter_sets.h"
+
+namespace varistellar::report_transform {
+namespace {
+
+transform::FilterTransform vTransform() {
+  transform::FilterTransform t{.role = transform::aloneRole('V', transform::ColourIndex::BV),
+                               .reportedFilter = "V"};
+  t.notesBeforeColour = "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=";
+  return t;
+}
+
+RowResult result(const transform::FilterTransform& t) {
+  RowResult r{.transform = &t, .comparison = 12.0, .colour = 0.6184};
+  r.result.offset = -0.4996;
+  r.result.error = 0.0114;
+  return r;
+}
+
+struct RowCase {
+  std::string line;
+  char delimiter;
+  std::string expected;  // empty: refused
+};
+
+TEST(TransformedRow, RewritesOnlyItsFields) {
+  const transform::FilterTransform t = vTransform();
+  const RowCase cases[] = {
+      // NOTES na is replaced; DIF becomes STD; TG becomes V; other fields keep their blanks.
+      {"SS CYG,2460600.3,-0.500,0.010,TG,NO,DIF, 000-AAA-001 ,-8.0,na,na,1.2,1,C1,na", ',',
+       "SS CYG,2460600.3,11.500,0.011,V,YES,STD, 000-AAA-001 ,-8.0,na,na,1.2,1,C1,"
+       "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=0.618"},
+      // NOTES with text keeps it, the subfields appended.
+      {"S;1;11.5;0.01;V;NO;STD;C;na;na;na;na;na;na;|CREFMAG=12.0", ';',
+       "S;1;11.500;0.011;V;YES;STD;C;na;na;na;na;na;na;|CREFMAG=12.0"
+       "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=0.618"},
+      // Fourteen or sixteen fields: refused.
+      {"S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na", ',', ""},
+      {"S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,na,x", ',', ""},
+  };
+  for (const RowCase& c : cases) {
+    std::string out;
+    const bool written = writeTransformedRow(c.line, c.delimiter, result(t), out);
+    EXPECT_EQ(written, !c.expected.empty()) << c.line;
+    if (written) {
+      EXPECT_EQ(out, c.expected);
+    }
+  }
+}
+
+TEST(TransformedRow, RefusesAMagnitudeThatDoesNotFit) {
+  const transform::FilterTransform t = vTransform();
+  RowResult r = result(t);
+  r.comparison = 1e6;
+  std::string out;
+  EXPECT_FALSE(
+      writeTransformedRow("S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,na", ',', r, out));
+}
+
+TEST(DefaultOutputName, PutsTransformedBeforeTheExtension) {
+  EXPECT_EQ(defaultOutputName("night.txt"), "night-transformed.txt");
+  EXPECT_EQ(defaultOutputName("a/b.c/night.csv"), "a/b.c/night-transformed.csv");
+  EXPECT_EQ(defaultOutputName("a.b/night"), "a.b/night-transformed");
+  EXPECT_EQ(defaultOutputName(".txt"), ".txt-transformed");
+  EXPECT_EQ(defaultOutputName("night.v2.tsv"), "night.v2-transformed.tsv");
+}
+
+}  // namespace
+}  // namespace varistellar::report_transform
