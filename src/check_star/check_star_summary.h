@@ -31,7 +31,7 @@ bool checkStarParametersUsable(const night::NightParameters& parameters,
 // its catalogue magnitude by more than 0.020 points at the coefficients or
 // the colours. The warning's text when it did, else nothing.
 [[nodiscard]] std::optional<std::string> checkStarMovedAway(const CheckStarStatistics& measured,
-                                                           const CheckStarStatistics& transformed,
-                                                           double catalogueMagnitude);
+                                                            const CheckStarStatistics& transformed,
+                                                            double catalogueMagnitude);
 
 }  // namespace varistellar::check_star

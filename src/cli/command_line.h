@@ -15,10 +15,10 @@ enum class CommandKind { interactive, convert, check, transform, help, version, 
 
 struct Command {
   CommandKind kind = CommandKind::interactive;
-  convert::ConvertOptions convert{};  // for `convert`
-  std::vector<std::string> files{};   // for `check`
+  convert::ConvertOptions convert{};               // for `convert`
+  std::vector<std::string> files{};                // for `check`
   report_transform::TransformOptions transform{};  // for `transform`
-  std::string usageError{};           // for a usage error: what was wrong
+  std::string usageError{};                        // for a usage error: what was wrong
   // A night's folder or files given alone, as Windows passes them when they
   // are dropped on the program: `convert` of that folder.
   bool dropped = false;

@@ -467,9 +467,9 @@ class Conversion {
   // The transformation is tried on the check star too: moving it away
   // from its catalogue magnitude points at the coefficients or the colours.
   void warnIfCheckStarMovedAway(std::size_t night) {
-    if (const auto moved = check_star::checkStarMovedAway(checkStar_.of(night),
-                                                          transformedCheckStar_.of(night),
-                                                          parameters_[night].checkStar->magnitude)) {
+    if (const auto moved =
+            check_star::checkStarMovedAway(checkStar_.of(night), transformedCheckStar_.of(night),
+                                           parameters_[night].checkStar->magnitude)) {
       findings_.warning(nights_[night]->tableFile(), 0, 0, *moved);
     }
   }

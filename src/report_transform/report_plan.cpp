@@ -87,11 +87,11 @@ std::optional<ReportPlan> ReportPlan::make(const ReportInputs& inputs, const Row
 const ReportPlan::SetPlan* ReportPlan::planOf(const RowInputs& row, std::size_t& setIndex) const {
   if (row.group == noGroup) return &stars_[row.star];
   const auto& runs = sets_->sets;
-  const auto found = std::lower_bound(
-      runs.begin(), runs.end(), std::tuple{row.star, row.group},
-      [](const RowRun& run, const std::tuple<std::uint32_t, std::uint32_t>& key) {
-        return std::tuple{run.star, run.group} < key;
-      });
+  const auto found =
+      std::lower_bound(runs.begin(), runs.end(), std::tuple{row.star, row.group},
+                       [](const RowRun& run, const std::tuple<std::uint32_t, std::uint32_t>& key) {
+                         return std::tuple{run.star, run.group} < key;
+                       });
   setIndex = static_cast<std::size_t>(found - runs.begin());
   return &groupPlans_[setIndex];
 }
@@ -131,9 +131,8 @@ RowResult ReportPlan::solve(std::uint32_t index) const {
       continue;
     }
     const RowRun* series = sets_->seriesOf(row.star, partnerFilter);
-    const auto partner = series == nullptr
-                             ? std::nullopt
-                             : partnerIn(*sets_, *series, *inputs_, row, window_);
+    const auto partner =
+        series == nullptr ? std::nullopt : partnerIn(*sets_, *series, *inputs_, row, window_);
     if (!partner) return {.fate = Fate::noPartner};
     const RowInputs& first = inputs_->rows[partner->first];
     const RowInputs& second = inputs_->rows[partner->second];

@@ -32,8 +32,8 @@ struct RowResult {
   Fate fate = Fate::transformed;
   const transform::FilterTransform* transform = nullptr;
   transform::Transformed result{};
-  double comparison = 0.0;            // Xc: the standard magnitude is Xc + result.offset
-  double colour = 0.0;                // the target's standard colour the row states
+  double comparison = 0.0;              // Xc: the standard magnitude is Xc + result.offset
+  double colour = 0.0;                  // the target's standard colour the row states
   std::optional<double> checkOffset{};  // the check star's transformed offset from Xc
 };
 
@@ -80,7 +80,7 @@ class ReportPlan {
   const RowSets* sets_;
   transform::PairingWindow window_;
   std::vector<transform::FilterTransform> transforms_;
-  std::vector<SetPlan> stars_;  // by star: its time series
+  std::vector<SetPlan> stars_;       // by star: its time series
   std::vector<SetPlan> groupPlans_;  // by GROUP set, as RowSets::sets
 };
 

@@ -2,6 +2,7 @@
 #include "report_transform/row_sets.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <array>
 #include <cmath>
 #include <iterator>
@@ -88,8 +89,8 @@ RowSets arrangeRows(const ReportInputs& inputs) {
     return std::tuple{rows[a].date, rows[a].line} < std::tuple{rows[b].date, rows[b].line};
   };
   for (const RowRun& run : sets.series) {
-    const auto first = sets.order.begin() + run.begin;
-    const auto last = sets.order.begin() + run.end;
+    const auto first = sets.order.begin() + static_cast<std::ptrdiff_t>(run.begin);
+    const auto last = sets.order.begin() + static_cast<std::ptrdiff_t>(run.end);
     if (!std::is_sorted(first, last, earlier)) std::sort(first, last, earlier);
   }
   // Rows come in file order, so a stable sort keeps each set's rows in it.

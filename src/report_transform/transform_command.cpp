@@ -122,7 +122,8 @@ class ReportTransformation {
     diagnostics::DiagnosticList checked;
     reading_ = readReportInputs(options_.report, checked);
     if (!reading_.check.readable) {
-      findings_.error(options_.report, 0, 0, "cannot read the report: " + reading_.check.readFailure);
+      findings_.error(options_.report, 0, 0,
+                      "cannot read the report: " + reading_.check.readFailure);
       return Phase::failed;
     }
     // The report's own faults are what `check` says of them.
@@ -137,8 +138,8 @@ class ReportTransformation {
     sets_ = arrangeRows(reading_.inputs);
     const transform::TransformSetting setting{coefficients_.file, options_.coefficientFile,
                                               options_.colour};
-    plan_ = ReportPlan::make(reading_.inputs, sets_, setting, {options_.pairWithinMinutes},
-                             findings_);
+    plan_ =
+        ReportPlan::make(reading_.inputs, sets_, setting, {options_.pairWithinMinutes}, findings_);
     return plan_ ? Phase::done : Phase::failed;
   }
 
@@ -300,8 +301,8 @@ class ReportTransformation {
       const Tally& tally = untransformable_[why];
       if (tally.count == 0) continue;
       const bool already = why == static_cast<std::size_t>(Untransformable::alreadyTransformed);
-      const std::string reason = std::string{already ? "" : "cannot be transformed: "}.append(
-          whyTexts[why]);
+      const std::string reason =
+          std::string{already ? "" : "cannot be transformed: "}.append(whyTexts[why]);
       findings_.warning(options_.report, tally.firstLine, 0,
                         keptText(tally.count, already ? "is " + reason : reason,
                                  already ? "are " + reason : reason));

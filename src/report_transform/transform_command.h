@@ -10,9 +10,9 @@
 namespace varistellar::report_transform {
 
 struct TransformOptions {
-  std::string report;                      // the report to transform
-  std::string coefficientFile;             // --transform
-  std::optional<std::string> output{};     // --output; default: beside the report
+  std::string report;                   // the report to transform
+  std::string coefficientFile;          // --transform
+  std::optional<std::string> output{};  // --output; default: beside the report
   std::optional<transform::ColourOption> colour{};
   double pairWithinMinutes = 10.0;
   std::string pairWithinText = "10";  // as the user wrote it, for messages

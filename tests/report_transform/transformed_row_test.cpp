@@ -61,8 +61,7 @@ TEST(TransformedRow, RefusesAMagnitudeThatDoesNotFit) {
   RowResult r = result(t);
   r.comparison = 1e6;
   std::string out;
-  EXPECT_FALSE(
-      writeTransformedRow("S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,na", ',', r, out));
+  EXPECT_FALSE(writeTransformedRow("S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,na", ',', r, out));
 }
 
 TEST(DefaultOutputName, PutsTransformedBeforeTheExtension) {
