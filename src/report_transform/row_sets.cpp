@@ -2,9 +2,9 @@
 #include "report_transform/row_sets.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <iterator>
 #include <tuple>
 
