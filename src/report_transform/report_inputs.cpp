@@ -133,7 +133,8 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   // The fields point into one copy of the line: the byte after STARID is the
   // delimiter the checker split it at.
   const check::FieldText& first = row[Field::STARID];
-  const char delimiter = first.padded.data()[first.length];
+  // The byte just past the field's view, in the line the view points into.
+  const char delimiter = *(first.padded.data() + first.length);
   if (inputs_.delimiters.empty() || inputs_.delimiters.back().delimiter != delimiter) {
     inputs_.delimiters.push_back({row.line, delimiter});
   }

@@ -47,8 +47,8 @@ class ReportPlan {
                                                       transform::PairingWindow window,
                                                       diagnostics::DiagnosticSink& findings);
 
-  // Row `row` of the report, one whose `why` is none.
-  [[nodiscard]] RowResult solve(std::uint32_t row) const;
+  // Row `index` of the report, one whose `why` is none.
+  [[nodiscard]] RowResult solve(std::uint32_t index) const;
   // Every transformation some row may take, in the order first needed.
   [[nodiscard]] const std::vector<transform::FilterTransform>& transforms() const {
     return transforms_;
