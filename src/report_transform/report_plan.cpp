@@ -78,9 +78,9 @@ std::optional<ReportPlan> ReportPlan::make(const ReportInputs& inputs, const Row
     }
     plan.groupPlans_.push_back(plan.planSet(filters, repeated, colourIndex, roles));
   }
-  auto transforms = transform::planRoles(setting, roles, findings);
-  if (!transforms) return std::nullopt;
-  plan.transforms_ = std::move(*transforms);
+  auto planned = transform::planRoles(setting, roles, findings);
+  if (!planned) return std::nullopt;
+  plan.transforms_ = std::move(*planned);
   return plan;
 }
 

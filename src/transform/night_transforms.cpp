@@ -251,7 +251,8 @@ std::optional<FilterTransform> planAlone(const TransformSetting& setting, const 
   if (!filter || !setting.colour) return std::nullopt;
   auto planned = planRoles(setting, {aloneRole(*filter, setting.colour->index)}, findings);
   if (!planned) return std::nullopt;
-  return std::move(planned->front());
+  FilterTransform alone = std::move(planned->front());
+  return alone;
 }
 
 std::optional<std::vector<FilterTransform>> planRoles(const TransformSetting& setting,
