@@ -16,6 +16,27 @@ Command usageError(std::string text) {
   return {.kind = CommandKind::usageError, .usageError = std::move(text)};
 }
 
+// An option given as "--name=VALUE" or "--name VALUE": its name, and its
+// value, which is the next argument in the second form.
+struct OptionWithValue {
+  std::string_view name;
+  std::optional<std::string> value;
+  bool valueIsNext = false;
+};
+
+OptionWithValue optionAt(std::span<const std::string> arguments, std::size_t i) {
+  const std::string_view argument = arguments[i];
+  const std::size_t equals = argument.find('=');
+  OptionWithValue option{argument.substr(0, equals), std::nullopt};
+  if (equals != std::string_view::npos) {
+    option.value = std::string{argument.substr(equals + 1)};
+  } else if (i + 1 < arguments.size()) {
+    option.value = arguments[i + 1];
+    option.valueIsNext = true;
+  }
+  return option;
+}
+
 // An option that takes a value, as "--name VALUE" or "--name=VALUE".
 struct ValueOption {
   std::string_view name;
@@ -85,18 +106,12 @@ Command parseConvert(std::span<const std::string> arguments) {
     }
 
     // The options with a value.
-    const std::size_t equals = argument.find('=');
-    const std::string_view name = argument.substr(0, equals);
-    std::optional<std::string> value;
-    if (equals != std::string_view::npos) {
-      value = std::string{argument.substr(equals + 1)};
-    } else if (i + 1 < arguments.size()) {
-      value = arguments[i + 1];
-    }
+    const OptionWithValue given = optionAt(arguments, i);
+    const std::string_view name = given.name;
     const auto takeValue = [&]() -> std::optional<std::string> {
-      if (!value) return std::nullopt;
-      if (equals == std::string_view::npos) ++i;
-      return value;
+      if (!given.value) return std::nullopt;
+      if (given.valueIsNext) ++i;
+      return given.value;
     };
 
     bool known = false;
@@ -189,14 +204,10 @@ Command parseTransform(std::span<const std::string> arguments) {
       continue;
     }
     if (argument == "--help" || argument == "-h") return {.kind = CommandKind::help};
-    const std::size_t equals = argument.find('=');
-    const std::string_view name = argument.substr(0, equals);
-    std::optional<std::string> value;
-    if (equals != std::string_view::npos) {
-      value = std::string{argument.substr(equals + 1)};
-    } else if (i + 1 < arguments.size()) {
-      value = arguments[++i];
-    }
+    const OptionWithValue given = optionAt(arguments, i);
+    const std::string_view name = given.name;
+    const std::optional<std::string>& value = given.value;
+    if (given.valueIsNext) ++i;
     if (name == "--transform" || name == "--output") {
       if (!value || value->empty()) {
         return usageError("option '" + std::string{name} + "' needs a FILE");
