@@ -222,6 +222,8 @@ def case_transformed_night(page, binary, scratch, screenshot):
                     ["convert", "--check-star", "--transform", "tg.ini"] + CONVERT + ["B", "V"],
                     True)
     assert "transformed:" in page.summary()
+    if screenshot:
+        page.browser.save_screenshot(screenshot.replace(".png", "-transformed.png"))
 
 
 CASES = [case_sample_night, case_bad_input, case_report_check, case_two_filters,
