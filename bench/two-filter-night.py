@@ -5,7 +5,7 @@ as the photometry program and the observer write them, and tg.ini, the
 transformation coefficients that turn the instrumental differences back into
 those standard magnitudes. The same bytes for the same options.
 
-    bench/two-filter-night.py OUTPUT [--filters B,V] [--count N] [--seed S]
+    bench/two-filter-night.py OUTPUT [--filters B,V] [--count N] [--variant V]
                               [--cadence SECONDS] [--pause-every CYCLES]
                               [--colour-index INDEX] [--print-colour INDEX]
 
@@ -157,12 +157,12 @@ def parameter_file(filt):
     return "".join(line + "\n" for line in lines)
 
 
-def coefficient_file(names, seed):
+def coefficient_file(names, variant):
     """The coefficient file, CR LF as the Windows tools write it; with each pair's
     colour coefficient (Tbv = 1 / (1 - Tb_bv + Tv_bv)), which convert does not need."""
     lines = ["[Setup]",
-             "description= two-filter-night.py, seed %d: the coefficients the night was made with"
-             % seed, "[Coefficients]"]
+             "description= two-filter-night.py, variant %d: the coefficients the night was made with"
+             % variant, "[Coefficients]"]
     for first, second in (("b", "v"), ("v", "r"), ("v", "i")):
         pair = "T%s_%s%s" % (first, first, second), "T%s_%s%s" % (second, first, second)
         if pair[0] in names and pair[1] in names:
@@ -193,7 +193,7 @@ def main():
     parser.add_argument("output")
     parser.add_argument("--filters", default="B,V")
     parser.add_argument("--count", type=int, default=150)
-    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--variant", type=int, default=1)
     parser.add_argument("--cadence", type=float, default=75.0)
     parser.add_argument("--pause-every", type=int, default=40)
     parser.add_argument("--colour-index", choices=("B-V", "V-R", "V-I"))
@@ -202,7 +202,7 @@ def main():
 
     filters = options.filters.upper().split(",")
     names = coefficients_for(filters, options.colour_index)
-    noise = random.Random(options.seed)
+    noise = random.Random(options.variant)
     tables = {}
     for filt in filters:
         os.makedirs(os.path.join(options.output, filt), exist_ok=True)
@@ -213,7 +213,7 @@ def main():
         tables[filt].write("JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR AIRMASS ALTITUDE\r\n")
         tables[filt].write("Aperture: 1, Filter: %s, JD: heliocentric\r\n" % filt)
     with open(os.path.join(options.output, "tg.ini"), "w", newline="") as ini:
-        ini.write(coefficient_file([names[f] for f in filters], options.seed))
+        ini.write(coefficient_file([names[f] for f in filters], options.variant))
 
     rows = {filt: [] for filt in filters}
     colour_sum = 0.0
