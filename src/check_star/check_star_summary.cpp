@@ -48,7 +48,8 @@ bool checkStarParametersUsable(const night::NightParameters& parameters,
 
 std::vector<std::string> checkStarSummaryLines(std::string_view name, double catalogueMagnitude,
                                                const CheckStarStatistics& statistics,
-                                               const std::string& tableFile) {
+                                               const std::string& tableFile,
+                                               const CheckStarStatistics* transformed) {
   std::vector<std::string> lines;
   if (statistics.count() == 0) {
     lines.push_back("check star " + std::string{name} +
@@ -56,6 +57,10 @@ std::vector<std::string> checkStarSummaryLines(std::string_view name, double cat
     return lines;
   }
   lines.push_back(statisticsLine(name, statistics, catalogueMagnitude));
+  if (transformed != nullptr && transformed->count() != 0) {
+    lines.push_back(
+        statisticsLine(std::string{name} + " transformed", *transformed, catalogueMagnitude));
+  }
   const std::vector<Deviation> strays = statistics.largestDeviations();
   if (strays.empty()) return lines;
   lines.push_back("check star lines beyond three standard deviations, furthest first:");

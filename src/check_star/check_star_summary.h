@@ -19,13 +19,13 @@ bool checkStarParametersUsable(const night::NightParameters& parameters,
                                const std::string& parameterFile,
                                diagnostics::DiagnosticSink& findings);
 
-// The statistics line, then the rows that stray beyond three standard
+// The statistics line, the line of the check star as transformed (when
+// `transformed` holds any), then the rows that stray beyond three standard
 // deviations, each with its table line. `name` names the check star as the
 // lines do: its ID, or its ID and the filter in a night of several.
-[[nodiscard]] std::vector<std::string> checkStarSummaryLines(std::string_view name,
-                                                             double catalogueMagnitude,
-                                                             const CheckStarStatistics& statistics,
-                                                             const std::string& tableFile);
+[[nodiscard]] std::vector<std::string> checkStarSummaryLines(
+    std::string_view name, double catalogueMagnitude, const CheckStarStatistics& statistics,
+    const std::string& tableFile, const CheckStarStatistics* transformed = nullptr);
 
 // The transformation is tried on the check star too: moving it away from
 // its catalogue magnitude by more than 0.020 points at the coefficients or

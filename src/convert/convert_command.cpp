@@ -419,15 +419,11 @@ class Conversion {
         const std::string name =
             parameters.checkStar->id +
             (several() || transforming() ? " " + reportedFilter(i) : std::string{});
-        std::vector<std::string> lines = check_star::checkStarSummaryLines(
-            name, parameters.checkStar->magnitude, checkStar_.of(i), nights_[i]->tableFile());
-        const check_star::CheckStarStatistics& transformed = transformedCheckStar_.of(i);
-        if (transformed.count() != 0 && !lines.empty()) {
-          lines.insert(lines.begin() + 1,
-                       check_star::statisticsLine(name + " transformed", transformed,
-                                                  parameters.checkStar->magnitude));
+        for (const std::string& line : check_star::checkStarSummaryLines(
+                 name, parameters.checkStar->magnitude, checkStar_.of(i), nights_[i]->tableFile(),
+                 &transformedCheckStar_.of(i))) {
+          console::printLine(line);
         }
-        for (const std::string& line : lines) console::printLine(line);
       }
     }
     if (picture_) {
@@ -478,11 +474,7 @@ class Conversion {
   // says so.
   void removeStaleTemporariesOf(const std::string& output) const {
     for (const std::string& removed : removeStaleTemporaries(output)) {
-      if (!plan_.quiet) {
-        console::printErrorLine(removed +
-                                ": note: removed: a temporary file left by a run of "
-                                "varistellar that was stopped");
-      }
+      if (!plan_.quiet) console::printErrorLine(removedTemporaryNote(removed));
     }
   }
 

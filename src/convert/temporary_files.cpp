@@ -83,4 +83,9 @@ std::vector<std::string> removeStaleTemporaries(const std::string& output) {
   return removed;
 }
 
+std::string removedTemporaryNote(const std::string& removed) {
+  return removed +
+         ": note: removed: a temporary file left by a run of varistellar that was stopped";
+}
+
 }  // namespace varistellar::convert

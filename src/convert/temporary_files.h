@@ -34,4 +34,7 @@ inline constexpr std::size_t longestEntryName = 255;
 // names removed.
 [[nodiscard]] std::vector<std::string> removeStaleTemporaries(const std::string& output);
 
+// The note that tells the user one of those was removed.
+[[nodiscard]] std::string removedTemporaryNote(const std::string& removed);
+
 }  // namespace varistellar::convert

@@ -145,9 +145,7 @@ class ReportTransformation {
 
   Phase openOutput() {
     for (const std::string& removed : convert::removeStaleTemporaries(outFile_)) {
-      console::printErrorLine(removed +
-                              ": note: removed: a temporary file left by a run of varistellar "
-                              "that was stopped");
+      console::printErrorLine(convert::removedTemporaryNote(removed));
     }
     if (const auto failure = output_.open()) {
       findings_.error(outFile_, 0, 0, "cannot write the report: " + *failure);
@@ -366,14 +364,11 @@ class ReportTransformation {
       console::printLine(line);
     }
     for (const CheckStarSeries& series : checkStars_) {
-      std::vector<std::string> lines = check_star::checkStarSummaryLines(
-          series.name, series.catalogue, series.measured, options_.report);
-      if (series.transformed.count() != 0 && !lines.empty()) {
-        lines.insert(lines.begin() + 1,
-                     check_star::statisticsLine(series.name + " transformed", series.transformed,
-                                                series.catalogue));
+      for (const std::string& line :
+           check_star::checkStarSummaryLines(series.name, series.catalogue, series.measured,
+                                             options_.report, &series.transformed)) {
+        console::printLine(line);
       }
-      for (const std::string& line : lines) console::printLine(line);
     }
   }
 
