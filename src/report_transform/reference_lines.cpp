@@ -6,6 +6,7 @@
 
 #include "aeff/format.h"
 #include "aeff/plain_decimal.h"
+#include "check/text.h"
 
 namespace varistellar::report_transform {
 namespace {
@@ -29,19 +30,13 @@ double item(std::string_view list, int n) {
   }
 }
 
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 void ReferenceLines::commentLine(std::string_view line) {
   if (line.size() < 9) return;  // "#KREFMAG=" at the least
   const std::size_t equals = line.find('=');
   if (equals == std::string_view::npos) return;
-  const std::string_view key = trimmed(line.substr(1, equals - 1));
+  const std::string_view key = check::trimBlanks(line.substr(1, equals - 1));
   const std::string_view value = line.substr(equals + 1);
   if (aeff::sameWord(key, "CREFMAG")) {
     comparison_ = item(value, 0);

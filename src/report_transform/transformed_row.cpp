@@ -5,18 +5,13 @@
 #include <optional>
 
 #include "aeff/format.h"
+#include "check/text.h"
 #include "report/number_text.h"
 
 namespace varistellar::report_transform {
 namespace {
 
 using aeff::Field;
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
 
 }  // namespace
 
@@ -40,7 +35,7 @@ bool writeTransformedRow(std::string_view line, char delimiter, const RowResult&
   const std::optional<std::string> colour = report::trimmedNumber(result.colour, 6, 3);
   if (!mag || !merr || !colour) return false;
   std::string notes;
-  const std::string_view oldNotes = trimmed(fields[aeff::index(Field::NOTES)]);
+  const std::string_view oldNotes = check::trimBlanks(fields[aeff::index(Field::NOTES)]);
   if (!aeff::sameWord(oldNotes, "na")) notes.assign(oldNotes);
   notes.append(transform.notesBeforeColour).append(*colour);
 
