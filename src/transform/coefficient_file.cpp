@@ -158,7 +158,17 @@ class CoefficientParser {
             &notDecimal);
       return true;
     }
-    if (!file_.set(*section_, {std::string{key.text}, *read, number})) {
+    // A negative error would be published as "+/- -0.5000" and square away
+    // unseen in MERR.
+    if (*section_ == CoefficientSection::error && *read < 0) {
+      error(number, value.column,
+            valueText + " in [Error] is negative; an error is a size, such as 0.0070", &notDecimal);
+      return true;
+    }
+    // An error of -0 is 0: no sign to publish.
+    const bool inErrors = *section_ == CoefficientSection::error;
+    if (!file_.set(*section_,
+                   {std::string{key.text}, inErrors && *read == 0 ? 0.0 : *read, number})) {
       fault(number, std::string{sectionTitle(*section_)} + " holds more than " +
                         std::to_string(CoefficientFile::maxEntriesPerSection) +
                         " keys, so the file does not look like a coefficient file; it is read "

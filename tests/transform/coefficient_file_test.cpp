@@ -110,6 +110,9 @@ TEST(CoefficientFile, KeepsTheEntriesOfTheSectionsThatAreRead) {
        "made by hand, 1,5 and 1.2.3\n[Setup]\nwhatever\n= 1\nx= 1,5\n[Coefficients]\nTbv= 1\n"
        "[Extinction]\nkv= 0,2\n",
        {{coefficients, "Tbv", 1, 7, "Tbv"}, {coefficients, "kv", 0, 0}}},
+      {"an error of -0 is kept as 0, a coefficient of -0 as it is",
+       "[Coefficients]\nTv_bv= -0\n[Error]\nTv_bv= -0.0\n",
+       {{coefficients, "Tv_bv", -0.0, 2}, {errors, "Tv_bv", 0.0, 4}}},
       {"an equals sign in a value of another section",
        "[Setup]\ndescription= a=b\n[Coefficients]\n",
        {{coefficients, "description", 0, 0}}},
@@ -202,6 +205,10 @@ TEST(CoefficientFile, NamesEveryFaultByLineAndColumn) {
        "[Coefficients]\nTbv= \x1B[2J\n",
        {"tg.ini:2:6: error: the value \"\\x1B[2J\" of \"Tbv\" is not a decimal number; write a "
         "decimal number such as -0.0467 or -4.67e-2"}},
+      {"a negative error; a negative coefficient and an error of -0 are fine",
+       "[Coefficients]\nTv_bv= -0.0467\n[Error]\nTv_bv= -0.5\nTb_bv= -0\n",
+       {"tg.ini:4:8: error: the value \"-0.5\" of \"Tv_bv\" in [Error] is negative; an error is "
+        "a size, such as 0.0070"}},
       {"an empty file",
        "",
        {"tg.ini: error: the coefficient file is empty; it needs a [Coefficients] section"}},
