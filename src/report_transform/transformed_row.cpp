@@ -1,10 +1,13 @@
 // Rewriting a transformed row.
 #include "report_transform/transformed_row.h"
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <optional>
 
 #include "aeff/format.h"
+#include "aeff/notes_subfields.h"
 #include "check/text.h"
 #include "report/number_text.h"
 
@@ -36,8 +39,15 @@ bool writeTransformedRow(std::string_view line, char delimiter, const RowResult&
   if (!mag || !merr || !colour) return false;
   std::string notes;
   const std::string_view oldNotes = check::trimBlanks(fields[aeff::index(Field::NOTES)]);
+  // Notes that switch their sub-delimiter (DELIM=;) get the new subfields
+  // with theirs: a '|' there would run into the value before it.
+  const char subDelimiter = aeff::NotesSubfields{oldNotes}.delimiter();
   if (!aeff::sameWord(oldNotes, "na")) notes.assign(oldNotes);
+  const std::size_t added = notes.size();
   notes.append(transform.notesBeforeColour).append(*colour);
+  if (subDelimiter != '|')
+    std::replace(notes.begin() + static_cast<std::ptrdiff_t>(added), notes.end(), '|',
+                 subDelimiter);
 
   fields[aeff::index(Field::MAG)] = *mag;
   fields[aeff::index(Field::MERR)] = *merr;

@@ -42,6 +42,18 @@ TEST(TransformedRow, RewritesOnlyItsFields) {
       {"S;1;11.5;0.01;V;NO;STD;C;na;na;na;na;na;na;|CREFMAG=12.0", ';',
        "S;1;11.500;0.011;V;YES;STD;C;na;na;na;na;na;na;|CREFMAG=12.0"
        "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=0.618"},
+      // NOTES that switch their sub-delimiter get the subfields with theirs,
+      // whether the switch stands first or as a subfield of its own.
+      {"S|1|11.5|0.01|V|NO|STD|C|na|na|na|na|na|na|DELIM=;KREFMAG=14.571", '|',
+       "S|1|11.500|0.011|V|YES|STD|C|na|na|na|na|na|na|DELIM=;KREFMAG=14.571"
+       ";Tv_bv=-0.0467;Tv_bvERR=0.0070;BVCOLOR=0.618"},
+      {"S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,|delim=!seeing 2\"!CREFMAG=12.0", ',',
+       "S,1,11.500,0.011,V,YES,STD,C,na,na,na,na,na,na,|delim=!seeing 2\"!CREFMAG=12.0"
+       "!Tv_bv=-0.0467!Tv_bvERR=0.0070!BVCOLOR=0.618"},
+      // A switch to a character that cannot delimit is no switch.
+      {"S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,DELIM=x", ',',
+       "S,1,11.500,0.011,V,YES,STD,C,na,na,na,na,na,na,DELIM=x"
+       "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=0.618"},
       // Fourteen or sixteen fields: refused.
       {"S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na", ',', ""},
       {"S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,na,x", ',', ""},
