@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "aeff/format.h"
 
@@ -41,6 +42,15 @@ std::string filterListText() {
     text.append(listedFilters[i]);
   }
   return text;
+}
+
+std::optional<char> standardFilter(std::string_view filterName) {
+  static constexpr std::array<std::pair<std::string_view, char>, 7> standards{
+      {{"B", 'B'}, {"V", 'V'}, {"R", 'R'}, {"I", 'I'}, {"TB", 'B'}, {"TG", 'V'}, {"TR", 'R'}}};
+  for (const auto& [name, standard] : standards) {
+    if (sameWord(filterName, name)) return standard;
+  }
+  return std::nullopt;
 }
 
 }  // namespace varistellar::aeff

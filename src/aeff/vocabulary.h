@@ -1,8 +1,9 @@
 // Words the program's messages and readers share about the format: the
-// placeholders observers write for "none", a byte's name, and the list of
-// filters a message offers.
+// placeholders observers write for "none", a byte's name, the list of
+// filters a message offers, and the standard filter a filter stands for.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,11 @@ namespace varistellar::aeff {
 
 // "U, B, V, ..., HA or HAC": the filters the format lists, for a message.
 [[nodiscard]] std::string filterListText();
+
+// The standard filter a filter is transformed as: B, V, R or I itself, and
+// a colour camera's TB, TG and TR as B, V and R; none for any other. Case
+// is ignored, as in every word of the format: "v" is V wherever a filter
+// is read (convert, transform, check), so that no path reads it apart.
+[[nodiscard]] std::optional<char> standardFilter(std::string_view filterName);
 
 }  // namespace varistellar::aeff

@@ -73,16 +73,6 @@ char redderOf(ColourIndex index) {
   return 'I';
 }
 
-std::optional<char> standardFilter(std::string_view filterName) {
-  if (filterName == "B" || filterName == "V" || filterName == "R" || filterName == "I") {
-    return filterName.front();
-  }
-  if (filterName == "TB") return 'B';
-  if (filterName == "TG") return 'V';
-  if (filterName == "TR") return 'R';
-  return std::nullopt;
-}
-
 std::string coefficientName(char filter, ColourIndex index) {
   return std::string{'T', lower(filter), '_', lower(bluerOf(index)), lower(redderOf(index))};
 }

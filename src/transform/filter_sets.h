@@ -11,6 +11,8 @@
 #include <variant>
 #include <vector>
 
+#include "aeff/vocabulary.h"
+
 namespace varistellar::transform {
 
 // The standard colour indices a coefficient may be taken against.
@@ -24,9 +26,8 @@ enum class ColourIndex : std::uint8_t { BV, VR, VI };
 [[nodiscard]] char bluerOf(ColourIndex index);
 [[nodiscard]] char redderOf(ColourIndex index);
 
-// The standard filter a filter is transformed as: B, V, R or I itself, and
-// a colour camera's TB, TG and TR as B, V and R; none for any other.
-[[nodiscard]] std::optional<char> standardFilter(std::string_view filterName);
+// The standard filter a filter is transformed as (B for TB, V for "v").
+using aeff::standardFilter;
 
 // How one filter's standard magnitude is found.
 enum class Equation : std::uint8_t {
