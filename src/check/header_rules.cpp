@@ -144,9 +144,9 @@ void HeaderRules::delimiter(const ScannedLine& l, std::string_view raw, std::str
     chosen = ' ';
     findings_.report(rule("P5b"), l.number, 0,
                      "#DELIM=space is read differently by the AAVSO's readers");
-  } else if (isInteger(value) && value.size() <= 3 && plainDecimalValue(value) > 32 &&
-             plainDecimalValue(value) < 127) {
-    chosen = static_cast<char>(static_cast<int>(*plainDecimalValue(value)));
+  } else if (isInteger(value) && value.size() <= 3 && readPlainDecimal(value) > 32 &&
+             readPlainDecimal(value) < 127) {
+    chosen = static_cast<char>(static_cast<int>(*readPlainDecimal(value)));
     findings_.report(rule("P5b"), l.number, 0,
                      "#DELIM given as the number " + quoted(value) +
                          " is read differently by the AAVSO's readers");

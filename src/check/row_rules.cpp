@@ -316,7 +316,7 @@ void readNumber(Row& row, std::size_t field) {
   const auto f = static_cast<Field>(field);
   std::string_view text = t.text;
   if (f == Field::MAG && text.starts_with("<")) text.remove_prefix(1);
-  t.number = t.whole && isNumericField(row, f) ? plainDecimalValue(text) : std::nullopt;
+  t.number = t.whole && isNumericField(row, f) ? readPlainDecimal(text) : std::nullopt;
   t.na = t.text.size() == 2 && aeff::sameWord(t.text, "na");
 }
 

@@ -14,7 +14,9 @@ namespace varistellar::check {
 [[nodiscard]] std::string_view trimBlanks(std::string_view text);
 // An optional sign, digits, an optional point and digits; at least one digit.
 using aeff::isPlainDecimal;
-[[nodiscard]] std::optional<double> plainDecimalValue(std::string_view text);
+// Its value: one reader of numbers for the checker, `transform` and `convert`,
+// so that all of them take the same value from the same text.
+using aeff::readPlainDecimal;
 [[nodiscard]] bool isInteger(std::string_view text);
 // The text in double quotes, at most 40 characters, other bytes as \xNN.
 using diagnostics::quoted;
