@@ -4,13 +4,18 @@
 #pragma once
 
 #include <limits>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace varistellar::report_transform {
 
 class ReferenceLines {
  public:
   // A line that starts with '#', without its line end. Others keys are passed over.
+  // The numbers are separated by blanks, ';' or commas; a comma between
+  // numbers without a point ("12,895") is a decimal comma, and the text no
+  // number rather than 12.
   void commentLine(std::string_view line);
 
   // The comparison's magnitude from the last #CREFMAG= line; NaN when none
@@ -24,11 +29,16 @@ class ReferenceLines {
   // that the values it took from here are still the same.
   [[nodiscard]] unsigned version() const { return version_; }
 
+  // What the last line gave that is no plain decimal number and so counts
+  // as not given, each as a sentence for a warning; empty when all were numbers.
+  [[nodiscard]] const std::vector<std::string>& unreadNumbers() const { return unread_; }
+
  private:
   double comparison_ = std::numeric_limits<double>::quiet_NaN();
   double comparisonLineCheckStar_ = std::numeric_limits<double>::quiet_NaN();
   double checkStarLine_ = std::numeric_limits<double>::quiet_NaN();
   unsigned version_ = 0;
+  std::vector<std::string> unread_;
 };
 
 }  // namespace varistellar::report_transform

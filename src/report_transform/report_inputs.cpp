@@ -10,6 +10,7 @@
 #include "aeff/format.h"
 #include "aeff/notes_subfields.h"
 #include "check/report_listener.h"
+#include "diagnostics/quoted.h"
 #include "report_transform/reference_lines.h"
 
 namespace varistellar::report_transform {
@@ -64,16 +65,20 @@ struct NumberMemo {
 using NotesMemo = std::array<NumberMemo, notesKeys>;
 
 // The five values; NaN for those not given or not numbers. The first of a
-// key counts, as findSubfield has it.
-std::array<double, notesKeys> readNotes(std::string_view notes, NotesMemo& memo) {
+// key counts, as findSubfield has it. `unread` receives the first subfield
+// that is there but no plain decimal number.
+std::array<double, notesKeys> readNotes(std::string_view notes, NotesMemo& memo,
+                                        std::string_view& unread) {
   std::array<double, notesKeys> values{none, none, none, none, none};
   std::array<bool, notesKeys> seen{};
+  unread = {};
   for (const aeff::Subfield& s : aeff::NotesSubfields{notes}) {
     if (!s.paired) continue;
     const auto k = static_cast<std::size_t>(notesKey(s.key));
     if (k == notesKeys || seen[k]) continue;
     seen[k] = true;
     values[k] = memo[k].read(s);
+    if (std::isnan(values[k]) && unread.empty()) unread = s.text;
   }
   return values;
 }
@@ -86,21 +91,39 @@ bool isColumnTitle(std::string_view line) {
          (end == line.size() || line[end] != '=');
 }
 
+constexpr diagnostics::FindingKind unreadLine{"more line gives a number that is not plain",
+                                              "more lines give numbers that are not plain"};
+
 class InputsReader final : public check::ReportListener {
  public:
-  explicit InputsReader(ReportInputs& inputs) : inputs_{inputs} { lastReference_.fill(noIndex); }
+  InputsReader(std::string_view name, ReportInputs& inputs) : name_{name}, inputs_{inputs} {
+    lastReference_.fill(noIndex);
+  }
 
   void commentLine(const check::ScannedLine& line) override {
     references_.commentLine(line.kept);
+    for (const std::string& text : references_.unreadNumbers()) {
+      inputs_.warnings.push_back({std::string{name_},
+                                  line.number,
+                                  0,
+                                  diagnostics::Severity::warning,
+                                  text,
+                                  {},
+                                  &unreadLine});
+    }
     if (inputs_.titleLine == 0 && isColumnTitle(line.kept)) inputs_.titleLine = line.number;
   }
 
   void observation(const check::Row& row, check::FieldSet changed) override;
 
+  // The one warning for the rows whose NOTES give a number that is not plain.
+  void finish();
+
  private:
   std::uint32_t reference(std::uint8_t filter, double comparison, double checkStar);
 
   static constexpr std::uint32_t noIndex = std::numeric_limits<std::uint32_t>::max();
+  std::string_view name_;
   ReportInputs& inputs_;
   ReferenceLines references_;
   // What the previous row's unchanged fields gave.
@@ -108,6 +131,10 @@ class InputsReader final : public check::ReportListener {
   std::uint32_t group_ = noGroup;
   std::uint8_t filter_ = unknownFilter;
   std::array<double, notesKeys> notes_{none, none, none, none, none};
+  std::string_view unreadNote_;  // of the current row's notes
+  std::uint64_t unreadNoteRows_ = 0;
+  std::uint64_t firstUnreadNoteLine_ = 0;
+  std::string firstUnreadNote_;
   // For each filter, the values its rows' notes gave last.
   std::array<NotesMemo, 256> memo_{};
   // The last reference each filter's rows took.
@@ -141,7 +168,11 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   if (has(changed, Field::STARID)) star_ = inputs_.stars.index(row[Field::STARID].text);
   if (has(changed, Field::FILT)) filter_ = filterIndex(row[Field::FILT].text);
   if (has(changed, Field::GROUP)) group_ = inputs_.groups.index(row[Field::GROUP].text);
-  if (has(changed, Field::NOTES)) notes_ = readNotes(row[Field::NOTES].text, memo_[filter_]);
+  if (has(changed, Field::NOTES)) {
+    notes_ = readNotes(row[Field::NOTES].text, memo_[filter_], unreadNote_);
+    if (!unreadNote_.empty() && unreadNoteRows_ == 0) firstUnreadNote_.assign(unreadNote_);
+  }
+  if (!unreadNote_.empty() && unreadNoteRows_++ == 0) firstUnreadNoteLine_ = row.line;
   const auto note = [this](NotesKey k) { return notes_[static_cast<std::size_t>(k)]; };
   const double crefmag = note(NotesKey::crefmag);
   const double krefmag = note(NotesKey::krefmag);
@@ -191,21 +222,34 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   inputs_.rows.push(in);
 }
 
+void InputsReader::finish() {
+  if (unreadNoteRows_ == 0) return;
+  const bool one = unreadNoteRows_ == 1;
+  inputs_.warnings.push_back(
+      {std::string{name_}, firstUnreadNoteLine_, 0, diagnostics::Severity::warning,
+       (one ? std::string{"1 row has"} : std::to_string(unreadNoteRows_) + " rows have") +
+           " a NOTES subfield VMAGINS, CMAGINS, KMAGINS, CREFMAG or KREFMAG whose value is no "
+           "plain decimal number (the first: " +
+           diagnostics::quoted(firstUnreadNote_) + "); such a value counts as not given"});
+}
+
 }  // namespace
 
 ReportReading readReportInputs(const std::string& path, diagnostics::DiagnosticList& findings) {
   ReportReading reading;
-  InputsReader reader{reading.inputs};
+  InputsReader reader{path, reading.inputs};
   reading.check = check::checkReportFile(path, findings, reader);
+  reader.finish();
   return reading;
 }
 
 ReportInputs readReportInputsText(std::string_view name, std::string_view bytes,
                                   diagnostics::DiagnosticList& findings) {
   ReportInputs inputs;
-  InputsReader reader{inputs};
+  InputsReader reader{name, inputs};
   std::uint64_t observations = 0;
   check::checkReportText(name, bytes, findings, observations, reader);
+  reader.finish();
   return inputs;
 }
 

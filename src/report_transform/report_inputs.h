@@ -31,6 +31,10 @@ struct ReportInputs {
   // A line beyond what a row's inputs can number (2^32 - 1): the report
   // cannot be transformed.
   bool tooManyLines = false;
+  // Numbers that are there but no plain decimal number, which count as not
+  // given: each #CREFMAG= or #KREFMAG= line's, and the rows' NOTES subfields
+  // the transformation reads (one warning for all rows).
+  std::vector<diagnostics::Diagnostic> warnings;
 };
 
 struct ReportReading {

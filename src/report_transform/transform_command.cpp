@@ -130,6 +130,7 @@ class ReportTransformation {
     for (const diagnostics::Diagnostic& d : checked.all()) {
       if (d.severity == diagnostics::Severity::error) findings_.report(d);
     }
+    for (const diagnostics::Diagnostic& d : reading_.inputs.warnings) findings_.report(d);
     if (reading_.inputs.tooManyLines) {
       findings_.error(options_.report, 0, 0,
                       "the report has more than 4294967295 lines, more than can be transformed");

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "check/report_check.h"
 
@@ -189,6 +190,43 @@ TEST(ReportInputs, NotesWithAnotherSubDelimiterAndRepeatedNotes) {
   EXPECT_TRUE(same(inputs.references[inputs.rows[2].reference].checkStar, unknown));
   EXPECT_TRUE(same(inputs.references[inputs.rows[3].reference].checkStar, 13.5));
   EXPECT_TRUE(same(inputs.rows[3].x, 11.5 - 12.5));
+}
+
+TEST(ReportInputs, NumbersThatAreNotPlainCountAsNotGivenWithAWarning) {
+  diagnostics::DiagnosticList findings;
+  // Rows 1 and 3 (lines 9 and 12) give a number that is no plain decimal;
+  // row 2 repeats row 1's notes, and row 4 has a CREFMAG of its own.
+  const ReportInputs inputs = readReportInputsText(
+      "r.txt",
+      header + "#CREFMAG=12,895 0.01 13.0\n" +
+          row("SS CYG", "2456175.6001", "na", "|VMAGINS=-0.5x|CMAGINS=0.0|CREFMAG=12.5") +
+          row("SS CYG", "2456175.6002", "na", "|VMAGINS=-0.5x|CMAGINS=0.0|CREFMAG=12.5") +
+          "#KREFMAG=1e1\n" + row("SS CYG", "2456175.6003", "na", "|CREFMAG=12.4x|KREFMAG=13.1") +
+          row("SS CYG", "2456175.6004", "na", "|CREFMAG=12.0"),
+      findings);
+  ASSERT_EQ(inputs.rows.size(), 4u);
+  // VMAGINS unread: x is MAG - Xc.
+  EXPECT_TRUE(same(inputs.rows[0].x, 11.5 - 12.5));
+  // CREFMAG unread, and no comparison from the line above: none at all.
+  EXPECT_TRUE(same(inputs.references[inputs.rows[2].reference].comparison, unknown));
+  EXPECT_TRUE(same(inputs.references[inputs.rows[2].reference].checkStar, 13.1));
+  EXPECT_EQ(inputs.rows[2].why, noComparisonMagnitude);
+  EXPECT_EQ(inputs.rows[3].why, none);
+  std::vector<std::string> warnings;
+  for (const diagnostics::Diagnostic& d : inputs.warnings) {
+    EXPECT_EQ(d.severity, diagnostics::Severity::warning);
+    warnings.push_back(diagnostics::formatDiagnostic(d));
+  }
+  const std::string tail =
+      ", no plain decimal number, so it counts as not given; write a point for the decimals and "
+      "blanks between the numbers";
+  EXPECT_EQ(warnings,
+            (std::vector<std::string>{
+                "r.txt:7: warning: #CREFMAG= gives the comparison's magnitude as \"12,895\"" + tail,
+                "r.txt:10: warning: #KREFMAG= gives the check star's magnitude as \"1e1\"" + tail,
+                "r.txt:8: warning: 3 rows have a NOTES subfield VMAGINS, CMAGINS, KMAGINS, CREFMAG "
+                "or KREFMAG whose value is no plain decimal number (the first: \"VMAGINS=-0.5x\"); "
+                "such a value counts as not given"}));
 }
 
 TEST(ReportInputs, ReadsAReportFileAndSaysWhenItCannot) {

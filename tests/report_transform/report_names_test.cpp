@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -67,7 +68,15 @@ TEST(ReferenceLines, CrefmagAndKrefmagLines) {
       {{"#KREFMAG=13.5", "#CREFMAG=12.0 0.01 13.0"}, 12.0, 13.0},
       {{"#CREFMAG=12.0 0.01 13.0", "#CREFMAG=11.0"}, 11.0, none},
       {{"#CREFMAG=twelve 0.01 13.0"}, none, 13.0},
-      {{"#CREFMAG=12,5"}, 12.0, none},  // a decimal comma splits
+      // A decimal comma makes no number, never a shorter one.
+      {{"#CREFMAG=12,895"}, none, none},
+      {{"#CREFMAG=12,895 0,013 13,021"}, none, none},
+      {{"#CREFMAG=12.345,0.013,13,021"}, none, none},
+      {{"#CREFMAG=12.5abc 0.01 13.0"}, none, 13.0},
+      {{"#CREFMAG=12, 0.01, 13, 0.01"}, 12.0, 13.0},
+      {{"#CREFMAG=12;0.01;13.5"}, 12.0, 13.5},
+      {{"#CREFMAG=12.0 0.01 13.0", "#KREFMAG=13,5"}, 12.0, 13.0},
+      {{"#KREFMAG=13,5"}, none, none},
       {{"#COMMENT=12.0", "#CREFMAGS=1.0", "# CREFMAG is below"}, none, none},
       {{"#CREFMAG=12.0", "#CREFMAG="}, none, none},
   };
@@ -78,6 +87,30 @@ TEST(ReferenceLines, CrefmagAndKrefmagLines) {
     EXPECT_TRUE(same(lines.comparison(), c.comparison)) << first << ": " << lines.comparison();
     EXPECT_TRUE(same(lines.checkStar(), c.checkStar)) << first << ": " << lines.checkStar();
   }
+}
+
+TEST(ReferenceLines, SaysWhichNumbersCountAsNotGiven) {
+  const std::string tail =
+      ", no plain decimal number, so it counts as not given; write a point for the decimals and "
+      "blanks between the numbers";
+  ReferenceLines lines;
+  lines.commentLine("#CREFMAG=12,895 0.01 13.x");
+  EXPECT_EQ(
+      lines.unreadNumbers(),
+      (std::vector<std::string>{"#CREFMAG= gives the comparison's magnitude as \"12,895\"" + tail,
+                                "#CREFMAG= gives the check star's magnitude as \"13.x\"" + tail}));
+  lines.commentLine("#KREFMAG=\x1B[2J");
+  EXPECT_EQ(lines.unreadNumbers(),
+            std::vector<std::string>{"#KREFMAG= gives the check star's magnitude as \"\\x1B[2J\"" +
+                                     tail});
+  lines.commentLine("#CREFMAG=12.0");  // the missing check star is no fault
+  EXPECT_TRUE(lines.unreadNumbers().empty());
+  lines.commentLine("#KREFMAG=x");
+  lines.commentLine("#COMMENT=12,5");  // any other line says nothing again
+  EXPECT_TRUE(lines.unreadNumbers().empty());
+  lines.commentLine("#KREFMAG=x");
+  lines.commentLine("#");
+  EXPECT_TRUE(lines.unreadNumbers().empty());
 }
 
 }  // namespace
