@@ -97,6 +97,7 @@ constexpr diagnostics::FindingKind unreadLine{"more line gives a number that is 
 class InputsReader final : public check::ReportListener {
  public:
   InputsReader(std::string_view name, ReportInputs& inputs) : name_{name}, inputs_{inputs} {
+    inputs_.file = name;
     lastReference_.fill(noIndex);
   }
 
@@ -165,7 +166,10 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   if (inputs_.delimiters.empty() || inputs_.delimiters.back().delimiter != delimiter) {
     inputs_.delimiters.push_back({row.line, delimiter});
   }
-  if (has(changed, Field::STARID)) star_ = inputs_.stars.index(row[Field::STARID].text);
+  if (has(changed, Field::STARID) && !inputs_.stars.index(row[Field::STARID].text, star_)) {
+    inputs_.tooManyStars = true;
+    return;
+  }
   if (has(changed, Field::FILT)) filter_ = filterIndex(row[Field::FILT].text);
   if (has(changed, Field::GROUP)) group_ = inputs_.groups.index(row[Field::GROUP].text);
   if (has(changed, Field::NOTES)) {
@@ -240,6 +244,7 @@ ReportReading readReportInputs(const std::string& path, diagnostics::DiagnosticL
   InputsReader reader{path, reading.inputs};
   reading.check = check::checkReportFile(path, findings, reader);
   reader.finish();
+  reading.inputs.stars.finishReading();
   return reading;
 }
 
@@ -250,6 +255,7 @@ ReportInputs readReportInputsText(std::string_view name, std::string_view bytes,
   std::uint64_t observations = 0;
   check::checkReportText(name, bytes, findings, observations, reader);
   reader.finish();
+  inputs.stars.finishReading();
   return inputs;
 }
 

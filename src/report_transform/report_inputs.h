@@ -22,7 +22,8 @@ struct DelimiterChange {
 };
 
 struct ReportInputs {
-  RowStore rows;  // in the file's order
+  std::string file;  // the report's name, as given
+  RowStore rows;     // in the file's order
   std::vector<ComparisonReference> references;
   StarNames stars;
   Groups groups;
@@ -31,6 +32,8 @@ struct ReportInputs {
   // A line beyond what a row's inputs can number (2^32 - 1): the report
   // cannot be transformed.
   bool tooManyLines = false;
+  // More star names than StarNames can number.
+  bool tooManyStars = false;
   // Numbers that are there but no plain decimal number, which count as not
   // given: each #CREFMAG= or #KREFMAG= line's, and the rows' NOTES subfields
   // the transformation reads (one warning for all rows).

@@ -2,7 +2,9 @@
 // small index: its stars (STARID), its GROUP values and its filters.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -11,17 +13,37 @@
 namespace varistellar::report_transform {
 
 // STARIDs, compared without regard to case as all words of the format are.
+// A star is numbered by where its name is kept, so that a report with a star
+// per row costs its names' bytes and a slot each, no string or node per star:
+// numbers grow in the order the names first appear.
 class StarNames {
  public:
-  [[nodiscard]] std::uint32_t index(std::string_view starId);
-  // As first written.
-  [[nodiscard]] const std::string& name(std::uint32_t index) const { return names_[index]; }
-  [[nodiscard]] std::size_t size() const { return names_.size(); }
+  // False when the names fill what a number can address (4 GiB of them).
+  [[nodiscard]] bool index(std::string_view starId, std::uint32_t& star);
+  // As first written; a name above 254 bytes is kept shortened (such a
+  // STARID is refused by the checker anyway).
+  [[nodiscard]] std::string_view name(std::uint32_t star) const;
+  [[nodiscard]] std::size_t size() const { return count_; }
+  // The lookup table is needed only while the report is read: freed, the
+  // names stay, and a later index() builds it again.
+  void finishReading();
 
  private:
-  std::unordered_map<std::string, std::uint32_t> indices_;  // by the name in capitals
-  std::vector<std::string> names_;
-  std::string key_;  // reused for each lookup
+  static constexpr std::size_t blockBytes = std::size_t{1} << 16;
+  static constexpr std::size_t longestName = 254;
+  [[nodiscard]] std::uint64_t hashOf(std::string_view name) const;
+  [[nodiscard]] std::size_t slotOf(std::uint64_t hash) const;
+  [[nodiscard]] bool sameName(std::uint32_t star, std::string_view name) const;
+  void grow();
+  void insert(std::uint32_t star);
+
+  // Each block holds names as a byte of length + 1 and the name's bytes; a
+  // 0 length byte or the block's end ends it.
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::size_t used_ = blockBytes;  // bytes of the last block taken
+  // Open addressing: a star's number + 1, or 0 for an empty slot.
+  std::vector<std::uint32_t> slots_;
+  std::size_t count_ = 0;
 };
 
 // GROUP values: 0 for na; an integer from 0 to 2^31 - 2 is its own index

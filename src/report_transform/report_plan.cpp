@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <tuple>
 
 #include "convert/transformed_values.h"
@@ -20,6 +21,53 @@ bool sameRole(const FilterRole& a, const FilterRole& b) {
 }
 
 constexpr double none = std::numeric_limits<double>::quiet_NaN();
+
+// The standard filters B, V, R and I as the bits 1, 2, 4 and 8.
+std::size_t combinationOf(const std::vector<char>& filters) {
+  std::size_t bits = 0;
+  for (const char filter : filters) bits |= std::size_t{1} << slotOf(filter);
+  return bits;
+}
+
+// --colour gives one star's colours: false, with an error naming them, when
+// the rows of several stars would take them (a filter alone in a star's
+// series or in a GROUP set). Counted without a list of the stars.
+bool oneStarAlone(const ReportInputs& inputs, const RowSets& sets,
+                  diagnostics::DiagnosticSink& findings) {
+  constexpr std::size_t named = 10;
+  std::uint64_t count = 0;
+  std::vector<std::uint32_t> first;  // the first `named` of each walk, by number
+  const auto aloneInSeries = [&](std::uint32_t star) {
+    return sets.seriesFilters(star).size() == 1;
+  };
+  for (std::size_t i = 0; i < sets.order.size();) {
+    const std::uint32_t star = inputs.rows[sets.order[i]].star;
+    const std::vector<char> filters = sets.seriesFilters(star);
+    if (filters.size() == 1 && count++ < named) first.push_back(star);
+    i = sets.seriesOf(star, filters.back())->end;
+  }
+  std::optional<std::uint32_t> counted;  // sets come by star: one count each
+  std::size_t fromSets = 0;
+  for (std::uint32_t i = 0; i < sets.grouped.size();) {
+    const RowRun run = sets.setAt(i);
+    i = run.end;
+    if (run.end - run.begin != 1 || counted == run.star || aloneInSeries(run.star)) continue;
+    counted = run.star;
+    ++count;
+    if (fromSets++ < named) first.push_back(run.star);
+  }
+  if (count <= 1) return true;
+  std::sort(first.begin(), first.end());
+  std::string names;
+  for (std::size_t i = 0; i < first.size() && i < named; ++i) {
+    names.append(i == 0 ? "" : ", ").append(inputs.stars.name(first[i]));
+  }
+  if (count > named) names += " and " + std::to_string(count - named) + " more";
+  findings.error(inputs.file, 0, 0,
+                 "--colour gives one star's colours, but the report has rows of " +
+                     std::to_string(count) + " stars alone in their filter: " + names);
+  return false;
+}
 
 }  // namespace
 
@@ -63,44 +111,55 @@ std::optional<ReportPlan> ReportPlan::make(const ReportInputs& inputs, const Row
   std::optional<transform::ColourIndex> colourIndex;
   if (setting.colour) colourIndex = setting.colour->index;
   std::vector<FilterRole> roles;
-  plan.stars_.resize(inputs.stars.size());
-  for (std::uint32_t star = 0; star < inputs.stars.size(); ++star) {
+  const auto planOnce = [&](std::optional<SetPlan>& slot, const std::vector<char>& filters) {
+    if (!slot) slot = plan.planSet(filters, false, colourIndex, roles);
+  };
+  for (std::size_t i = 0; i < sets.order.size();) {
+    const std::uint32_t star = inputs.rows[sets.order[i]].star;
     const std::vector<char> filters = sets.seriesFilters(star);
-    if (!filters.empty()) plan.stars_[star] = plan.planSet(filters, false, colourIndex, roles);
+    planOnce(plan.seriesPlans_[combinationOf(filters)], filters);
+    i = sets.seriesOf(star, filters.back())->end;
   }
-  for (const RowRun& run : sets.sets) {
+  for (std::uint32_t i = 0; i < sets.grouped.size();) {
+    const RowRun run = sets.setAt(i);
     std::vector<char> filters;
     bool repeated = false;
-    for (std::uint32_t i = run.begin; i < run.end; ++i) {
-      const char filter = *standardFilterOf(inputs.rows[sets.grouped[i]]);
-      repeated = repeated || std::find(filters.begin(), filters.end(), filter) != filters.end();
+    for (std::uint32_t r = run.begin; r < run.end && !repeated; ++r) {
+      const char filter = *standardFilterOf(inputs.rows[sets.grouped[r]]);
+      repeated = std::find(filters.begin(), filters.end(), filter) != filters.end();
       filters.push_back(filter);
     }
-    plan.groupPlans_.push_back(plan.planSet(filters, repeated, colourIndex, roles));
+    if (!repeated) planOnce(plan.groupPlans_[combinationOf(filters)], filters);
+    i = run.end;
   }
+  if (setting.colour && !oneStarAlone(inputs, sets, findings)) return std::nullopt;
   auto planned = transform::planRoles(setting, roles, findings);
   if (!planned) return std::nullopt;
   plan.transforms_ = std::move(*planned);
   return plan;
 }
 
-const ReportPlan::SetPlan* ReportPlan::planOf(const RowInputs& row, std::size_t& setIndex) const {
-  if (row.group == noGroup) return &stars_[row.star];
-  const auto& runs = sets_->sets;
-  const auto found =
-      std::lower_bound(runs.begin(), runs.end(), std::tuple{row.star, row.group},
-                       [](const RowRun& run, const std::tuple<std::uint32_t, std::uint32_t>& key) {
-                         return std::tuple{run.star, run.group} < key;
-                       });
-  setIndex = static_cast<std::size_t>(found - runs.begin());
-  return &groupPlans_[setIndex];
+const ReportPlan::SetPlan* ReportPlan::planOf(const RowInputs& row, RowRun& set) const {
+  if (row.group == noGroup) {
+    return &*seriesPlans_[combinationOf(sets_->seriesFilters(row.star))];
+  }
+  set = sets_->setOf(row.star, row.group);
+  // A set of distinct filters has four rows at most: looking further only
+  // finds a repeat.
+  std::vector<char> filters;
+  for (std::uint32_t i = set.begin; i < set.end; ++i) {
+    const char filter = *standardFilterOf(inputs_->rows[sets_->grouped[i]]);
+    if (std::find(filters.begin(), filters.end(), filter) != filters.end()) return &repeatedSet_;
+    filters.push_back(filter);
+  }
+  return &*groupPlans_[combinationOf(filters)];
 }
 
 RowResult ReportPlan::solve(std::uint32_t index) const {
   const RowInputs& row = inputs_->rows[index];
   if (row.group == noGroup && std::isnan(row.date)) return {.fate = Fate::noDate};
-  std::size_t setIndex = 0;
-  const SetPlan& plan = *planOf(row, setIndex);
+  RowRun set;
+  const SetPlan& plan = *planOf(row, set);
   if (plan.fate != Fate::transformed) return {.fate = plan.fate};
   const char filter = *standardFilterOf(row);
   const transform::FilterTransform& transform =
@@ -119,8 +178,7 @@ RowResult ReportPlan::solve(std::uint32_t index) const {
     const std::size_t slot = slotOf(partnerFilter);
     if (row.group != noGroup) {
       // The set's row of that filter, alone.
-      const RowRun& run = sets_->sets[setIndex];
-      for (std::uint32_t i = run.begin; i < run.end; ++i) {
+      for (std::uint32_t i = set.begin; i < set.end; ++i) {
         const RowInputs& other = inputs_->rows[sets_->grouped[i]];
         if (*standardFilterOf(other) != partnerFilter) continue;
         target[slot] = {other.x, other.sx()};
@@ -130,9 +188,8 @@ RowResult ReportPlan::solve(std::uint32_t index) const {
       }
       continue;
     }
-    const RowRun* series = sets_->seriesOf(row.star, partnerFilter);
-    const auto partner =
-        series == nullptr ? std::nullopt : partnerIn(*sets_, *series, *inputs_, row, window_);
+    const std::optional<RowRun> series = sets_->seriesOf(row.star, partnerFilter);
+    const auto partner = series ? partnerIn(*sets_, *series, *inputs_, row, window_) : std::nullopt;
     if (!partner) return {.fate = Fate::noPartner};
     const RowInputs& first = inputs_->rows[partner->first];
     const RowInputs& second = inputs_->rows[partner->second];

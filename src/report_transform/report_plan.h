@@ -40,7 +40,8 @@ struct RowResult {
 class ReportPlan {
  public:
   // Nothing (each fault reported) when a needed coefficient is missing or
-  // makes the equations meaningless.
+  // makes the equations meaningless, or when --colour would serve the rows
+  // of more than one star (it gives one star's colours).
   [[nodiscard]] static std::optional<ReportPlan> make(const ReportInputs& inputs,
                                                       const RowSets& sets,
                                                       const transform::TransformSetting& setting,
@@ -62,6 +63,11 @@ class ReportPlan {
     std::array<std::int16_t, 4> transformOf{-1, -1, -1, -1};
   };
   static constexpr std::int16_t noTransform = -1;
+  // A set's plan follows from its standard filters alone, so there is one
+  // plan for each combination (B = 1, V = 2, R = 4, I = 8), not one per star
+  // or per GROUP set.
+  static constexpr std::size_t combinations = 16;
+  using PlanTable = std::array<std::optional<SetPlan>, combinations>;
 
   ReportPlan(const ReportInputs& inputs, const RowSets& sets, transform::PairingWindow window)
       : inputs_{&inputs}, sets_{&sets}, window_{window} {}
@@ -69,7 +75,8 @@ class ReportPlan {
   [[nodiscard]] SetPlan planSet(const std::vector<char>& filters, bool repeated,
                                 const std::optional<transform::ColourIndex>& colourIndex,
                                 std::vector<transform::FilterRole>& roles) const;
-  [[nodiscard]] const SetPlan* planOf(const RowInputs& row, std::size_t& setIndex) const;
+  // The plan of a row's series or set, and the set for a row with a GROUP.
+  [[nodiscard]] const SetPlan* planOf(const RowInputs& row, RowRun& set) const;
   [[nodiscard]] RowResult finish(const transform::FilterTransform& transform,
                                  const transform::ValuesAtTime& target,
                                  const transform::ValuesAtTime& check,
@@ -80,8 +87,9 @@ class ReportPlan {
   const RowSets* sets_;
   transform::PairingWindow window_;
   std::vector<transform::FilterTransform> transforms_;
-  std::vector<SetPlan> stars_;       // by star: its time series
-  std::vector<SetPlan> groupPlans_;  // by GROUP set, as RowSets::sets
+  PlanTable seriesPlans_;                              // a star's time series, by its filters
+  PlanTable groupPlans_;                               // a GROUP set of distinct filters, by them
+  SetPlan repeatedSet_{.fate = Fate::unsupportedSet};  // a set with a filter twice
 };
 
 }  // namespace varistellar::report_transform

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <iterator>
 #include <tuple>
+#include <utility>
 
 #include "report_transform/report_names.h"
 #include "transform/filter_sets.h"
@@ -24,21 +25,43 @@ int rank(char filter) {
   }
 }
 
-// Consecutive rows of `order` with the same key form one run.
-template <typename KeyOf>
-std::vector<RowRun> runsOf(const std::vector<std::uint32_t>& order, KeyOf keyOf) {
-  std::vector<RowRun> runs;
-  for (std::uint32_t i = 0; i < order.size(); ++i) {
-    const RowRun key = keyOf(order[i]);
-    if (runs.empty() || runs.back().star != key.star || runs.back().filter != key.filter ||
-        runs.back().group != key.group) {
-      runs.push_back(key);
-      runs.back().begin = i;
+// The rank of each filter index's standard filter; -1 for none.
+const std::array<int, 256>& rankOfFilter() {
+  static const std::array<int, 256> ranks = [] {
+    std::array<int, 256> table{};
+    for (std::size_t f = 0; f < table.size(); ++f) {
+      const std::optional<char> standard =
+          transform::standardFilter(filterName(static_cast<std::uint8_t>(f)));
+      table[f] = standard ? rank(*standard) : -1;
     }
-    runs.back().end = i + 1;
-  }
-  return runs;
+    return table;
+  }();
+  return ranks;
 }
+
+using SeriesKey = std::tuple<std::uint32_t, int>;
+using SetKey = std::tuple<std::uint32_t, std::uint32_t>;
+
+SeriesKey seriesKey(const RowInputs& row) { return {row.star, rankOfFilter()[row.filter]}; }
+SetKey setKey(const RowInputs& row) { return {row.star, row.group}; }
+
+// The rows of `order` whose key is `key`, `order` sorted by it.
+template <typename Key, typename KeyOf>
+std::pair<std::uint32_t, std::uint32_t> rangeOf(const std::vector<std::uint32_t>& order,
+                                                const RowStore& rows, const Key& key, KeyOf keyOf) {
+  const auto range = std::equal_range(
+      order.begin(), order.end(), key,
+      [&](const auto& a, const auto& b) { return keyOf(a, rows) < keyOf(b, rows); });
+  return {static_cast<std::uint32_t>(range.first - order.begin()),
+          static_cast<std::uint32_t>(range.second - order.begin())};
+}
+
+// A key as itself, or a row's index as its row's key.
+template <typename Key, Key (*of)(const RowInputs&)>
+struct KeyOf {
+  Key operator()(const Key& key, const RowStore&) const { return key; }
+  Key operator()(std::uint32_t index, const RowStore& rows) const { return of(rows[index]); }
+};
 
 }  // namespace
 
@@ -48,78 +71,65 @@ std::optional<char> standardFilterOf(const RowInputs& row) {
 
 RowSets arrangeRows(const ReportInputs& inputs) {
   RowSets sets;
+  sets.inputs = &inputs;
   const RowStore& rows = inputs.rows;
-  // The standard filter's rank of each filter index, looked up once.
-  std::array<int, 256> rankOf{};
-  for (std::size_t f = 0; f < rankOf.size(); ++f) {
-    const std::optional<char> standard =
-        transform::standardFilter(filterName(static_cast<std::uint8_t>(f)));
-    rankOf[f] = standard ? rank(*standard) : -1;
-  }
-  // The series by counting: each row's place follows from the number of
-  // rows of the series before its own, so file order stays within a series.
-  const std::size_t keys = inputs.stars.size() * 4;
-  std::vector<std::uint32_t> start(keys + 1, 0);
-  const auto keyOf = [&](const RowInputs& r) {
-    return std::size_t{r.star} * 4 + static_cast<std::size_t>(rankOf[r.filter]);
-  };
   const auto inSeries = [](const RowInputs& r) {
     return r.why == Untransformable::none && r.group == noGroup && !std::isnan(r.date);
   };
-  for (std::uint32_t i = 0; i < rows.size(); ++i) {
-    const RowInputs& r = rows[i];
-    if (inSeries(r)) ++start[keyOf(r) + 1];
-    if (r.why == Untransformable::none && r.group != noGroup) sets.grouped.push_back(i);
-  }
-  for (std::size_t k = 0; k < keys; ++k) start[k + 1] += start[k];
-  sets.order.resize(start[keys]);
-  std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
-  for (std::uint32_t i = 0; i < rows.size(); ++i) {
-    if (inSeries(rows[i])) sets.order[next[keyOf(rows[i])]++] = i;
-  }
-  for (std::size_t k = 0; k < keys; ++k) {
-    if (start[k] == start[k + 1]) continue;
-    sets.series.push_back(RowRun{.star = static_cast<std::uint32_t>(k / 4),
-                                 .filter = "BVRI"[k % 4],
-                                 .begin = start[k],
-                                 .end = start[k + 1]});
-  }
-  // A series is most often in time order already; only one that is not is sorted.
-  const auto earlier = [&rows](std::uint32_t a, std::uint32_t b) {
-    return std::tuple{rows[a].date, rows[a].line} < std::tuple{rows[b].date, rows[b].line};
+  const auto inSet = [](const RowInputs& r) {
+    return r.why == Untransformable::none && r.group != noGroup;
   };
-  for (const RowRun& run : sets.series) {
-    const auto first = sets.order.begin() + static_cast<std::ptrdiff_t>(run.begin);
-    const auto last = sets.order.begin() + static_cast<std::ptrdiff_t>(run.end);
-    if (!std::is_sorted(first, last, earlier)) std::sort(first, last, earlier);
+  // Counted first, so that each list takes exactly its rows.
+  std::size_t series = 0;
+  std::size_t grouped = 0;
+  for (std::uint32_t i = 0; i < rows.size(); ++i) {
+    series += inSeries(rows[i]) ? 1u : 0u;
+    grouped += inSet(rows[i]) ? 1u : 0u;
   }
+  sets.order.reserve(series);
+  sets.grouped.reserve(grouped);
+  for (std::uint32_t i = 0; i < rows.size(); ++i) {
+    if (inSeries(rows[i])) sets.order.push_back(i);
+    if (inSet(rows[i])) sets.grouped.push_back(i);
+  }
+  std::sort(sets.order.begin(), sets.order.end(), [&rows](std::uint32_t a, std::uint32_t b) {
+    const RowInputs& x = rows[a];
+    const RowInputs& y = rows[b];
+    return std::tuple{seriesKey(x), x.date, x.line} < std::tuple{seriesKey(y), y.date, y.line};
+  });
   // Rows come in file order, so a stable sort keeps each set's rows in it.
   std::stable_sort(
-      sets.grouped.begin(), sets.grouped.end(), [&rows](std::uint32_t a, std::uint32_t b) {
-        return std::tuple{rows[a].star, rows[a].group} < std::tuple{rows[b].star, rows[b].group};
-      });
-  sets.sets = runsOf(sets.grouped, [&rows](std::uint32_t i) {
-    return RowRun{.star = rows[i].star, .group = rows[i].group};
-  });
+      sets.grouped.begin(), sets.grouped.end(),
+      [&rows](std::uint32_t a, std::uint32_t b) { return setKey(rows[a]) < setKey(rows[b]); });
   return sets;
 }
 
-const RowRun* RowSets::seriesOf(std::uint32_t star, char filter) const {
-  const auto found =
-      std::lower_bound(series.begin(), series.end(), std::tuple{star, rank(filter)},
-                       [](const RowRun& run, const std::tuple<std::uint32_t, int>& key) {
-                         return std::tuple{run.star, rank(run.filter)} < key;
-                       });
-  if (found == series.end() || found->star != star || found->filter != filter) return nullptr;
-  return &*found;
+std::optional<RowRun> RowSets::seriesOf(std::uint32_t star, char filter) const {
+  const auto [begin, end] =
+      rangeOf(order, inputs->rows, SeriesKey{star, rank(filter)}, KeyOf<SeriesKey, seriesKey>{});
+  if (begin == end) return std::nullopt;
+  return RowRun{.star = star, .filter = filter, .begin = begin, .end = end};
 }
 
 std::vector<char> RowSets::seriesFilters(std::uint32_t star) const {
   static constexpr std::array<char, 4> standard{'B', 'V', 'R', 'I'};
   std::vector<char> filters;
   std::copy_if(standard.begin(), standard.end(), std::back_inserter(filters),
-               [&](char f) { return seriesOf(star, f) != nullptr; });
+               [&](char f) { return seriesOf(star, f).has_value(); });
   return filters;
+}
+
+RowRun RowSets::setOf(std::uint32_t star, std::uint32_t group) const {
+  const auto [begin, end] =
+      rangeOf(grouped, inputs->rows, SetKey{star, group}, KeyOf<SetKey, setKey>{});
+  return RowRun{.star = star, .group = group, .begin = begin, .end = end};
+}
+
+RowRun RowSets::setAt(std::uint32_t begin) const {
+  const RowInputs& first = inputs->rows[grouped[begin]];
+  RowRun run = setOf(first.star, first.group);
+  run.begin = begin;
+  return run;
 }
 
 std::optional<transform::Partner> partnerIn(const RowSets& sets, const RowRun& series,

@@ -1,6 +1,8 @@
 // A report's rows arranged for finding partners: the rows of each star in
 // each standard filter as a time series, for the rows whose GROUP is na, and
-// the sets of rows that one star's GROUP value ties together.
+// the sets of rows that one star's GROUP value ties together. Only the rows'
+// order is kept (4 bytes a row); a series or a set is found in it by a
+// binary search, so that nothing is kept per star or per set.
 #pragma once
 
 #include <cstdint>
@@ -23,24 +25,28 @@ struct RowRun {
 };
 
 struct RowSets {
+  const ReportInputs* inputs = nullptr;
   // Rows that can be partners, GROUP na: by star, standard filter, date, line.
   std::vector<std::uint32_t> order;
-  std::vector<RowRun> series;  // in the order of `order`
   // Rows with a GROUP that can be transformed: by star, group, line.
   std::vector<std::uint32_t> grouped;
-  std::vector<RowRun> sets;  // in the order of `grouped`
 
   // The time series of a star in a standard filter, if it has one.
-  [[nodiscard]] const RowRun* seriesOf(std::uint32_t star, char filter) const;
+  [[nodiscard]] std::optional<RowRun> seriesOf(std::uint32_t star, char filter) const;
   // The standard filters of a star's time series, in the order B, V, R, I.
   [[nodiscard]] std::vector<char> seriesFilters(std::uint32_t star) const;
+  // The rows of a star's GROUP value, in file order.
+  [[nodiscard]] RowRun setOf(std::uint32_t star, std::uint32_t group) const;
+  // The run of `grouped` that starts at `begin` (a set's first row).
+  [[nodiscard]] RowRun setAt(std::uint32_t begin) const;
 };
 
 // The standard filter a row is transformed as (B for TB), or none.
 [[nodiscard]] std::optional<char> standardFilterOf(const RowInputs& row);
 
 // Only rows that can be transformed (`why` none) and have a date take part;
-// the others stay as they were and are nobody's partner.
+// the others stay as they were and are nobody's partner. The sets refer to
+// `inputs`, which must outlive them.
 [[nodiscard]] RowSets arrangeRows(const ReportInputs& inputs);
 
 // The partner of row `row` in the time series `series`: the rows that bracket

@@ -135,6 +135,10 @@ class ReportTransformation {
       findings_.error(options_.report, 0, 0,
                       "the report has more than 4294967295 lines, more than can be transformed");
     }
+    if (reading_.inputs.tooManyStars) {
+      findings_.error(options_.report, 0, 0,
+                      "the report's star names take more than 4 GiB, more than can be transformed");
+    }
     if (!coefficients_.ok || findings_.errors() != 0) return Phase::failed;
     sets_ = arrangeRows(reading_.inputs);
     const transform::TransformSetting setting{coefficients_.file, options_.coefficientFile,

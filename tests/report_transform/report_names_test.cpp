@@ -13,6 +13,38 @@
 namespace varistellar::report_transform {
 namespace {
 
+std::uint32_t starOf(StarNames& stars, std::string_view name) {
+  std::uint32_t star = 0;
+  EXPECT_TRUE(stars.index(name, star)) << name;
+  return star;
+}
+
+TEST(ReportNames, StarsInAnyCaseKeptOnceAsFirstWritten) {
+  StarNames stars;
+  // Enough names to fill several blocks and grow the table many times.
+  std::vector<std::uint32_t> numbers;
+  for (int i = 0; i < 20000; ++i) numbers.push_back(starOf(stars, "Star " + std::to_string(i)));
+  EXPECT_EQ(stars.size(), 20000u);
+  for (std::size_t i = 1; i < numbers.size(); ++i) EXPECT_LT(numbers[i - 1], numbers[i]);
+  EXPECT_EQ(starOf(stars, "STAR 17"), numbers[17]);
+  EXPECT_EQ(stars.name(numbers[17]), "Star 17");
+  stars.finishReading();  // the names stay, and the numbers
+  EXPECT_EQ(stars.name(numbers[19999]), "Star 19999");
+  EXPECT_EQ(starOf(stars, "star 19999"), numbers[19999]);
+  EXPECT_EQ(starOf(stars, "sTaR 0"), numbers[0]);
+  const std::uint32_t more = starOf(stars, "SS CYG");
+  EXPECT_EQ(stars.size(), 20001u);
+  EXPECT_EQ(stars.name(more), "SS CYG");
+  // The empty name and a name too long for any report are names too.
+  const std::uint32_t empty = starOf(stars, "");
+  EXPECT_EQ(stars.name(empty), "");
+  const std::string longName(300, 'x');
+  const std::uint32_t kept = starOf(stars, longName);
+  EXPECT_EQ(stars.name(kept), longName.substr(0, 254));
+  EXPECT_EQ(starOf(stars, longName + "y"), kept);
+  EXPECT_EQ(stars.size(), 20003u);
+}
+
 TEST(ReportNames, GroupsAsTheirOwnNumbers) {
   Groups groups;
   struct Case {

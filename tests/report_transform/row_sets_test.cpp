@@ -52,16 +52,16 @@ TEST_F(RowSetsTest, TimeSeriesPerStarAndStandardFilterByDate) {
        row("SS CYG", "2456175.5010", "V"));               // 14
   const std::uint32_t ss = inputs_.rows[0].star;
   const std::uint32_t rr = inputs_.rows[3].star;
-  const RowRun* v = sets_.seriesOf(ss, 'V');
-  ASSERT_NE(v, nullptr);
+  const std::optional<RowRun> v = sets_.seriesOf(ss, 'V');
+  ASSERT_TRUE(v.has_value());
   EXPECT_EQ(linesOf(inputs_, sets_.order, *v), (std::vector<std::uint32_t>{10, 14, 8}));
-  const RowRun* b = sets_.seriesOf(ss, 'B');
-  ASSERT_NE(b, nullptr);
+  const std::optional<RowRun> b = sets_.seriesOf(ss, 'B');
+  ASSERT_TRUE(b.has_value());
   EXPECT_EQ(linesOf(inputs_, sets_.order, *b), (std::vector<std::uint32_t>{9}));
-  EXPECT_EQ(sets_.seriesOf(ss, 'R'), nullptr);
+  EXPECT_FALSE(sets_.seriesOf(ss, 'R').has_value());
   EXPECT_EQ(sets_.seriesFilters(ss), (std::vector<char>{'B', 'V'}));
   EXPECT_EQ(sets_.seriesFilters(rr), (std::vector<char>{'V'}));
-  EXPECT_TRUE(sets_.sets.empty());
+  EXPECT_TRUE(sets_.grouped.empty());
   EXPECT_EQ(firstRowLine, inputs_.rows[0].line);
 }
 
@@ -72,8 +72,8 @@ TEST_F(RowSetsTest, PartnersBracketedNearestOrNone) {
        row("SS CYG", "2456175.503472", "B") + row("SS CYG", "2456175.506944", "B") +
        row("SS CYG", "2456175.527778", "B") + row("SS CYG", "2456175.569444", "B"));
   const std::uint32_t ss = inputs_.rows[0].star;
-  const RowRun* v = sets_.seriesOf(ss, 'V');
-  ASSERT_NE(v, nullptr);
+  const std::optional<RowRun> v = sets_.seriesOf(ss, 'V');
+  ASSERT_TRUE(v.has_value());
   const transform::PairingWindow window{10.0};
   struct Case {
     std::size_t bRow;  // index of the B row
@@ -109,12 +109,26 @@ TEST_F(RowSetsTest, GroupSetsPerStarInFileOrder) {
        row("SS CYG", "2456175.5004", "B", "01") +        // 12: the same group as 1
        row("SS CYG", "2456175.5005", "V", "3", "YES") +  // 13: stays as it was
        row("SS CYG", "2456175.5006", "V"));              // 14: a time series
-  ASSERT_EQ(sets_.sets.size(), 3u);
-  EXPECT_EQ(linesOf(inputs_, sets_.grouped, sets_.sets[0]), (std::vector<std::uint32_t>{8, 9, 12}));
-  EXPECT_EQ(linesOf(inputs_, sets_.grouped, sets_.sets[1]), (std::vector<std::uint32_t>{11}));
-  EXPECT_EQ(linesOf(inputs_, sets_.grouped, sets_.sets[2]), (std::vector<std::uint32_t>{10}));
-  ASSERT_EQ(sets_.series.size(), 1u);
-  EXPECT_EQ(linesOf(inputs_, sets_.order, sets_.series[0]), (std::vector<std::uint32_t>{14}));
+  const std::uint32_t ss = inputs_.rows[0].star;
+  const std::uint32_t rr = inputs_.rows[2].star;
+  const std::uint32_t one = inputs_.rows[0].group;
+  const std::uint32_t two = inputs_.rows[3].group;
+  EXPECT_EQ(sets_.grouped.size(), 5u);
+  EXPECT_EQ(linesOf(inputs_, sets_.grouped, sets_.setOf(ss, one)),
+            (std::vector<std::uint32_t>{8, 9, 12}));
+  EXPECT_EQ(linesOf(inputs_, sets_.grouped, sets_.setOf(ss, two)),
+            (std::vector<std::uint32_t>{11}));
+  EXPECT_EQ(linesOf(inputs_, sets_.grouped, sets_.setOf(rr, one)),
+            (std::vector<std::uint32_t>{10}));
+  EXPECT_TRUE(linesOf(inputs_, sets_.grouped, sets_.setOf(rr, two)).empty());
+  // By star (in the order the names first appear), then group.
+  EXPECT_EQ(linesOf(inputs_, sets_.grouped, {.begin = 0, .end = 5}),
+            (std::vector<std::uint32_t>{8, 9, 12, 11, 10}));
+  EXPECT_EQ(linesOf(inputs_, sets_.grouped, sets_.setAt(3)), (std::vector<std::uint32_t>{11}));
+  const std::optional<RowRun> v = sets_.seriesOf(ss, 'V');
+  ASSERT_TRUE(v.has_value());
+  EXPECT_EQ(linesOf(inputs_, sets_.order, *v), (std::vector<std::uint32_t>{14}));
+  EXPECT_EQ(sets_.order.size(), 1u);
 }
 
 }  // namespace
