@@ -98,7 +98,8 @@ class Night:
                                      if not r.dropped and not r.left_out])
 
 
-STANDARD = {b"B": "B", b"V": "V", b"R": "R", b"I": "I", b"TB": "B", b"TG": "V", b"TR": "R"}
+STANDARD = {b"B": "B", b"V": "V", b"R": "R", b"I": "I", b"TB": "B", b"TG": "V", b"TR": "R",
+            b"b": "B", b"v": "V"}  # a filter's name in any case
 ORDER = "BVRI"
 
 
