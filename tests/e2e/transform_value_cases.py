@@ -93,6 +93,28 @@ CASES += [
          args=["transform", "--transform", "tg.ini", "--colour", "B-V=0.62,0.55", "r.txt"]),
 ]
 
+
+
+def group_row(star, minutes, group, filt=b"V"):
+    fields = Row(at(minutes), filt.decode(), -0.5, group=group).fields()
+    fields[0] = star
+    return b",".join(fields) + b"\r\n"
+
+
+# A GROUP of one row is a filter alone too: SS CYG alone in GROUP 1 and in its series counts
+# once, RR LYR's GROUP 2 of B and V takes no --colour, V1 CYG is alone in GROUP 3.
+GROUPS = HEADER + b"".join([group_row(b"SS CYG", 0, "1"), star_row(b"SS CYG", 1),
+                            group_row(b"RR LYR", 2, "2", b"B"), group_row(b"RR LYR", 3, "2"),
+                            group_row(b"V1 CYG", 4, "3")])
+CASES += [
+    Case("transform refuses --colour for GROUPs of one row of two stars",
+         {"r.txt": GROUPS, "tg.ini": INI}, b"", b"", 1,
+         stderr=on_console(b"r.txt: error: --colour gives one star's colours, but the report has "
+                           b"rows of 2 stars alone in their filter: SS CYG, V1 CYG\n"
+                           b"varistellar: 1 error; nothing was written\n"),
+         args=["transform", "--transform", "tg.ini", "--colour", "B-V=0.62,0.55", "r.txt"]),
+]
+
 # ---------------------------------------------------------------- a negative [Error] entry
 
 NEGATIVE = coefficient_file(coefficients=dict(COEFFICIENTS, Tv_bv=("-0.0467", "-0.0070")))
