@@ -42,9 +42,7 @@ bool oneStarAlone(const ReportInputs& inputs, const RowSets& sets,
   };
   for (std::size_t i = 0; i < sets.order.size();) {
     const std::uint32_t star = inputs.rows[sets.order[i]].star;
-    const std::vector<char> filters = sets.seriesFilters(star);
-    if (filters.size() == 1 && count++ < named) first.push_back(star);
-    i = sets.seriesOf(star, filters.back())->end;
+    if (sets.starFiltersAt(i).size() == 1 && count++ < named) first.push_back(star);
   }
   std::optional<std::uint32_t> counted;  // sets come by star: one count each
   std::size_t fromSets = 0;
@@ -115,10 +113,8 @@ std::optional<ReportPlan> ReportPlan::make(const ReportInputs& inputs, const Row
     if (!slot) slot = plan.planSet(filters, false, colourIndex, roles);
   };
   for (std::size_t i = 0; i < sets.order.size();) {
-    const std::uint32_t star = inputs.rows[sets.order[i]].star;
-    const std::vector<char> filters = sets.seriesFilters(star);
+    const std::vector<char> filters = sets.starFiltersAt(i);
     planOnce(plan.seriesPlans_[combinationOf(filters)], filters);
-    i = sets.seriesOf(star, filters.back())->end;
   }
   for (std::uint32_t i = 0; i < sets.grouped.size();) {
     const RowRun run = sets.setAt(i);
@@ -141,7 +137,7 @@ std::optional<ReportPlan> ReportPlan::make(const ReportInputs& inputs, const Row
 
 const ReportPlan::SetPlan* ReportPlan::planOf(const RowInputs& row, RowRun& set) const {
   if (row.group == noGroup) {
-    return &*seriesPlans_[combinationOf(sets_->seriesFilters(row.star))];
+    return &*seriesPlans_[seriesOfStar(row.star).combination];
   }
   set = sets_->setOf(row.star, row.group);
   // A set of distinct filters has four rows at most: looking further only
@@ -153,6 +149,17 @@ const ReportPlan::SetPlan* ReportPlan::planOf(const RowInputs& row, RowRun& set)
     filters.push_back(filter);
   }
   return &*groupPlans_[combinationOf(filters)];
+}
+
+const ReportPlan::StarSeries& ReportPlan::seriesOfStar(std::uint32_t star) const {
+  if (lastStar_.star == star) return lastStar_;
+  lastStar_.star = star;
+  lastStar_.bySlot = sets_->seriesByFilter(star);
+  lastStar_.combination = 0;
+  for (std::size_t slot = 0; slot < lastStar_.bySlot.size(); ++slot) {
+    if (lastStar_.bySlot[slot]) lastStar_.combination |= std::size_t{1} << slot;
+  }
+  return lastStar_;
 }
 
 RowResult ReportPlan::solve(std::uint32_t index) const {
@@ -188,7 +195,7 @@ RowResult ReportPlan::solve(std::uint32_t index) const {
       }
       continue;
     }
-    const std::optional<RowRun> series = sets_->seriesOf(row.star, partnerFilter);
+    const std::optional<RowRun>& series = seriesOfStar(row.star).bySlot[slot];
     const auto partner = series ? partnerIn(*sets_, *series, *inputs_, row, window_) : std::nullopt;
     if (!partner) return {.fate = Fate::noPartner};
     const RowInputs& first = inputs_->rows[partner->first];

@@ -83,8 +83,19 @@ class ReportPlan {
                                  const std::array<double, 4>& comparisons, bool checkComplete,
                                  double comparison) const;
 
+  // A star's time series in each standard filter, and its combination.
+  struct StarSeries {
+    std::optional<std::uint32_t> star;
+    std::array<std::optional<RowRun>, 4> bySlot{};
+    std::size_t combination = 0;
+  };
+  // The series of the star asked for; rows come star by star, so that most
+  // rows take their star's from the last one asked for, without a search.
+  [[nodiscard]] const StarSeries& seriesOfStar(std::uint32_t star) const;
+
   const ReportInputs* inputs_;
   const RowSets* sets_;
+  mutable StarSeries lastStar_;
   transform::PairingWindow window_;
   std::vector<transform::FilterTransform> transforms_;
   PlanTable seriesPlans_;                              // a star's time series, by its filters

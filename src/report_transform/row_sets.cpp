@@ -39,29 +39,22 @@ const std::array<int, 256>& rankOfFilter() {
   return ranks;
 }
 
-using SeriesKey = std::tuple<std::uint32_t, int>;
 using SetKey = std::tuple<std::uint32_t, std::uint32_t>;
 
-SeriesKey seriesKey(const RowInputs& row) { return {row.star, rankOfFilter()[row.filter]}; }
 SetKey setKey(const RowInputs& row) { return {row.star, row.group}; }
 
-// The rows of `order` whose key is `key`, `order` sorted by it.
+// The rows of `order` whose key is `key`, `order` sorted by `keyOf` of its
+// row indices.
 template <typename Key, typename KeyOf>
-std::pair<std::uint32_t, std::uint32_t> rangeOf(const std::vector<std::uint32_t>& order,
-                                                const RowStore& rows, const Key& key, KeyOf keyOf) {
-  const auto range = std::equal_range(
-      order.begin(), order.end(), key,
-      [&](const auto& a, const auto& b) { return keyOf(a, rows) < keyOf(b, rows); });
-  return {static_cast<std::uint32_t>(range.first - order.begin()),
-          static_cast<std::uint32_t>(range.second - order.begin())};
+std::pair<std::uint32_t, std::uint32_t> rowsWithKey(const std::vector<std::uint32_t>& order,
+                                                    const Key& key, KeyOf keyOf) {
+  const auto first = std::lower_bound(order.begin(), order.end(), key,
+                                      [&](std::uint32_t i, const Key& k) { return keyOf(i) < k; });
+  const auto last = std::upper_bound(first, order.end(), key,
+                                     [&](const Key& k, std::uint32_t i) { return k < keyOf(i); });
+  return {static_cast<std::uint32_t>(first - order.begin()),
+          static_cast<std::uint32_t>(last - order.begin())};
 }
-
-// A key as itself, or a row's index as its row's key.
-template <typename Key, Key (*of)(const RowInputs&)>
-struct KeyOf {
-  Key operator()(const Key& key, const RowStore&) const { return key; }
-  Key operator()(std::uint32_t index, const RowStore& rows) const { return of(rows[index]); }
-};
 
 }  // namespace
 
@@ -92,11 +85,25 @@ RowSets arrangeRows(const ReportInputs& inputs) {
     if (inSeries(rows[i])) sets.order.push_back(i);
     if (inSet(rows[i])) sets.grouped.push_back(i);
   }
-  std::sort(sets.order.begin(), sets.order.end(), [&rows](std::uint32_t a, std::uint32_t b) {
-    const RowInputs& x = rows[a];
-    const RowInputs& y = rows[b];
-    return std::tuple{seriesKey(x), x.date, x.line} < std::tuple{seriesKey(y), y.date, y.line};
-  });
+  // By star and filter, each series in file order; a series is most often
+  // in time order already, and only one that is not is sorted by date.
+  const std::array<int, 256>& ranks = rankOfFilter();
+  const auto keyOf = [&](std::uint32_t i) {
+    return std::tuple{rows[i].star, ranks[rows[i].filter]};
+  };
+  const auto byKey = [&](std::uint32_t a, std::uint32_t b) { return keyOf(a) < keyOf(b); };
+  if (!std::is_sorted(sets.order.begin(), sets.order.end(), byKey)) {
+    std::stable_sort(sets.order.begin(), sets.order.end(), byKey);
+  }
+  const auto earlier = [&rows](std::uint32_t a, std::uint32_t b) {
+    return std::tuple{rows[a].date, rows[a].line} < std::tuple{rows[b].date, rows[b].line};
+  };
+  for (auto run = sets.order.begin(); run != sets.order.end();) {
+    const auto end = std::find_if(run, sets.order.end(),
+                                  [&](std::uint32_t i) { return keyOf(i) != keyOf(*run); });
+    if (!std::is_sorted(run, end, earlier)) std::sort(run, end, earlier);
+    run = end;
+  }
   // Rows come in file order, so a stable sort keeps each set's rows in it.
   std::stable_sort(
       sets.grouped.begin(), sets.grouped.end(),
@@ -104,11 +111,32 @@ RowSets arrangeRows(const ReportInputs& inputs) {
   return sets;
 }
 
-std::optional<RowRun> RowSets::seriesOf(std::uint32_t star, char filter) const {
+std::array<std::optional<RowRun>, 4> RowSets::seriesByFilter(std::uint32_t star) const {
+  const RowStore& rows = inputs->rows;
+  const std::array<int, 256>& ranks = rankOfFilter();
+  // The star's rows by one search over all; its filters' within them.
   const auto [begin, end] =
-      rangeOf(order, inputs->rows, SeriesKey{star, rank(filter)}, KeyOf<SeriesKey, seriesKey>{});
-  if (begin == end) return std::nullopt;
-  return RowRun{.star = star, .filter = filter, .begin = begin, .end = end};
+      rowsWithKey(order, star, [&rows](std::uint32_t i) { return rows[i].star; });
+  const auto last = order.begin() + static_cast<std::ptrdiff_t>(end);
+  std::array<std::optional<RowRun>, 4> series;
+  auto from = order.begin() + static_cast<std::ptrdiff_t>(begin);
+  for (int r = 0; r < 4 && from != last; ++r) {
+    const auto to = std::partition_point(
+        from, last, [&](std::uint32_t i) { return ranks[rows[i].filter] <= r; });
+    if (to != from) {
+      series[static_cast<std::size_t>(r)] =
+          RowRun{.star = star,
+                 .filter = "BVRI"[r],
+                 .begin = static_cast<std::uint32_t>(from - order.begin()),
+                 .end = static_cast<std::uint32_t>(to - order.begin())};
+    }
+    from = to;
+  }
+  return series;
+}
+
+std::optional<RowRun> RowSets::seriesOf(std::uint32_t star, char filter) const {
+  return seriesByFilter(star)[static_cast<std::size_t>(rank(filter))];
 }
 
 std::vector<char> RowSets::seriesFilters(std::uint32_t star) const {
@@ -120,16 +148,30 @@ std::vector<char> RowSets::seriesFilters(std::uint32_t star) const {
 }
 
 RowRun RowSets::setOf(std::uint32_t star, std::uint32_t group) const {
-  const auto [begin, end] =
-      rangeOf(grouped, inputs->rows, SetKey{star, group}, KeyOf<SetKey, setKey>{});
+  const RowStore& rows = inputs->rows;
+  const auto [begin, end] = rowsWithKey(grouped, SetKey{star, group},
+                                        [&rows](std::uint32_t i) { return setKey(rows[i]); });
   return RowRun{.star = star, .group = group, .begin = begin, .end = end};
 }
 
 RowRun RowSets::setAt(std::uint32_t begin) const {
-  const RowInputs& first = inputs->rows[grouped[begin]];
-  RowRun run = setOf(first.star, first.group);
-  run.begin = begin;
-  return run;
+  const RowStore& rows = inputs->rows;
+  const SetKey key = setKey(rows[grouped[begin]]);
+  std::uint32_t end = begin + 1;
+  while (end < grouped.size() && setKey(rows[grouped[end]]) == key) ++end;
+  return RowRun{.star = std::get<0>(key), .group = std::get<1>(key), .begin = begin, .end = end};
+}
+
+std::vector<char> RowSets::starFiltersAt(std::size_t& at) const {
+  const RowStore& rows = inputs->rows;
+  const std::array<int, 256>& ranks = rankOfFilter();
+  const std::uint32_t star = rows[order[at]].star;
+  std::vector<char> filters;
+  for (; at < order.size() && rows[order[at]].star == star; ++at) {
+    const char filter = "BVRI"[ranks[rows[order[at]].filter]];
+    if (filters.empty() || filters.back() != filter) filters.push_back(filter);
+  }
+  return filters;
 }
 
 std::optional<transform::Partner> partnerIn(const RowSets& sets, const RowRun& series,

@@ -5,6 +5,7 @@
 // binary search, so that nothing is kept per star or per set.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -31,13 +32,19 @@ struct RowSets {
   // Rows with a GROUP that can be transformed: by star, group, line.
   std::vector<std::uint32_t> grouped;
 
+  // The time series of a star in B, V, R and I, where it has them.
+  [[nodiscard]] std::array<std::optional<RowRun>, 4> seriesByFilter(std::uint32_t star) const;
   // The time series of a star in a standard filter, if it has one.
   [[nodiscard]] std::optional<RowRun> seriesOf(std::uint32_t star, char filter) const;
   // The standard filters of a star's time series, in the order B, V, R, I.
   [[nodiscard]] std::vector<char> seriesFilters(std::uint32_t star) const;
+  // The same for the star whose rows in `order` start at `at`, which then
+  // moves past them: a walk over all stars without a search.
+  [[nodiscard]] std::vector<char> starFiltersAt(std::size_t& at) const;
   // The rows of a star's GROUP value, in file order.
   [[nodiscard]] RowRun setOf(std::uint32_t star, std::uint32_t group) const;
-  // The run of `grouped` that starts at `begin` (a set's first row).
+  // The run of `grouped` that starts at `begin` (a set's first row), found
+  // by walking it.
   [[nodiscard]] RowRun setAt(std::uint32_t begin) const;
 };
 

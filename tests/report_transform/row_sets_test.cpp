@@ -61,6 +61,12 @@ TEST_F(RowSetsTest, TimeSeriesPerStarAndStandardFilterByDate) {
   EXPECT_FALSE(sets_.seriesOf(ss, 'R').has_value());
   EXPECT_EQ(sets_.seriesFilters(ss), (std::vector<char>{'B', 'V'}));
   EXPECT_EQ(sets_.seriesFilters(rr), (std::vector<char>{'V'}));
+  // A walk over the stars in the order their names first appear.
+  std::size_t at = 0;
+  EXPECT_EQ(sets_.starFiltersAt(at), (std::vector<char>{'B', 'V'}));
+  EXPECT_EQ(at, 4u);
+  EXPECT_EQ(sets_.starFiltersAt(at), (std::vector<char>{'V'}));
+  EXPECT_EQ(at, sets_.order.size());
   EXPECT_TRUE(sets_.grouped.empty());
   EXPECT_EQ(firstRowLine, inputs_.rows[0].line);
 }
