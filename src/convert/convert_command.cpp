@@ -473,9 +473,15 @@ class Conversion {
   // Removes the temporary files that stopped runs left beside `output`, and
   // says so.
   void removeStaleTemporariesOf(const std::string& output) const {
-    for (const std::string& removed : removeStaleTemporaries(output)) {
-      if (!plan_.quiet) console::printErrorLine(removedTemporaryNote(removed));
+    if (plan_.quiet) {
+      (void)removeStaleTemporaries(output);
+      return;
     }
+    const StaleTemporaries found = removeStaleTemporaries(output);
+    for (const std::string& removed : found.removed) {
+      console::printErrorLine(removedTemporaryNote(removed));
+    }
+    for (const std::string& left : found.left) console::printErrorLine(leftTemporaryNote(left));
   }
 
   int nothingWritten() {

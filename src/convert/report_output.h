@@ -42,10 +42,11 @@ class ReportOutput {
   void checkWith(OwnCheck* check) { check_ = check; }
   // Bytes in the file so far; all of them once writing is finished.
   [[nodiscard]] std::uint64_t bytesWritten() const { return writer_->bytesWritten(); }
-  // Writes the output out, makes it durable and closes it, under a
-  // temporary name; the reason when that fails.
+  // Writes the output out and makes it durable, still without its name
+  // where it was written as an unnamed file; the reason when that fails.
   [[nodiscard]] std::optional<std::string> finishWriting();
-  // Puts the finished output in its place; the reason when that fails.
+  // Names the finished output beside its place, at the last moment, and
+  // puts it there; the reason when that fails.
   [[nodiscard]] std::optional<std::string> commit();
   // True when the output is a stream, written as it goes: nothing is held
   // back, and nothing can be read back.
@@ -54,6 +55,7 @@ class ReportOutput {
  private:
   [[nodiscard]] std::optional<std::string> openTemporary();
   [[nodiscard]] std::optional<std::string> nameTemporary();
+  [[nodiscard]] std::optional<std::string> closeWriter();
 
   std::string file_;
   std::string temporaryFile_;  // the temporary name, once the file has one

@@ -144,8 +144,12 @@ class ReportTransformation {
   }
 
   Phase openOutput() {
-    for (const std::string& removed : convert::removeStaleTemporaries(outFile_)) {
+    const convert::StaleTemporaries found = convert::removeStaleTemporaries(outFile_);
+    for (const std::string& removed : found.removed) {
       console::printErrorLine(convert::removedTemporaryNote(removed));
+    }
+    for (const std::string& left : found.left) {
+      console::printErrorLine(convert::leftTemporaryNote(left));
     }
     if (const auto failure = output_.open()) {
       findings_.error(outFile_, 0, 0, "cannot write the report: " + *failure);

@@ -374,3 +374,33 @@ CASES += [
          stderr=on_console(b"varistellar: transform needs --transform FILE\n" + USAGE_HINT),
          args=["transform", "r.txt"]),
 ]
+
+# ---------------------------------------------------------------- temporary files
+
+
+def beside_the_output(title, extra, after, note=b""):
+    """transform of the two-filter report with other files beside its output."""
+    case = transformed(title, BV)[0]
+    case.name = "transform " + title
+    case.files = case.files | extra
+    case.after = case.after | after
+    plain = case.stderr
+    case.stderr = lambda platforms: on_console(note)(platforms) + plain(platforms)
+    return case
+
+
+STALE = "r-transformed.txt.varistellar-99999999-0badf00d.tmp"
+CASES += [
+    beside_the_output("never removes a user's file that only looks like a temporary name",
+                      {"r-transformed.txt.2024.tmp": b"important\n"},
+                      {"r-transformed.txt.2024.tmp": b"important\n"}),
+    beside_the_output("removes the temporary file of a stopped run",
+                      {STALE: HEADER}, {STALE: None},
+                      b"%s: note: removed: a temporary file left by a run of varistellar that was "
+                      b"stopped\n" % STALE.encode()),
+    beside_the_output("leaves a file with its temporary name that it did not write",
+                      {STALE: b"important\n"}, {STALE: b"important\n"},
+                      b"%s: note: left where it is: named like a temporary file of varistellar, "
+                      b"but not one that varistellar can tell is its own (a link, or contents it "
+                      b"does not write)\n" % STALE.encode()),
+]
