@@ -169,6 +169,36 @@ TEST(StreamedReport, IsCheckedLineByLineAsCheckChecksItsBytes) {
   }
 }
 
+TEST(PrintedCheck, SaysWhatBecameOfAFailedReport) {
+  struct Case {
+    std::string streamedTo;
+    std::string command;
+    std::string lastLine;
+  };
+  const std::vector<Case> cases = {
+      {"", "transform",
+       "varistellar: the report failed its own check, which is a defect of transform; nothing "
+       "was written"},
+      {"/dev/stdout", "transform",
+       "varistellar: the report written to /dev/stdout failed its own check, which is a defect "
+       "of transform; do not submit it"},
+      {"report.fifo", "convert",
+       "varistellar: the report written to report.fifo failed its own check, which is a defect "
+       "of convert; do not submit it"},
+  };
+  for (const Case& c : cases) {
+    OwnCheckResult failed;
+    failed.findings.error("r.txt", 9, 0, "18 fields, not 15");
+    failed.findings.warning("r.txt", 9, 0, "a warning, not printed with an error");
+    failed.passed = false;
+    failed.streamedTo = c.streamedTo;
+    ::testing::internal::CaptureStderr();
+    printOwnCheck(failed, false, c.command);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "r.txt:9: error: 18 fields, not 15\n" + c.lastLine + "\n");
+  }
+}
+
 TEST(StreamedReport, AnUnfinishedCheckEndsWithItsOwner) {
   OwnCheck check{"/dev/stdout"};
   check.line("#TYPE=Extended");
