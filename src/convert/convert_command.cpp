@@ -180,11 +180,10 @@ class Conversion {
                         "the report's name must end in .txt, .csv or .tsv, as the AAVSO's "
                         "upload requires");
       } else {
-        // A report sent straight to a stream is no file to upload: it is not
-        // checked. The check runs beside the writing.
-        if (!output_.isStream()) {
-          output_.checkWith(&ownCheck_.emplace(output_.openForChecking(), plan_.reportFile));
-        }
+        // The check runs beside the writing; a stream's on each line it is sent.
+        output_.checkWith(output_.isStream()
+                              ? &ownCheck_.emplace(plan_.reportFile)
+                              : &ownCheck_.emplace(output_.openForChecking(), plan_.reportFile));
         for (const std::string& line : report::reportHeaderLines(
                  parameters_.front().observerCode, run::ReportForm::aavso, plan_.date)) {
           output_.write(line);

@@ -31,14 +31,17 @@ class ReportOutput {
   [[nodiscard]] std::optional<std::string> open();
   void write(std::string_view line) {
     writer_->write(line);
-    if (check_ != nullptr && writer_->bytesWritten() != announced_) {
+    if (check_ != nullptr && stream_) {
+      check_->line(line);
+    } else if (check_ != nullptr && writer_->bytesWritten() != announced_) {
       announced_ = writer_->bytesWritten();
       check_->written(announced_);
     }
   }
   // A reading handle on what is written, for the output's own check.
   [[nodiscard]] platform::OpenResult openForChecking() const;
-  // Tells `check` how far the file is written, from now on.
+  // Tells `check` how far the file is written, from now on; a stream hands
+  // it each line as it is written.
   void checkWith(OwnCheck* check) { check_ = check; }
   // Bytes in the file so far; all of them once writing is finished.
   [[nodiscard]] std::uint64_t bytesWritten() const { return writer_->bytesWritten(); }
@@ -49,7 +52,7 @@ class ReportOutput {
   // puts it there; the reason when that fails.
   [[nodiscard]] std::optional<std::string> commit();
   // True when the output is a stream, written as it goes: nothing is held
-  // back, and nothing can be read back.
+  // back, and nothing can be read back (its check is handed the lines).
   [[nodiscard]] bool isStream() const { return stream_; }
 
  private:

@@ -21,4 +21,20 @@ std::string quoted(std::string_view text) {
   return out;
 }
 
+std::string escaped(std::string_view text) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (const char byte : text) {
+    const auto c = static_cast<unsigned char>(byte);
+    if (c >= 0x20 && c <= 0x7E) {
+      out.push_back(byte);
+    } else {
+      out.append("\\x").push_back(hex[c >> 4]);
+      out.push_back(hex[c & 0xF]);
+    }
+  }
+  return out;
+}
+
 }  // namespace varistellar::diagnostics

@@ -12,4 +12,9 @@ namespace varistellar::diagnostics {
 // not clear the screen or write the clipboard when a message echoes it.
 [[nodiscard]] std::string quoted(std::string_view text);
 
+// The whole text, every byte outside printable ASCII as \xNN as above, and
+// without quotes: a name from the user made fit to stand in a report's line,
+// which holds printable ASCII only.
+[[nodiscard]] std::string escaped(std::string_view text);
+
 }  // namespace varistellar::diagnostics

@@ -1,6 +1,7 @@
 // Each observation line reduced to its inputs as the checker reads it.
 #include "report_transform/report_inputs.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "aeff/format.h"
 #include "aeff/notes_subfields.h"
 #include "check/report_listener.h"
+#include "check/text.h"
 #include "report_transform/reference_lines.h"
 
 namespace varistellar::report_transform {
@@ -65,10 +67,10 @@ using NotesMemo = std::array<NumberMemo, notesKeys>;
 
 // The five values; NaN for those not given or not numbers. The first of a
 // key counts, as findSubfield has it.
-std::array<double, notesKeys> readNotes(std::string_view notes, NotesMemo& memo) {
+std::array<double, notesKeys> readNotes(const aeff::NotesSubfields& notes, NotesMemo& memo) {
   std::array<double, notesKeys> values{none, none, none, none, none};
   std::array<bool, notesKeys> seen{};
-  for (const aeff::Subfield& s : aeff::NotesSubfields{notes}) {
+  for (const aeff::Subfield& s : notes) {
     if (!s.paired) continue;
     const auto k = static_cast<std::size_t>(notesKey(s.key));
     if (k == notesKeys || seen[k]) continue;
@@ -86,6 +88,13 @@ bool isColumnTitle(std::string_view line) {
          (end == line.size() || line[end] != '=');
 }
 
+// "#DELIM=", the key in any case and with blanks around it, as check reads it.
+bool isDelimiterLine(std::string_view line) {
+  const std::size_t eq = line.find('=');
+  return eq != std::string_view::npos &&
+         aeff::sameWord(check::trimBlanks(line.substr(1, eq - 1)), "DELIM");
+}
+
 class InputsReader final : public check::ReportListener {
  public:
   explicit InputsReader(ReportInputs& inputs) : inputs_{inputs} { lastReference_.fill(noIndex); }
@@ -93,12 +102,14 @@ class InputsReader final : public check::ReportListener {
   void commentLine(const check::ScannedLine& line) override {
     references_.commentLine(line.kept);
     if (inputs_.titleLine == 0 && isColumnTitle(line.kept)) inputs_.titleLine = line.number;
+    if (isDelimiterLine(line.kept)) delimiterLine_ = line.number;
   }
 
   void observation(const check::Row& row, check::FieldSet changed) override;
 
  private:
   std::uint32_t reference(std::uint8_t filter, double comparison, double checkStar);
+  void noteDelimiters(const RowInputs& row);
 
   static constexpr std::uint32_t noIndex = std::numeric_limits<std::uint32_t>::max();
   ReportInputs& inputs_;
@@ -108,6 +119,8 @@ class InputsReader final : public check::ReportListener {
   std::uint32_t group_ = noGroup;
   std::uint8_t filter_ = unknownFilter;
   std::array<double, notesKeys> notes_{none, none, none, none, none};
+  char notesDelimiter_ = '|';
+  std::uint64_t delimiterLine_ = 0;  // the last #DELIM= line
   // For each filter, the values its rows' notes gave last.
   std::array<NotesMemo, 256> memo_{};
   // The last reference each filter's rows took.
@@ -136,12 +149,16 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   // The byte just past the field's view, in the line the view points into.
   const char delimiter = *(first.padded.data() + first.length);
   if (inputs_.delimiters.empty() || inputs_.delimiters.back().delimiter != delimiter) {
-    inputs_.delimiters.push_back({row.line, delimiter});
+    inputs_.delimiters.push_back({row.line, delimiter, delimiterLine_});
   }
   if (has(changed, Field::STARID)) star_ = inputs_.stars.index(row[Field::STARID].text);
   if (has(changed, Field::FILT)) filter_ = filterIndex(row[Field::FILT].text);
   if (has(changed, Field::GROUP)) group_ = inputs_.groups.index(row[Field::GROUP].text);
-  if (has(changed, Field::NOTES)) notes_ = readNotes(row[Field::NOTES].text, memo_[filter_]);
+  if (has(changed, Field::NOTES)) {
+    const aeff::NotesSubfields notes{row[Field::NOTES].text};
+    notesDelimiter_ = notes.delimiter();
+    notes_ = readNotes(notes, memo_[filter_]);
+  }
   const auto note = [this](NotesKey k) { return notes_[static_cast<std::size_t>(k)]; };
   const double crefmag = note(NotesKey::crefmag);
   const double krefmag = note(NotesKey::krefmag);
@@ -188,7 +205,22 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   } else if (in.merr == noMerr) {
     in.why = noError;
   }
+  noteDelimiters(in);
   inputs_.rows.push(in);
+}
+
+// The delimiters a transformed row is written with, for the check that it
+// can hold what transform writes.
+void InputsReader::noteDelimiters(const RowInputs& row) {
+  if (row.why != Untransformable::none) return;
+  inputs_.delimiters.back().transformable = true;
+  if (notesDelimiter_ == '|') return;
+  std::vector<NotesDelimiterUse>& uses = inputs_.notesDelimiters;
+  auto use = std::find_if(uses.begin(), uses.end(), [this](const NotesDelimiterUse& u) {
+    return u.delimiter == notesDelimiter_;
+  });
+  if (use == uses.end()) use = uses.insert(uses.end(), {notesDelimiter_, row.line, 0});
+  ++use->rows;
 }
 
 }  // namespace

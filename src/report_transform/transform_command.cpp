@@ -23,6 +23,7 @@
 #include "convert/own_check.h"
 #include "convert/report_output.h"
 #include "convert/temporary_files.h"
+#include "report_transform/delimiter_clashes.h"
 #include "report_transform/report_inputs.h"
 #include "report_transform/report_plan.h"
 #include "report_transform/row_sets.h"
@@ -140,7 +141,11 @@ class ReportTransformation {
                                               options_.colour};
     plan_ =
         ReportPlan::make(reading_.inputs, sets_, setting, {options_.pairWithinMinutes}, findings_);
-    return plan_ ? Phase::done : Phase::failed;
+    if (!plan_) return Phase::failed;
+    return reportDelimiterClashes(reading_.inputs, plan_->transforms(), options_.report,
+                                  findings_) == 0
+               ? Phase::done
+               : Phase::failed;
   }
 
   Phase openOutput() {
@@ -161,9 +166,9 @@ class ReportTransformation {
                       "requires");
       return Phase::failed;
     }
-    if (!output_.isStream()) {
-      output_.checkWith(&ownCheck_.emplace(output_.openForChecking(), outFile_));
-    }
+    // A stream's check is handed each line as it is sent.
+    output_.checkWith(output_.isStream() ? &ownCheck_.emplace(outFile_)
+                                         : &ownCheck_.emplace(output_.openForChecking(), outFile_));
     return Phase::done;
   }
 

@@ -279,9 +279,11 @@ std::vector<std::string> transformCommentLines(const std::vector<FilterTransform
   std::stable_sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) {
     return slotOf(a->role.filter) < slotOf(b->role.filter);
   });
+  // The name is the user's: any byte a report may not hold is written \xNN.
+  const std::string name = diagnostics::escaped(fileNameOf(coefficientPath));
   std::vector<std::string> lines(ordered.size());
   std::transform(ordered.begin(), ordered.end(), lines.begin(), [&](const FilterTransform* t) {
-    return "#TRANSFORM " + t->coefficientText + " (" + fileNameOf(coefficientPath) + ")";
+    return "#TRANSFORM " + t->coefficientText + " (" + name + ")";
   });
   return lines;
 }

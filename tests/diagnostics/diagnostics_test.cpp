@@ -40,6 +40,23 @@ INSTANTIATE_TEST_SUITE_P(
         // The cut counts bytes of the input, not of the escaped text.
         QuotedCase{std::string(39, 'x') + "\x1b\x1b", "\"" + std::string(39, 'x') + "\\x1B...\""}));
 
+class EscapedTest : public ::testing::TestWithParam<QuotedCase> {};
+
+TEST_P(EscapedTest, KeepsPrintableAsciiOnlyAndTheWholeText) {
+  EXPECT_EQ(diagnostics::escaped(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, EscapedTest,
+    ::testing::Values(QuotedCase{"", ""}, QuotedCase{" ~tg.ini", " ~tg.ini"},
+                      QuotedCase{"co\xc3\xab"
+                                 "ff.ini",
+                                 R"(co\xC3\xABff.ini)"},
+                      QuotedCase{"\t\r\n", R"(\x09\x0D\x0A)"}, QuotedCase{"a\0b"s, R"(a\x00b)"},
+                      QuotedCase{"\x1b[2J\x7f\x80\xff", R"(\x1B[2J\x7F\x80\xFF)"},
+                      // Never cut, unlike a message's quotation.
+                      QuotedCase{std::string(41, 'x'), std::string(41, 'x')}));
+
 constexpr FindingKind notPlain{"more value is not a plain decimal number",
                                "more values are not plain decimal numbers"};
 constexpr FindingKind leftOut{"more observation is left out", "more observations are left out"};
