@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "diagnostics/quoted.h"
 #include "night/parameter_lines.h"
 #include "report/number_text.h"
 
@@ -66,10 +67,10 @@ std::vector<std::string> checkStarSummaryLines(std::string_view name, double cat
   lines.push_back("check star lines beyond three standard deviations, furthest first:");
   for (const Deviation& stray : strays) {
     // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform into lines
-    lines.push_back("  " + tableFile + ":" + std::to_string(stray.row.line) + ": Kstd " +
-                    decimalText(stray.row.Kstd, 3) + ", " + signedDecimalText(stray.fromMean, 3) +
-                    " from the mean (" + decimalText(stray.deviations, 1) +
-                    " standard deviations)");
+    lines.push_back("  " + diagnostics::shownName(tableFile) + ":" +
+                    std::to_string(stray.row.line) + ": Kstd " + decimalText(stray.row.Kstd, 3) +
+                    ", " + signedDecimalText(stray.fromMean, 3) + " from the mean (" +
+                    decimalText(stray.deviations, 1) + " standard deviations)");
   }
   return lines;
 }

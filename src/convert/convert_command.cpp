@@ -29,6 +29,7 @@
 #include "convert/temporary_files.h"
 #include "diagnostics/diagnostic.h"
 #include "diagnostics/held_findings.h"
+#include "diagnostics/quoted.h"
 #include "platform/platform.h"
 #include "plot/svg_picture.h"
 #include "report/header_lines.h"
@@ -347,7 +348,8 @@ class Conversion {
     if (!picture_) return 0;
     if (const auto failure = picture_->commit()) {
       findings_.error(plan_.plotFile, 0, 0,
-                      "cannot write the picture: " + *failure + "; the report " + plan_.reportFile +
+                      "cannot write the picture: " + *failure + "; the report " +
+                          diagnostics::shownName(plan_.reportFile) +
                           " was written, the picture was not");
       picture_.reset();
       return partlyWrittenStatus;
@@ -427,7 +429,7 @@ class Conversion {
       }
     }
     if (picture_) {
-      console::printLine("drew " + plan_.plotFile + ": " +
+      console::printLine("drew " + diagnostics::shownName(plan_.plotFile) + ": " +
                          countOf(picturePoints_.points().size(), "observation"));
     }
   }
@@ -483,8 +485,8 @@ class Conversion {
     const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");
     // A stream cannot be taken back: what went out is said truthfully.
     if (output_.isStream() && output_.bytesWritten() != 0) {
-      console::printErrorLine("varistellar: " + count + "; the report sent to " + plan_.reportFile +
-                              " is incomplete");
+      console::printErrorLine("varistellar: " + count + "; the report sent to " +
+                              diagnostics::shownName(plan_.reportFile) + " is incomplete");
     } else {
       console::printErrorLine("varistellar: " + count + "; nothing was written");
     }

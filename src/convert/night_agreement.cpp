@@ -36,7 +36,8 @@ bool nightsAgree(const std::vector<NightFiles>& files,
       agree = false;
       findings.error(files[i].parameterFile, night::lineNumber(line), 0,
                      std::string{night::parameterLine(line).meaning} + " " + shown(value) +
-                         " differs from " + shown(wanted) + " in " + files.front().parameterFile +
+                         " differs from " + shown(wanted) + " in " +
+                         diagnostics::shownName(files.front().parameterFile) +
                          "; the nights of one report must agree on it");
     };
     compare(ParameterLine::observerCode, other.observerCode, reference.observerCode);

@@ -1,6 +1,7 @@
 // Temporary names, made and read back.
 #include "convert/temporary_files.h"
 
+#include "diagnostics/quoted.h"
 #include "platform/platform.h"
 
 namespace varistellar::convert {
@@ -84,7 +85,7 @@ std::vector<std::string> removeStaleTemporaries(const std::string& output) {
 }
 
 std::string removedTemporaryNote(const std::string& removed) {
-  return removed +
+  return diagnostics::shownName(removed) +
          ": note: removed: a temporary file left by a run of varistellar that was stopped";
 }
 

@@ -23,6 +23,7 @@
 #include "convert/own_check.h"
 #include "convert/report_output.h"
 #include "convert/temporary_files.h"
+#include "diagnostics/quoted.h"
 #include "report_transform/report_inputs.h"
 #include "report_transform/report_plan.h"
 #include "report_transform/row_sets.h"
@@ -348,10 +349,12 @@ class ReportTransformation {
   }
 
   void printSummary() const {
-    console::printLine(options_.report + ": " + convert::countOf(rowsRead_, "observation") + ": " +
+    console::printLine(diagnostics::shownName(options_.report) + ": " +
+                       convert::countOf(rowsRead_, "observation") + ": " +
                        std::to_string(transformedRows_) + " transformed, " +
                        std::to_string(rowsRead_ - transformedRows_) + " written as they were");
-    console::printLine("wrote " + outFile_ + ": " + convert::countOf(rowsRead_, "observation"));
+    console::printLine("wrote " + diagnostics::shownName(outFile_) + ": " +
+                       convert::countOf(rowsRead_, "observation"));
     for (std::size_t f = 0; f < filters_.size(); ++f) {
       const FilterCount& filter = filters_[f];
       if (filter.rows == 0) continue;
