@@ -484,6 +484,7 @@ class Conversion {
     const std::size_t errors = findings_.errors();
     const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");
     // A stream cannot be taken back: what went out is said truthfully.
+    output_.sendBuffered();
     if (output_.isStream() && output_.bytesWritten() != 0) {
       console::printErrorLine("varistellar: " + count + "; the report sent to " +
                               diagnostics::shownName(plan_.reportFile) + " is incomplete");

@@ -378,8 +378,15 @@ class ReportTransformation {
   int nothingWritten() {
     findings_.printUnlisted();
     const std::size_t errors = findings_.errors();
-    console::printErrorLine("varistellar: " + std::to_string(errors) +
-                            (errors == 1 ? " error" : " errors") + "; nothing was written");
+    const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");
+    // A stream cannot be taken back: what went out is said truthfully.
+    output_.sendBuffered();
+    if (output_.isStream() && output_.bytesWritten() != 0) {
+      console::printErrorLine("varistellar: " + count + "; the report sent to " +
+                              diagnostics::shownName(outFile_) + " is incomplete");
+    } else {
+      console::printErrorLine("varistellar: " + count + "; nothing was written");
+    }
     return 1;
   }
 
