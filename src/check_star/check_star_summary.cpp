@@ -50,8 +50,14 @@ bool checkStarParametersUsable(const night::NightParameters& parameters,
 std::vector<std::string> checkStarSummaryLines(std::string_view name, double catalogueMagnitude,
                                                const CheckStarStatistics& statistics,
                                                const std::string& tableFile,
-                                               const CheckStarStatistics* transformed) {
+                                               const CheckStarStatistics* transformed,
+                                               std::string_view noneWritten) {
   std::vector<std::string> lines;
+  if (statistics.count() == 0 && !noneWritten.empty()) {
+    lines.push_back("check star " + std::string{name} + ": not measured, as " +
+                    std::string{noneWritten});
+    return lines;
+  }
   if (statistics.count() == 0) {
     lines.push_back("check star " + std::string{name} +
                     ": not measured on any written line (C1-K1 above 90), so KMAG is na");

@@ -400,10 +400,12 @@ class Conversion {
     for (std::size_t i = 0; i < nights_.size(); ++i) {
       const night::NightParameters& parameters = parameters_[i];
       if (withCheckStar_ && checkStar_.of(i).count() == 0) {
+        const std::string none = noneWritten(i);
         findings_.warning(nights_[i]->tableFile(), 0, 0,
                           "the check star " + parameters.checkStar->id +
-                              " was not measured on any written line (C1-K1 above 90): KMAG is "
-                              "na throughout");
+                              (none.empty() ? " was not measured on any written line (C1-K1 "
+                                              "above 90): KMAG is na throughout"
+                                            : " was not measured, as " + none));
       }
       if (withCheckStar_) warnIfCheckStarMovedAway(i);
     }
@@ -423,7 +425,7 @@ class Conversion {
             (several() || transforming() ? " " + reportedFilter(i) : std::string{});
         for (const std::string& line : check_star::checkStarSummaryLines(
                  name, parameters.checkStar->magnitude, checkStar_.of(i), nights_[i]->tableFile(),
-                 &transformedCheckStar_.of(i))) {
+                 &transformedCheckStar_.of(i), noneWritten(i))) {
           console::printLine(line);
         }
       }
@@ -432,6 +434,15 @@ class Conversion {
       console::printLine("drew " + diagnostics::shownName(plan_.plotFile) + ": " +
                          countOf(picturePoints_.points().size(), "observation"));
     }
+  }
+
+  // Why night `i` wrote no line to measure the check star on; nothing when
+  // it wrote some.
+  [[nodiscard]] std::string noneWritten(std::size_t i) const {
+    if (nights_[i]->written() != 0) return {};
+    if (nights_[i]->counts().observationLines == 0) return "the table holds no observation";
+    return "no observation was written: every one was dropped (V-C above 90) or left out (MERR "
+           "of 1.0 or more)";
   }
 
   // The night's transformation, if it had one.

@@ -36,7 +36,11 @@ namespace varistellar::report_transform {
 std::string defaultOutputName(const std::string& report) {
   const std::size_t nameStart = convert::folderOf(report).size();
   const std::size_t dot = report.rfind('.');
-  const std::size_t end = dot == std::string::npos || dot <= nameStart ? report.size() : dot;
+  // A name that is all extension (".txt") keeps it after the whole name, so
+  // that the new name stays hidden and ends as the AAVSO's upload requires:
+  // ".txt-transformed.txt".
+  if (dot == nameStart) return report + "-transformed" + report.substr(dot);
+  const std::size_t end = dot == std::string::npos || dot < nameStart ? report.size() : dot;
   return report.substr(0, end) + "-transformed" + report.substr(end);
 }
 

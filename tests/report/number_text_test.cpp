@@ -22,13 +22,13 @@ TEST_P(ShownNumberTest, HoldsTheWholeNumber) {
   EXPECT_EQ(shownNumber(GetParam().value, GetParam().digits), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, ShownNumberTest,
-    ::testing::Values(ShownCase{0.039, 3, "0.039"}, ShownCase{-0.0467, 4, "-0.0467"},
-                      // Too wide for MERR's 6.3 and a coefficient's 12.4.
-                      ShownCase{1234.5, 3, "1234.500"},
-                      ShownCase{-123456789012.0, 4, "-123456789012.0000"},
-                      ShownCase{1e20, 1, "100000000000000000000.0"}));
+INSTANTIATE_TEST_SUITE_P(Sizes, ShownNumberTest,
+                         ::testing::Values(ShownCase{0.039, 3, "0.039"},
+                                           ShownCase{-0.0467, 4, "-0.0467"},
+                                           // Too wide for MERR's 6.3 and a coefficient's 12.4.
+                                           ShownCase{1234.5, 3, "1234.500"},
+                                           ShownCase{-123456789012.0, 4, "-123456789012.0000"},
+                                           ShownCase{1e20, 1, "100000000000000000000.0"}));
 
 struct BesideCase {
   double value;
