@@ -134,7 +134,8 @@ class Planner {
         const double divisor = 1.0 + transform.coefficients[slotOf('I')].value;
         if (std::fabs(divisor) < 0.5) {
           findings_.error(setting_.coefficientPath, 0, 0,
-                          "1 + Ti_vi is " + report::shownNumberBeside(divisor, 4, std::copysign(0.5, divisor)) +
+                          "1 + Ti_vi is " +
+                              report::shownNumberBeside(divisor, 4, std::copysign(0.5, divisor)) +
                               ", below 0.5 in size: the transformation would be meaningless; "
                               "check Ti_vi");
           good = false;
