@@ -54,6 +54,11 @@ class ReportOutput {
   // True when the output is a stream, written as it goes: nothing is held
   // back, and nothing can be read back (its check is handed the lines).
   [[nodiscard]] bool isStream() const { return stream_; }
+  // Sends what a stream's buffer holds, as its closing would anyway, so
+  // that a failure can tell truthfully whether any of the report went out.
+  void sendBuffered() {
+    if (stream_ && writer_) writer_->flushToDisk();
+  }
 
  private:
   [[nodiscard]] std::optional<std::string> openTemporary();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <random>
 
+#include "diagnostics/quoted.h"
 #include "platform/platform.h"
 
 namespace varistellar::convert {
@@ -124,12 +125,12 @@ StaleTemporaries removeStaleTemporaries(const std::string& output) {
 }
 
 std::string removedTemporaryNote(const std::string& removed) {
-  return removed +
+  return diagnostics::shownName(removed) +
          ": note: removed: a temporary file left by a run of varistellar that was stopped";
 }
 
 std::string leftTemporaryNote(const std::string& left) {
-  return left +
+  return diagnostics::shownName(left) +
          ": note: left where it is: named like a temporary file of varistellar, but not one that "
          "varistellar can tell is its own (a link, or contents it does not write)";
 }
