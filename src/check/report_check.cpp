@@ -5,6 +5,7 @@
 
 #include "check/report_checker.h"
 #include "platform/platform.h"
+#include "textio/text_kind.h"
 
 namespace varistellar::check {
 
@@ -29,6 +30,7 @@ ReportCheck readAndCheck(const std::string& path, std::string_view name,
   ReportChecker checker{name, platform::secondsSinceEpoch()};
   checker.listen(listener);
   static std::array<char, std::size_t{64} * 1024> buffer;
+  bool isFirst = true;
   for (;;) {
     const platform::TransferResult read = platform::readSome(file.handle, buffer);
     if (read.error != 0) {
@@ -38,6 +40,14 @@ ReportCheck readAndCheck(const std::string& path, std::string_view name,
       return result;
     }
     if (read.bytes == 0) break;
+    // UTF-16 would fail every rule on every line: one sentence says why.
+    if (isFirst && textio::textKindOf({buffer.data(), read.bytes}) == textio::TextKind::utf16) {
+      findings.add({std::string{name}, 0, 0, diagnostics::Severity::error,
+                    std::string{textio::utf16Advice}, "F1"});
+      (void)platform::closeFile(file.handle);
+      return result;
+    }
+    isFirst = false;
     checker.feed({buffer.data(), read.bytes});
   }
   (void)platform::closeFile(file.handle);

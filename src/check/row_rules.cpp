@@ -2,6 +2,7 @@
 #include "check/row_rules.h"
 
 #include "aeff/notes_subfields.h"
+#include "check/line_scanner.h"
 #include "check/text.h"
 
 namespace varistellar::check {
@@ -289,8 +290,12 @@ std::optional<RowFinding> notesVeryLong(const Row& row) {
                  [&] { return "NOTES has " + std::to_string(n) + " characters, more than 4000"; });
 }
 std::optional<RowFinding> notesSubfields(const Row& row) {
-  const auto bad = aeff::firstMalformedSubfield(row[Field::NOTES].text);
+  const FieldText& notes = row[Field::NOTES];
+  const auto bad = aeff::firstMalformedSubfield(notes.text);
   if (!bad) return std::nullopt;
+  // The last subfield of NOTES read only in part is cut, not malformed.
+  if (!notes.whole && bad->text.data() + bad->text.size() == notes.text.data() + notes.text.size())
+    return std::nullopt;
   return RowFinding{Field::NOTES, text(row, [&] {
                       return "NOTES subfield " + quoted(bad->text) + " is not KEY=value";
                     })};
@@ -298,12 +303,23 @@ std::optional<RowFinding> notesSubfields(const Row& row) {
 std::optional<RowFinding> untransformable(const Row& row) {
   const std::string_view notes = row[Field::NOTES].text;
   const bool kname = namesStar(row, Field::KNAME);
+  const bool notesCut = !row[Field::NOTES].whole;
   return finding(
       row,
       row.is(Field::MTYPE, "STD") && namesStar(row, Field::CNAME) && !holdsReferences(notes, kname),
       Field::NOTES, [&] {
-        return "MTYPE STD with a single comparison star and no CREFMAG / KREFMAG in NOTES: "
-               "the observation cannot be transformed later";
+        // Flat memory keeps only a line's first bytes: what was not read is
+        // not said to be missing.
+        if (notesCut) {
+          return "MTYPE STD with a single comparison star and no CREFMAG / KREFMAG in the line's "
+                 "first " +
+                 std::to_string(LineScanner::keptBytes) +
+                 " bytes, which are all that check reads of a line: the rest of NOTES was not "
+                 "read, so whether the observation can be transformed later is not known";
+        }
+        return std::string{
+            "MTYPE STD with a single comparison star and no CREFMAG / KREFMAG in NOTES: "
+            "the observation cannot be transformed later"};
       });
 }
 

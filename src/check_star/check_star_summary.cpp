@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "diagnostics/quoted.h"
 #include "night/parameter_lines.h"
 #include "report/number_text.h"
 
@@ -49,8 +50,14 @@ bool checkStarParametersUsable(const night::NightParameters& parameters,
 std::vector<std::string> checkStarSummaryLines(std::string_view name, double catalogueMagnitude,
                                                const CheckStarStatistics& statistics,
                                                const std::string& tableFile,
-                                               const CheckStarStatistics* transformed) {
+                                               const CheckStarStatistics* transformed,
+                                               std::string_view noneWritten) {
   std::vector<std::string> lines;
+  if (statistics.count() == 0 && !noneWritten.empty()) {
+    lines.push_back("check star " + std::string{name} + ": not measured, as " +
+                    std::string{noneWritten});
+    return lines;
+  }
   if (statistics.count() == 0) {
     lines.push_back("check star " + std::string{name} +
                     ": not measured on any written line (C1-K1 above 90), so KMAG is na");
@@ -66,10 +73,10 @@ std::vector<std::string> checkStarSummaryLines(std::string_view name, double cat
   lines.push_back("check star lines beyond three standard deviations, furthest first:");
   for (const Deviation& stray : strays) {
     // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform into lines
-    lines.push_back("  " + tableFile + ":" + std::to_string(stray.row.line) + ": Kstd " +
-                    decimalText(stray.row.Kstd, 3) + ", " + signedDecimalText(stray.fromMean, 3) +
-                    " from the mean (" + decimalText(stray.deviations, 1) +
-                    " standard deviations)");
+    lines.push_back("  " + diagnostics::shownName(tableFile) + ":" +
+                    std::to_string(stray.row.line) + ": Kstd " + decimalText(stray.row.Kstd, 3) +
+                    ", " + signedDecimalText(stray.fromMean, 3) + " from the mean (" +
+                    decimalText(stray.deviations, 1) + " standard deviations)");
   }
   return lines;
 }

@@ -23,9 +23,11 @@ bool checkStarParametersUsable(const night::NightParameters& parameters,
 // `transformed` holds any), then the rows that stray beyond three standard
 // deviations, each with its table line. `name` names the check star as the
 // lines do: its ID, or its ID and the filter in a night of several.
+// `noneWritten` says why when the report got no line to measure it on.
 [[nodiscard]] std::vector<std::string> checkStarSummaryLines(
     std::string_view name, double catalogueMagnitude, const CheckStarStatistics& statistics,
-    const std::string& tableFile, const CheckStarStatistics* transformed = nullptr);
+    const std::string& tableFile, const CheckStarStatistics* transformed = nullptr,
+    std::string_view noneWritten = {});
 
 // The transformation is tried on the check star too: moving it away from
 // its catalogue magnitude by more than 0.020 points at the coefficients or

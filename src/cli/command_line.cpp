@@ -2,9 +2,11 @@
 // would bring stream initialisation into every interactive run's start.
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "aeff/plain_decimal.h"
+#include "diagnostics/quoted.h"
 #include "platform/platform.h"
 #include "transform/colour_option.h"
 #include "version.h"
@@ -14,6 +16,18 @@ namespace {
 
 Command usageError(std::string text) {
   return {.kind = CommandKind::usageError, .usageError = std::move(text)};
+}
+
+// An argument inside a usage error: no byte of it acts on the terminal, and
+// a long one is cut.
+std::string shown(std::string_view argument) {
+  return "'" + diagnostics::shownName(argument, diagnostics::argumentShownWhole) + "'";
+}
+
+// A name that begins with '-' is still a file or folder when one of that
+// name exists: a folder called "-dash" is converted, not refused.
+bool isExistingPath(std::string_view argument) {
+  return platform::pathKind(std::string{argument}) != platform::PathKind::missing;
 }
 
 // An option given as "--name=VALUE" or "--name VALUE": its name, and its
@@ -64,15 +78,15 @@ std::optional<std::string> parseTransformOption(std::string_view name,
     if (!colour) {
       return "option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, then the standard "
              "colours of the target, the comparison and (if you like) the check star as plain "
-             "decimal numbers, not '" +
-             *value + "'";
+             "decimal numbers, not " +
+             shown(*value);
     }
     return std::nullopt;
   }
   if (!value) return "option '--pair-within' needs MINUTES";
   const auto number = aeff::readPlainDecimal(*value);
   if (!number || *number < 0.0) {
-    return "option '--pair-within' takes a number of minutes, 0 or more, not '" + *value + "'";
+    return "option '--pair-within' takes a number of minutes, 0 or more, not " + shown(*value);
   }
   pairWithinMinutes = *number;
   pairWithinText = *value;
@@ -120,7 +134,7 @@ Command parseConvert(std::span<const std::string> arguments) {
       known = true;
       const auto file = takeValue();
       if (!file || file->empty()) {
-        return usageError("option '" + std::string{name} + "' needs a FILE");
+        return usageError("option " + shown(name) + " needs a FILE");
       }
       options.*option.target = *file;
     }
@@ -133,7 +147,7 @@ Command parseConvert(std::span<const std::string> arguments) {
       } else if (*kind == "JD" || *kind == "jd") {
         options.date = run::DateKind::jd;
       } else {
-        return usageError("option '--date' takes HJD or JD, not '" + *kind + "'");
+        return usageError("option '--date' takes HJD or JD, not " + shown(*kind));
       }
       continue;
     }
@@ -145,7 +159,11 @@ Command parseConvert(std::span<const std::string> arguments) {
       pairWithinGiven = pairWithinGiven || name == "--pair-within";
       continue;
     }
-    return usageError("unknown option '" + std::string{argument} + "' for convert");
+    if (isExistingPath(argument)) {
+      options.folders.emplace_back(argument);
+      continue;
+    }
+    return usageError("unknown option " + shown(argument) + " for convert");
   }
   if (!options.transform) {
     if (options.colour) return usageError("option '--colour' needs --transform FILE");
@@ -177,8 +195,9 @@ Command parseCheck(std::span<const std::string> arguments) {
       optionsEnded = true;
     } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
       return {.kind = CommandKind::help};
-    } else if (!optionsEnded && argument.size() > 1 && argument.front() == '-') {
-      return usageError("unknown option '" + argument + "' for check");
+    } else if (!optionsEnded && argument.size() > 1 && argument.front() == '-' &&
+               !isExistingPath(argument)) {
+      return usageError("unknown option " + shown(argument) + " for check");
     } else {
       command.files.push_back(argument);
     }
@@ -210,7 +229,7 @@ Command parseTransform(std::span<const std::string> arguments) {
     if (given.valueIsNext) ++i;
     if (name == "--transform" || name == "--output") {
       if (!value || value->empty()) {
-        return usageError("option '" + std::string{name} + "' needs a FILE");
+        return usageError("option " + shown(name) + " needs a FILE");
       }
       if (name == "--transform") {
         options.coefficientFile = *value;
@@ -226,35 +245,71 @@ Command parseTransform(std::span<const std::string> arguments) {
       }
       continue;
     }
-    return usageError("unknown option '" + std::string{argument} + "' for transform");
+    if (isExistingPath(argument)) {
+      reports.emplace_back(argument);
+      continue;
+    }
+    return usageError("unknown option " + shown(argument) + " for transform");
   }
   if (options.coefficientFile.empty()) return usageError("transform needs --transform FILE");
+  if (reports.empty()) return usageError("transform needs a REPORT");
   if (reports.size() != 1) return usageError("transform takes one REPORT");
   options.report = reports.front();
   return command;
 }
 
-// `convert` of a folder, or of the folder of the files named: what a double
-// click does with a night's folder or files dropped on the program. Nothing
-// when an argument is neither an existing folder nor an existing file.
+// The folder that holds `path`, with its separator, so that "C:night.txt"
+// stays on drive C:'s current folder and "/night.txt" in the root; none for
+// the current folder. A folder's own trailing separators are passed over.
+std::string folderHolding(std::string_view path) {
+  std::size_t end = path.size();
+  while (end > 1 && platform::isPathSeparator(path[end - 1])) --end;
+  while (end > 0 && !platform::isPathSeparator(path[end - 1])) --end;
+  return std::string{path.substr(0, end)};
+}
+
+bool isFolder(const std::string& path) {
+  return platform::pathKind(path) == platform::PathKind::directory;
+}
+
+// Several nights' folders dropped together, one filter each: one report of
+// them all in the folder that holds them, as `convert --report` would make.
+Command droppedNights(std::span<const std::string> folders) {
+  const std::string holder = folderHolding(folders.front());
+  for (const std::string& folder : folders) {
+    if (folderHolding(folder) == holder) continue;
+    Command apart = usageError(
+        "the nights' folders dropped together make one report beside them, but " +
+        shown(folders.front()) + " and " + shown(folder) +
+        " are in different folders; convert them with 'varistellar convert --report FILE "
+        "FOLDER FOLDER...'");
+    apart.dropped = true;
+    return apart;
+  }
+  Command command{.kind = CommandKind::convert, .dropped = true};
+  command.convert.folders.assign(folders.begin(), folders.end());
+  command.convert.report = holder + "lightcurve-aavso.txt";
+  return command;
+}
+
+// `convert` of a folder or of several, or of the folder of the files named:
+// what a double click does with a night's folders or files dropped on the
+// program. Nothing when an argument is neither an existing folder nor an
+// existing file.
 std::optional<Command> droppedNight(std::span<const std::string> arguments) {
   Command command{.kind = CommandKind::convert, .dropped = true};
-  if (arguments.size() == 1 &&
-      platform::pathKind(arguments.front()) == platform::PathKind::directory) {
+  if (arguments.size() == 1 && isFolder(arguments.front())) {
     command.convert.folders = {arguments.front()};
     return command;
   }
+  if (std::all_of(arguments.begin(), arguments.end(), isFolder)) return droppedNights(arguments);
   std::optional<std::string> folder;
   for (const std::string& file : arguments) {
     if (platform::pathKind(file) != platform::PathKind::file) return std::nullopt;
-    // The folder with its separator, so that "C:night.txt" stays on drive C:'s
-    // current folder and "/night.txt" in the root; none for the current folder.
-    std::size_t end = file.size();
-    while (end > 0 && !platform::isPathSeparator(file[end - 1])) --end;
-    std::string its = file.substr(0, end);
+    std::string its = folderHolding(file);
     if (folder && *folder != its) {
-      Command mixed = usageError("the files of one night are in one folder, but '" +
-                                 arguments.front() + "' and '" + file + "' are not");
+      Command mixed = usageError("the files of one night are in one folder, but " +
+                                 shown(arguments.front()) + " and " + shown(file) + " are not");
       mixed.dropped = true;
       return mixed;
     }
@@ -262,6 +317,19 @@ std::optional<Command> droppedNight(std::span<const std::string> arguments) {
   }
   command.convert.folders = {*folder};
   return command;
+}
+
+// Why existing names given alone are no night to convert: one of them is
+// missing, or folders and files were given together.
+Command droppedMisfit(std::span<const std::string> dropped) {
+  const auto missing = std::find_if_not(dropped.begin(), dropped.end(), isExistingPath);
+  Command misfit = usageError(
+      missing != dropped.end()
+          ? "there is no folder or file " + shown(*missing)
+          : std::string{"give one night's folder, several nights' folders or the files of one "
+                        "night, not folders and files together"});
+  misfit.dropped = true;
+  return misfit;
 }
 
 }  // namespace
@@ -272,15 +340,21 @@ Command parseCommandLine(std::span<const std::string> arguments) {
   const auto rest = arguments.subspan(1);
   if (first == "--help" || first == "-h") return {.kind = CommandKind::help};
   if (first == "--version" || first == "-V") {
-    if (!rest.empty()) return usageError("'" + first + "' takes no arguments");
+    if (!rest.empty()) return usageError(shown(first) + " takes no arguments");
     return {.kind = CommandKind::version};
   }
   if (first == "convert") return parseConvert(rest);
   if (first == "check") return parseCheck(rest);
   if (first == "transform") return parseTransform(rest);
-  if (!first.empty() && first.front() == '-') return usageError("unknown option '" + first + "'");
-  if (auto dropped = droppedNight(arguments)) return *std::move(dropped);
-  return usageError("unknown command '" + first + "'");
+  // "--" ends the options here too: what follows is a night's folder or files.
+  const auto dropped = first == "--" ? rest : arguments;
+  if (first == "--" && dropped.empty()) return usageError("'--' needs a FOLDER or FILEs after it");
+  if (first != "--" && !first.empty() && first.front() == '-' && !isExistingPath(first)) {
+    return usageError("unknown option " + shown(first));
+  }
+  if (auto night = droppedNight(dropped)) return *std::move(night);
+  if (first != "--" && !isExistingPath(first)) return usageError("unknown command " + shown(first));
+  return droppedMisfit(dropped);
 }
 
 std::string helpText() {

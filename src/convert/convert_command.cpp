@@ -29,6 +29,7 @@
 #include "convert/temporary_files.h"
 #include "diagnostics/diagnostic.h"
 #include "diagnostics/held_findings.h"
+#include "diagnostics/quoted.h"
 #include "platform/platform.h"
 #include "plot/svg_picture.h"
 #include "report/header_lines.h"
@@ -180,11 +181,10 @@ class Conversion {
                         "the report's name must end in .txt, .csv or .tsv, as the AAVSO's "
                         "upload requires");
       } else {
-        // A report sent straight to a stream is no file to upload: it is not
-        // checked. The check runs beside the writing.
-        if (!output_.isStream()) {
-          output_.checkWith(&ownCheck_.emplace(output_.openForChecking(), plan_.reportFile));
-        }
+        // The check runs beside the writing; a stream's on each line it is sent.
+        output_.checkWith(output_.isStream()
+                              ? &ownCheck_.emplace(plan_.reportFile)
+                              : &ownCheck_.emplace(output_.openForChecking(), plan_.reportFile));
         for (const std::string& line : report::reportHeaderLines(
                  parameters_.front().observerCode, run::ReportForm::aavso, plan_.date)) {
           output_.write(line);
@@ -347,7 +347,8 @@ class Conversion {
     if (!picture_) return 0;
     if (const auto failure = picture_->commit()) {
       findings_.error(plan_.plotFile, 0, 0,
-                      "cannot write the picture: " + *failure + "; the report " + plan_.reportFile +
+                      "cannot write the picture: " + *failure + "; the report " +
+                          diagnostics::shownName(plan_.reportFile) +
                           " was written, the picture was not");
       picture_.reset();
       return partlyWrittenStatus;
@@ -398,10 +399,12 @@ class Conversion {
     for (std::size_t i = 0; i < nights_.size(); ++i) {
       const night::NightParameters& parameters = parameters_[i];
       if (withCheckStar_ && checkStar_.of(i).count() == 0) {
+        const std::string none = noneWritten(i);
         findings_.warning(nights_[i]->tableFile(), 0, 0,
                           "the check star " + parameters.checkStar->id +
-                              " was not measured on any written line (C1-K1 above 90): KMAG is "
-                              "na throughout");
+                              (none.empty() ? " was not measured on any written line (C1-K1 "
+                                              "above 90): KMAG is na throughout"
+                                            : " was not measured, as " + none));
       }
       if (withCheckStar_) warnIfCheckStarMovedAway(i);
     }
@@ -421,15 +424,24 @@ class Conversion {
             (several() || transforming() ? " " + reportedFilter(i) : std::string{});
         for (const std::string& line : check_star::checkStarSummaryLines(
                  name, parameters.checkStar->magnitude, checkStar_.of(i), nights_[i]->tableFile(),
-                 &transformedCheckStar_.of(i))) {
+                 &transformedCheckStar_.of(i), noneWritten(i))) {
           console::printLine(line);
         }
       }
     }
     if (picture_) {
-      console::printLine("drew " + plan_.plotFile + ": " +
+      console::printLine("drew " + diagnostics::shownName(plan_.plotFile) + ": " +
                          countOf(picturePoints_.points().size(), "observation"));
     }
+  }
+
+  // Why night `i` wrote no line to measure the check star on; nothing when
+  // it wrote some.
+  [[nodiscard]] std::string noneWritten(std::size_t i) const {
+    if (nights_[i]->written() != 0) return {};
+    if (nights_[i]->counts().observationLines == 0) return "the table holds no observation";
+    return "no observation was written: every one was dropped (V-C above 90) or left out (MERR "
+           "of 1.0 or more)";
   }
 
   // The night's transformation, if it had one.
@@ -473,18 +485,25 @@ class Conversion {
   // Removes the temporary files that stopped runs left beside `output`, and
   // says so.
   void removeStaleTemporariesOf(const std::string& output) const {
-    for (const std::string& removed : removeStaleTemporaries(output)) {
-      if (!plan_.quiet) console::printErrorLine(removedTemporaryNote(removed));
+    if (plan_.quiet) {
+      (void)removeStaleTemporaries(output);
+      return;
     }
+    const StaleTemporaries found = removeStaleTemporaries(output);
+    for (const std::string& removed : found.removed) {
+      console::printErrorLine(removedTemporaryNote(removed));
+    }
+    for (const std::string& left : found.left) console::printErrorLine(leftTemporaryNote(left));
   }
 
   int nothingWritten() {
     const std::size_t errors = findings_.errors();
     const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");
     // A stream cannot be taken back: what went out is said truthfully.
+    output_.sendBuffered();
     if (output_.isStream() && output_.bytesWritten() != 0) {
-      console::printErrorLine("varistellar: " + count + "; the report sent to " + plan_.reportFile +
-                              " is incomplete");
+      console::printErrorLine("varistellar: " + count + "; the report sent to " +
+                              diagnostics::shownName(plan_.reportFile) + " is incomplete");
     } else {
       console::printErrorLine("varistellar: " + count + "; nothing was written");
     }

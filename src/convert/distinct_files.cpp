@@ -1,6 +1,7 @@
 // The pairwise comparison of convert's files.
 #include "convert/distinct_files.h"
 
+#include "diagnostics/quoted.h"
 #include "platform/platform.h"
 
 namespace varistellar::convert {
@@ -18,7 +19,7 @@ std::size_t reportSharedFiles(std::span<const FileRole> files,
       findings.report({.file = std::string{files[later].file},
                        .text = "the " + std::string{files[later].role} +
                                " is the same file as the " + std::string{files[earlier].role} +
-                               " " + std::string{files[earlier].file} +
+                               " " + diagnostics::shownName(files[earlier].file) +
                                "; give each its own file"});
       break;  // one error for each file that repeats
     }

@@ -34,10 +34,16 @@ bool nightsAgree(const std::vector<NightFiles>& files,
     const auto compare = [&](ParameterLine line, std::string_view value, std::string_view wanted) {
       if (value == wanted) return;
       agree = false;
+      const std::string meaning{night::parameterLine(line).meaning};
+      const std::string there = diagnostics::shownName(files.front().parameterFile);
+      // An empty line (no check star) is no value to compare by name.
+      const std::string text =
+          value.empty() ? meaning + " is not given, but it is " + shown(wanted) + " in " + there
+          : wanted.empty()
+              ? meaning + " " + shown(value) + " is given, but none is in " + there
+              : meaning + " " + shown(value) + " differs from " + shown(wanted) + " in " + there;
       findings.error(files[i].parameterFile, night::lineNumber(line), 0,
-                     std::string{night::parameterLine(line).meaning} + " " + shown(value) +
-                         " differs from " + shown(wanted) + " in " + files.front().parameterFile +
-                         "; the nights of one report must agree on it");
+                     text + "; the nights of one report must agree on it");
     };
     compare(ParameterLine::observerCode, other.observerCode, reference.observerCode);
     compare(ParameterLine::star, other.variableStarId, reference.variableStarId);

@@ -51,7 +51,7 @@ void reportLeftOut(double MERR, const std::string& tableFile, std::uint64_t line
                    // cppcheck-suppress constParameter ; findings are added to it
                    diagnostics::DiagnosticSink& findings) {
   findings.warning(tableFile, line, 0,
-                   "MERR " + report::writtenNumber(MERR, 6, 3) +
+                   "MERR " + report::shownNumber(MERR, 3) +
                        " is 1.0 or more, which the AAVSO does not accept: the "
                        "observation is left out of the report",
                    &leftOutObservation);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "diagnostics/quoted.h"
 #include "report/number_text.h"
 
 namespace varistellar::convert {
@@ -39,7 +40,7 @@ std::vector<std::string> summaryLines(const std::vector<const NightConversion*>&
   double firstDate = std::numeric_limits<double>::infinity();
   double lastDate = -firstDate;
   for (const NightConversion* night : nights) {
-    lines.push_back(night->tableFile() + ": " +
+    lines.push_back(diagnostics::shownName(night->tableFile()) + ": " +
                     countOf(night->counts().observationLines, "observation line") + ": " +
                     std::to_string(night->written()) + " written, " +
                     std::to_string(night->counts().dropped) + " dropped (V-C above 90), " +
@@ -94,7 +95,8 @@ std::vector<std::string> summaryLines(const std::vector<const NightConversion*>&
     lines.push_back("dates (" + kind + "): " + report::writtenNumber(firstDate, 13, 5) + " to " +
                     report::writtenNumber(lastDate, 13, 5));
   }
-  lines.push_back("wrote " + reportFile + ": " + countOf(written, "observation"));
+  lines.push_back("wrote " + diagnostics::shownName(reportFile) + ": " +
+                  countOf(written, "observation"));
   return lines;
 }
 

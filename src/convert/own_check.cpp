@@ -28,6 +28,22 @@ OwnCheck::OwnCheck(platform::OpenResult written, std::string_view reportFile)
   concurrent_ = news_.usable() && worker_.start([this] { checkUntilComplete(); });
 }
 
+OwnCheck::OwnCheck(std::string_view reportFile)
+    : reportFile_{reportFile},
+      checker_{reportFile, platform::secondsSinceEpoch()},
+      streamed_{true} {}
+
+void OwnCheck::line(std::string_view text) {
+  // Out of memory, the check stops; it then fails.
+  if (outOfMemory_) return;
+  try {
+    checker_.feed(text);
+    checker_.feed("\r\n");
+  } catch (const std::bad_alloc&) {
+    outOfMemory_ = true;
+  }
+}
+
 OwnCheck::~OwnCheck() {
   // Nothing is reported any more, so nothing more is read.
   stop(written_.load(), false);
@@ -53,7 +69,7 @@ void OwnCheck::stop(std::uint64_t bytes, bool checkRest) {
   if (concurrent_) {
     news_.release();
     worker_.join();
-  } else if (checkRest && file_.error == 0) {
+  } else if (checkRest && file_.error == 0 && !streamed_) {
     checkWritten();
   }
   // Closed before the report is renamed: Windows renames no file that is open.
@@ -101,10 +117,18 @@ OwnCheckResult OwnCheck::finish(std::uint64_t bytes) {
                           "cannot read the report back to check it: " + readFailure_);
   } else if (outOfMemory_) {
     result.findings.error(reportFile_, 0, 0, "out of memory while checking the report");
+  } else if (streamed_) {
+    diagnostics::DiagnosticList all;
+    (void)checker_.finish(all);
+    // A stream has no file name for the upload to judge.
+    for (const diagnostics::Diagnostic& d : all.all()) {
+      if (d.ruleId != "F3") result.findings.add(d);
+    }
   } else {
     (void)checker_.finish(result.findings);
   }
   result.passed = !result.findings.hasErrors();
+  if (streamed_) result.streamedTo = reportFile_;
   return result;
 }
 
@@ -117,7 +141,13 @@ void printOwnCheck(const OwnCheckResult& check, bool quiet, std::string_view com
     if (!check.passed && d.severity != Severity::error) continue;
     console::printErrorLine(diagnostics::formatDiagnostic(d));
   }
-  if (!check.passed) {
+  if (check.passed) return;
+  if (!check.streamedTo.empty()) {
+    // What went out cannot be called back; the user must not submit it.
+    console::printErrorLine("varistellar: the report written to " + check.streamedTo +
+                            " failed its own check, which is a defect of " + std::string{command} +
+                            "; do not submit it");
+  } else {
     console::printErrorLine("varistellar: the report failed its own check, which is a defect of " +
                             std::string{command} + "; nothing was written");
   }

@@ -1,7 +1,9 @@
 // convert's check of its own report, made while the report is written: a
 // thread of its own reads the report's file back as it grows and passes it
 // through the rules of `check`, so that convert never puts in place a report
-// that check rejects and the check costs the conversion little time.
+// that check rejects and the check costs the conversion little time. A
+// report sent to a stream cannot be read back: its lines are checked as
+// they are written, and a failure can only be told.
 #pragma once
 
 #include <atomic>
@@ -19,6 +21,8 @@ namespace varistellar::convert {
 struct OwnCheckResult {
   diagnostics::DiagnosticList findings;  // named after the report, not its temporary file
   bool passed = true;                    // false on an error
+  // The stream the report went out to as it was written; empty for a file.
+  std::string streamedTo;
 };
 
 class OwnCheck {
@@ -29,12 +33,17 @@ class OwnCheck {
   // Reads `writtenFile`, which must exist.
   OwnCheck(const std::string& writtenFile, std::string_view reportFile)
       : OwnCheck{platform::openForReading(writtenFile), reportFile} {}
+  // Checks the lines handed to `line`, on the writer's thread, for a
+  // report written to the stream `reportFile`.
+  explicit OwnCheck(std::string_view reportFile);
   OwnCheck(const OwnCheck&) = delete;
   OwnCheck& operator=(const OwnCheck&) = delete;
   ~OwnCheck();
 
   // The file's first `bytes` bytes are written and will not change.
   void written(std::uint64_t bytes);
+  // A line as it is written, without its line end (written as CR LF).
+  void line(std::string_view text);
   // The file is complete at `bytes`; waits for the check of all of it.
   [[nodiscard]] OwnCheckResult finish(std::uint64_t bytes);
 
@@ -58,14 +67,16 @@ class OwnCheck {
   platform::Semaphore news_{0};
   platform::WorkerThread worker_;
   bool concurrent_ = false;  // false: the whole file is checked at the end, on this thread
+  bool streamed_ = false;    // handed its lines, with no file to read
   bool stopped_ = false;
   // Set by the checking side, read once it has ended.
   std::string readFailure_;
   bool outOfMemory_ = false;
 };
 
-// Prints what the check found: its errors and why nothing was written when it
-// failed; else its warnings, and its notes unless `quiet`.
+// Prints what the check found: its errors and why nothing was written (or,
+// for a stream, that what went out is defective) when it failed; else its
+// warnings, and its notes unless `quiet`.
 // `command` names the command whose defect a failed check would be.
 void printOwnCheck(const OwnCheckResult& check, bool quiet, std::string_view command = "convert");
 

@@ -55,7 +55,7 @@ std::optional<std::string> ReportOutput::openTemporary() {
     // A name of this process's own, so that two runs never share one; a
     // name that is taken (a file, a link, dangling or not) is passed over.
     for (unsigned attempt = 0; attempt < attempts; ++attempt) {
-      std::string candidate = temporaryName(file_, platform::processId(), attempt);
+      std::string candidate = temporaryName(file_, {platform::processId(), freshTemporaryTag()});
       opened = platform::createExclusive(candidate);
       if (opened.error == 0) {
         temporaryFile_ = std::move(candidate);
@@ -88,9 +88,13 @@ std::optional<std::string> ReportOutput::finishWriting() {
   finished_ = true;
   writer_->flushToDisk();
   if (writer_->failure().happened()) return describeFailure(writer_->failure());
-  if (unnamed_) {
-    if (auto failure = nameTemporary()) return failure;
-  }
+  // An unnamed file stays open, without a name, until it is put in place:
+  // a run killed before then leaves nothing behind.
+  if (unnamed_) return std::nullopt;
+  return closeWriter();
+}
+
+std::optional<std::string> ReportOutput::closeWriter() {
   writer_->finish();
   if (writer_->failure().happened()) return describeFailure(writer_->failure());
   return std::nullopt;
@@ -101,7 +105,7 @@ std::optional<std::string> ReportOutput::finishWriting() {
 std::optional<std::string> ReportOutput::nameTemporary() {
   platform::SystemError error = 0;
   for (unsigned attempt = 0; attempt < attempts; ++attempt) {
-    std::string candidate = temporaryName(file_, platform::processId(), attempt);
+    std::string candidate = temporaryName(file_, {platform::processId(), freshTemporaryTag()});
     error = platform::nameUnnamedFile(writer_->handle(), candidate);
     if (error == 0) {
       temporaryFile_ = std::move(candidate);
@@ -118,6 +122,10 @@ std::optional<std::string> ReportOutput::commit() {
   if (stream_) {
     committed_ = true;
     return std::nullopt;
+  }
+  if (unnamed_ && temporaryFile_.empty()) {
+    if (auto failure = nameTemporary()) return failure;
+    if (auto failure = closeWriter()) return failure;
   }
   if (const platform::SystemError error = platform::replaceFile(temporaryFile_, file_)) {
     return "cannot put it in place: " + platform::systemErrorMessage(error);

@@ -31,29 +31,39 @@ class ReportOutput {
   [[nodiscard]] std::optional<std::string> open();
   void write(std::string_view line) {
     writer_->write(line);
-    if (check_ != nullptr && writer_->bytesWritten() != announced_) {
+    if (check_ != nullptr && stream_) {
+      check_->line(line);
+    } else if (check_ != nullptr && writer_->bytesWritten() != announced_) {
       announced_ = writer_->bytesWritten();
       check_->written(announced_);
     }
   }
   // A reading handle on what is written, for the output's own check.
   [[nodiscard]] platform::OpenResult openForChecking() const;
-  // Tells `check` how far the file is written, from now on.
+  // Tells `check` how far the file is written, from now on; a stream hands
+  // it each line as it is written.
   void checkWith(OwnCheck* check) { check_ = check; }
   // Bytes in the file so far; all of them once writing is finished.
   [[nodiscard]] std::uint64_t bytesWritten() const { return writer_->bytesWritten(); }
-  // Writes the output out, makes it durable and closes it, under a
-  // temporary name; the reason when that fails.
+  // Writes the output out and makes it durable, still without its name
+  // where it was written as an unnamed file; the reason when that fails.
   [[nodiscard]] std::optional<std::string> finishWriting();
-  // Puts the finished output in its place; the reason when that fails.
+  // Names the finished output beside its place, at the last moment, and
+  // puts it there; the reason when that fails.
   [[nodiscard]] std::optional<std::string> commit();
   // True when the output is a stream, written as it goes: nothing is held
-  // back, and nothing can be read back.
+  // back, and nothing can be read back (its check is handed the lines).
   [[nodiscard]] bool isStream() const { return stream_; }
+  // Sends what a stream's buffer holds, as its closing would anyway, so
+  // that a failure can tell truthfully whether any of the report went out.
+  void sendBuffered() {
+    if (stream_ && writer_) writer_->flushToDisk();
+  }
 
  private:
   [[nodiscard]] std::optional<std::string> openTemporary();
   [[nodiscard]] std::optional<std::string> nameTemporary();
+  [[nodiscard]] std::optional<std::string> closeWriter();
 
   std::string file_;
   std::string temporaryFile_;  // the temporary name, once the file has one

@@ -1,12 +1,18 @@
 // Temporary names, made and read back.
 #include "convert/temporary_files.h"
 
+#include <algorithm>
+#include <random>
+
+#include "diagnostics/quoted.h"
 #include "platform/platform.h"
 
 namespace varistellar::convert {
 namespace {
 
 constexpr std::string_view temporaryEnding = ".tmp";
+constexpr std::string_view programPart = ".varistellar-";
+constexpr std::size_t tagDigits = 8;
 
 // Where the folder part of a path ends (after its last separator).
 std::size_t nameStart(std::string_view path) {
@@ -17,7 +23,7 @@ std::size_t nameStart(std::string_view path) {
 
 bool isContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
-std::optional<std::uint32_t> digitsValue(std::string_view digits) {
+std::optional<std::uint32_t> decimalValue(std::string_view digits) {
   if (digits.empty() || digits.size() > 9 || (digits.size() > 1 && digits.front() == '0')) {
     return std::nullopt;
   }
@@ -29,15 +35,37 @@ std::optional<std::uint32_t> digitsValue(std::string_view digits) {
   return value;
 }
 
+std::string hexText(std::uint32_t value) {
+  static constexpr char digits[] = "0123456789abcdef";
+  std::string text(tagDigits, '0');
+  for (std::size_t i = tagDigits; i-- > 0; value >>= 4) text[i] = digits[value & 0xF];
+  return text;
+}
+
+std::optional<std::uint32_t> hexValue(std::string_view text) {
+  if (text.size() != tagDigits) return std::nullopt;
+  std::uint32_t value = 0;
+  for (const char c : text) {
+    const bool digit = c >= '0' && c <= '9';
+    if (!digit && (c < 'a' || c > 'f')) return std::nullopt;
+    value = value * 16 + static_cast<std::uint32_t>(digit ? c - '0' : c - 'a' + 10);
+  }
+  return value;
+}
+
+// How many first bytes tell an output from anything else.
+constexpr std::size_t telltaleBytes = 64;
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view pictureStart = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ";
+
 }  // namespace
 
 std::string folderOf(std::string_view path) { return std::string{path.substr(0, nameStart(path))}; }
 
-std::string temporaryName(std::string_view output, std::uint32_t processId, unsigned attempt) {
+std::string temporaryName(std::string_view output, TemporaryOwner owner) {
   const std::size_t start = nameStart(output);
-  std::string ending = "." + std::to_string(processId);
-  if (attempt != 0) ending += "-" + std::to_string(attempt);
-  ending += temporaryEnding;
+  const std::string ending = std::string{programPart} + std::to_string(owner.processId) + "-" +
+                             hexText(owner.tag) + std::string{temporaryEnding};
   std::string_view name = output.substr(start);
   if (name.size() + ending.size() > longestEntryName) {
     std::size_t length = longestEntryName - ending.size();
@@ -47,45 +75,64 @@ std::string temporaryName(std::string_view output, std::uint32_t processId, unsi
   return std::string{output.substr(0, start)}.append(name).append(ending);
 }
 
-std::optional<std::uint32_t> temporaryNameOwner(std::string_view output, std::string_view entry) {
+std::uint32_t freshTemporaryTag() {
+  static std::mt19937 generator{std::random_device{}() ^ platform::processId()};
+  return static_cast<std::uint32_t>(generator());
+}
+
+std::optional<TemporaryOwner> temporaryNameOwner(std::string_view output, std::string_view entry) {
   if (!entry.ends_with(temporaryEnding)) return std::nullopt;
-  std::string_view rest = entry.substr(0, entry.size() - temporaryEnding.size());
-  const std::size_t dot = rest.rfind('.');
-  if (dot == std::string_view::npos) return std::nullopt;
-  std::string_view numbers = rest.substr(dot + 1);
-  unsigned attempt = 0;
-  if (const std::size_t dash = numbers.find('-'); dash != std::string_view::npos) {
-    const auto number = digitsValue(numbers.substr(dash + 1));
-    if (!number || *number == 0) return std::nullopt;
-    attempt = *number;
-    numbers = numbers.substr(0, dash);
-  }
-  const auto owner = digitsValue(numbers);
-  if (!owner) return std::nullopt;
+  const std::string_view rest = entry.substr(0, entry.size() - temporaryEnding.size());
+  const std::size_t part = rest.rfind(programPart);
+  if (part == std::string_view::npos) return std::nullopt;
+  const std::string_view numbers = rest.substr(part + programPart.size());
+  const std::size_t dash = numbers.find('-');
+  if (dash == std::string_view::npos) return std::nullopt;
+  const auto processId = decimalValue(numbers.substr(0, dash));
+  const auto tag = hexValue(numbers.substr(dash + 1));
+  if (!processId || !tag) return std::nullopt;
+  const TemporaryOwner owner{*processId, *tag};
   // Only the very name a run would have made counts: nothing else is touched.
-  if (temporaryName(output.substr(nameStart(output)), *owner, attempt) != entry) {
-    return std::nullopt;
-  }
+  if (temporaryName(output.substr(nameStart(output)), owner) != entry) return std::nullopt;
   return owner;
 }
 
-std::vector<std::string> removeStaleTemporaries(const std::string& output) {
+bool beginsAsAnOutput(std::string_view start) {
+  if (start.starts_with(byteOrderMark)) start.remove_prefix(byteOrderMark.size());
+  if (start.empty() || start.front() == '#') return true;
+  const std::size_t common = std::min(start.size(), pictureStart.size());
+  return start.substr(0, common) == pictureStart.substr(0, common);
+}
+
+StaleTemporaries removeStaleTemporaries(const std::string& output) {
   const std::string folder = folderOf(output);
-  std::vector<std::string> removed;
+  StaleTemporaries found;
   for (const std::string& entry : platform::folderEntries(folder)) {
     const auto owner = temporaryNameOwner(output, entry);
-    if (!owner || *owner == platform::processId() || platform::processAlive(*owner)) continue;
+    if (!owner || owner->processId == platform::processId() ||
+        platform::processAlive(owner->processId)) {
+      continue;
+    }
     const std::string path = folder + entry;
-    if (platform::pathKind(path) == platform::PathKind::file && platform::removeFile(path) == 0) {
-      removed.push_back(path);
+    const auto start = platform::soleFileStart(path, telltaleBytes);
+    if (start && beginsAsAnOutput(*start) && platform::removeFile(path) == 0) {
+      found.removed.push_back(path);
+    } else {
+      found.left.push_back(path);
     }
   }
-  return removed;
+  return found;
 }
 
 std::string removedTemporaryNote(const std::string& removed) {
-  return removed +
+  return diagnostics::shownName(removed) +
          ": note: removed: a temporary file left by a run of varistellar that was stopped";
+}
+
+std::string leftTemporaryNote(const std::string& left) {
+  return diagnostics::shownName(left) +
+         ": note: left where it is: named like a temporary file of varistellar, but not one that "
+         "varistellar can tell is its own (a link, or contents it does not write)";
 }
 
 }  // namespace varistellar::convert

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "diagnostics/quoted.h"
+
 namespace varistellar::diagnostics {
 
 std::string_view severityName(Severity severity) {
@@ -15,7 +17,7 @@ std::string_view severityName(Severity severity) {
 }
 
 std::string formatDiagnostic(const Diagnostic& diagnostic) {
-  std::string text = diagnostic.file;
+  std::string text = shownName(diagnostic.file);
   text.push_back(':');
   if (diagnostic.line != 0) {
     text.append(std::to_string(diagnostic.line)).push_back(':');

@@ -26,10 +26,7 @@ std::optional<std::string> unreadableAsLines(const std::string& path, textio::Li
 std::optional<std::string> notLinesOfText(std::string_view beginning, const InputFile& file) {
   switch (textio::textKindOf(beginning)) {
     case textio::TextKind::lines: return std::nullopt;
-    case textio::TextKind::utf16:
-      return std::string{
-          "the file is UTF-16 text (what Notepad calls \"Unicode\"); save it as "
-          "ANSI or UTF-8"};
+    case textio::TextKind::utf16: return std::string{textio::utf16Advice};
     case textio::TextKind::crOnly:
       return std::string{
           "the file's lines end with CR alone, as on old Macs; save it with LF or "

@@ -62,6 +62,12 @@ struct OpenResult {
 enum class PathKind { missing, file, directory, other };
 [[nodiscard]] PathKind pathKind(const std::string& name);
 
+// The first `count` bytes (fewer when it is shorter) of a plain file that
+// is the one name of its contents: nothing for a link of either kind, a
+// folder, a device or a name that cannot be read. For telling a file the
+// program left behind from one that merely looks like it.
+[[nodiscard]] std::optional<std::string> soleFileStart(const std::string& name, std::size_t count);
+
 // What a name given for an output (the report, the picture) leads to. A
 // stream is written as it is: a device, a FIFO, or a descriptor the program
 // was started with, named /dev/stdout, /dev/fd/N or /proc/self/fd/N.
@@ -96,7 +102,7 @@ enum class OutputKind { missing, file, folder, stream };
 [[nodiscard]] bool processAlive(std::uint32_t id);
 
 // Files to remove if the process is stopped from outside (SIGINT, SIGTERM,
-// SIGHUP; a console's Ctrl-C or closing) before it could remove them itself.
+// SIGHUP, SIGQUIT; a console's Ctrl-C or closing) before it could remove them itself.
 // The process then ends as that stop would have ended it. At most a few
 // names are watched at once; false when there is no room.
 [[nodiscard]] bool removeIfStopped(const std::string& name);

@@ -128,6 +128,29 @@ PathKind pathKind(const std::string& name) {
   return PathKind::other;
 }
 
+std::optional<std::string> soleFileStart(const std::string& name, std::size_t count) {
+  // Never through a link, and never blocking on a FIFO put in its place.
+  const OpenResult opened = openDescriptor(name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+  if (opened.error != 0) return std::nullopt;
+  const int fd = descriptor(opened.handle);
+  struct stat status {};
+  std::optional<std::string> start;
+  if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink == 1) {
+    std::string bytes(count, '\0');
+    std::size_t got = 0;
+    while (got < count) {
+      const ssize_t n = read(fd, bytes.data() + got, count - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    start = std::move(bytes);
+  }
+  close(fd);
+  return start;
+}
+
 namespace {
 
 // The descriptor a name such as /dev/stdout, /dev/fd/3 or /proc/self/fd/3
@@ -300,7 +323,7 @@ constexpr std::size_t watchSlots = 4;
 constexpr std::size_t watchNameSize = 4096;
 char watchedNames[watchSlots][watchNameSize];
 volatile std::sig_atomic_t slotInUse[watchSlots];
-constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 sigset_t stopSignalSet() {
   sigset_t set;

@@ -181,6 +181,34 @@ PathKind pathKind(const std::string& name) {
   return PathKind::file;
 }
 
+std::optional<std::string> soleFileStart(const std::string& name, std::size_t count) {
+  const std::wstring wide = wideName(name);
+  if (wide.empty()) return std::nullopt;
+  // The link itself is opened, never what it leads to.
+  const HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information{};
+  std::optional<std::string> start;
+  constexpr DWORD notPlain =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+  if (GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &information) != 0 &&
+      (information.dwFileAttributes & notPlain) == 0 && information.nNumberOfLinks == 1) {
+    std::string bytes(count, '\0');
+    std::size_t got = 0;
+    while (got < count) {
+      const TransferResult read =
+          readSome(programHandle(file), std::span<char>{bytes.data() + got, count - got});
+      if (read.error != 0 || read.bytes == 0) break;
+      got += read.bytes;
+    }
+    bytes.resize(got);
+    start = std::move(bytes);
+  }
+  CloseHandle(file);
+  return start;
+}
+
 namespace {
 
 // True for the names Windows keeps for its devices in every folder (CON,

@@ -28,9 +28,9 @@ std::string fixedLengthJoin(std::string_view prefix, std::string_view value, std
 
 }  // namespace
 
-std::array<std::string, 7> reportHeaderLines(std::string_view observerCode, run::ReportForm form,
-                                             run::DateKind date) {
-  const bool interactive = form == run::ReportForm::interactive;
+std::array<std::string, 7> reportHeaderLines(std::string_view observerCode, ReportForm form,
+                                             DateKind date) {
+  const bool interactive = form == ReportForm::interactive;
   return {
       "#TYPE=Extended",
       interactive ? fixedLengthJoin("#OBSCODE=", observerCode, 13)
@@ -38,7 +38,7 @@ std::array<std::string, 7> reportHeaderLines(std::string_view observerCode, run:
       interactive ? std::string{"#SOFTWARE=MAGNIVEX"}
                   : "#SOFTWARE=MAGNIVEX via VARISTELLAR " + std::string{programVersion()},
       fixedLengthJoin("#DELIM=", ",", 8),
-      date == run::DateKind::jd ? "#DATE=JD" : "#DATE=HJD",
+      date == DateKind::jd ? "#DATE=JD" : "#DATE=HJD",
       "#OBSTYPE=CCD",
       columnTitleLine(),
   };

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/run_context.h"
+#include "report/report_kinds.h"
 
 namespace varistellar::report {
 
@@ -13,7 +13,7 @@ namespace varistellar::report {
 // program's (a 4-character observer code, no version), in the command line's
 // the whole code and the program's version.
 [[nodiscard]] std::array<std::string, 7> reportHeaderLines(std::string_view observerCode,
-                                                           run::ReportForm form,
-                                                           run::DateKind date);
+                                                           ReportForm form,
+                                                           DateKind date);
 
 }  // namespace varistellar::report

@@ -24,6 +24,21 @@ std::optional<std::string> trimmedNumber(double value, int width, int digits) {
   return text;
 }
 
+std::string shownNumber(double value, int digits) {
+  // Wide enough for the largest double's 309 digits before the point.
+  static constexpr int widest = 320;
+  return writtenNumber(value, widest + digits, digits);
+}
+
+std::string shownNumberBeside(double value, int digits, double limit) {
+  static constexpr int mostDigits = 17;
+  std::string text = shownNumber(value, digits);
+  while (value != limit && digits < mostDigits && text == shownNumber(limit, digits)) {
+    text = shownNumber(value, ++digits);
+  }
+  return text;
+}
+
 double writtenMagnitudeError(double MERR) {
   const std::string written = writtenNumber(MERR, 6, 3);
   const textio::RealConversion read = textio::convertRealText(written);

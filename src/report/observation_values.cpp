@@ -6,9 +6,9 @@
 namespace varistellar::report {
 
 ObservationOutcome observationValues(const night::Measurement& measurement,
-                                     const night::NightParameters& parameters, run::DateKind date) {
+                                     const night::NightParameters& parameters, DateKind date) {
   ObservationValues values{
-      .DATE = date == run::DateKind::jd ? measurement.HJD - measurement.HELCOR : measurement.HJD,
+      .DATE = date == DateKind::jd ? measurement.HJD - measurement.HELCOR : measurement.HJD,
       .MAG = parameters.comparisonMagnitude + measurement.difference,
       .MERR = measurement.error,
       .AIRMASS = measurement.AIRMASS,

@@ -9,7 +9,7 @@
 #include "night/measurement.h"
 #include "night/parameter_file.h"
 #include "report/record_values.h"
-#include "run/run_context.h"
+#include "report/report_kinds.h"
 
 namespace varistellar::report {
 
@@ -41,7 +41,7 @@ using ObservationOutcome = std::variant<ObservationValues, ErrorTooLarge>;
 
 [[nodiscard]] ObservationOutcome observationValues(const night::Measurement& measurement,
                                                    const night::NightParameters& parameters,
-                                                   run::DateKind date);
+                                                   DateKind date);
 
 // The texts of a night's records, the same in every record of that night.
 [[nodiscard]] RecordValues nightRecordTexts(const night::NightParameters& parameters);

@@ -1,6 +1,7 @@
 // Each observation line reduced to its inputs as the checker reads it.
 #include "report_transform/report_inputs.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "aeff/format.h"
 #include "aeff/notes_subfields.h"
 #include "check/report_listener.h"
+#include "check/text.h"
 #include "diagnostics/quoted.h"
 #include "report_transform/reference_lines.h"
 
@@ -67,12 +69,12 @@ using NotesMemo = std::array<NumberMemo, notesKeys>;
 // The five values; NaN for those not given or not numbers. The first of a
 // key counts, as findSubfield has it. `unread` receives the first subfield
 // that is there but no plain decimal number.
-std::array<double, notesKeys> readNotes(std::string_view notes, NotesMemo& memo,
+std::array<double, notesKeys> readNotes(const aeff::NotesSubfields& notes, NotesMemo& memo,
                                         std::string_view& unread) {
   std::array<double, notesKeys> values{none, none, none, none, none};
   std::array<bool, notesKeys> seen{};
   unread = {};
-  for (const aeff::Subfield& s : aeff::NotesSubfields{notes}) {
+  for (const aeff::Subfield& s : notes) {
     if (!s.paired) continue;
     const auto k = static_cast<std::size_t>(notesKey(s.key));
     if (k == notesKeys || seen[k]) continue;
@@ -94,6 +96,13 @@ bool isColumnTitle(std::string_view line) {
 constexpr diagnostics::FindingKind unreadLine{"more line gives a number that is not plain",
                                               "more lines give numbers that are not plain"};
 
+// "#DELIM=", the key in any case and with blanks around it, as check reads it.
+bool isDelimiterLine(std::string_view line) {
+  const std::size_t eq = line.find('=');
+  return eq != std::string_view::npos &&
+         aeff::sameWord(check::trimBlanks(line.substr(1, eq - 1)), "DELIM");
+}
+
 class InputsReader final : public check::ReportListener {
  public:
   InputsReader(std::string_view name, ReportInputs& inputs) : name_{name}, inputs_{inputs} {
@@ -113,6 +122,7 @@ class InputsReader final : public check::ReportListener {
                                   &unreadLine});
     }
     if (inputs_.titleLine == 0 && isColumnTitle(line.kept)) inputs_.titleLine = line.number;
+    if (isDelimiterLine(line.kept)) delimiterLine_ = line.number;
   }
 
   void observation(const check::Row& row, check::FieldSet changed) override;
@@ -122,6 +132,7 @@ class InputsReader final : public check::ReportListener {
 
  private:
   std::uint32_t reference(std::uint8_t filter, double comparison, double checkStar);
+  void noteDelimiters(const RowInputs& row);
 
   static constexpr std::uint32_t noIndex = std::numeric_limits<std::uint32_t>::max();
   std::string_view name_;
@@ -136,6 +147,8 @@ class InputsReader final : public check::ReportListener {
   std::uint64_t unreadNoteRows_ = 0;
   std::uint64_t firstUnreadNoteLine_ = 0;
   std::string firstUnreadNote_;
+  char notesDelimiter_ = '|';
+  std::uint64_t delimiterLine_ = 0;  // the last #DELIM= line
   // For each filter, the values its rows' notes gave last.
   std::array<NotesMemo, 256> memo_{};
   // The last reference each filter's rows took.
@@ -164,7 +177,7 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   // The byte just past the field's view, in the line the view points into.
   const char delimiter = *(first.padded.data() + first.length);
   if (inputs_.delimiters.empty() || inputs_.delimiters.back().delimiter != delimiter) {
-    inputs_.delimiters.push_back({row.line, delimiter});
+    inputs_.delimiters.push_back({row.line, delimiter, delimiterLine_});
   }
   if (has(changed, Field::STARID) && !inputs_.stars.index(row[Field::STARID].text, star_)) {
     inputs_.tooManyStars = true;
@@ -173,7 +186,9 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   if (has(changed, Field::FILT)) filter_ = filterIndex(row[Field::FILT].text);
   if (has(changed, Field::GROUP)) group_ = inputs_.groups.index(row[Field::GROUP].text);
   if (has(changed, Field::NOTES)) {
-    notes_ = readNotes(row[Field::NOTES].text, memo_[filter_], unreadNote_);
+    const aeff::NotesSubfields notes{row[Field::NOTES].text};
+    notesDelimiter_ = notes.delimiter();
+    notes_ = readNotes(notes, memo_[filter_], unreadNote_);
     if (!unreadNote_.empty() && unreadNoteRows_ == 0) firstUnreadNote_.assign(unreadNote_);
   }
   if (!unreadNote_.empty() && unreadNoteRows_++ == 0) firstUnreadNoteLine_ = row.line;
@@ -223,6 +238,7 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   } else if (in.merr == noMerr) {
     in.why = noError;
   }
+  noteDelimiters(in);
   inputs_.rows.push(in);
 }
 
@@ -235,6 +251,20 @@ void InputsReader::finish() {
            " a NOTES subfield VMAGINS, CMAGINS, KMAGINS, CREFMAG or KREFMAG whose value is no "
            "plain decimal number (the first: " +
            diagnostics::quoted(firstUnreadNote_) + "); such a value counts as not given"});
+}
+
+// The delimiters a transformed row is written with, for the check that it
+// can hold what transform writes.
+void InputsReader::noteDelimiters(const RowInputs& row) {
+  if (row.why != Untransformable::none) return;
+  inputs_.delimiters.back().transformable = true;
+  if (notesDelimiter_ == '|') return;
+  std::vector<NotesDelimiterUse>& uses = inputs_.notesDelimiters;
+  auto use = std::find_if(uses.begin(), uses.end(), [this](const NotesDelimiterUse& u) {
+    return u.delimiter == notesDelimiter_;
+  });
+  if (use == uses.end()) use = uses.insert(uses.end(), {notesDelimiter_, row.line, 0});
+  ++use->rows;
 }
 
 }  // namespace

@@ -19,6 +19,16 @@ namespace varistellar::report_transform {
 struct DelimiterChange {
   std::uint64_t line = 0;
   char delimiter = ',';
+  std::uint64_t setAt = 0;     // the #DELIM= line that gave it
+  bool transformable = false;  // a row it splits may be transformed
+};
+
+// A sub-delimiter other than '|' that NOTES switch to (DELIM=c) in rows that
+// may be transformed: the first such row and how many there are.
+struct NotesDelimiterUse {
+  char delimiter = '|';
+  std::uint64_t firstLine = 0;
+  std::uint64_t rows = 0;
 };
 
 struct ReportInputs {
@@ -27,7 +37,8 @@ struct ReportInputs {
   std::vector<ComparisonReference> references;
   StarNames stars;
   Groups groups;
-  std::vector<DelimiterChange> delimiters;  // from the first row on; none without rows
+  std::vector<DelimiterChange> delimiters;         // from the first row on; none without rows
+  std::vector<NotesDelimiterUse> notesDelimiters;  // in the order first used
   std::uint64_t titleLine = 0;  // the column-title line (#STARID,... or #NAME,...); 0 none
   // A line beyond what a row's inputs can number (2^32 - 1): the report
   // cannot be transformed.

@@ -23,6 +23,8 @@
 #include "convert/own_check.h"
 #include "convert/report_output.h"
 #include "convert/temporary_files.h"
+#include "report_transform/delimiter_clashes.h"
+#include "diagnostics/quoted.h"
 #include "report_transform/report_inputs.h"
 #include "report_transform/report_plan.h"
 #include "report_transform/row_sets.h"
@@ -35,7 +37,11 @@ namespace varistellar::report_transform {
 std::string defaultOutputName(const std::string& report) {
   const std::size_t nameStart = convert::folderOf(report).size();
   const std::size_t dot = report.rfind('.');
-  const std::size_t end = dot == std::string::npos || dot <= nameStart ? report.size() : dot;
+  // A name that is all extension (".txt") keeps it after the whole name, so
+  // that the new name stays hidden and ends as the AAVSO's upload requires:
+  // ".txt-transformed.txt".
+  if (dot == nameStart) return report + "-transformed" + report.substr(dot);
+  const std::size_t end = dot == std::string::npos || dot < nameStart ? report.size() : dot;
   return report.substr(0, end) + "-transformed" + report.substr(end);
 }
 
@@ -145,12 +151,20 @@ class ReportTransformation {
                                               options_.colour};
     plan_ =
         ReportPlan::make(reading_.inputs, sets_, setting, {options_.pairWithinMinutes}, findings_);
-    return plan_ ? Phase::done : Phase::failed;
+    if (!plan_) return Phase::failed;
+    return reportDelimiterClashes(reading_.inputs, plan_->transforms(), options_.report,
+                                  findings_) == 0
+               ? Phase::done
+               : Phase::failed;
   }
 
   Phase openOutput() {
-    for (const std::string& removed : convert::removeStaleTemporaries(outFile_)) {
+    const convert::StaleTemporaries found = convert::removeStaleTemporaries(outFile_);
+    for (const std::string& removed : found.removed) {
       console::printErrorLine(convert::removedTemporaryNote(removed));
+    }
+    for (const std::string& left : found.left) {
+      console::printErrorLine(convert::leftTemporaryNote(left));
     }
     if (const auto failure = output_.open()) {
       findings_.error(outFile_, 0, 0, "cannot write the report: " + *failure);
@@ -162,9 +176,9 @@ class ReportTransformation {
                       "requires");
       return Phase::failed;
     }
-    if (!output_.isStream()) {
-      output_.checkWith(&ownCheck_.emplace(output_.openForChecking(), outFile_));
-    }
+    // A stream's check is handed each line as it is sent.
+    output_.checkWith(output_.isStream() ? &ownCheck_.emplace(outFile_)
+                                         : &ownCheck_.emplace(output_.openForChecking(), outFile_));
     return Phase::done;
   }
 
@@ -353,10 +367,12 @@ class ReportTransformation {
   }
 
   void printSummary() const {
-    console::printLine(options_.report + ": " + convert::countOf(rowsRead_, "observation") + ": " +
+    console::printLine(diagnostics::shownName(options_.report) + ": " +
+                       convert::countOf(rowsRead_, "observation") + ": " +
                        std::to_string(transformedRows_) + " transformed, " +
                        std::to_string(rowsRead_ - transformedRows_) + " written as they were");
-    console::printLine("wrote " + outFile_ + ": " + convert::countOf(rowsRead_, "observation"));
+    console::printLine("wrote " + diagnostics::shownName(outFile_) + ": " +
+                       convert::countOf(rowsRead_, "observation"));
     for (std::size_t f = 0; f < filters_.size(); ++f) {
       const FilterCount& filter = filters_[f];
       if (filter.rows == 0) continue;
@@ -380,8 +396,15 @@ class ReportTransformation {
   int nothingWritten() {
     findings_.printUnlisted();
     const std::size_t errors = findings_.errors();
-    console::printErrorLine("varistellar: " + std::to_string(errors) +
-                            (errors == 1 ? " error" : " errors") + "; nothing was written");
+    const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");
+    // A stream cannot be taken back: what went out is said truthfully.
+    output_.sendBuffered();
+    if (output_.isStream() && output_.bytesWritten() != 0) {
+      console::printErrorLine("varistellar: " + count + "; the report sent to " +
+                              diagnostics::shownName(outFile_) + " is incomplete");
+    } else {
+      console::printErrorLine("varistellar: " + count + "; nothing was written");
+    }
     return 1;
   }
 

@@ -1,19 +1,15 @@
 // What the interactive run is told from outside: its files, the report's
-// form and date; the defaults are the legacy program's own. The report's
-// date and form are shared with the command line.
+// form and date; the defaults are the legacy program's own.
 #pragma once
 
 #include <string>
 
+#include "report/report_kinds.h"
+
 namespace varistellar::run {
 
-// The report's DATE: the table's heliocentric date, or the Julian date
-// HJD - HELCOR.
-enum class DateKind { hjd, jd };
-
-// How the report is written: the interactive run's fixed-width record, or
-// the command line's record of trimmed, whole values.
-enum class ReportForm { interactive, aavso };
+using report::DateKind;
+using report::ReportForm;
 
 struct RunContext {
   std::string tableFile = "lightcurve.txt";

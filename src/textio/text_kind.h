@@ -14,6 +14,10 @@ enum class TextKind {
   notText,  // NUL bytes: an image, a program, an archive
 };
 
+// What to tell of a UTF-16 file, whichever command reads it.
+inline constexpr std::string_view utf16Advice =
+    "the file is UTF-16 text (what Notepad calls \"Unicode\"); save it as ANSI or UTF-8";
+
 // The kind of the file whose first bytes (its whole first line at least,
 // when it has one) are `beginning`.
 [[nodiscard]] TextKind textKindOf(std::string_view beginning);

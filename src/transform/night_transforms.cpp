@@ -69,7 +69,7 @@ class Planner {
       }
       if (std::fabs(coefficient->value) > 1.0) {
         findings_.warning(setting_.coefficientPath, coefficient->line, 0,
-                          coefficient->name + " is " + coefficientDecimal(coefficient->value) +
+                          coefficient->name + " is " + report::shownNumber(coefficient->value, 4) +
                               ", above 1 in size, which is implausible for a transformation "
                               "coefficient");
       }
@@ -120,7 +120,8 @@ class Planner {
           const std::string tx = coefficientName(x, x == 'B' ? ColourIndex::BV : role.index);
           const std::string ty = coefficientName(y, x == 'B' ? ColourIndex::BV : role.index);
           std::string text = "1 - " + tx;
-          text.append(" + ").append(ty).append(" is ").append(report::writtenNumber(k, 12, 4));
+          text.append(" + ").append(ty).append(" is ");
+          text.append(report::shownNumberBeside(k, 4, std::copysign(0.5, k)));
           text.append(", below 0.5 in size: the transformation would be meaningless; check ");
           text.append(tx).append(" and ").append(ty);
           findings_.error(setting_.coefficientPath, 0, 0, std::move(text));
@@ -133,7 +134,8 @@ class Planner {
         const double divisor = 1.0 + transform.coefficients[slotOf('I')].value;
         if (std::fabs(divisor) < 0.5) {
           findings_.error(setting_.coefficientPath, 0, 0,
-                          "1 + Ti_vi is " + report::writtenNumber(divisor, 12, 4) +
+                          "1 + Ti_vi is " +
+                              report::shownNumberBeside(divisor, 4, std::copysign(0.5, divisor)) +
                               ", below 0.5 in size: the transformation would be meaningless; "
                               "check Ti_vi");
           good = false;
@@ -279,9 +281,11 @@ std::vector<std::string> transformCommentLines(const std::vector<FilterTransform
   std::stable_sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) {
     return slotOf(a->role.filter) < slotOf(b->role.filter);
   });
+  // The name is the user's: any byte a report may not hold is written \xNN.
+  const std::string name = diagnostics::escaped(fileNameOf(coefficientPath));
   std::vector<std::string> lines(ordered.size());
   std::transform(ordered.begin(), ordered.end(), lines.begin(), [&](const FilterTransform* t) {
-    return "#TRANSFORM " + t->coefficientText + " (" + fileNameOf(coefficientPath) + ")";
+    return "#TRANSFORM " + t->coefficientText + " (" + name + ")";
   });
   return lines;
 }

@@ -79,7 +79,7 @@ struct PlannedNight {
     diagnostics::DiagnosticSink& findings);
 
 // "#TRANSFORM Tv_bv=-0.0467 +/- 0.0070 (tg.ini)" for each filter's own
-// coefficient, in the order B, V, R, I.
+// coefficient, in the order B, V, R, I; the file's name printable ASCII only.
 [[nodiscard]] std::vector<std::string> transformCommentLines(
     const std::vector<FilterTransform>& transforms, const std::string& coefficientPath);
 

@@ -117,5 +117,92 @@ TEST_F(WrittenReport, AnUnfinishedCheckEndsWithItsOwner) {
   check.written(0);
 }
 
+// A report sent to a stream: its lines are handed over as they are written,
+// and the check finds in them what `check` finds in the same bytes, save the
+// file name, which a stream has none of.
+OwnCheckResult streamAndCheck(const std::vector<std::string>& lines, std::string& bytes) {
+  OwnCheck check{"/dev/stdout"};
+  for (const std::string& line : lines) {
+    check.line(line);
+    bytes += line + "\r\n";
+  }
+  return check.finish(bytes.size());
+}
+
+TEST(StreamedReport, IsCheckedLineByLineAsCheckChecksItsBytes) {
+  struct Case {
+    std::string badLine;  // after the header and a good row; none when empty
+    bool passes;
+  };
+  const std::vector<Case> cases = {
+      {"", true},
+      // Too many fields: a delimiter inside a field.
+      {"RR LYR,2456175.20000,11.458,0.004,V,YES,STD,000-AAA-001,na,na,na,1.556,na,12345AB,"
+       "|Tb,bv=0.1181",
+       false},
+      // A byte no report may hold, in a comment line.
+      {"#TRANSFORM Tv_bv=-0.0467 +/- 0.0070 (co\xc3\xab"
+       "ff.ini)",
+       false},
+      {"#TRANSFORM Tv_bv=-0.0467 +/- 0.0070 (co\\xC3\\xABff.ini)", true},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines;
+    std::string text = header + row(1);
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t end = text.find("\r\n", at);
+      lines.push_back(text.substr(at, end - at));
+      at = end + 2;
+    }
+    if (!c.badLine.empty()) lines.push_back(c.badLine);
+    std::string bytes;
+    const OwnCheckResult own = streamAndCheck(lines, bytes);
+    diagnostics::DiagnosticList expected;
+    std::uint64_t observations = 0;
+    check::checkReportText("/dev/stdout", bytes, expected, observations,
+                           platform::secondsSinceEpoch());
+    std::vector<Listed> expectedListed = listed(expected);
+    std::erase_if(expectedListed, [](const Listed& l) { return l.id == "F3"; });
+    EXPECT_EQ(listed(own.findings), expectedListed) << c.badLine;
+    EXPECT_EQ(own.passed, c.passes) << c.badLine;
+    EXPECT_EQ(own.streamedTo, "/dev/stdout");
+  }
+}
+
+TEST(PrintedCheck, SaysWhatBecameOfAFailedReport) {
+  struct Case {
+    std::string streamedTo;
+    std::string command;
+    std::string lastLine;
+  };
+  const std::vector<Case> cases = {
+      {"", "transform",
+       "varistellar: the report failed its own check, which is a defect of transform; nothing "
+       "was written"},
+      {"/dev/stdout", "transform",
+       "varistellar: the report written to /dev/stdout failed its own check, which is a defect "
+       "of transform; do not submit it"},
+      {"report.fifo", "convert",
+       "varistellar: the report written to report.fifo failed its own check, which is a defect "
+       "of convert; do not submit it"},
+  };
+  for (const Case& c : cases) {
+    OwnCheckResult failed;
+    failed.findings.error("r.txt", 9, 0, "18 fields, not 15");
+    failed.findings.warning("r.txt", 9, 0, "a warning, not printed with an error");
+    failed.passed = false;
+    failed.streamedTo = c.streamedTo;
+    ::testing::internal::CaptureStderr();
+    printOwnCheck(failed, false, c.command);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "r.txt:9: error: 18 fields, not 15\n" + c.lastLine + "\n");
+  }
+}
+
+TEST(StreamedReport, AnUnfinishedCheckEndsWithItsOwner) {
+  OwnCheck check{"/dev/stdout"};
+  check.line("#TYPE=Extended");
+}
+
 }  // namespace
 }  // namespace varistellar::convert

@@ -374,3 +374,90 @@ CASES += [
          stderr=on_console(b"varistellar: transform needs --transform FILE\n" + USAGE_HINT),
          args=["transform", "r.txt"]),
 ]
+
+# ---------------------------------------------------------------- temporary files
+
+
+def beside_the_output(title, extra, after, note=b""):
+    """transform of the two-filter report with other files beside its output."""
+    case = transformed(title, BV)[0]
+    case.name = "transform " + title
+    case.files = case.files | extra
+    case.after = case.after | after
+    plain = case.stderr
+    case.stderr = lambda platforms: on_console(note)(platforms) + plain(platforms)
+    return case
+
+
+STALE = "r-transformed.txt.varistellar-99999999-0badf00d.tmp"
+CASES += [
+    beside_the_output("never removes a user's file that only looks like a temporary name",
+                      {"r-transformed.txt.2024.tmp": b"important\n"},
+                      {"r-transformed.txt.2024.tmp": b"important\n"}),
+    beside_the_output("removes the temporary file of a stopped run",
+                      {STALE: HEADER}, {STALE: None},
+                      b"%s: note: removed: a temporary file left by a run of varistellar that was "
+                      b"stopped\n" % STALE.encode()),
+    beside_the_output("leaves a file with its temporary name that it did not write",
+                      {STALE: b"important\n"}, {STALE: b"important\n"},
+                      b"%s: note: left where it is: named like a temporary file of varistellar, "
+                      b"but not one that varistellar can tell is its own (a link, or contents it "
+                      b"does not write)\n" % STALE.encode()),
+]
+
+# ---------------------------------------------------------------- delimiters and names
+
+
+def refused_delimiter(title, report, name, line, delimiter, shown):
+    return Case("transform refuses " + title, {name.decode(): report, "tg.ini": INI}, b"", b"", 1,
+                stderr=on_console(b"%s:%d: error: the report's delimiter '%s' appears in the "
+                                  b"fields transform writes (%s); write the report with another "
+                                  b"delimiter, such as ',' or ';'\n"
+                                  b"varistellar: 1 error; nothing was written\n"
+                                  % (name, line, delimiter, shown)),
+                args=["transform", "--transform", "tg.ini", name.decode()])
+
+
+# '_' stands in the coefficient's name, '=' in every subfield: the rows would read back torn.
+CASES += [
+    refused_delimiter("a report delimited by '_', which the coefficients' names hold",
+                      BV.report(HEADER.replace(b",", b"_")).replace(b",", b"_"), b"r.txt", 4,
+                      b"_", b"Tb_bv=0.1181 in NOTES"),
+    refused_delimiter("a report delimited by '=', which every NOTES subfield holds",
+                      OTHER_HEADER.replace(b"#DELIM=;", b"#DELIM==")
+                      + b"".join(r.replace(b";", b"=") + b"\n" for r in OTHER_ROWS[:2]),
+                      b"other.txt",
+                      4, b"=", b"Tb_bv=0.1181 in NOTES"),
+]
+
+
+def named_coefficients(title, file_name, shown, skip=None):
+    """transform with a coefficient file of an awkward name: the #TRANSFORM lines show it in
+    printable ASCII, and check finds no error in them."""
+    report, result = BV.report(), BV.transformed(ini_name=shown)
+    out = b"r-transformed.txt"
+    return [Case("transform: " + title, {"r.txt": report, file_name: INI}, b"",
+                 on_console(BV.summary(b"r.txt", out)), 0,
+                 stderr=on_console(BV.warnings(b"r.txt") + long_notes(out, result)),
+                 after={out.decode(): result}, skip=skip,
+                 args=["transform", "--transform", file_name, "r.txt"]),
+            check_of(title, out, result)]
+
+
+CASES += named_coefficients("a coefficient file whose name is not ASCII", "coëff.ini",
+                            b"co\\xC3\\xABff.ini")
+CASES += named_coefficients("a coefficient file with a TAB in its name", "co\teff.ini",
+                            b"co\\x09eff.ini", skip={"wine": "Windows names hold no TAB"})
+
+# A report sent to standard output goes out as it is written, checked as it goes: the same
+# findings as a file's check, and no file left behind.
+STREAMED = BV.transformed()
+CASES += [
+    Case("transform: a report sent down a pipe is written and checked as it goes",
+         {"r.txt": BV.report(), "tg.ini": INI}, b"",
+         STREAMED + BV.summary(b"r.txt", b"/dev/stdout"), 0,
+         stderr=BV.warnings(b"r.txt") + long_notes(b"/dev/stdout", STREAMED),
+         args=["transform", "--transform", "tg.ini", "--output", "/dev/stdout", "r.txt"],
+         skip={"wine": "Windows has no /dev/stdout"}),
+]
+

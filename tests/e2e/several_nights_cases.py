@@ -127,7 +127,7 @@ CASES = [
             b"v@VARISTELLAR-input.txt; the nights of one report must agree on it\n"
             b'b@VARISTELLAR-input.txt:6: error: the star\'s name "RR Lyr" differs from "RR LYR" in '
             b"v@VARISTELLAR-input.txt; the nights of one report must agree on it\n"
-            b'b@VARISTELLAR-input.txt:11: error: the check star none differs from "000-AAA-002" in '
+            b'b@VARISTELLAR-input.txt:11: error: the check star is not given, but it is "000-AAA-002" in '
             b"v@VARISTELLAR-input.txt; the nights of one report must agree on it\n"),
     several("every table's errors, listed in FOLDER order",
             night("b", B_TABLE + b"2456175.7 -0.6 0,031 1 1 1 1 1 1 1\n", B_PARAMETERS)

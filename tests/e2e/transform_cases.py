@@ -406,14 +406,24 @@ def long_notes(report_name, report):
 
 # ---------------------------------------------------------------- the summary on standard output
 
+# Why a night that wrote nothing has no check-star statistics.
+NONE_WRITTEN = (b"no observation was written: every one was dropped (V-C above 90) or left out "
+                b"(MERR of 1.0 or more)")
+
+
 def check_star_warnings(outcome):
     """Each night's check star never measured, or moved away by the transformation by more than
     0.020."""
     out = b""
-    for night, kstd, kstd_t in zip(outcome.nights, outcome.kstd, outcome.kstd_transformed):
+    for night, kstd, kstd_t, counts in zip(outcome.nights, outcome.kstd, outcome.kstd_transformed,
+                                           outcome.counts):
         if night.check is None:
             continue
         table = (night.folder + "@" if night.folder else "").encode() + b"lightcurve.txt"
+        if not kstd and not counts[0]:
+            out += (b"%s: warning: the check star 000-AAA-002 was not measured, as %s\n"
+                    % (table, NONE_WRITTEN))
+            continue
         if not kstd:
             out += (b"%s: warning: the check star 000-AAA-002 was not measured on any written line "
                     b"(C1-K1 above 90): KMAG is na throughout\n" % table)
@@ -483,6 +493,8 @@ def summary(outcome, platforms, report=REPORT.encode(), date=b"HJD"):
         name = (STANDARD[night.filt] if outcome.counts[i][1] else night.filt.decode()).encode()
         if outcome.kstd[i]:
             out += statistics(name, outcome.kstd[i], float(night.check))
+        elif not outcome.counts[i][0]:
+            out += b"check star 000-AAA-002 %s: not measured, as %s\n" % (name, NONE_WRITTEN)
         else:
             out += (b"check star 000-AAA-002 %s: not measured on any written line (C1-K1 above "
                     b"90), so KMAG is na\n" % name)

@@ -29,11 +29,11 @@ night::Measurement measured(double error, std::optional<double> checkDifference)
 
 TEST(ObservationValues, TheStandardMagnitudeIsTheComparisonsPlusTheDifference) {
   struct Case {
-    run::DateKind date;
+    DateKind date;
     double DATE;
   };
-  for (const Case c : {Case{run::DateKind::hjd, 2456175.65873},
-                       Case{run::DateKind::jd, 2456175.65873 - 0.00569}}) {
+  for (const Case c : {Case{DateKind::hjd, 2456175.65873},
+                       Case{DateKind::jd, 2456175.65873 - 0.00569}}) {
     const auto outcome = observationValues(measured(0.03856, -1.96095), vNight(true), c.date);
     const auto& values = std::get<ObservationValues>(outcome);
     EXPECT_EQ(values.DATE, c.DATE);
@@ -58,7 +58,7 @@ TEST(ObservationValues, ACheckStarIsMeasuredOnlyWhereTheTableSaysSoAndTheFileNam
   for (const Case c : {Case{true, -1.9, true, true}, Case{true, std::nullopt, false, false},
                        Case{false, -1.9, false, false}, Case{false, std::nullopt, false, false}}) {
     const auto values = std::get<ObservationValues>(
-        observationValues(measured(0.04, c.difference), vNight(c.named), run::DateKind::hjd));
+        observationValues(measured(0.04, c.difference), vNight(c.named), DateKind::hjd));
     EXPECT_EQ(values.KMAGINS.has_value(), c.hasKMAGINS);
     EXPECT_EQ(values.Kstd.has_value(), c.hasKstd);
   }
@@ -72,7 +72,7 @@ TEST(ObservationValues, AnErrorWrittenAsOneOrMoreLeavesTheObservationOut) {
   for (const Case c : {Case{0.9989, false}, Case{0.9994999, false}, Case{0.9995, true},
                        Case{1.0, true}, Case{12.5, true}, Case{1000.0, true}}) {
     const auto outcome =
-        observationValues(measured(c.MERR, -1.9), vNight(true), run::DateKind::hjd);
+        observationValues(measured(c.MERR, -1.9), vNight(true), DateKind::hjd);
     EXPECT_EQ(std::holds_alternative<ErrorTooLarge>(outcome), c.leftOut) << c.MERR;
   }
 }

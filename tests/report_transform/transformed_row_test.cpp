@@ -80,7 +80,10 @@ TEST(DefaultOutputName, PutsTransformedBeforeTheExtension) {
   EXPECT_EQ(defaultOutputName("night.txt"), "night-transformed.txt");
   EXPECT_EQ(defaultOutputName("a/b.c/night.csv"), "a/b.c/night-transformed.csv");
   EXPECT_EQ(defaultOutputName("a.b/night"), "a.b/night-transformed");
-  EXPECT_EQ(defaultOutputName(".txt"), ".txt-transformed");
+  // All extension: the name stays hidden and still ends in .txt.
+  EXPECT_EQ(defaultOutputName(".txt"), ".txt-transformed.txt");
+  EXPECT_EQ(defaultOutputName("a.b/.csv"), "a.b/.csv-transformed.csv");
+  EXPECT_EQ(defaultOutputName(".a.txt"), ".a-transformed.txt");
   EXPECT_EQ(defaultOutputName("night.v2.tsv"), "night.v2-transformed.tsv");
 }
 

@@ -160,6 +160,29 @@ TEST(ReportTexts, NotesAndCommentLinesGiveTheCoefficientAsTheFileSpellsIt) {
                       "#TRANSFORM Tv_bv=-0.0467 +/- 0.0000 (tg.ini)"}));
 }
 
+TEST(ReportTexts, TheCoefficientFilesNameIsWrittenInPrintableAsciiOnly) {
+  struct Case {
+    std::string path;
+    std::string line;
+  };
+  const std::vector<Case> cases = {
+      {"co\xc3\xab"
+       "ff.ini",
+       "#TRANSFORM Tv_bv=-0.0467 +/- 0.0070 (co\\xC3\\xABff.ini)"},
+      {"folder/a\tb.ini", "#TRANSFORM Tv_bv=-0.0467 +/- 0.0070 (a\\x09b.ini)"},
+      {"a\nb\r.ini", "#TRANSFORM Tv_bv=-0.0467 +/- 0.0070 (a\\x0Ab\\x0D.ini)"},
+      {"f\\\x1b[2J\x7f.ini", "#TRANSFORM Tv_bv=-0.0467 +/- 0.0070 (\\x1B[2J\\x7F.ini)"},
+      {"plain ~name~.ini", "#TRANSFORM Tv_bv=-0.0467 +/- 0.0070 (plain ~name~.ini)"},
+  };
+  const Planned planned = plan({"B", "V"}, allCoefficients);
+  ASSERT_TRUE(planned.transforms);
+  for (const Case& c : cases) {
+    const Messages lines = transformCommentLines(*planned.transforms, c.path);
+    ASSERT_EQ(lines.size(), 2u) << c.path;
+    EXPECT_EQ(lines[1], c.line) << c.path;
+  }
+}
+
 TEST(Solve, AFilterAloneTakesItsColourAndStatesIt) {
   const auto colour = parseColourOption("B-V=0.62,0.55,1.25");
   ASSERT_TRUE(colour);
