@@ -9,7 +9,9 @@
 
 #include "aeff/format.h"
 #include "aeff/notes_subfields.h"
+#include "check/report_checker.h"
 #include "check/report_listener.h"
+#include "platform/platform.h"
 #include "report_transform/reference_lines.h"
 
 namespace varistellar::report_transform {
@@ -193,11 +195,23 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
 
 }  // namespace
 
-ReportReading readReportInputs(const std::string& path, diagnostics::DiagnosticList& findings) {
+ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList& findings) {
   ReportReading reading;
   InputsReader reader{reading.inputs};
-  reading.check = check::checkReportFile(path, findings, reader);
+  check::ReportChecker checker{source.path(), platform::secondsSinceEpoch()};
+  checker.listen(&reader);
+  if (auto failure = source.readOnce([&checker](std::string_view bytes) { checker.feed(bytes); })) {
+    reading.check.readable = false;
+    reading.check.readFailure = std::move(*failure);
+    return reading;
+  }
+  reading.check.observations = checker.finish(findings);
   return reading;
+}
+
+ReportReading readReportInputs(const std::string& path, diagnostics::DiagnosticList& findings) {
+  ReportSource source{path};
+  return readReportInputs(source, findings);
 }
 
 ReportInputs readReportInputsText(std::string_view name, std::string_view bytes,
