@@ -90,6 +90,9 @@ enum class OutputKind { missing, file, folder, stream };
 // Gives a file made by createUnnamedFile the name `name`, which must not
 // exist yet (nothing there is followed or replaced).
 [[nodiscard]] SystemError nameUnnamedFile(Handle handle, const std::string& name);
+// The system's folder for temporary files ($TMPDIR or /tmp on POSIX, the
+// user's temporary folder on Windows), without a separator at its end.
+[[nodiscard]] std::string temporaryFolder();
 // A second, reading handle on an open file, with a position of its own.
 [[nodiscard]] OpenResult openAgainForReading(Handle handle);
 // Gives the open file the permission bits of the existing file `model`;

@@ -287,6 +287,13 @@ SystemError nameUnnamedFile(Handle handle, const std::string& name) {
   return error;
 }
 
+std::string temporaryFolder() {
+  const char* folder = std::getenv("TMPDIR");
+  std::string name = folder != nullptr && *folder != '\0' ? folder : "/tmp";
+  while (name.size() > 1 && name.back() == '/') name.pop_back();
+  return name;
+}
+
 OpenResult openAgainForReading(Handle handle) {
   return openDescriptor("/proc/self/fd/" + std::to_string(descriptor(handle)), O_RDONLY);
 }

@@ -296,6 +296,15 @@ OpenResult createUnnamedFile(const std::string&) { return {invalidHandle, ERROR_
 
 SystemError nameUnnamedFile(Handle, const std::string&) { return ERROR_NOT_SUPPORTED; }
 
+std::string temporaryFolder() {
+  std::wstring folder(MAX_PATH + 1, L'\0');
+  const DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+  if (length == 0 || length > folder.size()) return ".";
+  folder.resize(length);
+  while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+  return utf8Text(folder.c_str());
+}
+
 OpenResult openAgainForReading(Handle handle) {
   const HANDLE again = ReOpenFile(systemHandle(handle), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);

@@ -10,10 +10,13 @@
 
 #include "aeff/format.h"
 #include "aeff/notes_subfields.h"
+#include "check/report_checker.h"
 #include "check/report_listener.h"
 #include "check/text.h"
 #include "diagnostics/quoted.h"
+#include "platform/platform.h"
 #include "report_transform/reference_lines.h"
+#include "textio/text_kind.h"
 
 namespace varistellar::report_transform {
 
@@ -269,13 +272,38 @@ void InputsReader::noteDelimiters(const RowInputs& row) {
 
 }  // namespace
 
-ReportReading readReportInputs(const std::string& path, diagnostics::DiagnosticList& findings) {
+ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList& findings) {
   ReportReading reading;
-  InputsReader reader{path, reading.inputs};
-  reading.check = check::checkReportFile(path, findings, reader);
+  InputsReader reader{source.path(), reading.inputs};
+  check::ReportChecker checker{source.path(), platform::secondsSinceEpoch()};
+  checker.listen(&reader);
+  bool first = true;
+  bool utf16 = false;
+  auto feed = [&](std::string_view bytes) {
+    // UTF-16 would fail every rule on every line: one sentence says why.
+    if (first && textio::textKindOf(bytes) == textio::TextKind::utf16) utf16 = true;
+    first = first && bytes.empty();
+    if (!utf16) checker.feed(bytes);
+  };
+  if (auto failure = source.readOnce(feed)) {
+    reading.check.readable = false;
+    reading.check.readFailure = std::move(*failure);
+    return reading;
+  }
+  if (utf16) {
+    findings.add({source.path(), 0, 0, diagnostics::Severity::error,
+                  std::string{textio::utf16Advice}, "F1"});
+    return reading;
+  }
+  reading.check.observations = checker.finish(findings);
   reader.finish();
   reading.inputs.stars.finishReading();
   return reading;
+}
+
+ReportReading readReportInputs(const std::string& path, diagnostics::DiagnosticList& findings) {
+  ReportSource source{path};
+  return readReportInputs(source, findings);
 }
 
 ReportInputs readReportInputsText(std::string_view name, std::string_view bytes,

@@ -10,6 +10,7 @@
 #include "check/report_check.h"
 #include "diagnostics/diagnostic.h"
 #include "report_transform/report_names.h"
+#include "report_transform/report_source.h"
 #include "report_transform/row_inputs.h"
 #include "report_transform/row_store.h"
 
@@ -56,7 +57,10 @@ struct ReportReading {
   ReportInputs inputs;
 };
 
-// `findings` receives what `check` finds in the file.
+// `findings` receives what `check` finds in the file. When it cannot be
+// read, check.readFailure is the whole error message.
+[[nodiscard]] ReportReading readReportInputs(ReportSource& source,
+                                             diagnostics::DiagnosticList& findings);
 [[nodiscard]] ReportReading readReportInputs(const std::string& path,
                                              diagnostics::DiagnosticList& findings);
 // The same over bytes in memory, for tests.

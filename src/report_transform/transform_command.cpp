@@ -23,13 +23,15 @@
 #include "convert/own_check.h"
 #include "convert/report_output.h"
 #include "convert/temporary_files.h"
-#include "report_transform/delimiter_clashes.h"
 #include "diagnostics/quoted.h"
+#include "platform/platform.h"
+#include "report_transform/delimiter_clashes.h"
 #include "report_transform/report_inputs.h"
+#include "report_transform/report_lines.h"
 #include "report_transform/report_plan.h"
+#include "report_transform/report_source.h"
 #include "report_transform/row_sets.h"
 #include "report_transform/transformed_row.h"
-#include "textio/line_reader.h"
 #include "transform/coefficient_file.h"
 
 namespace varistellar::report_transform {
@@ -126,10 +128,9 @@ class ReportTransformation {
   Phase readInputs() {
     coefficients_ = transform::readCoefficientFile(options_.coefficientFile, findings_);
     diagnostics::DiagnosticList checked;
-    reading_ = readReportInputs(options_.report, checked);
+    reading_ = readReportInputs(source_, checked);
     if (!reading_.check.readable) {
-      findings_.error(options_.report, 0, 0,
-                      "cannot read the report: " + reading_.check.readFailure);
+      findings_.error(options_.report, 0, 0, reading_.check.readFailure);
       return Phase::failed;
     }
     // The report's own faults are what `check` says of them.
@@ -194,7 +195,13 @@ class ReportTransformation {
   // The report read again, line by line: each row in its place, rewritten
   // when it is transformed.
   Phase writeReport() {
-    textio::LineReader reader{options_.report};
+    const platform::OpenResult again = source_.openAgain();
+    if (again.error != 0) {
+      findings_.error(options_.report, 0, 0,
+                      "cannot read the report again: " + platform::systemErrorMessage(again.error));
+      return Phase::failed;
+    }
+    ReportLines reader{again.handle};
     const ReportInputs& inputs = reading_.inputs;
     std::size_t next = 0;       // the next row
     std::size_t delimiter = 0;  // the delimiter change in force
@@ -214,19 +221,34 @@ class ReportTransformation {
       writeRow(static_cast<std::uint32_t>(next), line, inputs.delimiters[delimiter].delimiter);
       ++next;
     }
-    if (reader.stoppedAtLongLine()) {
-      findings_.error(options_.report, reader.lineNumber() + 1, 0,
-                      "the line is longer than " +
-                          std::to_string(textio::LineReader::maxLineLength) +
-                          " bytes, more than transform reads");
-      return Phase::failed;
+    return secondReadingAgrees(reader, next) ? Phase::done : Phase::failed;
+  }
+
+  // Whether the second reading read what the first did, byte for byte: a
+  // report changed on the disk in between would give rows whose fields
+  // disagree. False, with an error, when it did not.
+  bool secondReadingAgrees(const ReportLines& reader, std::size_t rowsFound) {
+    if (const auto& failure = reader.failure()) {
+      findings_.error(options_.report, 0, 0, "cannot read the report again: " + *failure);
+      return false;
     }
-    if (reader.failure().happened() || next != inputs.rows.size()) {
+    if (reader.fingerprint() != source_.firstReading()) {
       findings_.error(options_.report, 0, 0,
-                      "cannot read the report again: " + textio::describeFailure(reader.failure()));
-      return Phase::failed;
+                      source_.copied()
+                          ? "the copy of the report changed while it was being transformed"
+                          : "the report changed while it was being transformed: it no longer "
+                            "holds what was read and checked; transform it again once it is "
+                            "complete");
+      return false;
     }
-    return findings_.errors() == 0 ? Phase::done : Phase::failed;
+    if (rowsFound != reading_.inputs.rows.size()) {
+      findings_.error(options_.report, 0, 0,
+                      "the report read again holds " + std::to_string(rowsFound) + " of its " +
+                          std::to_string(reading_.inputs.rows.size()) +
+                          " observations where they were first read");
+      return false;
+    }
+    return findings_.errors() == 0;
   }
 
   void writeRow(std::uint32_t index, std::string_view line, char delimiter) {
@@ -419,6 +441,7 @@ class ReportTransformation {
   std::string outFile_;
   convert::ConsoleFindings findings_;
   transform::CoefficientReading coefficients_;
+  ReportSource source_{options_.report};
   ReportReading reading_;
   RowSets sets_;
   std::optional<ReportPlan> plan_;

@@ -47,6 +47,33 @@ std::size_t firstNotBefore(std::size_t begin, std::size_t end, TimeAt& timeAt, d
   return begin;
 }
 
+// The same, looked for outward from `hint` in steps that double, then by a
+// binary search: a search that ends near where it starts costs little
+// however long the series, so that walking a whole night stays linear.
+template <typename TimeAt>
+std::size_t firstNotBeforeNear(std::size_t count, TimeAt& timeAt, double time, std::size_t hint) {
+  std::size_t low = hint < count ? hint : count;
+  std::size_t high = low;
+  if (low < count && timeAt(low) < time) {
+    // Forward: every index below `low` is before `time`; `high` is not, or is the end.
+    ++low;
+    high = low;
+    for (std::size_t step = 1; high < count && timeAt(high) < time; step *= 2) {
+      low = high + 1;
+      high = count - low < step ? count : low + step;
+    }
+  } else if (low > 0 && !(timeAt(low - 1) < time)) {
+    // Backward: `high` is not before `time`; every index below `low` is, or none is left.
+    high = low - 1;
+    low = high;
+    for (std::size_t step = 1; low > 0 && !(timeAt(low - 1) < time); step *= 2) {
+      high = low - 1;
+      low = high < step ? 0 : high - step;
+    }
+  }
+  return firstNotBefore(low, high, timeAt, time);
+}
+
 }  // namespace detail
 
 // The partner of an observation at `time` (days, HJD) in a series of `count`
@@ -69,9 +96,7 @@ std::optional<Partner> partnerFrom(std::size_t after, std::size_t count, TimeAt&
   std::optional<std::size_t> before{};
   if (after > 0) {
     // The first of the observations that share the time before `time`.
-    std::size_t first = after - 1;
-    while (first > 0 && timeAt(first - 1) == timeAt(first)) --first;
-    before = first;
+    before = firstNotBeforeNear(count, timeAt, timeAt(after - 1), after - 1);
   }
   const bool beforeWithin = before && withinWindow(time - timeAt(*before), window);
   const bool afterWithin = after < count && withinWindow(timeAt(after) - time, window);
@@ -96,13 +121,11 @@ template <typename TimeAt>
 
 // The same for times asked in (nearly) increasing order, as a night's
 // observations are: `place` remembers where the last search ended, and the
-// search walks from there, so that a whole night is paired in one pass.
+// search starts from there, so that a whole night is paired in one pass.
 template <typename TimeAt>
 [[nodiscard]] std::optional<Partner> partnerAt(std::size_t count, TimeAt timeAt, double time,
                                                PairingWindow window, std::size_t& place) {
-  std::size_t after = place < count ? place : count;
-  while (after < count && timeAt(after) < time) ++after;
-  while (after > 0 && !(timeAt(after - 1) < time)) --after;
+  const std::size_t after = detail::firstNotBeforeNear(count, timeAt, time, place);
   place = after;
   return detail::partnerFrom(after, count, timeAt, time, window);
 }

@@ -31,6 +31,12 @@ def symlink(target):
     return Special("symlink", target)
 
 
+def fifo(content=None):
+    """A FIFO; with `content`, a background writer gives it those bytes once, to its first
+    reader."""
+    return Special("fifo", content)
+
+
 def hardlink(target):
     """A second name for the case's file `target` (made before it)."""
     return Special("hardlink", target)
@@ -39,7 +45,7 @@ def hardlink(target):
 class Case:
     def __init__(self, name, files, stdin, stdout, status, stderr=b"", after=None, env=None,
                  unprivileged=False, close_stdout=False, close_stderr=False, skip=None,
-                 args=None, folders=(), memory_limit=None):
+                 args=None, folders=(), memory_limit=None, watcher=None):
         self.name, self.files, self.stdin, self.stdout = name, files, stdin, stdout
         self.status, self.stderr, self.after = status, stderr, after or {}
         self.env, self.unprivileged, self.close_stdout = env or {}, unprivileged, close_stdout
@@ -52,6 +58,9 @@ class Case:
         self.args = args or []
         self.folders = folders  # folders made in the scratch directory, as paths with "/"
         self.memory_limit = memory_limit  # bytes of data (heap and mappings) the program may have
+        # A Python program run in the scratch directory beside the program: the program starts
+        # once the watcher has printed its first line, and the case waits for the watcher to end.
+        self.watcher = watcher
 
     def args_for(self, wine, directory=""):
         if callable(self.args):

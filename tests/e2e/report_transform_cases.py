@@ -5,7 +5,7 @@ The expected rows are computed here from the report's own numbers by transform_c
 the equations (numerical derivatives for MERR, partners interpolated in time), never by the
 program's closed forms; every case that writes a report is followed by `check` of what it wrote."""
 
-from cases import Case
+from cases import Case, fifo, symlink
 from check_star_cases import three
 from command_line_cases import USAGE_HINT, more, on_console, plural
 from transform_cases import (COEFFICIENTS, Inputs, away_from_ties, coefficient_file,
@@ -461,3 +461,105 @@ CASES += [
          skip={"wine": "Windows has no /dev/stdout"}),
 ]
 
+
+# ---------------------------------------------------------------- reports read only once, long lines
+
+# A FIFO fed by a writer, and standard input (a pipe) under a name of its own: each can be read
+# only once, and is transformed as the file itself is.
+BV_OUT = BV.transformed()
+CASES += [
+    Case("transform reads a FIFO once", {"r.txt": fifo(BV.report()), "tg.ini": INI}, b"",
+         on_console(BV.summary(b"r.txt", b"r-transformed.txt")), 0,
+         stderr=on_console(long_notes(b"r-transformed.txt", BV_OUT)),
+         after={"r-transformed.txt": BV_OUT}, skip={"wine": "no FIFOs under wine"},
+         args=["transform", "--transform", "tg.ini", "r.txt"]),
+    Case("transform reads standard input once", {"in.txt": symlink("/dev/stdin"), "tg.ini": INI},
+         BV.report(), on_console(BV.summary(b"in.txt", b"out.txt")), 0,
+         stderr=on_console(long_notes(b"out.txt", BV_OUT)), after={"out.txt": BV_OUT},
+         skip={"wine": "no /dev/stdin under wine"},
+         args=["transform", "--transform", "tg.ini", "--output", "out.txt", "in.txt"]),
+]
+
+
+class LongRow(Row):
+    """A row whose NOTES carry a subfield that makes them `length` characters long."""
+
+    def __init__(self, length, *args, **kwargs):
+        super().__init__(*args, **kwargs)
+        self.length = length
+
+    def notes(self):
+        text = super().notes() + b"|FILL="
+        return text + b"x" * (self.length - len(text))
+
+
+def long_rows(length):
+    return [LongRow(length, r.date, r.filt, r.v, r.merr, r.k, r.comp, r.kref)
+            for r in two_filters(3)]
+
+
+def first_row(report):
+    return next(n for n, row in enumerate(report.split(b"\r\n"), start=1)
+                if row and not row.startswith(b"#"))
+
+
+def notes_findings(name, report):
+    """check's warning of NOTES of more than 4000 characters, at the first row."""
+    rows = [(n, row) for n, row in enumerate(report.split(b"\r\n"), start=1)
+            if row and not row.startswith(b"#")]
+    n, row = rows[0]
+    notes = row.split(b",", 14)[14]
+    return b"%s:%d:%d: warning: NOTES has %d characters, more than 4000%s [R19]\n" % (
+        name, n, len(row) - len(notes) + 1, len(notes), more(len(rows)))
+
+
+# NOTES of exactly 4000 characters, where check starts to warn, in rows of 4096 bytes and more;
+# and NOTES beyond the 64 KiB of a line that check keeps.
+for length in (4000, 70000):
+    model = Model(long_rows(length))
+    report, result = model.report(), model.transformed()
+    assert all(len(line) >= 4096 for line in report.split(b"\r\n") if line[:1] == b"R")
+    CASES += [
+        Case("transform: rows with NOTES of %d characters" % length,
+             {"r.txt": report, "tg.ini": INI}, b"",
+             on_console(model.summary(b"r.txt", b"r-transformed.txt")), 0,
+             stderr=on_console(notes_findings(b"r-transformed.txt", result)),
+             after={"r-transformed.txt": result},
+             args=["transform", "--transform", "tg.ini", "r.txt"]),
+        Case("transform's output with NOTES of %d characters is transformed again as it was"
+             % length, {"r.txt": result, "tg.ini": INI}, b"",
+             on_console(b"r.txt: 6 observations: 0 transformed, 6 written as they were\n"
+                        b"wrote r-transformed.txt: 6 observations\n"), 0,
+             stderr=on_console(b"r.txt:%d: warning: 6 rows are already transformed (TRANS YES); "
+                               b"they are written as they were\n" % first_row(result)
+                               + notes_findings(b"r-transformed.txt", result)),
+             after={"r-transformed.txt": result},
+             args=["transform", "--transform", "tg.ini", "r.txt"]),
+    ]
+
+# The report rewritten between transform's two readings, by a process that watches it: it waits
+# for the first reading to close the report, rewrites one digit, and only then opens the output,
+# a FIFO whose opening the second reading waits for.
+CHANGED = BV.report().replace(b"2460600.30000,12.", b"2460600.30000,13.", 1)
+assert CHANGED != BV.report()
+REWRITER = """
+import ctypes, os
+libc = ctypes.CDLL(None, use_errno=True)
+watch = libc.inotify_init()
+libc.inotify_add_watch(watch, b"r.txt", 0x10)  # IN_CLOSE_NOWRITE
+print("ready", flush=True)
+os.read(watch, 4096)
+with open("r.txt", "wb") as f:
+    f.write(%r)
+with open("out.txt", "rb") as f:
+    f.read()
+""" % CHANGED
+CASES.append(
+    Case("transform refuses a report changed between its two readings",
+         {"r.txt": BV.report(), "tg.ini": INI, "out.txt": fifo()}, b"", b"", 1,
+         stderr=on_console(b"r.txt: error: the report changed while it was being transformed: it "
+                           b"no longer holds what was read and checked; transform it again once "
+                           b"it is complete\nvaristellar: 1 error; the report sent to out.txt is "
+                           b"incomplete\n"),
+         after={"r.txt": CHANGED}, watcher=REWRITER, skip={"wine": "no FIFOs under wine"},
+         args=["transform", "--transform", "tg.ini", "--output", "out.txt", "r.txt"]))

@@ -16,6 +16,7 @@ import contextlib
 import os
 import resource
 import shutil
+import stat
 import subprocess
 import sys
 import tempfile
@@ -39,6 +40,35 @@ CASES = (INTERACTIVE_CASES + COMMAND_LINE_CASES + CHECK_STAR_CASES + CHECK_CASES
          + TRANSFORM_VALUE_CASES + MESSAGE_CASES)
 
 
+# The FIFO writers of the case that runs, ended when it is over.
+WRITERS = []
+FIFO_WRITER = ("import sys\n"
+               "data = sys.stdin.buffer.read()\n"
+               "with open(sys.argv[1], 'wb') as f:\n"
+               "    f.write(data)\n")
+
+
+def make_fifo(path, content):
+    os.mkfifo(path, 0o666)
+    os.chmod(path, 0o666)
+    if content is None:
+        return
+    writer = subprocess.Popen([sys.executable, "-c", FIFO_WRITER, path], stdin=subprocess.PIPE)
+    writer.stdin.write(content)
+    writer.stdin.close()
+    WRITERS.append(writer)
+
+
+def end_background(processes):
+    for process in processes:
+        try:
+            process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+    processes.clear()
+
+
 def prepare(directory, files):
     for name, content in files.items():
         path = os.path.join(directory, name)
@@ -50,6 +80,8 @@ def prepare(directory, files):
             os.chmod(path, 0o666)  # writable for a case run as an unprivileged user
         elif content.kind == "directory":
             os.mkdir(path)
+        elif content.kind == "fifo":
+            make_fifo(path, content.target)
         elif content.kind == "symlink":
             os.symlink(content.target, path)
         elif content.kind == "hardlink":
@@ -74,6 +106,8 @@ def snapshot(directory, prefix=""):
         name = prefix + name
         if os.path.islink(path):
             state[name] = "symlink"
+        elif stat.S_ISFIFO(os.lstat(path).st_mode):
+            state[name] = "fifo"
         elif os.path.isdir(path):
             state[name] = "directory"
         else:
@@ -152,11 +186,19 @@ def run_case(case, binary, wine):
             stdout_target = writer
         else:
             stdout_target = subprocess.PIPE
+        watchers = []
+        if case.watcher:
+            watcher = subprocess.Popen([sys.executable, "-c", case.watcher], cwd=directory,
+                                       stdout=subprocess.PIPE)
+            watchers.append(watcher)
+            watcher.stdout.readline()  # ready
         result = subprocess.run(command(binary, wine, case, directory), cwd=directory, input=case.stdin,
                                 stdout=stdout_target, stderr=subprocess.PIPE, env=env, timeout=120,
                                 preexec_fn=lambda: start_as_case_says(case))
         if case.close_stdout:
             os.close(writer)
+        end_background(watchers)
+        end_background(WRITERS)
         problems = []
         stdout = result.stdout if not case.close_stdout else b""
         expect_stdout = case.stdout_for(platforms) if not case.close_stdout else b""
@@ -181,6 +223,10 @@ def run_case(case, binary, wine):
                 problems.append(describe("file " + name, want_files.get(name), got_files.get(name)))
         return problems
     finally:
+        for process in WRITERS:
+            process.kill()
+            process.wait()
+        WRITERS.clear()
         subprocess.run(["chmod", "-R", "u+w", directory])
         shutil.rmtree(directory, ignore_errors=True)
 

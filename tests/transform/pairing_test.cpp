@@ -187,5 +187,95 @@ TEST(Pairing, WalkingFromTheLastPlaceFindsWhatTheBinarySearchFinds) {
   }
 }
 
+// The partner by its definition, found by looking at every observation.
+std::optional<Partner> partnerByScan(const std::vector<double>& times, double time,
+                                     PairingWindow window) {
+  const auto firstAt = [&times](double t) {
+    return static_cast<std::size_t>(std::find(times.begin(), times.end(), t) - times.begin());
+  };
+  if (const std::size_t exact = firstAt(time); exact < times.size()) {
+    return Partner{exact, exact, 0.0};
+  }
+  std::optional<std::size_t> before;
+  std::optional<std::size_t> after;
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    if (times[i] < time) before = i;
+    if (times[i] > time && !after) after = i;
+  }
+  if (before) before = firstAt(times[*before]);
+  const bool beforeWithin = before && withinWindow(time - times[*before], window);
+  const bool afterWithin = after && withinWindow(times[*after] - time, window);
+  if (beforeWithin && afterWithin) {
+    return Partner{*before, *after, (time - times[*before]) / (times[*after] - times[*before])};
+  }
+  if (beforeWithin) return Partner{*before, *before, 0.0};
+  if (afterWithin) return Partner{*after, *after, 0.0};
+  return std::nullopt;
+}
+
+void expectSamePartner(const std::optional<Partner>& found, const std::optional<Partner>& expected,
+                       double time) {
+  ASSERT_EQ(found.has_value(), expected.has_value()) << time;
+  if (!found) return;
+  EXPECT_EQ(found->first, expected->first) << time;
+  EXPECT_EQ(found->second, expected->second) << time;
+  EXPECT_EQ(found->weight, expected->weight) << time;
+}
+
+// Long runs of one time, as a camera that stamps a whole sequence with one
+// time writes them: the walk, the binary search and the definition agree.
+TEST(Pairing, ManyEqualTimesAreFoundAsTheirDefinitionSays) {
+  std::mt19937 random{11};
+  std::uniform_int_distribution<int> runLength{1, 60};
+  std::uniform_real_distribution<double> step{0.1, 8.0};
+  std::vector<double> times;
+  double minutes = 0.0;
+  for (int run = 0; run < 80; ++run) {
+    const int length = run == 40 ? 3000 : runLength(random);
+    for (int i = 0; i < length; ++i) times.push_back(hjd(minutes));
+    minutes += step(random);
+  }
+  const auto timeAt = [&times](std::size_t n) { return times[n]; };
+  std::vector<double> asked;
+  for (double m = -10.0; m < minutes + 10.0; m += 0.37) asked.push_back(hjd(m));
+  for (std::size_t i = 0; i < times.size(); i += 7) asked.push_back(times[i]);
+  std::sort(asked.begin(), asked.end());
+  std::vector<double> shuffled = asked;
+  std::shuffle(shuffled.begin(), shuffled.end(), random);
+  for (const double window : {0.0, 3.0, 9.0}) {
+    for (const auto* order : {&asked, &shuffled}) {
+      std::size_t place = 0;
+      for (const double t : *order) {
+        const auto expected = partnerByScan(times, t, PairingWindow{window});
+        expectSamePartner(partnerAt(times.size(), timeAt, t, PairingWindow{window}, place),
+                          expected, t);
+        expectSamePartner(partnerAt(times.size(), timeAt, t, PairingWindow{window}), expected, t);
+      }
+    }
+  }
+}
+
+// One filter's 64,000 observations at one time and the other's a little
+// later: each of the later ones is paired without walking the whole run.
+TEST(Pairing, ARunOfOneTimeIsNotWalkedForEachPartner) {
+  constexpr std::size_t runLength = 64000;
+  std::size_t reads = 0;
+  const auto timeAt = [&reads](std::size_t) {
+    ++reads;
+    return hjd(0.0);
+  };
+  std::size_t place = 0;
+  for (std::size_t n = 0; n < runLength; ++n) {
+    const auto walked = partnerAt(runLength, timeAt, hjd(1.0), PairingWindow{}, place);
+    ASSERT_TRUE(walked.has_value());
+    ASSERT_EQ(walked->first, 0U);
+    const auto searched = partnerAt(runLength, timeAt, hjd(1.0), PairingWindow{});
+    ASSERT_TRUE(searched.has_value());
+    ASSERT_EQ(searched->first, 0U);
+  }
+  // A walk back over the run for each would read it 64,000 times.
+  EXPECT_LE(reads, runLength * 100);
+}
+
 }  // namespace
 }  // namespace varistellar::transform
