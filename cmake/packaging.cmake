@@ -29,6 +29,10 @@ if(WIN32)
   configure_file(${PROJECT_SOURCE_DIR}/docs/README-windows.txt
                  ${PROJECT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION .)
+  # The licence, named so that a double-click opens it, with CR LF line ends.
+  configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/LICENSE.txt
+                 @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${PROJECT_BINARY_DIR}/LICENSE.txt DESTINATION .)
   install(DIRECTORY ${VARISTELLAR_SAMPLE_NIGHT}/ DESTINATION sample-night)
   install(DIRECTORY ${VARISTELLAR_TWO_FILTER_NIGHT}/ DESTINATION two-filter-night)
   if(VARISTELLAR_PAGE)
@@ -37,7 +41,13 @@ if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-windows-x86_64)
 else()
-  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  # The README, the licence and the pages under docs/, laid out as in the
+  # source tree so that the pages' links to each other still lead somewhere.
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/ARCHITECTURE.md
+                ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  file(GLOB VARISTELLAR_DOC_PAGES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.md)
+  install(FILES ${VARISTELLAR_DOC_PAGES} ${PROJECT_SOURCE_DIR}/docs/sample-night.svg
+          DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   install(DIRECTORY ${VARISTELLAR_SAMPLE_NIGHT}/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/sample-night)
   install(DIRECTORY ${VARISTELLAR_TWO_FILTER_NIGHT}/
           DESTINATION ${CMAKE_INSTALL_DOCDIR}/two-filter-night)

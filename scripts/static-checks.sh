@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Static checks with zero findings allowed: clang-format over every C++ file,
 # clang-tidy (.clang-tidy) and cppcheck over src/, shellcheck over every shell
-# script and pyflakes over every Python file.
+# script, pyflakes over every Python file, and every relative link of the
+# Markdown pages.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -23,5 +24,8 @@ git ls-files '*.sh' .ci/run | xargs shellcheck
 
 echo "-- pyflakes"
 git ls-files '*.py' | xargs pyflakes3
+
+echo "-- documentation links"
+python3 scripts/check-doc-links.py
 
 echo "static checks: no findings"

@@ -7,8 +7,9 @@ system would lay them out; the .zip is unpacked and its varistellar.exe run
 under wine. Each runs --version and the interactive conversion of the sample
 night they carry, its ten pauses answered with empty lines, and the Windows
 report must equal the Linux one byte for byte. The .deb and the .zip carry
-varistellar.html, the .deb what Debian asks of a package: lintian finds no
-error in it.
+varistellar.html and the licence, the Linux ones the README and the pages of
+docs/ as in the source, the .deb what Debian asks of a package: lintian finds
+no error in it.
 """
 import os
 import re
@@ -33,6 +34,14 @@ def check(condition, what):
 def project_version():
     with open(os.path.join(ROOT, "CMakeLists.txt")) as cmake_lists:
         return re.search(r"project\(varistellar VERSION (\S+)", cmake_lists.read()).group(1)
+
+
+def documentation_pages():
+    """What the Linux packages carry in their documentation folder, as laid out in the source."""
+    pages = ["README.md", "ARCHITECTURE.md", "LICENSE", os.path.join("docs", "sample-night.svg")]
+    pages += sorted(os.path.join("docs", name) for name in os.listdir(os.path.join(ROOT, "docs"))
+                    if name.endswith(".md"))
+    return pages
 
 
 def kept_observations(night):
@@ -80,9 +89,14 @@ def check_report(report, night, what):
 def check_unix_tree(tree, what, version):
     program = os.path.join(tree, "bin", "varistellar")
     doc = os.path.join(tree, "share", "doc", "varistellar")
-    for path in (program, os.path.join(doc, "README.md"), os.path.join(doc, "varistellar.html"),
+    for path in (program, os.path.join(doc, "varistellar.html"),
                  os.path.join(tree, "share", "man", "man1", "varistellar.1.gz")):
         check(os.path.isfile(path), "%s holds %s" % (what, os.path.relpath(path, tree)))
+    for page in documentation_pages():
+        path = os.path.join(doc, page)
+        if check(os.path.isfile(path), "%s holds %s" % (what, os.path.relpath(path, tree))):
+            with open(path, "rb") as packed, open(os.path.join(ROOT, page), "rb") as source:
+                check(packed.read() == source.read(), "%s: %s as in the source" % (what, page))
     result = subprocess.run([program, "--version"], capture_output=True, timeout=60)
     check(result.stdout == b"varistellar %s\n" % version.encode(),
           "%s: --version prints %r" % (what, result.stdout))
@@ -136,6 +150,12 @@ def test_zip(packages, scratch, version, linux_report):
     for word in (b"double-click", b"drop", b"varistellar.html", b"convert", b"check",
                  version.encode()):
         check(word in text.lower(), ".zip: README.txt tells of %r" % word)
+    licence_path = os.path.join(folder, "LICENSE.txt")
+    if check(os.path.isfile(licence_path), ".zip holds LICENSE.txt"):
+        with open(licence_path, "rb") as licence, open(os.path.join(ROOT, "LICENSE"), "rb") as source:
+            packed = licence.read()
+            check(packed.replace(b"\r\n", b"\n") == source.read() and b"\n" not in
+                  packed.replace(b"\r\n", b""), ".zip: LICENSE.txt is the licence, with CR LF")
     with open(os.path.join(folder, "varistellar.html"), "rb") as page:
         check(b"createVaristellar" in page.read(), ".zip: varistellar.html holds the program")
 
