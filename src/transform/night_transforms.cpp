@@ -15,7 +15,8 @@ namespace {
 constexpr std::uint64_t filterLine = night::lineNumber(night::ParameterLine::filter);
 
 // A coefficient's value or error as the records and comment lines give it.
-std::string coefficientDecimal(double value) { return report::writtenNumber(value, 12, 4); }
+// Never asterisks: a coefficient of any size is written whole into the report.
+std::string coefficientDecimal(double value) { return report::shownNumber(value, 4); }
 
 std::string fileNameOf(const std::string& path) {
   const std::size_t slash = path.find_last_of("/\\");
