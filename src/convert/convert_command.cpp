@@ -12,7 +12,6 @@
 #include <new>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "aeff/format.h"
@@ -42,22 +41,6 @@ namespace {
 
 // Whether a phase lets the conversion go on.
 enum class Phase { done, failed };
-
-// Lines written just before the first record, and never without one: a
-// night none of whose records is written names no coefficient.
-class LinesBeforeFirstRecord final : public ObservationListener {
- public:
-  explicit LinesBeforeFirstRecord(ReportOutput& output) : output_{output} {}
-  void hold(std::vector<std::string> lines) { lines_ = std::move(lines); }
-  void take(const ConvertedObservation& /*observation*/) override {
-    for (const std::string& line : lines_) output_.write(line);
-    lines_.clear();
-  }
-
- private:
-  ReportOutput& output_;
-  std::vector<std::string> lines_;
-};
 
 class Conversion {
  public:
@@ -206,13 +189,7 @@ class Conversion {
                  parameters_.front().observerCode, run::ReportForm::aavso, plan_.date)) {
           output_.write(line);
         }
-        // One night's records are all transformed: its coefficient is named
-        // once one is written.
-        if (transforming() && !several()) {
-          transformLinesOfOneNight_.hold(
-              transform::transformCommentLines({transforms_.front()}, plan_.coefficientFile));
-          written_.add(transformLinesOfOneNight_);
-        }
+        if (transforming() && !several()) writeTransformLines({&transforms_.front()});
         written_.add(reportLines_);
         if (transforming()) written_.add(transformedCheckStar_);
       }
@@ -276,14 +253,7 @@ class Conversion {
     StoreTransformation transformation{
         transformsAfterReading(store), {plan_.pairWithinMinutes}, plan_.pairWithinText};
     outputs = findings_.errors() == 0 ? &written_ : nullptr;
-    if (outputs != nullptr) {
-      std::vector<const transform::FilterTransform*> listed = transformation.transforms;
-      const std::vector<char> transformed = store.nightsTransformed(transformation);
-      for (std::size_t i = 0; i < listed.size(); ++i) {
-        if (transformed[i] == 0) listed[i] = nullptr;
-      }
-      writeTransformLines(listed);
-    }
+    if (outputs != nullptr) writeTransformLines(transformation.transforms);
     handed_ = store.handOn(outputs, findings_, &transformation);
     for (std::size_t i = 0; i < nights_.size(); ++i) {
       nights_[i]->leaveOutAfterwards(handed_.leftOut[i]);
@@ -561,7 +531,6 @@ class Conversion {
   std::optional<OwnCheck> ownCheck_;
   OwnCheckResult ownCheckResult_;
   std::optional<ReportOutput> picture_;
-  LinesBeforeFirstRecord transformLinesOfOneNight_{output_};
   ReportLines reportLines_{output_};
   CheckStarTally checkStar_{plan_.nights.size(), CheckStarTally::Magnitude::measured};
   CheckStarTally transformedCheckStar_{plan_.nights.size(), CheckStarTally::Magnitude::transformed};

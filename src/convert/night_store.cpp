@@ -80,41 +80,6 @@ bool NightStore::valuesAtTime(const Kept& kept, const transform::FilterTransform
   return true;
 }
 
-void NightStore::sortNights() {
-  for (Night& night : nights_) {
-    if (!night.inOrder) {
-      // In place, with the order as the tie-break: sorting needs no more memory.
-      std::sort(night.kept.begin(), night.kept.end(), [](const Kept& a, const Kept& b) {
-        return a.DATE < b.DATE || (a.DATE == b.DATE && a.line < b.line);
-      });
-      night.inOrder = true;
-    }
-  }
-}
-
-std::vector<char> NightStore::nightsTransformed(const StoreTransformation& transformation) {
-  sortNights();
-  std::vector<char> transformed(nights_.size(), 0);
-  transform::ValuesAtTime target{};
-  transform::ValuesAtTime check{};
-  for (std::size_t i = 0; i < nights_.size(); ++i) {
-    const transform::FilterTransform* transform = transformation.transforms[i];
-    if (transform == nullptr) continue;
-    std::vector<std::size_t> places(3, 0);
-    // Most nights transform their first observation: the search ends there.
-    for (const Kept& kept : nights_[i].kept) {
-      bool checkComplete = false;
-      if (valuesAtTime(kept, *transform, transformation.window, target, check, checkComplete,
-                       places) &&
-          !errorTooLarge(transform::solve(*transform, target))) {
-        transformed[i] = 1;
-        break;
-      }
-    }
-  }
-  return transformed;
-}
-
 HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::DiagnosticSink& findings,
                             const StoreTransformation* transformation) {
   struct Cursor {
@@ -127,7 +92,14 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
   HandedOn handed{std::vector<std::uint64_t>(count), std::vector<std::uint64_t>(count),
                   std::vector<std::uint64_t>(count)};
   std::vector<std::uint64_t> firstUnpairedLine(count, 0);
-  sortNights();
+  for (Night& night : nights_) {
+    if (!night.inOrder) {
+      // In place, with the order as the tie-break: sorting needs no more memory.
+      std::sort(night.kept.begin(), night.kept.end(), [](const Kept& a, const Kept& b) {
+        return a.DATE < b.DATE || (a.DATE == b.DATE && a.line < b.line);
+      });
+    }
+  }
   std::vector<Cursor> cursors;
   for (std::size_t i = 0; i < count; ++i) {
     Night& night = nights_[i];

@@ -49,10 +49,6 @@ class NightStore final : public ObservationListener {
   // Transformed as `transformation` says, when there is one.
   HandedOn handOn(ObservationListener* listener, diagnostics::DiagnosticSink& findings,
                   const StoreTransformation* transformation = nullptr);
-  // For each night, whether `transformation` transforms at least one of its
-  // kept observations (1) or none (0): the report names only the
-  // coefficients its records were transformed with.
-  [[nodiscard]] std::vector<char> nightsTransformed(const StoreTransformation& transformation);
   // Whether the night kept any observation.
   [[nodiscard]] bool holdsObservations(std::size_t night) const {
     return !nights_[night].kept.empty();
@@ -78,8 +74,6 @@ class NightStore final : public ObservationListener {
     bool inOrder = true;
   };
 
-  // Each night's observations by DATE, then by their line.
-  void sortNights();
   // The values of the filters at the time of `kept`, its own and its
   // partners'; false when a partner is out of reach.
   bool valuesAtTime(const Kept& kept, const transform::FilterTransform& transform,

@@ -571,9 +571,3 @@ CASES += transformed("V and R 30 minutes apart: no #TRANSFORM line",
 CASES += transformed("B, V and I whose I has no partner: no Ti_vi line",
                      Model(two_filters(3) + [Row(at(40), "I", -0.8, k=0.9)]))
 
-# Rows of one time out of table order: the first in table order stands for them all as a partner,
-# and a warning names the first row in table order, not in time order.
-TIES = [Row(at(2), "B", -0.6), Row(at(5), "V", -0.2, k=0.71), Row(at(0), "V", -0.25, k=0.72),
-        Row(at(5), "V", -0.1, k=0.75), Row(at(7), "B", -0.55), Row(at(90), "V", -0.3),
-        Row(at(60), "V", -0.35)]
-CASES += transformed("rows of one time: the first in table order is the partner", Model(TIES))

@@ -335,10 +335,8 @@ class Outcome:
             self.unpaired_first.append(first_unpaired)
         entries.sort(key=lambda e: (e[0], e[1], e[2]))
         self.entries = entries
-        # A coefficient is named only when it transformed at least one record.
         self.coefficients_used = sorted((ORDER.index(n.standard), plan)
-                                        for n, plan, c in zip(nights, self.plans, self.counts)
-                                        if plan and c[1])
+                                        for n, plan in zip(nights, self.plans) if plan)
 
     def records(self):
         return [record_text(day, rec, self.texts) for day, _, _, rec in self.entries]
@@ -679,8 +677,6 @@ NO_B = [Night("b", b"B", COMP[b"B"], CHECK[b"B"], [Row(at(0), b"99.999", b"99.99
 NO_B_WARNING = (b"v@lightcurve.txt:3: warning: 3 observations have no partner filter in the night "
                 b"and no --colour: they are written untransformed (TRANS NO)\n")
 
-UNPAIRED_I = [filter_night(b"B", TIMES), filter_night(b"V", TIMES), filter_night(b"I", [40])]
-
 # The check star's catalogue colour far from its measured one: the transformation moves it away.
 MOVED = [Night("b", b"B", COMP[b"B"], b"13.250", series(b"B", TIMES)),
          Night("v", b"V", COMP[b"V"], b"13.037",
@@ -756,15 +752,6 @@ CASES = (
     + converted("with --plot", filter_set([b"B", b"V"]), options=["--plot", "night.svg"],
                 after_extra={"night.svg": picture_of(6)},
                 stdout_tail=b"drew night.svg: 6 observations\n")
-    + converted("V and R 30 minutes apart: nothing transformed, no #TRANSFORM line",
-                [filter_night(b"V", [0]), filter_night(b"R", [30])],
-                warnings=b"v@lightcurve.txt:3: warning: 1 observation has no R observation within "
-                         b"10 minutes: it is written untransformed (TRANS NO)\n"
-                         b"r@lightcurve.txt:3: warning: 1 observation has no V observation within "
-                         b"10 minutes: it is written untransformed (TRANS NO)\n")
-    + converted("B, V and I whose I has no partner: no Ti_vi line", UNPAIRED_I,
-                warnings=b"i@lightcurve.txt:3: warning: 1 observation has no B and V observation "
-                         b"within 10 minutes: it is written untransformed (TRANS NO)\n")
     + converted("the coefficient file's name without its folder", filter_set([b"V", b"R"]),
                 ini_path="coefficients/my tg.ini", ini_name=b"my tg.ini",
                 folders=["coefficients"])
