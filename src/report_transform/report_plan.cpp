@@ -162,6 +162,26 @@ const ReportPlan::StarSeries& ReportPlan::seriesOfStar(std::uint32_t star) const
   return lastStar_;
 }
 
+std::vector<transform::FilterTransform> ReportPlan::usedTransforms() const {
+  std::vector<char> used(transforms_.size(), 0);
+  std::size_t found = 0;
+  // Most reports use each transformation within their first rows; only a
+  // report with one that no row takes is solved through to its end.
+  for (std::uint32_t i = 0; i < inputs_->rows.size() && found < transforms_.size(); ++i) {
+    if (inputs_->rows[i].why != Untransformable::none) continue;
+    const RowResult result = solve(i);
+    if (result.fate != Fate::transformed) continue;
+    char& seen = used[static_cast<std::size_t>(result.transform - transforms_.data())];
+    found += seen == 0 ? 1u : 0u;
+    seen = 1;
+  }
+  std::vector<transform::FilterTransform> listed;
+  for (std::size_t t = 0; t < transforms_.size(); ++t) {
+    if (used[t] != 0) listed.push_back(transforms_[t]);
+  }
+  return listed;
+}
+
 RowResult ReportPlan::solve(std::uint32_t index) const {
   const RowInputs& row = inputs_->rows[index];
   if (row.group == noGroup && std::isnan(row.date)) return {.fate = Fate::noDate};

@@ -54,6 +54,9 @@ class ReportPlan {
   [[nodiscard]] const std::vector<transform::FilterTransform>& transforms() const {
     return transforms_;
   }
+  // The transformations that transform at least one row, in that order:
+  // the ones the report's #TRANSFORM lines name.
+  [[nodiscard]] std::vector<transform::FilterTransform> usedTransforms() const;
 
  private:
   // The equations of one set of filters: a transformation for each of its

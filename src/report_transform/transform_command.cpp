@@ -187,7 +187,7 @@ class ReportTransformation {
     if (transformLinesWritten_) return;
     transformLinesWritten_ = true;
     for (const std::string& line :
-         transform::transformCommentLines(plan_->transforms(), options_.coefficientFile)) {
+         transform::transformCommentLines(plan_->usedTransforms(), options_.coefficientFile)) {
       output_.write(line);
     }
   }
@@ -257,6 +257,11 @@ class ReportTransformation {
     if (row.why != Untransformable::none) {
       untransformable_[static_cast<std::size_t>(row.why)].add(row.line);
       output_.write(line);
+      // Its check star was measured all the same; a transformed row's KMAG
+      // is no longer a measurement.
+      if (row.why != Untransformable::alreadyTransformed) {
+        tallyCheckStar(row, line, delimiter, nullptr);
+      }
       return;
     }
     FilterCount& filter = filters_[row.filter];
@@ -274,8 +279,11 @@ class ReportTransformation {
       transformed = true;
       ++transformedRows_;
       ++filter.transformed;
-      if (std::find(filter.transforms.begin(), filter.transforms.end(), result.transform) ==
-          filter.transforms.end()) {
+      // Sets that share a coefficient name it once.
+      if (std::none_of(filter.transforms.begin(), filter.transforms.end(),
+                       [&](const transform::FilterTransform* t) {
+                         return t->coefficientText == result.transform->coefficientText;
+                       })) {
         filter.transforms.push_back(result.transform);
       }
     }
@@ -285,10 +293,15 @@ class ReportTransformation {
   void tallyCheckStar(const RowInputs& row, std::string_view line, char delimiter,
                       const RowResult* transformed) {
     const ComparisonReference& reference = reading_.inputs.references[row.reference];
-    if (std::isnan(row.checkX) || std::isnan(reference.checkStar)) return;
+    if (std::isnan(row.checkX) || std::isnan(reference.checkStar) ||
+        std::isnan(reference.comparison)) {
+      return;
+    }
     const std::string_view kname = fieldOf(line, delimiter, aeff::index(aeff::Field::KNAME));
     if (kname.empty() || aeff::sameWord(kname, "na")) return;
-    const char filter = *standardFilterOf(row);
+    const std::optional<char> standard = standardFilterOf(row);
+    if (!standard) return;
+    const char filter = *standard;
     CheckStarSeries* series = nullptr;
     for (CheckStarSeries& s : checkStars_) {
       if (s.catalogue == reference.checkStar && s.name.size() == kname.size() + 2 &&

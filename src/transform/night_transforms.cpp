@@ -282,10 +282,20 @@ std::vector<std::string> transformCommentLines(const std::vector<FilterTransform
   std::stable_sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) {
     return slotOf(a->role.filter) < slotOf(b->role.filter);
   });
+  // Sets of one report may share a coefficient (Tb_bv for B with V and for
+  // B alone): it is listed once.
+  std::vector<const FilterTransform*> distinct;
+  for (const FilterTransform* t : ordered) {
+    if (std::none_of(distinct.begin(), distinct.end(), [t](const FilterTransform* u) {
+          return u->coefficientText == t->coefficientText;
+        })) {
+      distinct.push_back(t);
+    }
+  }
   // The name is the user's: any byte a report may not hold is written \xNN.
   const std::string name = diagnostics::escaped(fileNameOf(coefficientPath));
-  std::vector<std::string> lines(ordered.size());
-  std::transform(ordered.begin(), ordered.end(), lines.begin(), [&](const FilterTransform* t) {
+  std::vector<std::string> lines(distinct.size());
+  std::transform(distinct.begin(), distinct.end(), lines.begin(), [&](const FilterTransform* t) {
     return "#TRANSFORM " + t->coefficientText + " (" + name + ")";
   });
   return lines;

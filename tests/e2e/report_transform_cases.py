@@ -563,3 +563,11 @@ CASES.append(
                            b"incomplete\n"),
          after={"r.txt": CHANGED}, watcher=REWRITER, skip={"wine": "no FIFOs under wine"},
          args=["transform", "--transform", "tg.ini", "--output", "out.txt", "r.txt"]))
+
+# Only coefficients that transformed a row are named: V and R 30 minutes apart transform nothing,
+# and an I without a partner leaves Ti_vi out.
+CASES += transformed("V and R 30 minutes apart: no #TRANSFORM line",
+                     Model([Row(at(0), "V", -0.3), Row(at(30), "R", -0.5)]))
+CASES += transformed("B, V and I whose I has no partner: no Ti_vi line",
+                     Model(two_filters(3) + [Row(at(40), "I", -0.8, k=0.9)]))
+

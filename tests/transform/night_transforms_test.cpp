@@ -160,6 +160,20 @@ TEST(ReportTexts, NotesAndCommentLinesGiveTheCoefficientAsTheFileSpellsIt) {
                       "#TRANSFORM Tv_bv=-0.0467 +/- 0.0000 (tg.ini)"}));
 }
 
+TEST(ReportTexts, ACoefficientSharedBySetsIsListedOnce) {
+  const Planned pair = plan({"B", "V"}, allCoefficients);
+  const Planned alone = plan({"B"}, allCoefficients, parseColourOption("B-V=1.0,0.6"));
+  ASSERT_TRUE(pair.transforms);
+  ASSERT_TRUE(alone.transforms);
+  // B alone first, then the pair's V and B: B's coefficient comes before V's, once.
+  const std::vector<FilterTransform> transforms{(*alone.transforms)[0], (*pair.transforms)[1],
+                                                (*pair.transforms)[0]};
+  EXPECT_EQ(transformCommentLines(transforms, "tg.ini"),
+            (Messages{"#TRANSFORM Tb_bv=0.1181 +/- 0.0103 (tg.ini)",
+                      "#TRANSFORM Tv_bv=-0.0467 +/- 0.0070 (tg.ini)"}));
+  EXPECT_TRUE(transformCommentLines({}, "tg.ini").empty());
+}
+
 TEST(ReportTexts, TheCoefficientFilesNameIsWrittenInPrintableAsciiOnly) {
   struct Case {
     std::string path;
