@@ -208,21 +208,27 @@ std::string eachFilter(const std::vector<FilterLabels>& filters, double FilterLa
 
 }  // namespace
 
-std::string drawNightPicture(const Series& series, const PictureLabels& labels) {
-  Picture picture;
+namespace {
+
+std::string filterList(const std::vector<FilterLabels>& filters) {
+  std::string names;
+  for (const FilterLabels& filter : filters) names += (names.empty() ? "" : ", ") + filter.filter;
+  return names;
+}
+
+// The title: the star, its filters, the observer, the night's date and size.
+std::string headingText(const PictureLabels& labels) {
   const bool several = labels.filters.size() > 1;
-  std::string filterNames;
-  for (const FilterLabels& filter : labels.filters) {
-    filterNames += (filterNames.empty() ? "" : ", ") + filter.filter;
-  }
-  const std::string heading =
-      labels.star + (several ? ", filters " : ", filter ") + filterNames + ", observer " +
-      labels.observer + ", " +
-      (labels.observations == 0 ? std::string{"no observations"}
-                                : calendarDate(labels.firstJulianDate) + " UT, " +
-                                      std::to_string(labels.observations) + " observations");
-  picture.title(heading);
-  picture.text(plotLeft, 26, heading, "font-size=\"18\" font-weight=\"bold\"");
+  return labels.star + (several ? ", filters " : ", filter ") + filterList(labels.filters) +
+         ", observer " + labels.observer + ", " +
+         (labels.observations == 0 ? std::string{"no observations"}
+                                   : calendarDate(labels.firstJulianDate) + " UT, " +
+                                         std::to_string(labels.observations) + " observations");
+}
+
+// The comparison and check stars with their catalogue magnitudes.
+std::string starsText(const PictureLabels& labels) {
+  const bool several = labels.filters.size() > 1;
   const FilterLabels& first = labels.filters.front();
   std::string detail = "comparison " + labels.comparison + " (" +
                        (several ? eachFilter(labels.filters, &FilterLabels::comparisonMagnitude)
@@ -234,101 +240,147 @@ std::string drawNightPicture(const Series& series, const PictureLabels& labels) 
                       (several ? eachFilter(labels.filters, &FilterLabels::checkMagnitude)
                                : fixedDecimals(first.checkMagnitude, 3)) +
                       ")";
-  std::string drawing = "bars: the error of each value";
-  if (series.bins != 0) {
-    const double minutes = series.binWidth * 24.0 * 60.0;
-    drawing = std::to_string(labels.observations) + " observations shown as " +
-              std::to_string(series.bins) + " bins of " +
-              (minutes < 120.0 ? fixedDecimals(minutes, 1) + " min"
-                               : fixedDecimals(series.binWidth, 3) + " d") +
-              ": each the mean, its bar from the lowest to the highest value";
-  }
-  picture.text(plotLeft, 45, detail, "font-size=\"13\"");
-  picture.text(plotLeft, 62, drawing, "font-size=\"12\" fill-opacity=\"0.8\"");
+  return detail;
+}
 
-  std::vector<SeriesPoint> targetPoints = allPoints(series.target);
-  const std::vector<SeriesPoint> untransformedPoints = allPoints(series.untransformed);
-  targetPoints.insert(targetPoints.end(), untransformedPoints.begin(), untransformedPoints.end());
-  std::vector<SeriesPoint> checkPoints = allPoints(series.check);
-  const std::vector<SeriesPoint> untransformedCheckPoints = allPoints(series.untransformedCheck);
-  checkPoints.insert(checkPoints.end(), untransformedCheckPoints.begin(),
-                     untransformedCheckPoints.end());
-  const TimeAxis time = timeAxis(targetPoints);
-  const AxisRange shownDays{time.range.low - time.dayOffset, time.range.high - time.dayOffset};
-  const std::vector<Tick> timeTicks = roundTicks(shownDays, 8);
+// How the points are drawn: each one, or binned.
+std::string drawingText(const Series& series, const PictureLabels& labels) {
+  if (series.bins == 0) return "bars: the error of each value";
+  const double minutes = series.binWidth * 24.0 * 60.0;
+  return std::to_string(labels.observations) + " observations shown as " +
+         std::to_string(series.bins) + " bins of " +
+         (minutes < 120.0 ? fixedDecimals(minutes, 1) + " min"
+                          : fixedDecimals(series.binWidth, 3) + " d") +
+         ": each the mean, its bar from the lowest to the highest value";
+}
 
-  const Panel target{72, 420, valueRange(targetPoints, 0.05), true};
-  const Panel check{450, 590, valueRange(checkPoints, 0.05), true};
-  const Panel airmass{620, 720, valueRange(series.airmass, 0.05), false};
+std::vector<SeriesPoint> pointsOfBoth(const std::vector<std::vector<SeriesPoint>>& one,
+                                      const std::vector<std::vector<SeriesPoint>>& other) {
+  std::vector<SeriesPoint> points = allPoints(one);
+  const std::vector<SeriesPoint> more = allPoints(other);
+  points.insert(points.end(), more.begin(), more.end());
+  return points;
+}
 
-  picture.frame(target, time, timeTicks, several ? "magnitude" : first.filter + " magnitude",
-                "ytick-obs");
-  const auto markStyle = [&](std::size_t night) {
-    return several ? "fill:" + std::string{filterColour(labels.filters[night].filter, night)}
-                   : std::string{};
-  };
-  const auto barColour = [&](std::size_t night, std::string_view single) {
-    return several ? filterColour(labels.filters[night].filter, night) : single;
-  };
-  for (std::size_t night = 0; night < series.target.size(); ++night) {
-    picture.series(series.target[night], target, time, "obs", barColour(night, "#1f4e9c"), 2.2,
-                   series.bins == 0, 3, markStyle(night));
+// The picture's three panels on one time axis, drawn in turn.
+class NightDrawing {
+ public:
+  NightDrawing(const Series& series, const PictureLabels& labels)
+      : series_{series},
+        labels_{labels},
+        several_{labels.filters.size() > 1},
+        targetPoints_{pointsOfBoth(series.target, series.untransformed)},
+        checkPoints_{pointsOfBoth(series.check, series.untransformedCheck)},
+        time_{timeAxis(targetPoints_)},
+        timeTicks_{roundTicks(
+            {time_.range.low - time_.dayOffset, time_.range.high - time_.dayOffset}, 8)} {}
+
+  std::string draw() {
+    const std::string heading = headingText(labels_);
+    picture_.title(heading);
+    picture_.text(plotLeft, 26, heading, "font-size=\"18\" font-weight=\"bold\"");
+    picture_.text(plotLeft, 45, starsText(labels_), "font-size=\"13\"");
+    picture_.text(plotLeft, 62, drawingText(series_, labels_),
+                  "font-size=\"12\" fill-opacity=\"0.8\"");
+    drawTargetPanel();
+    drawCheckPanel();
+    const Panel airmass{620, 720, valueRange(series_.airmass, 0.05), false};
+    picture_.frame(airmass, time_, timeTicks_, "airmass", "ytick-airmass");
+    picture_.series(series_.airmass, airmass, time_, "airmass", "#4d4d4d", 1.3, series_.bins == 0,
+                    3);
+    drawTimeAxis();
+    return picture_.finish();
   }
-  // Untransformed observations of a transformed night as rings.
-  for (std::size_t night = 0; night < series.untransformed.size(); ++night) {
-    const std::string colour{barColour(night, "#1f4e9c")};
-    picture.series(series.untransformed[night], target, time, "obs", colour, 2.2, series.bins == 0,
-                   3, "fill:none;stroke:" + colour + ";stroke-width:1");
+
+ private:
+  std::string markStyle(std::size_t night) const {
+    return several_ ? "fill:" + std::string{filterColour(labels_.filters[night].filter, night)}
+                    : std::string{};
   }
-  if (labels.transformed) {
-    // Which marks are which, at the top left of the magnitudes.
-    picture.legendEntry(plotLeft + 10.0, 88, "transformed", "#4d4d4d");
-    picture.legendEntry(plotLeft + 100.0, 88, "untransformed (TRANS NO)", "#4d4d4d", true);
+  std::string_view barColour(std::size_t night, std::string_view single) const {
+    return several_ ? filterColour(labels_.filters[night].filter, night) : single;
   }
-  if (several) {
+
+  // Each night's points, filled, then its untransformed ones as rings.
+  void drawSeries(const std::vector<std::vector<SeriesPoint>>& filled,
+                  const std::vector<std::vector<SeriesPoint>>& rings, const Panel& panel,
+                  std::string_view kind, std::string_view colour, double size) {
+    for (std::size_t night = 0; night < filled.size(); ++night) {
+      picture_.series(filled[night], panel, time_, kind, barColour(night, colour), size,
+                      series_.bins == 0, 3, markStyle(night));
+    }
+    for (std::size_t night = 0; night < rings.size(); ++night) {
+      const std::string ring{barColour(night, colour)};
+      picture_.series(rings[night], panel, time_, kind, ring, size, series_.bins == 0, 3,
+                      "fill:none;stroke:" + ring + ";stroke-width:1");
+    }
+  }
+
+  void drawTargetPanel() {
+    const Panel target{72, 420, valueRange(targetPoints_, 0.05), true};
+    picture_.frame(target, time_, timeTicks_,
+                   several_ ? "magnitude" : labels_.filters.front().filter + " magnitude",
+                   "ytick-obs");
+    drawSeries(series_.target, series_.untransformed, target, "obs", "#1f4e9c", 2.2);
+    if (labels_.transformed) {
+      // Which marks are which, at the top left of the magnitudes.
+      picture_.legendEntry(plotLeft + 10.0, 88, "transformed", "#4d4d4d");
+      picture_.legendEntry(plotLeft + 100.0, 88, "untransformed (TRANS NO)", "#4d4d4d", true);
+    }
+    if (!several_) return;
     // The legend, at the top right of the magnitudes.
-    double x = plotRight - 60.0 * static_cast<double>(labels.filters.size());
-    for (std::size_t night = 0; night < labels.filters.size(); ++night) {
-      picture.legendEntry(x, 88, labels.filters[night].filter,
-                          filterColour(labels.filters[night].filter, night));
+    double x = plotRight - 60.0 * static_cast<double>(labels_.filters.size());
+    for (std::size_t night = 0; night < labels_.filters.size(); ++night) {
+      picture_.legendEntry(x, 88, labels_.filters[night].filter,
+                           filterColour(labels_.filters[night].filter, night));
       x += 60.0;
     }
   }
 
-  const std::string checkLabel =
-      labels.checkStar.empty()  ? std::string{"check star"}
-      : labels.checkTransformed ? std::string{"transformed Kstd - catalogue"}
-      : several                 ? std::string{"check star: Kstd - catalogue"}
-                                : "check star: Kstd - " + fixedDecimals(first.checkMagnitude, 3);
-  picture.frame(check, time, timeTicks, checkLabel, "ytick-check");
-  if (labels.checkStar.empty()) {
-    picture.text((plotLeft + plotRight) / 2, 524, "no check star in the parameter file",
-                 "font-size=\"13\" text-anchor=\"middle\"");
-  } else if (checkPoints.empty()) {
-    picture.text((plotLeft + plotRight) / 2, 524, "the check star was not measured",
-                 "font-size=\"13\" text-anchor=\"middle\"");
-  }
-  for (std::size_t night = 0; night < series.check.size(); ++night) {
-    picture.series(series.check[night], check, time, "check", barColour(night, "#b03a2e"), 2.0,
-                   series.bins == 0, 3, markStyle(night));
-  }
-  for (std::size_t night = 0; night < series.untransformedCheck.size(); ++night) {
-    const std::string colour{barColour(night, "#b03a2e")};
-    picture.series(series.untransformedCheck[night], check, time, "check", colour, 2.0,
-                   series.bins == 0, 3, "fill:none;stroke:" + colour + ";stroke-width:1");
+  std::string checkLabel() const {
+    if (labels_.checkStar.empty()) return "check star";
+    if (labels_.checkTransformed) return "transformed Kstd - catalogue";
+    if (several_) return "check star: Kstd - catalogue";
+    return "check star: Kstd - " + fixedDecimals(labels_.filters.front().checkMagnitude, 3);
   }
 
-  picture.frame(airmass, time, timeTicks, "airmass", "ytick-airmass");
-  picture.series(series.airmass, airmass, time, "airmass", "#4d4d4d", 1.3, series.bins == 0, 3);
-
-  for (const Tick& tick : timeTicks) {
-    picture.text(time.x(tick.value + time.dayOffset), 740, tick.label,
-                 "class=\"xtick\" font-size=\"12\" text-anchor=\"middle\"");
+  void drawCheckPanel() {
+    const Panel check{450, 590, valueRange(checkPoints_, 0.05), true};
+    picture_.frame(check, time_, timeTicks_, checkLabel(), "ytick-check");
+    if (labels_.checkStar.empty()) {
+      picture_.text((plotLeft + plotRight) / 2, 524, "no check star in the parameter file",
+                    "font-size=\"13\" text-anchor=\"middle\"");
+    } else if (checkPoints_.empty()) {
+      picture_.text((plotLeft + plotRight) / 2, 524, "the check star was not measured",
+                    "font-size=\"13\" text-anchor=\"middle\"");
+    }
+    drawSeries(series_.check, series_.untransformedCheck, check, "check", "#b03a2e", 2.0);
   }
-  picture.text((plotLeft + plotRight) / 2, 768,
-               labels.dateKind + " - " + wholeNumber(time.dayOffset) + " (days)",
-               "font-size=\"13\" text-anchor=\"middle\"");
-  return picture.finish();
+
+  void drawTimeAxis() {
+    for (const Tick& tick : timeTicks_) {
+      picture_.text(time_.x(tick.value + time_.dayOffset), 740, tick.label,
+                    "class=\"xtick\" font-size=\"12\" text-anchor=\"middle\"");
+    }
+    picture_.text((plotLeft + plotRight) / 2, 768,
+                  labels_.dateKind + " - " + wholeNumber(time_.dayOffset) + " (days)",
+                  "font-size=\"13\" text-anchor=\"middle\"");
+  }
+
+  const Series& series_;
+  const PictureLabels& labels_;
+  const bool several_;
+  const std::vector<SeriesPoint> targetPoints_;
+  const std::vector<SeriesPoint> checkPoints_;
+  const TimeAxis time_;
+  const std::vector<Tick> timeTicks_;
+  Picture picture_;
+};
+
+}  // namespace
+
+std::string drawNightPicture(const Series& series, const PictureLabels& labels) {
+  return NightDrawing{series, labels}.draw();
 }
 
 }  // namespace varistellar::plot
