@@ -67,23 +67,21 @@ void LineScanner::startByte(unsigned char u) {
   byte(u);
 }
 
-void LineScanner::wholeLine(std::string_view text) {
-  LineEnd end = LineEnd::lf;
-  if (!text.empty() && text.back() == '\r') {
-    end = LineEnd::crlf;
-    text.remove_suffix(1);
-  }
-  line_.length = text.size();
-  const bool tabDelimited = delimiter_ == '\t';
-  // One pass finds the delimiters and whether any byte is out of the plain
-  // range; the rare line with such a byte is looked at again.
-  const bool hash = !text.empty() && text.front() == '#';
-  const char delimiter = hash ? '\n' : delimiter_;  // a '#' line has no fields
+namespace {
+
+// Where a line's delimiters stand (the first of them), how many there are,
+// and whether every byte is in the plain range 0x20-0x7E.
+struct DelimiterScan {
   std::array<std::size_t, ScannedLine::keptFields> stops{};
-  std::size_t delimiters = 0;
-  const auto stopAt = [&stops, &delimiters](std::size_t i) {
-    if (delimiters < stops.size()) stops[delimiters] = i;
-    ++delimiters;
+  std::size_t count = 0;
+  bool plain = true;
+};
+
+DelimiterScan scanDelimiters(std::string_view text, char delimiter) {
+  DelimiterScan scan;
+  const auto stopAt = [&scan](std::size_t i) {
+    if (scan.count < scan.stops.size()) scan.stops[scan.count] = i;
+    ++scan.count;
   };
   // Eight bytes at a time: the delimiters among them, and whether any lies
   // outside 0x20-0x7E.
@@ -106,47 +104,71 @@ void LineScanner::wholeLine(std::string_view text) {
     odd |= c < 0x20 || c > 0x7E;
     if (text[at] == delimiter) stopAt(at);
   }
-  const bool plain = odd == 0;
-  if (!plain) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      if (c == '\r') {
-        line_.bareCr = true;
-      } else if ((c > 0x7E || (c < 0x20 && !(c == '\t' && tabDelimited))) && line_.badColumn == 0) {
-        line_.badColumn = i + 1;
-        line_.badByte = c;
-      }
+  scan.plain = odd == 0;
+  return scan;
+}
+
+}  // namespace
+
+// The rare line with a byte out of the plain range, looked at again.
+void LineScanner::noteOddBytes(std::string_view text) {
+  const bool tabDelimited = delimiter_ == '\t';
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == '\r') {
+      line_.bareCr = true;
+    } else if ((c > 0x7E || (c < 0x20 && !(c == '\t' && tabDelimited))) && line_.badColumn == 0) {
+      line_.badColumn = i + 1;
+      line_.badByte = c;
     }
   }
-  const char tabBlank = tabDelimited ? ' ' : '\t';  // a TAB is a blank unless it delimits
+}
+
+void LineScanner::spanFields(std::string_view text, const std::size_t* stops,
+                             std::size_t delimiters) {
+  const char tabBlank = delimiter_ == '\t' ? ' ' : '\t';  // a TAB is a blank unless it delimits
   const auto blank = [tabBlank](char c) { return c == ' ' || c == tabBlank; };
-  line_.allBlank = std::all_of(text.begin(), text.end(), blank);
-  if (!text.empty() && !hash) {
-    line_.fieldCount = delimiters + 1;
-    const auto kept = static_cast<std::size_t>(
-        std::min<std::uint64_t>(line_.fieldCount, ScannedLine::keptFields));
-    const char* const p = text.data();
-    std::size_t start = 0;
-    for (std::size_t k = 0; k < kept; ++k) {
-      const std::size_t stop = k < delimiters ? stops[k] : text.size();
-      std::size_t lead = start;
-      std::size_t trail = stop;
-      // A blank is at most 0x20: most fields have none at either end.
-      const auto atMostBlank = [p](std::size_t i) {
-        return static_cast<unsigned char>(p[i]) <= ' ';
-      };
-      if (start != stop && (atMostBlank(start) || atMostBlank(stop - 1))) {
-        while (lead < stop && blank(p[lead])) ++lead;
-        while (trail > lead && blank(p[trail - 1])) --trail;
-      }
-      FieldSpan& field = line_.fields[k];
-      field.start = start;
-      field.length = stop - start;
-      field.leading = lead - start;
-      field.trailing = lead == stop ? stop - start : stop - trail;
-      start = stop + 1;
+  line_.fieldCount = delimiters + 1;
+  const auto kept =
+      static_cast<std::size_t>(std::min<std::uint64_t>(line_.fieldCount, ScannedLine::keptFields));
+  const char* const p = text.data();
+  std::size_t start = 0;
+  for (std::size_t k = 0; k < kept; ++k) {
+    const std::size_t stop = k < delimiters ? stops[k] : text.size();
+    std::size_t lead = start;
+    std::size_t trail = stop;
+    // A blank is at most 0x20: most fields have none at either end.
+    const auto atMostBlank = [p](std::size_t i) { return static_cast<unsigned char>(p[i]) <= ' '; };
+    if (start != stop && (atMostBlank(start) || atMostBlank(stop - 1))) {
+      while (lead < stop && blank(p[lead])) ++lead;
+      while (trail > lead && blank(p[trail - 1])) --trail;
     }
+    FieldSpan& field = line_.fields[k];
+    field.start = start;
+    field.length = stop - start;
+    field.leading = lead - start;
+    field.trailing = lead == stop ? stop - start : stop - trail;
+    start = stop + 1;
   }
+}
+
+void LineScanner::wholeLine(std::string_view text) {
+  LineEnd end = LineEnd::lf;
+  if (!text.empty() && text.back() == '\r') {
+    end = LineEnd::crlf;
+    text.remove_suffix(1);
+  }
+  line_.length = text.size();
+  // One pass finds the delimiters and whether any byte is out of the plain
+  // range; the rare line with such a byte is looked at again.
+  const bool hash = !text.empty() && text.front() == '#';
+  const char delimiter = hash ? '\n' : delimiter_;  // a '#' line has no fields
+  const DelimiterScan scan = scanDelimiters(text, delimiter);
+  if (!scan.plain) noteOddBytes(text);
+  const char tabBlank = delimiter_ == '\t' ? ' ' : '\t';
+  line_.allBlank = std::all_of(text.begin(), text.end(),
+                               [tabBlank](char c) { return c == ' ' || c == tabBlank; });
+  if (!text.empty() && !hash) spanFields(text, scan.stops.data(), scan.count);
   line_.end = end;
   line_.kept = text.substr(0, keptBytes);
   handler_(line_);

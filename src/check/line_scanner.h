@@ -57,6 +57,8 @@ class LineScanner {
  private:
   void startByte(unsigned char u);
   void wholeLine(std::string_view text);
+  void noteOddBytes(std::string_view text);
+  void spanFields(std::string_view text, const std::size_t* stops, std::size_t delimiters);
   void byte(unsigned char c);
   void lineByte(unsigned char c);
   void endLine(LineEnd end);
