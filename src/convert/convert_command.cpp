@@ -17,19 +17,20 @@
 #include "aeff/format.h"
 #include "check_star/check_star_summary.h"
 #include "console/console.h"
-#include "convert/console_findings.h"
-#include "convert/distinct_files.h"
+#include "console/console_findings.h"
+#include "console/counted.h"
 #include "convert/night_agreement.h"
 #include "convert/night_conversion.h"
 #include "convert/night_store.h"
 #include "convert/night_summary.h"
 #include "convert/output_listeners.h"
-#include "convert/own_check.h"
-#include "convert/report_output.h"
-#include "convert/temporary_files.h"
 #include "diagnostics/diagnostic.h"
 #include "diagnostics/held_findings.h"
 #include "diagnostics/quoted.h"
+#include "outputs/distinct_files.h"
+#include "outputs/drawn_file.h"
+#include "outputs/output_list.h"
+#include "outputs/report_file.h"
 #include "platform/platform.h"
 #include "plot/svg_picture.h"
 #include "report/header_lines.h"
@@ -39,8 +40,7 @@
 namespace varistellar::convert {
 namespace {
 
-// Whether a phase lets the conversion go on.
-enum class Phase { done, failed };
+using outputs::Phase;
 
 class Conversion {
  public:
@@ -53,12 +53,12 @@ class Conversion {
     convertNights();
     findings_.printUnlisted();
     if (finishOutputs() == Phase::failed) return nothingWritten();
-    if (checkReport() == Phase::failed) return 1;
-    if (commitReport() == Phase::failed) return nothingWritten();
-    const int status = commitPicture();
+    if (outputs_.check() == Phase::failed) return 1;
+    const outputs::Committed committed = outputs_.commit(findings_);
+    if (committed == outputs::Committed::none) return nothingWritten();
     printSummary();
-    printOwnCheck(ownCheckResult_, plan_.quiet);
-    return status;
+    report_.tellCheck();
+    return committed == outputs::Committed::all ? 0 : partlyWrittenStatus;
   }
 
  private:
@@ -67,7 +67,7 @@ class Conversion {
 
   // Nothing is opened for writing over an input or over another output.
   Phase checkFilesDistinct() {
-    std::vector<FileRole> files;
+    std::vector<outputs::FileRole> files;
     for (const NightFiles& night : plan_.nights) {
       files.push_back({"light-curve table", night.tableFile});
       files.push_back({"parameter file", night.parameterFile});
@@ -75,7 +75,7 @@ class Conversion {
     if (transforming()) files.push_back({"coefficient file", plan_.coefficientFile});
     files.push_back({"report", plan_.reportFile});
     if (!plan_.plotFile.empty()) files.push_back({"picture", plan_.plotFile});
-    return reportSharedFiles(files, findings_) == 0 ? Phase::done : Phase::failed;
+    return outputs::reportSharedFiles(files, findings_) == 0 ? Phase::done : Phase::failed;
   }
 
   // Each night's parameter file, then whether they agree. A faulty file's
@@ -163,44 +163,33 @@ class Conversion {
     }
     for (const std::string& line :
          transform::transformCommentLines(listed, plan_.coefficientFile)) {
-      output_.write(line);
+      report_.write(line);
     }
   }
 
   // The report is begun only for good parameter files; the picture's file
   // is opened all the same, so that a fault there is listed too.
   void openOutputs() {
-    removeStaleTemporariesOf(plan_.reportFile);
-    if (!plan_.plotFile.empty()) removeStaleTemporariesOf(plan_.plotFile);
-    if (parametersGood_) {
-      if (const auto failure = output_.open()) {
-        findings_.error(plan_.reportFile, 0, 0, "cannot write the report: " + *failure);
-      } else if (!output_.isStream() && !aeff::isReportFileName(plan_.reportFile)) {
-        // The report's own check would refuse it; the name is the user's to change.
-        findings_.error(plan_.reportFile, 0, 0,
-                        "the report's name must end in .txt, .csv or .tsv, as the AAVSO's "
-                        "upload requires");
-      } else {
-        // The check runs beside the writing; a stream's on each line it is sent.
-        output_.checkWith(output_.isStream()
-                              ? &ownCheck_.emplace(plan_.reportFile)
-                              : &ownCheck_.emplace(output_.openForChecking(), plan_.reportFile));
-        for (const std::string& line : report::reportHeaderLines(
-                 parameters_.front().observerCode, run::ReportForm::aavso, plan_.date)) {
-          output_.write(line);
-        }
-        if (transforming() && !several()) writeTransformLines({&transforms_.front()});
-        written_.add(reportLines_);
-        if (transforming()) written_.add(transformedCheckStar_);
-      }
-    }
+    outputs_.add(report_);
     if (!plan_.plotFile.empty()) {
+      outputs_.add(picture_.emplace(
+          plan_.plotFile, "picture", [this] { return drawPicture(); },
+          outputs::OutOfMemoryFinding{plan_.nights.back().tableFile, outOfMemoryForPicture}));
+    }
+    outputs_.removeStaleTemporaries(plan_.quiet);
+    if (parametersGood_ && report_.open(findings_) == Phase::done) {
+      for (const std::string& line : report::reportHeaderLines(
+               parameters_.front().observerCode, run::ReportForm::aavso, plan_.date)) {
+        report_.write(line);
+      }
+      if (transforming() && !several()) writeTransformLines({&transforms_.front()});
+      written_.add(reportLines_);
+      if (transforming()) written_.add(transformedCheckStar_);
+    }
+    if (picture_) {
       if (transforming()) picturePoints_.showTransformation();
       written_.add(picturePoints_);
-      picture_.emplace(plan_.plotFile);
-      if (const auto failure = picture_->open()) {
-        findings_.error(plan_.plotFile, 0, 0, "cannot write the picture: " + *failure);
-      }
+      (void)picture_->open(findings_);
     }
   }
 
@@ -304,59 +293,11 @@ class Conversion {
   // first, so that the picture cannot take its room.
   Phase finishOutputs() {
     if (findings_.errors() != 0) return Phase::failed;
-    if (const auto failure = output_.finishWriting()) {
-      findings_.error(plan_.reportFile, 0, 0, "cannot write the report: " + *failure);
-      return Phase::failed;
-    }
-    if (!picture_) return Phase::done;
-    try {
-      writePicture();
-    } catch (const std::bad_alloc&) {
-      findings_.error(plan_.nights.back().tableFile, 0, 0, outOfMemoryForPicture);
-      return Phase::failed;
-    }
-    if (const auto failure = picture_->finishWriting()) {
-      findings_.error(plan_.plotFile, 0, 0, "cannot write the picture: " + *failure);
-      return Phase::failed;
-    }
-    return Phase::done;
+    return outputs_.finish(findings_);
   }
 
-  // The report's own check, which ran beside the writing, is awaited: a
-  // report that `check` rejects is never put in place.
-  Phase checkReport() {
-    if (!ownCheck_) return Phase::done;
-    ownCheckResult_ = ownCheck_->finish(output_.bytesWritten());
-    if (ownCheckResult_.passed) return Phase::done;
-    // The temporary files go with the outputs; the old ones stay.
-    printOwnCheck(ownCheckResult_, plan_.quiet);
-    return Phase::failed;
-  }
-
-  Phase commitReport() {
-    if (const auto failure = output_.commit()) {
-      findings_.error(plan_.reportFile, 0, 0, "cannot write the report: " + *failure);
-      return Phase::failed;
-    }
-    return Phase::done;
-  }
-
-  // The report is in place; the picture follows. Should it fail now, the
-  // user is told which file is new and which is not.
-  int commitPicture() {
-    if (!picture_) return 0;
-    if (const auto failure = picture_->commit()) {
-      findings_.error(plan_.plotFile, 0, 0,
-                      "cannot write the picture: " + *failure + "; the report " +
-                          diagnostics::shownName(plan_.reportFile) +
-                          " was written, the picture was not");
-      picture_.reset();
-      return partlyWrittenStatus;
-    }
-    return 0;
-  }
-
-  void writePicture() {
+  // The picture, drawn once every observation is known.
+  [[nodiscard]] std::string drawPicture() const {
     plot::PictureLabels labels{
         .star = parameters_.front().variableStarId,
         .observer = parameters_.front().observerCode,
@@ -373,14 +314,7 @@ class Conversion {
       labels.filters.push_back({parameters.filterName, parameters.comparisonMagnitude,
                                 parameters.checkStar ? parameters.checkStar->magnitude : 0.0});
     }
-    const std::string picture =
-        plot::drawNightPicture(picturePoints_.points().series(parameters_.size()), labels);
-    std::string_view rest{picture};
-    while (!rest.empty()) {
-      const std::size_t end = rest.find('\n');
-      picture_->write(rest.substr(0, end));
-      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    }
+    return plot::drawNightPicture(picturePoints_.points().series(parameters_.size()), labels);
   }
 
   // The Julian date of the report's first record: the first one written of
@@ -429,9 +363,9 @@ class Conversion {
         }
       }
     }
-    if (picture_) {
+    if (picture_ && picture_->committed()) {
       console::printLine("drew " + diagnostics::shownName(plan_.plotFile) + ": " +
-                         countOf(picturePoints_.points().size(), "observation"));
+                         console::countOf(picturePoints_.points().size(), "observation"));
     }
   }
 
@@ -464,7 +398,7 @@ class Conversion {
       const std::uint64_t untransformed = several() ? handed_.untransformed[i] : 0;
       std::string line = "transformed " + parameters_[i].filterName + ": " +
                          std::to_string(written - untransformed) + " of " +
-                         countOf(written, "observation");
+                         console::countOf(written, "observation");
       if (const transform::FilterTransform* transform = transformOf(i)) {
         line += ", with " + transform->coefficientText;
       }
@@ -482,31 +416,8 @@ class Conversion {
     }
   }
 
-  // Removes the temporary files that stopped runs left beside `output`, and
-  // says so.
-  void removeStaleTemporariesOf(const std::string& output) const {
-    if (plan_.quiet) {
-      (void)removeStaleTemporaries(output);
-      return;
-    }
-    const StaleTemporaries found = removeStaleTemporaries(output);
-    for (const std::string& removed : found.removed) {
-      console::printErrorLine(removedTemporaryNote(removed));
-    }
-    for (const std::string& left : found.left) console::printErrorLine(leftTemporaryNote(left));
-  }
-
   int nothingWritten() {
-    const std::size_t errors = findings_.errors();
-    const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");
-    // A stream cannot be taken back: what went out is said truthfully.
-    output_.sendBuffered();
-    if (output_.isStream() && output_.bytesWritten() != 0) {
-      console::printErrorLine("varistellar: " + count + "; the report sent to " +
-                              diagnostics::shownName(plan_.reportFile) + " is incomplete");
-    } else {
-      console::printErrorLine("varistellar: " + count + "; nothing was written");
-    }
+    report_.tellNothingWritten(findings_.errors());
     return 1;
   }
 
@@ -514,7 +425,7 @@ class Conversion {
       "out of memory for the picture's points: convert the night without --plot";
 
   ConvertPlan plan_;
-  ConsoleFindings findings_;
+  console::ConsoleFindings findings_;
   std::vector<night::NightParameters> parameters_;
   bool parametersGood_ = true;
   bool withCheckStar_ = false;
@@ -526,12 +437,12 @@ class Conversion {
   std::deque<transform::FilterTransform> aloneTransforms_;
   std::vector<const transform::FilterTransform*> usedTransforms_;
   HandedOn handed_;
-  // The outputs, and the fan-out that hands them the written observations.
-  ReportOutput output_{plan_.reportFile};
-  std::optional<OwnCheck> ownCheck_;
-  OwnCheckResult ownCheckResult_;
-  std::optional<ReportOutput> picture_;
-  ReportLines reportLines_{output_};
+  // The outputs, in the order they are put in place, and the fan-out that
+  // hands them the written observations.
+  outputs::ReportFile report_{plan_.reportFile, "convert", plan_.quiet};
+  std::optional<outputs::DrawnFile> picture_;
+  outputs::OutputList outputs_;
+  ReportLines reportLines_{report_};
   CheckStarTally checkStar_{plan_.nights.size(), CheckStarTally::Magnitude::measured};
   CheckStarTally transformedCheckStar_{plan_.nights.size(), CheckStarTally::Magnitude::transformed};
   PicturePoints picturePoints_{parameters_};

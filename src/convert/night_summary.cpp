@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "console/counted.h"
 #include "diagnostics/quoted.h"
 #include "report/number_text.h"
 
@@ -25,13 +26,6 @@ std::string inEachFilter(const std::vector<const NightConversion*>& nights, Magn
 
 }  // namespace
 
-std::string countOf(std::uint64_t count, std::string_view thing) {
-  std::string text = std::to_string(count);
-  text.append(" ").append(thing);
-  if (count != 1) text.push_back('s');
-  return text;
-}
-
 std::vector<std::string> summaryLines(const std::vector<const NightConversion*>& nights,
                                       run::DateKind date, const std::string& reportFile) {
   std::vector<std::string> lines;
@@ -41,7 +35,7 @@ std::vector<std::string> summaryLines(const std::vector<const NightConversion*>&
   double lastDate = -firstDate;
   for (const NightConversion* night : nights) {
     lines.push_back(diagnostics::shownName(night->tableFile()) + ": " +
-                    countOf(night->counts().observationLines, "observation line") + ": " +
+                    console::countOf(night->counts().observationLines, "observation line") + ": " +
                     std::to_string(night->written()) + " written, " +
                     std::to_string(night->counts().dropped) + " dropped (V-C above 90), " +
                     std::to_string(night->leftOut()) + " left out (MERR of 1.0 or more)");
@@ -96,7 +90,7 @@ std::vector<std::string> summaryLines(const std::vector<const NightConversion*>&
                     report::writtenNumber(lastDate, 13, 5));
   }
   lines.push_back("wrote " + diagnostics::shownName(reportFile) + ": " +
-                  countOf(written, "observation"));
+                  console::countOf(written, "observation"));
   return lines;
 }
 

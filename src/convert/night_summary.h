@@ -2,18 +2,13 @@
 // written, the stars, the dates and the report.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "convert/night_conversion.h"
 #include "run/run_context.h"
 
 namespace varistellar::convert {
-
-// "1 observation", "2 observations".
-[[nodiscard]] std::string countOf(std::uint64_t count, std::string_view thing);
 
 [[nodiscard]] std::vector<std::string> summaryLines(
     const std::vector<const NightConversion*>& nights, run::DateKind date,

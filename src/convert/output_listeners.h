@@ -9,8 +9,8 @@
 
 #include "check_star/check_star_statistics.h"
 #include "convert/observation_listener.h"
-#include "convert/report_output.h"
 #include "night/parameter_file.h"
+#include "outputs/report_file.h"
 #include "plot/night_points.h"
 
 namespace varistellar::convert {
@@ -18,11 +18,11 @@ namespace varistellar::convert {
 // Writes each observation's record to the report.
 class ReportLines final : public ObservationListener {
  public:
-  explicit ReportLines(ReportOutput& output) : output_{output} {}
+  explicit ReportLines(outputs::ReportFile& output) : output_{output} {}
   void take(const ConvertedObservation& observation) override { output_.write(observation.record); }
 
  private:
-  ReportOutput& output_;
+  outputs::ReportFile& output_;
 };
 
 // The check star's standard magnitude over each night, as measured (in

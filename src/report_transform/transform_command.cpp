@@ -17,13 +17,12 @@
 #include "check_star/check_star_statistics.h"
 #include "check_star/check_star_summary.h"
 #include "console/console.h"
-#include "convert/console_findings.h"
-#include "convert/distinct_files.h"
-#include "convert/night_summary.h"
-#include "convert/own_check.h"
-#include "convert/report_output.h"
-#include "convert/temporary_files.h"
+#include "console/console_findings.h"
+#include "console/counted.h"
 #include "diagnostics/quoted.h"
+#include "outputs/distinct_files.h"
+#include "outputs/report_file.h"
+#include "outputs/temporary_files.h"
 #include "platform/platform.h"
 #include "report_transform/delimiter_clashes.h"
 #include "report_transform/report_inputs.h"
@@ -37,7 +36,7 @@
 namespace varistellar::report_transform {
 
 std::string defaultOutputName(const std::string& report) {
-  const std::size_t nameStart = convert::folderOf(report).size();
+  const std::size_t nameStart = outputs::folderOf(report).size();
   const std::size_t dot = report.rfind('.');
   // A name that is all extension (".txt") keeps it after the whole name, so
   // that the new name stays hidden and ends as the AAVSO's upload requires:
@@ -49,7 +48,7 @@ std::string defaultOutputName(const std::string& report) {
 
 namespace {
 
-enum class Phase { done, failed };
+using outputs::Phase;
 
 // How many rows of one kind, and the first one's line.
 struct Tally {
@@ -105,22 +104,19 @@ class ReportTransformation {
     findings_.printUnlisted();
     if (finishOutput() == Phase::failed) return nothingWritten();
     if (checkOutput() == Phase::failed) return 1;
-    if (const auto failure = output_.commit()) {
-      findings_.error(outFile_, 0, 0, "cannot write the report: " + *failure);
-      return nothingWritten();
-    }
+    if (output_.commit(findings_) == Phase::failed) return nothingWritten();
     warnOfKeptRows();
     printSummary();
-    convert::printOwnCheck(ownCheckResult_, false, "transform");
+    output_.tellCheck();
     return 0;
   }
 
  private:
   Phase checkFilesDistinct() {
-    const std::vector<convert::FileRole> files{{"report to transform", options_.report},
+    const std::vector<outputs::FileRole> files{{"report to transform", options_.report},
                                                {"coefficient file", options_.coefficientFile},
                                                {"transformed report", outFile_}};
-    return convert::reportSharedFiles(files, findings_) == 0 ? Phase::done : Phase::failed;
+    return outputs::reportSharedFiles(files, findings_) == 0 ? Phase::done : Phase::failed;
   }
 
   // The coefficient file and the report, both read whatever either holds,
@@ -160,27 +156,8 @@ class ReportTransformation {
   }
 
   Phase openOutput() {
-    const convert::StaleTemporaries found = convert::removeStaleTemporaries(outFile_);
-    for (const std::string& removed : found.removed) {
-      console::printErrorLine(convert::removedTemporaryNote(removed));
-    }
-    for (const std::string& left : found.left) {
-      console::printErrorLine(convert::leftTemporaryNote(left));
-    }
-    if (const auto failure = output_.open()) {
-      findings_.error(outFile_, 0, 0, "cannot write the report: " + *failure);
-      return Phase::failed;
-    }
-    if (!output_.isStream() && !aeff::isReportFileName(outFile_)) {
-      findings_.error(outFile_, 0, 0,
-                      "the report's name must end in .txt, .csv or .tsv, as the AAVSO's upload "
-                      "requires");
-      return Phase::failed;
-    }
-    // A stream's check is handed each line as it is sent.
-    output_.checkWith(output_.isStream() ? &ownCheck_.emplace(outFile_)
-                                         : &ownCheck_.emplace(output_.openForChecking(), outFile_));
-    return Phase::done;
+    output_.removeStaleTemporaries(false);
+    return output_.open(findings_);
   }
 
   void writeTransformLines() {
@@ -321,21 +298,9 @@ class ReportTransformation {
     }
   }
 
-  Phase finishOutput() {
-    if (const auto failure = output_.finishWriting()) {
-      findings_.error(outFile_, 0, 0, "cannot write the report: " + *failure);
-      return Phase::failed;
-    }
-    return Phase::done;
-  }
+  Phase finishOutput() { return output_.finish(findings_); }
 
-  Phase checkOutput() {
-    if (!ownCheck_) return Phase::done;
-    ownCheckResult_ = ownCheck_->finish(output_.bytesWritten());
-    if (ownCheckResult_.passed) return Phase::done;
-    convert::printOwnCheck(ownCheckResult_, false, "transform");
-    return Phase::failed;
-  }
+  Phase checkOutput() { return output_.check(); }
 
   // One warning for each kind of row written as it was, at its first row.
   void warnOfKeptRows() {
@@ -403,17 +368,17 @@ class ReportTransformation {
 
   void printSummary() const {
     console::printLine(diagnostics::shownName(options_.report) + ": " +
-                       convert::countOf(rowsRead_, "observation") + ": " +
+                       console::countOf(rowsRead_, "observation") + ": " +
                        std::to_string(transformedRows_) + " transformed, " +
                        std::to_string(rowsRead_ - transformedRows_) + " written as they were");
     console::printLine("wrote " + diagnostics::shownName(outFile_) + ": " +
-                       convert::countOf(rowsRead_, "observation"));
+                       console::countOf(rowsRead_, "observation"));
     for (std::size_t f = 0; f < filters_.size(); ++f) {
       const FilterCount& filter = filters_[f];
       if (filter.rows == 0) continue;
       std::string line = "transformed " + std::string{filterName(static_cast<std::uint8_t>(f))} +
                          ": " + std::to_string(filter.transformed) + " of " +
-                         convert::countOf(filter.rows, "observation");
+                         console::countOf(filter.rows, "observation");
       for (std::size_t i = 0; i < filter.transforms.size(); ++i) {
         line += (i == 0 ? ", with " : " and ") + filter.transforms[i]->coefficientText;
       }
@@ -430,16 +395,7 @@ class ReportTransformation {
 
   int nothingWritten() {
     findings_.printUnlisted();
-    const std::size_t errors = findings_.errors();
-    const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");
-    // A stream cannot be taken back: what went out is said truthfully.
-    output_.sendBuffered();
-    if (output_.isStream() && output_.bytesWritten() != 0) {
-      console::printErrorLine("varistellar: " + count + "; the report sent to " +
-                              diagnostics::shownName(outFile_) + " is incomplete");
-    } else {
-      console::printErrorLine("varistellar: " + count + "; nothing was written");
-    }
+    output_.tellNothingWritten(findings_.errors());
     return 1;
   }
 
@@ -452,15 +408,13 @@ class ReportTransformation {
 
   const TransformOptions& options_;
   std::string outFile_;
-  convert::ConsoleFindings findings_;
+  console::ConsoleFindings findings_;
   transform::CoefficientReading coefficients_;
   ReportSource source_{options_.report};
   ReportReading reading_;
   RowSets sets_;
   std::optional<ReportPlan> plan_;
-  convert::ReportOutput output_{outFile_};
-  std::optional<convert::OwnCheck> ownCheck_;
-  convert::OwnCheckResult ownCheckResult_;
+  outputs::ReportFile output_{outFile_, "transform", false};
   bool transformLinesWritten_ = false;
   std::string rewritten_;  // the row being rewritten
   std::uint64_t rowsRead_ = 0;

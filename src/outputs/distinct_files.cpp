@@ -1,10 +1,10 @@
 // The pairwise comparison of convert's files.
-#include "convert/distinct_files.h"
+#include "outputs/distinct_files.h"
 
 #include "diagnostics/quoted.h"
 #include "platform/platform.h"
 
-namespace varistellar::convert {
+namespace varistellar::outputs {
 
 std::size_t reportSharedFiles(std::span<const FileRole> files,
                               // cppcheck-suppress constParameter ; findings are added to it
@@ -27,4 +27,4 @@ std::size_t reportSharedFiles(std::span<const FileRole> files,
   return shared;
 }
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::outputs

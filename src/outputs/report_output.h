@@ -12,11 +12,11 @@
 #include <string>
 #include <string_view>
 
-#include "convert/own_check.h"
+#include "outputs/own_check.h"
 #include "platform/platform.h"
 #include "textio/line_files.h"
 
-namespace varistellar::convert {
+namespace varistellar::outputs {
 
 class ReportOutput {
  public:
@@ -76,4 +76,4 @@ class ReportOutput {
   bool committed_ = false;
 };
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::outputs

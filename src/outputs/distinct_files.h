@@ -9,7 +9,7 @@
 
 #include "diagnostics/diagnostic.h"
 
-namespace varistellar::convert {
+namespace varistellar::outputs {
 
 // A file the command reads or writes, and what it is to the command.
 struct FileRole {
@@ -22,4 +22,4 @@ struct FileRole {
 std::size_t reportSharedFiles(std::span<const FileRole> files,
                               diagnostics::DiagnosticSink& findings);
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::outputs

@@ -1,5 +1,5 @@
 // Temporary names, made and read back.
-#include "convert/temporary_files.h"
+#include "outputs/temporary_files.h"
 
 #include <algorithm>
 #include <random>
@@ -7,7 +7,7 @@
 #include "diagnostics/quoted.h"
 #include "platform/platform.h"
 
-namespace varistellar::convert {
+namespace varistellar::outputs {
 namespace {
 
 constexpr std::string_view temporaryEnding = ".tmp";
@@ -135,4 +135,4 @@ std::string leftTemporaryNote(const std::string& left) {
          "varistellar can tell is its own (a link, or contents it does not write)";
 }
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::outputs

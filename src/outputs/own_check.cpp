@@ -1,5 +1,5 @@
 // The report read back behind its writer, on a thread of its own.
-#include "convert/own_check.h"
+#include "outputs/own_check.h"
 
 #include <algorithm>
 #include <new>
@@ -7,7 +7,7 @@
 
 #include "console/console.h"
 
-namespace varistellar::convert {
+namespace varistellar::outputs {
 
 using diagnostics::Severity;
 
@@ -153,4 +153,4 @@ void printOwnCheck(const OwnCheckResult& check, bool quiet, std::string_view com
   }
 }
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::outputs

@@ -1,9 +1,9 @@
 // An output's temporary file and its rename into place.
-#include "convert/report_output.h"
+#include "outputs/report_output.h"
 
-#include "convert/temporary_files.h"
+#include "outputs/temporary_files.h"
 
-namespace varistellar::convert {
+namespace varistellar::outputs {
 
 using textio::describeFailure;
 
@@ -135,4 +135,4 @@ std::optional<std::string> ReportOutput::commit() {
   return std::nullopt;
 }
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::outputs

@@ -1,13 +1,13 @@
 // Temporary names: made beside their output, cut to fit, recognised again
 // only when a run would have made exactly that name; and the first bytes
 // that tell a run's own leftover from a user's file.
-#include "convert/temporary_files.h"
+#include "outputs/temporary_files.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace varistellar::convert {
+namespace varistellar::outputs {
 namespace {
 
 TEST(TemporaryName, StandsBesideItsOutputWithTheProgramProcessAndTag) {
@@ -82,4 +82,4 @@ TEST(BeginsAsAnOutput, TellsReportsAndPicturesFromOtherContents) {
 }
 
 }  // namespace
-}  // namespace varistellar::convert
+}  // namespace varistellar::outputs

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace varistellar::convert {
+namespace varistellar::outputs {
 
 // The folder part of a path, with its last separator; empty for a name in
 // the current folder.
@@ -61,4 +61,4 @@ struct StaleTemporaries {
 [[nodiscard]] std::string removedTemporaryNote(const std::string& removed);
 [[nodiscard]] std::string leftTemporaryNote(const std::string& left);
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::outputs

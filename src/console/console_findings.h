@@ -8,7 +8,7 @@
 #include "diagnostics/diagnostic.h"
 #include "diagnostics/listing_limit.h"
 
-namespace varistellar::convert {
+namespace varistellar::console {
 
 class ConsoleFindings final : public diagnostics::DiagnosticSink {
  public:
@@ -31,4 +31,4 @@ class ConsoleFindings final : public diagnostics::DiagnosticSink {
   std::size_t errors_ = 0;
 };
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::console

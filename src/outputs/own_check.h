@@ -16,7 +16,7 @@
 #include "diagnostics/diagnostic.h"
 #include "platform/platform.h"
 
-namespace varistellar::convert {
+namespace varistellar::outputs {
 
 struct OwnCheckResult {
   diagnostics::DiagnosticList findings;  // named after the report, not its temporary file
@@ -80,4 +80,4 @@ class OwnCheck {
 // `command` names the command whose defect a failed check would be.
 void printOwnCheck(const OwnCheckResult& check, bool quiet, std::string_view command = "convert");
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::outputs

@@ -2,7 +2,7 @@
 // line stops the report, a long report written in many pieces finds exactly
 // what `check` finds in the same bytes, and a file cut shorter than what was
 // written fails the check.
-#include "convert/own_check.h"
+#include "outputs/own_check.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "check/report_check.h"
 #include "platform/platform.h"
 
-namespace varistellar::convert {
+namespace varistellar::outputs {
 namespace {
 
 const std::string header =
@@ -205,4 +205,4 @@ TEST(StreamedReport, AnUnfinishedCheckEndsWithItsOwner) {
 }
 
 }  // namespace
-}  // namespace varistellar::convert
+}  // namespace varistellar::outputs

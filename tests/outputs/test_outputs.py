@@ -4,7 +4,7 @@ under the picture, a failure between the two renames, a planted link at the temp
 and the report's permission bits. Each run is the real program on the sample night in a
 scratch folder; what is left in the folder is compared byte for byte.
 
-    python3 tests/convert/test_outputs.py --binary path/to/varistellar
+    python3 tests/outputs/test_outputs.py --binary path/to/varistellar
 """
 import argparse
 import os
