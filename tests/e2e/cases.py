@@ -92,6 +92,20 @@ class Case:
         return next((self.skip[p] for p in platforms if p in self.skip), None)
 
 
+def in_system_words(case, windows, posix):
+    """The case with a system error's text in the platform's own words: the command line says
+    strerror's text on POSIX and Windows' message under wine."""
+    as_windows = Case.stderr_for.__get__(case)
+    case.stderr = lambda platforms: (as_windows(platforms) if "windows" in platforms
+                                     else as_windows(platforms).replace(windows, posix))
+    return case
+
+
+NO_SUCH_FILE = (b"The system cannot find the file specified.", b"No such file or directory")
+ACCESS_DENIED = (b"Access Denied.", b"Permission denied")
+DISK_FULL = (b"There is not enough space on the disk.", b"No space left on device")
+
+
 ANSWERS = b"\n" * 10
 UNHANDLED = 255  # exit status -1 as the shell sees it
 HANDLED = 1

@@ -11,7 +11,8 @@ number so near a rounding tie that a last-bit difference could decide it."""
 import math
 from decimal import Decimal
 
-from cases import DIRECTORY, TABLE_HEADER, Case, parameters, unreadable
+from cases import (ACCESS_DENIED, DIRECTORY, NO_SUCH_FILE, TABLE_HEADER, Case, in_system_words,
+                   parameters, unreadable)
 from check_star_cases import three
 from command_line_cases import USAGE_HINT, aavso_report, more, on_console, plural, sep
 
@@ -802,11 +803,12 @@ COLOUR_USAGE = (b"option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, 
 DIVISOR = b"below 0.5 in size: the transformation would be meaningless; check "
 
 CASES += [
-    bad("a missing coefficient file", {}, T,
-        b"tg.ini: error: cannot open the coefficient file: The system cannot find the file "
-        b"specified.\n", ini=None),
-    bad("an unreadable coefficient file", {"tg.ini": unreadable(INI)}, T,
-        b"tg.ini: error: cannot open the coefficient file: Access Denied.\n", unprivileged=True),
+    in_system_words(bad("a missing coefficient file", {}, T,
+                        b"tg.ini: error: cannot open the coefficient file: The system cannot find "
+                        b"the file specified.\n", ini=None), *NO_SUCH_FILE),
+    in_system_words(bad("an unreadable coefficient file", {"tg.ini": unreadable(INI)}, T,
+                        b"tg.ini: error: cannot open the coefficient file: Access Denied.\n",
+                        unprivileged=True), *ACCESS_DENIED),
     bad("a folder for the coefficient file", {"tg.ini": DIRECTORY}, T,
         b"tg.ini: error: cannot open the coefficient file: it is a folder, not a file\n"),
     # Every fault listed, each with its column; the [Setup] section is not read.
