@@ -1,7 +1,8 @@
 """End-to-end cases of the command line: varistellar COMMAND ..."""
 
 from cases import (DIRECTORY, NO_SUCH_FILE, PARAMETERS, RECORD_1, RECORD_2, TABLE_HEADER,
-                   SAMPLE_LINE_1, SAMPLE_LINE_2, DROPPED_LINE, Case, in_system_words, source_file, symlink)
+                   SAMPLE_LINE_1, SAMPLE_LINE_2, DROPPED_LINE, Case, in_system_words, source_file,
+                   symlink)
 
 VERSION = b"1.1.0"
 
