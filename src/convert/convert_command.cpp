@@ -57,7 +57,7 @@ class Conversion {
     if (commitReport() == Phase::failed) return nothingWritten();
     const int status = commitPicture();
     printSummary();
-    printOwnCheck(ownCheckResult_, plan_.quiet);
+    printOwnCheck(ownCheckResult_);
     return status;
   }
 
@@ -329,7 +329,7 @@ class Conversion {
     ownCheckResult_ = ownCheck_->finish(output_.bytesWritten());
     if (ownCheckResult_.passed) return Phase::done;
     // The temporary files go with the outputs; the old ones stay.
-    printOwnCheck(ownCheckResult_, plan_.quiet);
+    printOwnCheck(ownCheckResult_);
     return Phase::failed;
   }
 

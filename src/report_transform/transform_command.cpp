@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "aeff/format.h"
+#include "aeff/row_fields.h"
 #include "check_star/check_star_statistics.h"
 #include "check_star/check_star_summary.h"
 #include "console/console.h"
@@ -69,21 +70,6 @@ struct CheckStarSeries {
   check_star::CheckStarStatistics transformed;
 };
 
-// The field `index` of a row split at `delimiter`.
-std::string_view fieldOf(std::string_view line, char delimiter, std::size_t index) {
-  std::size_t at = 0;
-  for (std::size_t i = 0; i < index; ++i) {
-    const std::size_t next = line.find(delimiter, at);
-    if (next == std::string_view::npos) return {};
-    at = next + 1;
-  }
-  const std::size_t end = line.find(delimiter, at);
-  std::string_view field = line.substr(at, end == std::string_view::npos ? end : end - at);
-  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
-  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-  return field;
-}
-
 // "1 row is ..." or "3 rows are ...", then what became of them.
 std::string keptText(std::uint64_t count, std::string_view singular, std::string_view plural) {
   const bool one = count == 1;
@@ -110,8 +96,8 @@ class ReportTransformation {
       return nothingWritten();
     }
     warnOfKeptRows();
-    printSummary();
-    convert::printOwnCheck(ownCheckResult_, false, "transform");
+    if (!options_.quiet) printSummary();
+    convert::printOwnCheck(ownCheckResult_, "transform");
     return 0;
   }
 
@@ -160,7 +146,8 @@ class ReportTransformation {
   }
 
   Phase openOutput() {
-    const convert::StaleTemporaries found = convert::removeStaleTemporaries(outFile_);
+    convert::StaleTemporaries found = convert::removeStaleTemporaries(outFile_);
+    if (options_.quiet) found = {};
     for (const std::string& removed : found.removed) {
       console::printErrorLine(convert::removedTemporaryNote(removed));
     }
@@ -286,7 +273,7 @@ class ReportTransformation {
                       const RowResult* transformed) {
     const ComparisonReference& reference = reading_.inputs.references[row.reference];
     if (std::isnan(row.checkX) || std::isnan(reference.checkStar)) return;
-    const std::string_view kname = fieldOf(line, delimiter, aeff::index(aeff::Field::KNAME));
+    const std::string_view kname = aeff::rowField(line, delimiter, aeff::index(aeff::Field::KNAME));
     if (kname.empty() || aeff::sameWord(kname, "na")) return;
     const char filter = *standardFilterOf(row);
     CheckStarSeries* series = nullptr;
@@ -320,7 +307,7 @@ class ReportTransformation {
     if (!ownCheck_) return Phase::done;
     ownCheckResult_ = ownCheck_->finish(output_.bytesWritten());
     if (ownCheckResult_.passed) return Phase::done;
-    convert::printOwnCheck(ownCheckResult_, false, "transform");
+    convert::printOwnCheck(ownCheckResult_, "transform");
     return Phase::failed;
   }
 

@@ -114,7 +114,7 @@ CASES = [
               skip=NOT_ON_WINDOWS),
     Case("message: check names a file with a newline on one line",
          {"a\nb.txt": NIGHT_REPORT}, b"", lambda p: on_console(
-             sample_findings(b"a\\x0Ab.txt", 2)
+             sample_findings(b"a\\x0Ab.txt", 2, notes=True)
              + b"a\\x0Ab.txt: note: 2 observation lines [F10]\n"
              b"a\\x0Ab.txt: 2 observations, 0 errors, 2 warnings, 2 notes\n")(p),
          0, args=["check", "a\nb.txt"], skip=NOT_ON_WINDOWS),
