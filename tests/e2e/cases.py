@@ -95,10 +95,16 @@ class Case:
 def in_system_words(case, windows, posix):
     """The case with a system error's text in the platform's own words: the command line says
     strerror's text on POSIX and Windows' message under wine."""
-    as_windows = Case.stderr_for.__get__(case)
-    case.stderr = lambda platforms: (as_windows(platforms) if "windows" in platforms
-                                     else as_windows(platforms).replace(windows, posix))
+    given = Case(case.name, {}, b"", b"", 0, stderr=case.stderr)
+    case.stderr = lambda platforms: (given.stderr_for(platforms) if "windows" in platforms
+                                     else given.stderr_for(platforms).replace(windows, posix))
     return case
+
+
+def own_check(findings):
+    """What convert's and transform's own check of their report prints of what check finds: its
+    warnings and errors; notes are check's to print."""
+    return b"".join(line for line in findings.splitlines(keepends=True) if b": note: " not in line)
 
 
 NO_SUCH_FILE = (b"The system cannot find the file specified.", b"No such file or directory")

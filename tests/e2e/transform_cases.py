@@ -12,7 +12,7 @@ import math
 from decimal import Decimal
 
 from cases import (ACCESS_DENIED, DIRECTORY, NO_SUCH_FILE, TABLE_HEADER, Case, in_system_words,
-                   parameters, unreadable)
+                   own_check, parameters, unreadable)
 from check_star_cases import three
 from command_line_cases import USAGE_HINT, aavso_report, more, on_console, plural, sep
 
@@ -551,8 +551,7 @@ def converted(name, nights, options=(), colour=None, minutes=10.0, date="HJD", i
                                            )
                                    + stdout_tail)(p))
     warnings += check_star_warnings(outcome)
-    stderr = (lambda p: on_console(with_separators(warnings)(p)
-                                   + long_notes(report_name, report) + check_findings)(p))
+    stderr = (lambda p: on_console(with_separators(warnings)(p) + own_check(check_findings))(p))
     after = {report_name.decode(): report}
     after.update(after_extra or {})
     folders = [n.folder for n in nights if n.folder] + list(folders)
