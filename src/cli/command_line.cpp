@@ -146,10 +146,10 @@ Usage:
 
 Options of convert:
 )" + convertOptionsHelp() +
-         R"(
+                     R"(
 Options of transform:
 )" + transformOptionsHelp() +
-         R"(
+                     R"(
 transform reads REPORT as check does and refuses one with errors. Rows of
 one STARID and one GROUP (not na) are transformed together; rows whose
 GROUP is na are paired in time. Every other row is written as it was.

@@ -93,8 +93,8 @@ constexpr std::array<Option<ConvertOptions>, 10> convertOptions{{
      takeFile<ConvertOptions, &ConvertOptions::parameters, parametersName>},
     {reportName, "FILE", "the report to write (default FOLDER/lightcurve-aavso.txt)",
      takeFile<ConvertOptions, &ConvertOptions::report, reportName>},
-    {"--date", "HJD|JD",
-     "the report's date: HJD as in the table (default), or\nJD = HJD - HELCOR", takeDate},
+    {"--date", "HJD|JD", "the report's date: HJD as in the table (default), or\nJD = HJD - HELCOR",
+     takeDate},
     {"--check-star", "",
      "write the check star's CMAG, KMAG and NOTES subfields,\nand print its statistics",
      setCheckStar},
@@ -139,7 +139,8 @@ Failure convertMisfit(const ParsedArguments<ConvertOptions>& parsed) {
   const ConvertOptions& options = parsed.target;
   if (!options.transform) {
     if (options.colour) return "option '--colour' needs --transform FILE";
-    if (parsed.given.contains("--pair-within")) return "option '--pair-within' needs --transform FILE";
+    if (parsed.given.contains("--pair-within"))
+      return "option '--pair-within' needs --transform FILE";
   }
   // Several FOLDERs, one filter's night each, make one report: it needs a
   // name of its own, and each night its own standard files.
@@ -189,12 +190,8 @@ Command parseTransform(std::span<const std::string> arguments) {
   return {.kind = CommandKind::transform, .transform = std::move(parsed.target)};
 }
 
-std::string convertOptionsHelp() {
-  return optionsHelp<ConvertOptions>(convertOptions);
-}
+std::string convertOptionsHelp() { return optionsHelp<ConvertOptions>(convertOptions); }
 
-std::string transformOptionsHelp() {
-  return optionsHelp<TransformOptions>(transformOptions);
-}
+std::string transformOptionsHelp() { return optionsHelp<TransformOptions>(transformOptions); }
 
 }  // namespace varistellar::cli

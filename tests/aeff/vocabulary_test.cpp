@@ -6,8 +6,8 @@
 
 #include <optional>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "aeff/row_fields.h"
 
@@ -30,8 +30,8 @@ TEST(StandardFilter, IgnoresCaseAndTakesTheColourChannelsAsTheirFilters) {
 
 TEST(Placeholder, IsOneOfTheObserversWordsForNoneInAnyCase) {
   const std::pair<std::string_view, bool> cases[] = {
-      {"na", true},  {"NA", true},   {"Na", true},  {"n/a", true}, {"N/A", true},
-      {"xxx", true}, {"XXX", true},  {"?", true},   {"", false},   {"n", false},
+      {"na", true},   {"NA", true},   {"Na", true},   {"n/a", true}, {"N/A", true},
+      {"xxx", true},  {"XXX", true},  {"?", true},    {"", false},   {"n", false},
       {"nan", false}, {" na", false}, {"na ", false}, {"??", false}, {"000-AAA-002", false},
   };
   for (const auto& [text, placeholder] : cases) EXPECT_EQ(isPlaceholder(text), placeholder) << text;
@@ -39,8 +39,8 @@ TEST(Placeholder, IsOneOfTheObserversWordsForNoneInAnyCase) {
 
 TEST(TrimBlanks, RemovesBlanksAndTabsAtTheEndsOnly) {
   const std::pair<std::string_view, std::string_view> cases[] = {
-      {"", ""},         {" ", ""},       {"\t \t", ""},  {"na", "na"},
-      {" na\t", "na"},  {"a b", "a b"},  {"\ta\tb ", "a\tb"}, {"\r\n", "\r\n"},
+      {"", ""},        {" ", ""},      {"\t \t", ""},       {"na", "na"},
+      {" na\t", "na"}, {"a b", "a b"}, {"\ta\tb ", "a\tb"}, {"\r\n", "\r\n"},
   };
   for (const auto& [text, trimmed] : cases) EXPECT_EQ(trimBlanks(text), trimmed) << text;
 }

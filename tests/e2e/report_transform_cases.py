@@ -480,6 +480,25 @@ CASES += [
          args=["transform", "--transform", "tg.ini", "--output", "out.txt", "in.txt"]),
 ]
 
+# The own check's notes (NOTES longer than 100 characters) speak of transform's own choice:
+# check prints them, transform does not. --quiet leaves the summary out, not the warnings.
+CASES += [
+    Case("transform: a transformed report's run prints none of its own check's notes",
+         {"r.txt": BV.report(), "tg.ini": INI}, b"",
+         on_console(BV.summary(b"r.txt", b"r-transformed.txt")), 0, stderr=b"",
+         after={"r-transformed.txt": BV_OUT}, args=["transform", "--transform", "tg.ini", "r.txt"]),
+    Case("transform --quiet prints nothing when all is well", {"r.txt": BV.report(), "tg.ini": INI},
+         b"", b"", 0, stderr=b"", after={"r-transformed.txt": BV_OUT},
+         args=["transform", "--quiet", "--transform", "tg.ini", "r.txt"]),
+    Case("transform --quiet prints only the warnings", {"other.txt": OTHER, "tg.ini": INI}, b"",
+         b"", 0,
+         stderr=on_console(b"other.txt:13: warning: 1 row cannot be transformed: an ensemble "
+                           b"(CNAME ENSEMBLE) without the ensemble's averages CREFMAG, CMAGINS and "
+                           b"VMAGINS in NOTES; it is written as it was\n"),
+         after={"other-transformed.txt": OTHER_OUT},
+         args=["transform", "--transform", "tg.ini", "other.txt", "--quiet"]),
+]
+
 
 class LongRow(Row):
     """A row whose NOTES carry a subfield that makes them `length` characters long."""
