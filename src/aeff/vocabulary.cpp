@@ -15,6 +15,13 @@ bool isPlaceholder(std::string_view text) {
                      [text](std::string_view placeholder) { return sameWord(text, placeholder); });
 }
 
+std::string_view trimBlanks(std::string_view text) {
+  const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 std::string byteName(unsigned char byte) {
   static constexpr char hex[] = "0123456789ABCDEF";
   std::string name = "0x";

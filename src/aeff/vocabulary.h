@@ -1,5 +1,5 @@
 // Words the program's messages and readers share about the format: the
-// placeholders observers write for "none", a byte's name, the list of
+// placeholders observers write for "none", a value's edge blanks, a byte's name, the list of
 // filters a message offers, and the standard filter a filter stands for.
 #pragma once
 
@@ -9,8 +9,13 @@
 
 namespace varistellar::aeff {
 
-// "na", "n/a", "xxx" or "?", in any case: a value left unfilled.
+// "na", "n/a", "xxx" or "?", in any case: a value left unfilled. Every
+// reader asks here, so that "NA" is none wherever "na" is.
 [[nodiscard]] bool isPlaceholder(std::string_view text);
+
+// The text without the blanks and TABs at its ends: how every reader takes
+// a value, a key or a field.
+[[nodiscard]] std::string_view trimBlanks(std::string_view text);
 
 // A byte as messages name it: "0x1B".
 [[nodiscard]] std::string byteName(unsigned char byte);

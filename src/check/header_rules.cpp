@@ -87,8 +87,7 @@ void HeaderRules::type(const ScannedLine& l, std::string_view, std::string_view 
 }
 
 void HeaderRules::obscode(const ScannedLine& l, std::string_view, std::string_view value) {
-  if (value.empty() || sameWord(value, "na") || sameWord(value, "N/A") || sameWord(value, "XXX") ||
-      value == "?") {
+  if (value.empty() || aeff::isPlaceholder(value)) {
     findings_.report(rule("P2"), l.number, 0,
                      "#OBSCODE is " + quoted(value) + ", not an observer code");
     return;

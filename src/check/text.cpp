@@ -5,15 +5,8 @@
 
 namespace varistellar::check {
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 }  // namespace
-
-std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 bool isInteger(std::string_view text) {
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);

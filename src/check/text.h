@@ -7,11 +7,12 @@
 #include <string_view>
 
 #include "aeff/plain_decimal.h"
+#include "aeff/vocabulary.h"
 #include "diagnostics/quoted.h"
 
 namespace varistellar::check {
 
-[[nodiscard]] std::string_view trimBlanks(std::string_view text);
+using aeff::trimBlanks;
 // An optional sign, digits, an optional point and digits; at least one digit.
 using aeff::isPlainDecimal;
 // Its value: one reader of numbers for the checker, `transform` and `convert`,

@@ -439,7 +439,7 @@ class Conversion {
   HandedOn handed_;
   // The outputs, in the order they are put in place, and the fan-out that
   // hands them the written observations.
-  outputs::ReportFile report_{plan_.reportFile, "convert", plan_.quiet};
+  outputs::ReportFile report_{plan_.reportFile, "convert"};
   std::optional<outputs::DrawnFile> picture_;
   outputs::OutputList outputs_;
   ReportLines reportLines_{report_};

@@ -100,7 +100,7 @@ class ParameterReader {
     parameters.chartId = orNa(text({chart, aeff::fieldFacts(aeff::Field::CHART).maxLength, false}));
     const std::string checkStarId =
         text({checkStar, aeff::fieldFacts(aeff::Field::KNAME).maxLength, false});
-    const bool named = !checkStarId.empty() && checkStarId != "na";
+    const bool named = !checkStarId.empty() && !aeff::isPlaceholder(checkStarId);
     const LineValue& magnitudeLine = valueOf(checkMagnitude);
     if (named || (!magnitudeLine.text.empty() && !aeff::isPlaceholder(magnitudeLine.text))) {
       const double catalogue = this->magnitude(checkMagnitude).value_or(0.0);

@@ -132,13 +132,10 @@ OwnCheckResult OwnCheck::finish(std::uint64_t bytes) {
   return result;
 }
 
-void printOwnCheck(const OwnCheckResult& check, bool quiet, std::string_view command) {
+void printOwnCheck(const OwnCheckResult& check, std::string_view command) {
   for (const diagnostics::Diagnostic& d : check.findings.all()) {
-    // The count of observation lines is the summary's own.
-    if (d.ruleId == "F10") continue;
-    if (check.passed && (d.severity == Severity::error || (quiet && d.severity == Severity::note)))
-      continue;
-    if (!check.passed && d.severity != Severity::error) continue;
+    if (d.severity == Severity::note) continue;
+    if (check.passed ? d.severity == Severity::error : d.severity != Severity::error) continue;
     console::printErrorLine(diagnostics::formatDiagnostic(d));
   }
   if (check.passed) return;

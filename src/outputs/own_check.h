@@ -76,8 +76,9 @@ class OwnCheck {
 
 // Prints what the check found: its errors and why nothing was written (or,
 // for a stream, that what went out is defective) when it failed; else its
-// warnings, and its notes unless `quiet`.
+// warnings. Its notes are check's to print: on the program's own report they
+// speak of the program's choices, not of a problem.
 // `command` names the command whose defect a failed check would be.
-void printOwnCheck(const OwnCheckResult& check, bool quiet, std::string_view command = "convert");
+void printOwnCheck(const OwnCheckResult& check, std::string_view command = "convert");
 
 }  // namespace varistellar::outputs

@@ -6,8 +6,8 @@
 
 namespace varistellar::outputs {
 
-ReportFile::ReportFile(std::string file, std::string_view command, bool quiet)
-    : FileOutput{std::move(file), "report"}, command_{command}, quiet_{quiet} {}
+ReportFile::ReportFile(std::string file, std::string_view command)
+    : FileOutput{std::move(file), "report"}, command_{command} {}
 
 Phase ReportFile::open(diagnostics::DiagnosticSink& findings) {
   if (FileOutput::open(findings) == Phase::failed) return Phase::failed;
@@ -29,11 +29,11 @@ Phase ReportFile::check() {
   result_ = ownCheck_->finish(output().bytesWritten());
   if (result_.passed) return Phase::done;
   // The temporary file goes with the output; the old one stays.
-  printOwnCheck(result_, quiet_, command_);
+  printOwnCheck(result_, command_);
   return Phase::failed;
 }
 
-void ReportFile::tellCheck() const { printOwnCheck(result_, quiet_, command_); }
+void ReportFile::tellCheck() const { printOwnCheck(result_, command_); }
 
 void ReportFile::tellNothingWritten(std::size_t errors) {
   const std::string count = std::to_string(errors) + (errors == 1 ? " error" : " errors");

@@ -16,8 +16,8 @@ namespace varistellar::outputs {
 class ReportFile final : public FileOutput {
  public:
   // `command` is the command that writes it, whose defect a failed own
-  // check would be; `quiet` leaves out the own check's notes.
-  ReportFile(std::string file, std::string_view command, bool quiet);
+  // check would be.
+  ReportFile(std::string file, std::string_view command);
 
   // Opens the report and starts its own check; fails on a file whose name
   // the own check would refuse.
@@ -26,7 +26,8 @@ class ReportFile final : public FileOutput {
   // Awaits the own check; a report that `check` rejects is never put in
   // place, and what the check found is said.
   Phase check() override;
-  // What the passed own check found, once the report is in place.
+  // The errors and warnings the passed own check found, once the report is
+  // in place; its notes are for `check` to tell.
   void tellCheck() const;
   // The closing line of a run that failed with `errors` errors: nothing was
   // written, or (a stream cannot be taken back) what went out is incomplete.
@@ -34,7 +35,6 @@ class ReportFile final : public FileOutput {
 
  private:
   std::string_view command_;
-  bool quiet_;
   std::optional<OwnCheck> ownCheck_;
   OwnCheckResult result_;
 };

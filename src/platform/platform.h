@@ -154,8 +154,13 @@ struct TransferResult {
 // The value of an environment variable, or nothing when it is unset.
 [[nodiscard]] std::optional<std::string> environmentVariable(const char* name);
 
-// The program's message text for a system error, e.g. "Access Denied.".
+// A system error in the platform's own words, for the command line:
+// strerror's text on POSIX ("No such file or directory"), the system's
+// message on Windows.
 [[nodiscard]] std::string systemErrorMessage(SystemError error);
+// The interactive run's text for a system error, byte for byte the legacy
+// program's ("Access Denied."), whatever the platform.
+[[nodiscard]] std::string legacySystemMessage(SystemError error);
 
 // Writes what it can to standard error; a failure there is ignored.
 void writeStandardError(std::string_view bytes);

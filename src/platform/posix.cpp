@@ -468,7 +468,9 @@ std::optional<std::string> environmentVariable(const char* name) {
   return std::string{value};
 }
 
-std::string systemErrorMessage(SystemError error) {
+std::string systemErrorMessage(SystemError error) { return std::strerror(error); }
+
+std::string legacySystemMessage(SystemError error) {
   if (const auto known = knownSystemMessage(programErrorCode(error))) return std::string{*known};
   return std::strerror(error);
 }

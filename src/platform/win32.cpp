@@ -518,7 +518,11 @@ std::optional<std::string> environmentVariable(const char* name) {
   }
 }
 
-std::string systemErrorMessage(SystemError error) {
+// Windows' own words are the legacy texts where the program names them, as
+// both the command line and the interactive run have always said them.
+std::string systemErrorMessage(SystemError error) { return legacySystemMessage(error); }
+
+std::string legacySystemMessage(SystemError error) {
   if (const auto known = knownSystemMessage(error)) return std::string{*known};
   const auto code = static_cast<DWORD>(error);
   // The program speaks English; the system's own language is the fallback.

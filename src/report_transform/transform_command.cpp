@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "aeff/format.h"
+#include "aeff/row_fields.h"
 #include "check_star/check_star_statistics.h"
 #include "check_star/check_star_summary.h"
 #include "console/console.h"
@@ -68,21 +69,6 @@ struct CheckStarSeries {
   check_star::CheckStarStatistics transformed;
 };
 
-// The field `index` of a row split at `delimiter`.
-std::string_view fieldOf(std::string_view line, char delimiter, std::size_t index) {
-  std::size_t at = 0;
-  for (std::size_t i = 0; i < index; ++i) {
-    const std::size_t next = line.find(delimiter, at);
-    if (next == std::string_view::npos) return {};
-    at = next + 1;
-  }
-  const std::size_t end = line.find(delimiter, at);
-  std::string_view field = line.substr(at, end == std::string_view::npos ? end : end - at);
-  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
-  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-  return field;
-}
-
 // "1 row is ..." or "3 rows are ...", then what became of them.
 std::string keptText(std::uint64_t count, std::string_view singular, std::string_view plural) {
   const bool one = count == 1;
@@ -106,7 +92,7 @@ class ReportTransformation {
     if (checkOutput() == Phase::failed) return 1;
     if (output_.commit(findings_) == Phase::failed) return nothingWritten();
     warnOfKeptRows();
-    printSummary();
+    if (!options_.quiet) printSummary();
     output_.tellCheck();
     return 0;
   }
@@ -156,7 +142,7 @@ class ReportTransformation {
   }
 
   Phase openOutput() {
-    output_.removeStaleTemporaries(false);
+    output_.removeStaleTemporaries(options_.quiet);
     return output_.open(findings_);
   }
 
@@ -274,7 +260,7 @@ class ReportTransformation {
         std::isnan(reference.comparison)) {
       return;
     }
-    const std::string_view kname = fieldOf(line, delimiter, aeff::index(aeff::Field::KNAME));
+    const std::string_view kname = aeff::rowField(line, delimiter, aeff::index(aeff::Field::KNAME));
     if (kname.empty() || aeff::sameWord(kname, "na")) return;
     const std::optional<char> standard = standardFilterOf(row);
     if (!standard) return;
@@ -414,7 +400,7 @@ class ReportTransformation {
   ReportReading reading_;
   RowSets sets_;
   std::optional<ReportPlan> plan_;
-  outputs::ReportFile output_{outFile_, "transform", false};
+  outputs::ReportFile output_{outFile_, "transform"};
   bool transformLinesWritten_ = false;
   std::string rewritten_;  // the row being rewritten
   std::uint64_t rowsRead_ = 0;

@@ -16,6 +16,7 @@ struct TransformOptions {
   std::optional<transform::ColourOption> colour{};
   double pairWithinMinutes = 10.0;
   std::string pairWithinText = "10";  // as the user wrote it, for messages
+  bool quiet = false;                 // --quiet: only warnings and errors
 };
 
 // "night.txt" gives "night-transformed.txt", in the report's folder.

@@ -8,6 +8,7 @@
 
 #include "aeff/format.h"
 #include "aeff/notes_subfields.h"
+#include "aeff/row_fields.h"
 #include "check/text.h"
 #include "report/number_text.h"
 
@@ -20,16 +21,9 @@ using aeff::Field;
 
 bool writeTransformedRow(std::string_view line, char delimiter, const RowResult& result,
                          std::string& out) {
-  std::array<std::string_view, aeff::fieldCount> fields{};
-  std::size_t count = 0;
-  for (std::size_t at = 0;;) {
-    const std::size_t end = line.find(delimiter, at);
-    if (count == fields.size()) return false;
-    fields[count++] = line.substr(at, end == std::string_view::npos ? end : end - at);
-    if (end == std::string_view::npos) break;
-    at = end + 1;
-  }
-  if (count != fields.size()) return false;
+  std::optional<aeff::RowFields> split = aeff::splitRow(line, delimiter);
+  if (!split) return false;
+  aeff::RowFields& fields = *split;
 
   const transform::FilterTransform& transform = *result.transform;
   const std::optional<std::string> mag =

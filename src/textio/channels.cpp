@@ -401,7 +401,7 @@ void reportUnhandledFailure(const Failure& failure, StatementKind statement, int
     report.append("? Run-time error:\r\n? ").append(failure.ownMessage);
   } else {
     report.append("? System Error:\r\n? ")
-        .append(platform::systemErrorMessage(failure.systemError));
+        .append(platform::legacySystemMessage(failure.systemError));
   }
   report.append("\r\n? ").append(statementName(statement)).append("(UNIT=");
   report.append(channel == consoleChannel ? std::string{"*"} : std::to_string(channel));

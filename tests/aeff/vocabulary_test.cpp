@@ -1,10 +1,15 @@
-// The standard filter each filter name stands for, in any case.
+// The format's words: the standard filter each filter name stands for, the
+// placeholders for none, the edge blanks, and a row's fields.
 #include "aeff/vocabulary.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
+
+#include "aeff/row_fields.h"
 
 namespace varistellar::aeff {
 namespace {
@@ -21,6 +26,49 @@ TEST(StandardFilter, IgnoresCaseAndTakesTheColourChannelsAsTheirFilters) {
       {"T", {}},   {"Rc", {}},  {"Ic", {}},  {"U", {}},  {"V ", {}}, {"TGX", {}},
   };
   for (const FilterCase& c : cases) EXPECT_EQ(standardFilter(c.name), c.standard) << c.name;
+}
+
+TEST(Placeholder, IsOneOfTheObserversWordsForNoneInAnyCase) {
+  const std::pair<std::string_view, bool> cases[] = {
+      {"na", true},   {"NA", true},   {"Na", true},   {"n/a", true}, {"N/A", true},
+      {"xxx", true},  {"XXX", true},  {"?", true},    {"", false},   {"n", false},
+      {"nan", false}, {" na", false}, {"na ", false}, {"??", false}, {"000-AAA-002", false},
+  };
+  for (const auto& [text, placeholder] : cases) EXPECT_EQ(isPlaceholder(text), placeholder) << text;
+}
+
+TEST(TrimBlanks, RemovesBlanksAndTabsAtTheEndsOnly) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"", ""},        {" ", ""},      {"\t \t", ""},       {"na", "na"},
+      {" na\t", "na"}, {"a b", "a b"}, {"\ta\tb ", "a\tb"}, {"\r\n", "\r\n"},
+  };
+  for (const auto& [text, trimmed] : cases) EXPECT_EQ(trimBlanks(text), trimmed) << text;
+}
+
+constexpr std::string_view row =
+    "RR LYR,2456175.65873, 8.123,0.039,V,NO,STD,000-AAA-001,na,000-AAA-002,na,na,1.452,na,na";
+
+TEST(SplitRow, GivesFifteenFieldsAsWritten) {
+  const auto fields = splitRow(row, ',');
+  ASSERT_TRUE(fields.has_value());
+  EXPECT_EQ((*fields)[0], "RR LYR");
+  EXPECT_EQ((*fields)[index(Field::MAG)], " 8.123");
+  EXPECT_EQ((*fields)[index(Field::NOTES)], "na");
+}
+
+TEST(SplitRow, RefusesARowOfAnotherNumberOfFields) {
+  EXPECT_FALSE(splitRow("", ',').has_value());
+  EXPECT_FALSE(splitRow(std::string{row} + ",extra", ',').has_value());
+  EXPECT_FALSE(splitRow(row.substr(0, row.rfind(',')), ',').has_value());
+  EXPECT_FALSE(splitRow(row, ';').has_value());
+}
+
+TEST(RowField, GivesOneFieldWithoutItsEdgeBlanks) {
+  EXPECT_EQ(rowField(row, ',', index(Field::MAG)), "8.123");
+  EXPECT_EQ(rowField(row, ',', index(Field::KNAME)), "000-AAA-002");
+  EXPECT_EQ(rowField(row, ',', index(Field::NOTES)), "na");
+  EXPECT_EQ(rowField("a, b\t", ',', 1), "b");
+  EXPECT_EQ(rowField("a,b", ',', 5), "");
 }
 
 }  // namespace

@@ -92,6 +92,26 @@ class Case:
         return next((self.skip[p] for p in platforms if p in self.skip), None)
 
 
+def in_system_words(case, windows, posix):
+    """The case with a system error's text in the platform's own words: the command line says
+    strerror's text on POSIX and Windows' message under wine."""
+    given = Case(case.name, {}, b"", b"", 0, stderr=case.stderr)
+    case.stderr = lambda platforms: (given.stderr_for(platforms) if "windows" in platforms
+                                     else given.stderr_for(platforms).replace(windows, posix))
+    return case
+
+
+def own_check(findings):
+    """What convert's and transform's own check of their report prints of what check finds: its
+    warnings and errors; notes are check's to print."""
+    return b"".join(line for line in findings.splitlines(keepends=True) if b": note: " not in line)
+
+
+NO_SUCH_FILE = (b"The system cannot find the file specified.", b"No such file or directory")
+ACCESS_DENIED = (b"Access Denied.", b"Permission denied")
+DISK_FULL = (b"There is not enough space on the disk.", b"No space left on device")
+
+
 ANSWERS = b"\n" * 10
 UNHANDLED = 255  # exit status -1 as the shell sees it
 HANDLED = 1

@@ -33,7 +33,7 @@ INTERACTIVE_FINDINGS = (
     + b"lightcurve-aavso.txt: 316 observations, 0 errors, 7 warnings, 2 notes\n")
 
 CONVERTED_FINDINGS = (
-    sample_findings(b"r.txt", 316) + b"r.txt: note: 316 observation lines [F10]\n"
+    sample_findings(b"r.txt", 316, notes=True) + b"r.txt: note: 316 observation lines [F10]\n"
     + b"r.txt: 316 observations, 0 errors, 2 warnings, 2 notes\n")
 
 HEADER = b"#TYPE=Extended\n#OBSCODE=ABCD\n#SOFTWARE=test\n#DELIM=,\n#DATE=HJD\n#OBSTYPE=CCD\n"

@@ -11,7 +11,8 @@ number so near a rounding tie that a last-bit difference could decide it."""
 import math
 from decimal import Decimal
 
-from cases import DIRECTORY, TABLE_HEADER, Case, parameters, unreadable
+from cases import (ACCESS_DENIED, DIRECTORY, NO_SUCH_FILE, TABLE_HEADER, Case, in_system_words,
+                   own_check, parameters, unreadable)
 from check_star_cases import three
 from command_line_cases import USAGE_HINT, aavso_report, more, on_console, plural, sep
 
@@ -550,8 +551,7 @@ def converted(name, nights, options=(), colour=None, minutes=10.0, date="HJD", i
                                            )
                                    + stdout_tail)(p))
     warnings += check_star_warnings(outcome)
-    stderr = (lambda p: on_console(with_separators(warnings)(p)
-                                   + long_notes(report_name, report) + check_findings)(p))
+    stderr = (lambda p: on_console(with_separators(warnings)(p) + own_check(check_findings))(p))
     after = {report_name.decode(): report}
     after.update(after_extra or {})
     folders = [n.folder for n in nights if n.folder] + list(folders)
@@ -802,11 +802,12 @@ COLOUR_USAGE = (b"option '--colour' takes INDEX=T,C[,K]: INDEX B-V, V-R or V-I, 
 DIVISOR = b"below 0.5 in size: the transformation would be meaningless; check "
 
 CASES += [
-    bad("a missing coefficient file", {}, T,
-        b"tg.ini: error: cannot open the coefficient file: The system cannot find the file "
-        b"specified.\n", ini=None),
-    bad("an unreadable coefficient file", {"tg.ini": unreadable(INI)}, T,
-        b"tg.ini: error: cannot open the coefficient file: Access Denied.\n", unprivileged=True),
+    in_system_words(bad("a missing coefficient file", {}, T,
+                        b"tg.ini: error: cannot open the coefficient file: The system cannot find "
+                        b"the file specified.\n", ini=None), *NO_SUCH_FILE),
+    in_system_words(bad("an unreadable coefficient file", {"tg.ini": unreadable(INI)}, T,
+                        b"tg.ini: error: cannot open the coefficient file: Access Denied.\n",
+                        unprivileged=True), *ACCESS_DENIED),
     bad("a folder for the coefficient file", {"tg.ini": DIRECTORY}, T,
         b"tg.ini: error: cannot open the coefficient file: it is a folder, not a file\n"),
     # Every fault listed, each with its column; the [Setup] section is not read.

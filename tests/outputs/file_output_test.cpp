@@ -68,7 +68,7 @@ class FileOutputTest : public ::testing::Test {
 };
 
 TEST_F(FileOutputTest, CommitsACheckedReportInPlace) {
-  ReportFile report{at("night.txt"), "convert", false};
+  ReportFile report{at("night.txt"), "convert"};
   ASSERT_EQ(report.open(findings_), Phase::done);
   writeReport(report);
   EXPECT_EQ(report.finish(findings_), Phase::done);
@@ -83,7 +83,7 @@ TEST_F(FileOutputTest, CommitsACheckedReportInPlace) {
 
 TEST_F(FileOutputTest, AnUncommittedReportLeavesNothing) {
   {
-    ReportFile report{at("night.txt"), "convert", false};
+    ReportFile report{at("night.txt"), "convert"};
     ASSERT_EQ(report.open(findings_), Phase::done);
     writeReport(report);
     EXPECT_EQ(report.finish(findings_), Phase::done);
@@ -104,7 +104,7 @@ TEST_F(FileOutputTest, OpeningFailsWithItsReason) {
   };
   for (const auto& c : cases) {
     diagnostics::DiagnosticList findings;
-    ReportFile report{at(c.name), "convert", false};
+    ReportFile report{at(c.name), "convert"};
     EXPECT_EQ(report.open(findings), Phase::failed) << c.name;
     ASSERT_EQ(findings.all().size(), 1U) << c.name;
     const std::string& text = findings.all().front().text;
@@ -118,7 +118,7 @@ TEST_F(FileOutputTest, OpeningFailsWithItsReason) {
 }
 
 TEST_F(FileOutputTest, AReportItsCheckRejectsIsNeverPutInPlace) {
-  ReportFile report{at("night.txt"), "transform", false};
+  ReportFile report{at("night.txt"), "transform"};
   ASSERT_EQ(report.open(findings_), Phase::done);
   for (const std::string& line : header) report.write(line);
   report.write("RR LYR,not a date,11.458");
@@ -137,7 +137,7 @@ TEST_F(FileOutputTest, AFifoWhoseReaderGoesAwayIsIncomplete) {
   // The reader takes one byte and leaves; the rest meets a broken pipe.
   ASSERT_EQ(
       std::system(("mkfifo '" + fifo + "' && (head -c 1 '" + fifo + "' >/dev/null &)").c_str()), 0);
-  ReportFile report{fifo, "convert", false};
+  ReportFile report{fifo, "convert"};
   ASSERT_EQ(report.open(findings_), Phase::done);
   writeReport(report, 20000);
   EXPECT_EQ(report.finish(findings_), Phase::failed);
@@ -151,7 +151,7 @@ TEST_F(FileOutputTest, AFifoWhoseReaderGoesAwayIsIncomplete) {
 
 TEST_F(FileOutputTest, AFullDeviceFailsTheFinish) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  ReportFile report{"/dev/full", "convert", false};
+  ReportFile report{"/dev/full", "convert"};
   ASSERT_EQ(report.open(findings_), Phase::done);
   writeReport(report, 100);
   EXPECT_EQ(report.finish(findings_), Phase::failed);
@@ -160,7 +160,7 @@ TEST_F(FileOutputTest, AFullDeviceFailsTheFinish) {
 }
 
 TEST_F(FileOutputTest, ALaterCommitNamesWhatIsInPlace) {
-  ReportFile report{at("night.txt"), "convert", false};
+  ReportFile report{at("night.txt"), "convert"};
   DrawnFile picture{
       at("night.svg"), "picture", [] { return std::string{"<svg/>\n"}; }, {"table", "no memory"}};
   OutputList outputs;
@@ -203,7 +203,7 @@ TEST_F(FileOutputTest, AFullDiskLeavesNoReport) {
   if (full == nullptr) GTEST_SKIP() << "needs a full disk";
   const std::string file = std::string{full} + "/night.txt";
   {
-    ReportFile report{file, "convert", false};
+    ReportFile report{file, "convert"};
     if (report.open(findings_) == Phase::done) {
       writeReport(report, 2000);
       EXPECT_EQ(report.finish(findings_), Phase::failed);
@@ -217,7 +217,7 @@ TEST_F(FileOutputTest, AFullDiskLeavesNoReport) {
 TEST_F(FileOutputTest, AnUnwritableFolderIsReported) {
   const char* folder = std::getenv("VARISTELLAR_UNWRITABLE_FOLDER");
   if (folder == nullptr) GTEST_SKIP() << "needs an unwritable folder";
-  ReportFile report{std::string{folder} + "/night.txt", "convert", false};
+  ReportFile report{std::string{folder} + "/night.txt", "convert"};
   EXPECT_EQ(report.open(findings_), Phase::failed);
   ASSERT_EQ(findings_.all().size(), 1U);
   EXPECT_TRUE(findings_.all().front().text.starts_with("cannot write the report: "));

@@ -193,7 +193,7 @@ TEST(PrintedCheck, SaysWhatBecameOfAFailedReport) {
     failed.passed = false;
     failed.streamedTo = c.streamedTo;
     ::testing::internal::CaptureStderr();
-    printOwnCheck(failed, false, c.command);
+    printOwnCheck(failed, c.command);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "r.txt:9: error: 18 fields, not 15\n" + c.lastLine + "\n");
   }

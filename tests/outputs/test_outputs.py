@@ -330,8 +330,8 @@ class Files(Night):
         run = self.start("--quiet", "--plot", "disk/night.svg", "disk")
         _, stderr = run.communicate(timeout=30)
         self.assertEqual(run.returncode, 1)
-        self.assertEqual(stderr, b"disk/night.svg: error: cannot write the picture: There is not "
-                                 b"enough space on the disk.\n"
+        self.assertEqual(stderr, b"disk/night.svg: error: cannot write the picture: No space left "
+                                 b"on device\n"
                                  b"varistellar: 1 error; nothing was written\n")
         self.assertEqual(folder_state(disk), {
             "lightcurve.txt": sample("lightcurve.txt"),

@@ -363,8 +363,8 @@ TEST_F(CoefficientFileOnDisk, AMissingFileOrAFolderIsOneError) {
   const std::string folder = path("");
   EXPECT_FALSE(readCoefficientFile(folder, findings).ok);
   EXPECT_EQ(messages(findings),
-            (Messages{missing + ": error: cannot open the coefficient file: The system cannot find "
-                                "the file specified.",
+            (Messages{missing + ": error: cannot open the coefficient file: No such file or "
+                                "directory",
                       folder + ": error: cannot open the coefficient file: it is a folder, not a "
                                "file"}));
 }
