@@ -112,21 +112,19 @@ bool NightConversion::take(const night::Measurement& measurement) {
 
 bool NightConversion::transformAlone(const night::Measurement& measurement,
                                      report::ObservationValues& values) {
-  transform::ValuesAtTime at{};
-  const std::size_t own = transform::slotOf(transform_->role.filter);
-  at[own] = {measurement.difference, measurement.error};
-  const transform::Transformed result = transform::solve(*transform_, at);
-  if (errorTooLarge(result)) {
+  // A filter alone transforms its check star only with the check star's colour.
+  const bool checkKnown = measurement.checkDifference && transform_->checkColourDifference;
+  transform::EquationValues at;
+  transform::putOwn(
+      at, transform_->role.filter,
+      {{measurement.difference, measurement.error},
+       checkKnown ? *measurement.checkDifference : std::numeric_limits<double>::quiet_NaN()});
+  const auto tooLarge = transformValues(*transform_, at, parameters_.comparisonMagnitude, values);
+  if (tooLarge) {
     ++leftOut_;
-    reportLeftOut(result.error, tableFile_, measurement.line, findings_);
+    reportLeftOut(tooLarge->MERR, tableFile_, measurement.line, findings_);
     return false;
   }
-  std::optional<double> checkOffset;
-  if (measurement.checkDifference && transform_->checkColourDifference) {
-    at[own] = {*measurement.checkDifference, 0.0};
-    checkOffset = transform::solveCheck(*transform_, at);
-  }
-  putTransformed(*transform_, result, checkOffset, parameters_.comparisonMagnitude, values);
   return true;
 }
 

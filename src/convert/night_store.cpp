@@ -9,6 +9,7 @@
 
 #include "convert/night_conversion.h"
 #include "convert/transformed_values.h"
+#include "report/observation_values.h"
 
 namespace varistellar::convert {
 
@@ -48,50 +49,70 @@ std::string partnerNames(const transform::FilterTransform* transform) {
 
 }  // namespace
 
+struct NightStore::Cursor {
+  std::deque<Kept>::const_iterator next;
+  std::deque<Kept>::const_iterator end;
+  std::unique_ptr<report::RecordForm> form;
+  report::RecordValues values;
+};
+
+namespace {
+
+// A kept observation's values through the value step again, as the night's
+// own reading made them: its DATE is already the report's, so it is given
+// as the date the step writes as it is.
+template <typename Kept>
+report::ObservationValues keptValues(const Kept& kept, const night::NightParameters& parameters) {
+  night::Measurement measurement{
+      .HJD = kept.DATE, .difference = kept.VMAGINS, .error = kept.MERR, .AIRMASS = kept.AIRMASS};
+  if (!std::isnan(kept.KMAGINS)) measurement.checkDifference = kept.KMAGINS;
+  return std::get<report::ObservationValues>(
+      report::observationValues(measurement, parameters, report::DateKind::hjd));
+}
+
+template <typename Kept>
+transform::Reading readingOf(const Kept& kept) {
+  return {{kept.VMAGINS, kept.MERR}, kept.KMAGINS};
+}
+
+}  // namespace
+
 bool NightStore::valuesAtTime(const Kept& kept, const transform::FilterTransform& transform,
-                              const transform::PairingWindow& window,
-                              transform::ValuesAtTime& target, transform::ValuesAtTime& check,
-                              bool& checkComplete, std::vector<std::size_t>& places) const {
-  const std::size_t own = transform::slotOf(transform.role.filter);
-  target[own] = {kept.VMAGINS, kept.MERR};
-  check[own] = {kept.KMAGINS, 0.0};
-  checkComplete = !std::isnan(kept.KMAGINS);
+                              const transform::PairingWindow& window, transform::EquationValues& at,
+                              std::vector<std::size_t>& places) const {
+  transform::putOwn(at, transform.role.filter, readingOf(kept));
   for (std::size_t i = 0; i < transform.role.partners.size(); ++i) {
     const std::deque<Kept>& series = nights_[transform.partnerNights[i]].kept;
     const auto partner = transform::partnerAt(
         series.size(), [&series](std::size_t j) { return series[j].HJD; }, kept.HJD, window,
         places[i]);
     if (!partner) return false;
-    const Kept& first = series[partner->first];
-    const Kept& second = series[partner->second];
-    const std::size_t slot = transform::slotOf(transform.role.partners[i]);
-    target[slot] = transform::partnerValue(*partner, {first.VMAGINS, first.MERR},
-                                           {second.VMAGINS, second.MERR});
-    // The check star at the partners' time, weighed alike; a partner that
-    // did not measure it leaves this observation's check star out.
-    if (partner->weight == 0.0) {
-      check[slot] = {first.KMAGINS, 0.0};
-      checkComplete = checkComplete && !std::isnan(first.KMAGINS);
-    } else {
-      check[slot] = transform::partnerValue(*partner, {first.KMAGINS, 0.0}, {second.KMAGINS, 0.0});
-      checkComplete = checkComplete && !std::isnan(first.KMAGINS) && !std::isnan(second.KMAGINS);
-    }
+    transform::putPartner(at, transform.role.partners[i], *partner,
+                          readingOf(series[partner->first]), readingOf(series[partner->second]));
   }
   return true;
 }
 
-HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::DiagnosticSink& findings,
-                            const StoreTransformation* transformation) {
-  struct Cursor {
-    std::deque<Kept>::const_iterator next;
-    std::deque<Kept>::const_iterator end;
-    std::unique_ptr<report::RecordForm> form;
-    report::RecordValues values;
-  };
-  const std::size_t count = nights_.size();
-  HandedOn handed{std::vector<std::uint64_t>(count), std::vector<std::uint64_t>(count),
-                  std::vector<std::uint64_t>(count)};
-  std::vector<std::uint64_t> firstUnpairedLine(count, 0);
+NightStore::Fate NightStore::transformKept(std::size_t night, const Kept& kept,
+                                           const StoreTransformation& transformation,
+                                           std::vector<std::size_t>& places,
+                                           report::ObservationValues& values,
+                                           diagnostics::DiagnosticSink& findings) const {
+  const transform::FilterTransform* transform = transformation.transforms[night];
+  transform::EquationValues at;
+  if (transform == nullptr || !valuesAtTime(kept, *transform, transformation.window, at, places)) {
+    return Fate::untransformed;
+  }
+  const auto tooLarge =
+      transformValues(*transform, at, nights_[night].parameters->comparisonMagnitude, values);
+  if (tooLarge) {
+    reportLeftOut(tooLarge->MERR, tableFiles_[night], kept.line, findings);
+    return Fate::leftOut;
+  }
+  return Fate::transformed;
+}
+
+void NightStore::sortNights() {
   for (Night& night : nights_) {
     if (!night.inOrder) {
       // In place, with the order as the tie-break: sorting needs no more memory.
@@ -100,6 +121,26 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
       });
     }
   }
+}
+
+std::optional<std::size_t> NightStore::nextNight(const std::vector<Cursor>& cursors) {
+  std::optional<std::size_t> chosen;
+  for (std::size_t i = 0; i < cursors.size(); ++i) {
+    const Cursor& cursor = cursors[i];
+    if (cursor.next != cursor.end && (!chosen || cursor.next->DATE < cursors[*chosen].next->DATE)) {
+      chosen = i;
+    }
+  }
+  return chosen;
+}
+
+HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::DiagnosticSink& findings,
+                            const StoreTransformation* transformation) {
+  const std::size_t count = nights_.size();
+  HandedOn handed{std::vector<std::uint64_t>(count), std::vector<std::uint64_t>(count),
+                  std::vector<std::uint64_t>(count)};
+  std::vector<std::uint64_t> firstUnpairedLine(count, 0);
+  sortNights();
   std::vector<Cursor> cursors;
   for (std::size_t i = 0; i < count; ++i) {
     Night& night = nights_[i];
@@ -112,54 +153,20 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
   // Where each night's search for each of its partners ended last.
   std::vector<std::vector<std::size_t>> places(count, std::vector<std::size_t>(3, 0));
   std::string record;
-  transform::ValuesAtTime target{};
-  transform::ValuesAtTime check{};
-  for (;;) {
-    // The night whose next observation comes first; the first such night on a tie.
-    Cursor* first = nullptr;
-    std::size_t chosen = 0;
-    for (std::size_t i = 0; i < cursors.size(); ++i) {
-      Cursor& cursor = cursors[i];
-      if (cursor.next != cursor.end &&
-          (first == nullptr || cursor.next->DATE < first->next->DATE)) {
-        first = &cursor;
-        chosen = i;
-      }
-    }
-    if (first == nullptr) break;
-    Cursor& cursor = *first;
+  while (const std::optional<std::size_t> next = nextNight(cursors)) {
+    const std::size_t chosen = *next;
+    Cursor& cursor = cursors[chosen];
     const Kept& kept = *cursor.next++;
-    const night::NightParameters& parameters = *nights_[chosen].parameters;
-    report::ObservationValues values{
-        .DATE = kept.DATE,
-        .MAG = parameters.comparisonMagnitude + kept.VMAGINS,
-        .MERR = kept.MERR,
-        .AIRMASS = kept.AIRMASS,
-        .VMAGINS = kept.VMAGINS,
-    };
-    if (!std::isnan(kept.KMAGINS)) {
-      values.KMAGINS = kept.KMAGINS;
-      if (parameters.checkStar) values.Kstd = parameters.comparisonMagnitude + kept.KMAGINS;
-    }
+    report::ObservationValues values = keptValues(kept, *nights_[chosen].parameters);
     if (transformation != nullptr) {
-      const transform::FilterTransform* transform = transformation->transforms[chosen];
-      bool checkComplete = false;
-      if (transform == nullptr || !valuesAtTime(kept, *transform, transformation->window, target,
-                                                check, checkComplete, places[chosen])) {
-        if (handed.untransformed[chosen]++ == 0 || kept.line < firstUnpairedLine[chosen]) {
-          firstUnpairedLine[chosen] = kept.line;
-        }
-      } else {
-        const transform::Transformed result = transform::solve(*transform, target);
-        if (errorTooLarge(result)) {
-          ++handed.leftOut[chosen];
-          reportLeftOut(result.error, tableFiles_[chosen], kept.line, findings);
-          continue;
-        }
-        std::optional<double> checkOffset;
-        if (checkComplete) checkOffset = transform::solveCheck(*transform, check);
-        putTransformed(*transform, result, checkOffset, parameters.comparisonMagnitude, values);
-        ++handed.transformed[chosen];
+      switch (transformKept(chosen, kept, *transformation, places[chosen], values, findings)) {
+        case Fate::leftOut: ++handed.leftOut[chosen]; continue;
+        case Fate::transformed: ++handed.transformed[chosen]; break;
+        case Fate::untransformed:
+          if (handed.untransformed[chosen]++ == 0 || kept.line < firstUnpairedLine[chosen]) {
+            firstUnpairedLine[chosen] = kept.line;
+          }
+          break;
       }
     }
     report::setObservationValues(values, cursor.values);
@@ -170,23 +177,31 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
     }
   }
   if (transformation != nullptr) {
-    for (std::size_t i = 0; i < count; ++i) {
-      const std::uint64_t unpaired = handed.untransformed[i];
-      if (unpaired == 0) continue;
-      const std::string partners = partnerNames(transformation->transforms[i]);
-      findings.warning(tableFiles_[i], firstUnpairedLine[i], 0,
-                       (unpaired == 1 ? std::string{"1 observation has"}
-                                      : std::to_string(unpaired) + " observations have") +
-                           (transformation->transforms[i] == nullptr
-                                ? std::string{" no partner filter in the night and no --colour"}
-                                : " no " + partners + " observation within " +
-                                      transformation->windowText + " minutes") +
-                           (unpaired == 1 ? ": it is written untransformed (TRANS NO)"
-                                          : ": they are written untransformed (TRANS NO)"));
-    }
+    warnUntransformed(*transformation, handed, firstUnpairedLine, findings);
   }
   for (Night& night : nights_) std::deque<Kept>{}.swap(night.kept);
   return handed;
+}
+
+void NightStore::warnUntransformed(const StoreTransformation& transformation,
+                                   const HandedOn& handed,
+                                   const std::vector<std::uint64_t>& firstUnpairedLine,
+                                   // cppcheck-suppress constParameter ; findings are added to it
+                                   diagnostics::DiagnosticSink& findings) const {
+  for (std::size_t i = 0; i < nights_.size(); ++i) {
+    const std::uint64_t unpaired = handed.untransformed[i];
+    if (unpaired == 0) continue;
+    const std::string partners = partnerNames(transformation.transforms[i]);
+    findings.warning(tableFiles_[i], firstUnpairedLine[i], 0,
+                     (unpaired == 1 ? std::string{"1 observation has"}
+                                    : std::to_string(unpaired) + " observations have") +
+                         (transformation.transforms[i] == nullptr
+                              ? std::string{" no partner filter in the night and no --colour"}
+                              : " no " + partners + " observation within " +
+                                    transformation.windowText + " minutes") +
+                         (unpaired == 1 ? ": it is written untransformed (TRANS NO)"
+                                        : ": they are written untransformed (TRANS NO)"));
+  }
 }
 
 }  // namespace varistellar::convert

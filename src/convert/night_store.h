@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "night/parameter_file.h"
 #include "report/record_forms.h"
 #include "transform/night_transforms.h"
+#include "transform/paired_values.h"
 #include "transform/pairing.h"
 
 namespace varistellar::convert {
@@ -74,12 +76,29 @@ class NightStore final : public ObservationListener {
     bool inOrder = true;
   };
 
+  // A night's place in the walk through every night in time order.
+  struct Cursor;
+  // What became of an observation the nights' transformation looked at.
+  enum class Fate { transformed, untransformed, leftOut };
+
+  // Sorts each night that was not read in time order.
+  void sortNights();
+  // The night whose next observation comes first (the first such night on a
+  // tie); none when every night is handed on.
+  static std::optional<std::size_t> nextNight(const std::vector<Cursor>& cursors);
   // The values of the filters at the time of `kept`, its own and its
   // partners'; false when a partner is out of reach.
   bool valuesAtTime(const Kept& kept, const transform::FilterTransform& transform,
-                    const transform::PairingWindow& window, transform::ValuesAtTime& target,
-                    transform::ValuesAtTime& check, bool& checkComplete,
+                    const transform::PairingWindow& window, transform::EquationValues& at,
                     std::vector<std::size_t>& places) const;
+  // Transforms `values` of night `night`'s observation `kept`, as far as it can.
+  Fate transformKept(std::size_t night, const Kept& kept, const StoreTransformation& transformation,
+                     std::vector<std::size_t>& places, report::ObservationValues& values,
+                     diagnostics::DiagnosticSink& findings) const;
+  // One warning per night that has observations written untransformed.
+  void warnUntransformed(const StoreTransformation& transformation, const HandedOn& handed,
+                         const std::vector<std::uint64_t>& firstUnpairedLine,
+                         diagnostics::DiagnosticSink& findings) const;
 
   std::vector<Night> nights_;
   const std::vector<std::string>& tableFiles_;

@@ -15,6 +15,18 @@ void putTransformed(const transform::FilterTransform& transform,
   if (checkOffset && values.Kstd) values.transformedKstd = comparisonMagnitude + *checkOffset;
 }
 
+std::optional<report::ErrorTooLarge> transformValues(const transform::FilterTransform& transform,
+                                                     const transform::EquationValues& at,
+                                                     double comparisonMagnitude,
+                                                     report::ObservationValues& values) {
+  const transform::Transformed result = transform::solve(transform, at.target);
+  if (errorTooLarge(result)) return report::ErrorTooLarge{result.error};
+  std::optional<double> checkOffset;
+  if (at.checkComplete) checkOffset = transform::solveCheck(transform, at.check);
+  putTransformed(transform, result, checkOffset, comparisonMagnitude, values);
+  return std::nullopt;
+}
+
 bool errorTooLarge(const transform::Transformed& result) {
   return result.error >= 0.999 && report::writtenMagnitudeError(result.error) >= 1.0;
 }

@@ -8,13 +8,15 @@
 #include <tuple>
 
 #include "convert/transformed_values.h"
+#include "transform/filter_order.h"
 #include "transform/filter_sets.h"
+#include "transform/paired_values.h"
 
 namespace varistellar::report_transform {
 namespace {
 
+using transform::filterRank;
 using transform::FilterRole;
-using transform::slotOf;
 
 bool sameRole(const FilterRole& a, const FilterRole& b) {
   return a.filter == b.filter && a.equation == b.equation && a.index == b.index;
@@ -22,10 +24,12 @@ bool sameRole(const FilterRole& a, const FilterRole& b) {
 
 constexpr double none = std::numeric_limits<double>::quiet_NaN();
 
+transform::Reading readingOf(const RowInputs& row) { return {{row.x, row.sx()}, row.checkX}; }
+
 // The standard filters B, V, R and I as the bits 1, 2, 4 and 8.
 std::size_t combinationOf(const std::vector<char>& filters) {
   std::size_t bits = 0;
-  for (const char filter : filters) bits |= std::size_t{1} << slotOf(filter);
+  for (const char filter : filters) bits |= std::size_t{1} << filterRank(filter);
   return bits;
 }
 
@@ -96,7 +100,7 @@ ReportPlan::SetPlan ReportPlan::planSet(const std::vector<char>& filters, bool r
     auto found = std::find_if(roles.begin(), roles.end(),
                               [&](const FilterRole& r) { return sameRole(r, role); });
     if (found == roles.end()) found = roles.insert(roles.end(), role);
-    plan.transformOf[slotOf(role.filter)] = static_cast<std::int16_t>(found - roles.begin());
+    plan.transformOf[filterRank(role.filter)] = static_cast<std::int16_t>(found - roles.begin());
   }
   return plan;
 }
@@ -190,28 +194,23 @@ RowResult ReportPlan::solve(std::uint32_t index) const {
   if (plan.fate != Fate::transformed) return {.fate = plan.fate};
   const char filter = *standardFilterOf(row);
   const transform::FilterTransform& transform =
-      transforms_[static_cast<std::size_t>(plan.transformOf[slotOf(filter)])];
+      transforms_[static_cast<std::size_t>(plan.transformOf[filterRank(filter)])];
 
-  transform::ValuesAtTime target{};
-  transform::ValuesAtTime check{};
+  transform::EquationValues at;
   std::array<double, 4> comparisons{none, none, none, none};
-  const std::size_t own = slotOf(filter);
-  target[own] = {row.x, row.sx()};
-  check[own] = {row.checkX, 0.0};
+  const std::size_t own = filterRank(filter);
+  transform::putOwn(at, filter, readingOf(row));
   const double comparison = inputs_->references[row.reference].comparison;
   comparisons[own] = comparison;
-  bool checkComplete = !std::isnan(row.checkX);
   for (const char partnerFilter : transform.role.partners) {
-    const std::size_t slot = slotOf(partnerFilter);
+    const std::size_t slot = filterRank(partnerFilter);
     if (row.group != noGroup) {
       // The set's row of that filter, alone.
       for (std::uint32_t i = set.begin; i < set.end; ++i) {
         const RowInputs& other = inputs_->rows[sets_->grouped[i]];
         if (*standardFilterOf(other) != partnerFilter) continue;
-        target[slot] = {other.x, other.sx()};
-        check[slot] = {other.checkX, 0.0};
+        transform::putPartner(at, partnerFilter, {}, readingOf(other), readingOf(other));
         comparisons[slot] = inputs_->references[other.reference].comparison;
-        checkComplete = checkComplete && !std::isnan(other.checkX);
       }
       continue;
     }
@@ -220,19 +219,10 @@ RowResult ReportPlan::solve(std::uint32_t index) const {
     if (!partner) return {.fate = Fate::noPartner};
     const RowInputs& first = inputs_->rows[partner->first];
     const RowInputs& second = inputs_->rows[partner->second];
-    target[slot] =
-        transform::partnerValue(*partner, {first.x, first.sx()}, {second.x, second.sx()});
+    transform::putPartner(at, partnerFilter, *partner, readingOf(first), readingOf(second));
     comparisons[slot] = inputs_->references[first.reference].comparison;
-    // The check star at the partners' time, weighed alike.
-    if (partner->weight == 0.0) {
-      check[slot] = {first.checkX, 0.0};
-      checkComplete = checkComplete && !std::isnan(first.checkX);
-    } else {
-      check[slot] = transform::partnerValue(*partner, {first.checkX, 0.0}, {second.checkX, 0.0});
-      checkComplete = checkComplete && !std::isnan(first.checkX) && !std::isnan(second.checkX);
-    }
   }
-  return finish(transform, target, check, comparisons, checkComplete, comparison);
+  return finish(transform, at.target, at.check, comparisons, at.checkComplete, comparison);
 }
 
 RowResult ReportPlan::finish(const transform::FilterTransform& transform,
@@ -247,8 +237,9 @@ RowResult ReportPlan::finish(const transform::FilterTransform& transform,
   if (role.equation == transform::Equation::alone) {
     out.colour = transform.targetColour;
   } else {
-    out.colour = out.result.colourDifference + comparisons[slotOf(transform::bluerOf(role.index))] -
-                 comparisons[slotOf(transform::redderOf(role.index))];
+    out.colour = out.result.colourDifference +
+                 comparisons[filterRank(transform::bluerOf(role.index))] -
+                 comparisons[filterRank(transform::redderOf(role.index))];
   }
   // A filter alone transforms its check star only with the check star's colour.
   const bool checkColourKnown =

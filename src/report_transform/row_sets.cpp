@@ -10,29 +10,20 @@
 #include <utility>
 
 #include "report_transform/report_names.h"
+#include "transform/filter_order.h"
 #include "transform/filter_sets.h"
 
 namespace varistellar::report_transform {
 namespace {
-
-// B, V, R, I in that order; a filter's place among them.
-int rank(char filter) {
-  switch (filter) {
-    case 'B': return 0;
-    case 'V': return 1;
-    case 'R': return 2;
-    default: return 3;
-  }
-}
 
 // The rank of each filter index's standard filter; -1 for none.
 const std::array<int, 256>& rankOfFilter() {
   static const std::array<int, 256> ranks = [] {
     std::array<int, 256> table{};
     for (std::size_t f = 0; f < table.size(); ++f) {
-      const std::optional<char> standard =
-          transform::standardFilter(filterName(static_cast<std::uint8_t>(f)));
-      table[f] = standard ? rank(*standard) : -1;
+      const std::optional<std::size_t> rank =
+          transform::filterRankOfName(filterName(static_cast<std::uint8_t>(f)));
+      table[f] = rank ? static_cast<int>(*rank) : -1;
     }
     return table;
   }();
@@ -136,14 +127,13 @@ std::array<std::optional<RowRun>, 4> RowSets::seriesByFilter(std::uint32_t star)
 }
 
 std::optional<RowRun> RowSets::seriesOf(std::uint32_t star, char filter) const {
-  return seriesByFilter(star)[static_cast<std::size_t>(rank(filter))];
+  return seriesByFilter(star)[transform::filterRank(filter)];
 }
 
 std::vector<char> RowSets::seriesFilters(std::uint32_t star) const {
-  static constexpr std::array<char, 4> standard{'B', 'V', 'R', 'I'};
   std::vector<char> filters;
-  std::copy_if(standard.begin(), standard.end(), std::back_inserter(filters),
-               [&](char f) { return seriesOf(star, f).has_value(); });
+  std::copy_if(transform::filterOrder.begin(), transform::filterOrder.end(),
+               std::back_inserter(filters), [&](char f) { return seriesOf(star, f).has_value(); });
   return filters;
 }
 
@@ -168,7 +158,8 @@ std::vector<char> RowSets::starFiltersAt(std::size_t& at) const {
   const std::uint32_t star = rows[order[at]].star;
   std::vector<char> filters;
   for (; at < order.size() && rows[order[at]].star == star; ++at) {
-    const char filter = "BVRI"[ranks[rows[order[at]].filter]];
+    const char filter =
+        transform::filterOrder[static_cast<std::size_t>(ranks[rows[order[at]].filter])];
     if (filters.empty() || filters.back() != filter) filters.push_back(filter);
   }
   return filters;

@@ -57,7 +57,7 @@ class Planner {
     bool good = true;
     for (auto& [name, filters] : needed) {
       std::sort(filters.begin(), filters.end(),
-                [](char a, char b) { return slotOf(a) < slotOf(b); });
+                [](char a, char b) { return filterRank(a) < filterRank(b); });
       const Coefficient* coefficient = setting_.coefficients.coefficient(name);
       if (coefficient == nullptr) {
         findings_.error(setting_.coefficientPath, 0, 0,
@@ -84,7 +84,7 @@ class Planner {
       for (FilterTransform& transform : transforms) {
         const auto taken = coefficientsTakenBy(transform.role);
         if (std::find(taken.begin(), taken.end(), name) == taken.end()) continue;
-        transform.coefficients[slotOf(static_cast<char>(name[1] - 'a' + 'A'))] = value;
+        transform.coefficients[filterRank(static_cast<char>(name[1] - 'a' + 'A'))] = value;
         if (name == coefficientOf(transform.role)) {
           const std::string errorText = coefficientDecimal(value.error);
           transform.notesBeforeColour = "|" + coefficient->name + "=" +
@@ -115,8 +115,8 @@ class Planner {
       const char y = x == 'B' ? 'V' : redderOf(role.index);
       if (!pairJudged) {
         pairJudged = true;
-        const double k = pairDivisor(transform.coefficients[slotOf(x)].value,
-                                     transform.coefficients[slotOf(y)].value);
+        const double k = pairDivisor(transform.coefficients[filterRank(x)].value,
+                                     transform.coefficients[filterRank(y)].value);
         if (std::fabs(k) < 0.5) {
           const std::string tx = coefficientName(x, x == 'B' ? ColourIndex::BV : role.index);
           const std::string ty = coefficientName(y, x == 'B' ? ColourIndex::BV : role.index);
@@ -132,7 +132,7 @@ class Planner {
       if ((role.equation == Equation::iFromBV || role.equation == Equation::rFromBVI) &&
           !thirdJudged) {
         thirdJudged = true;
-        const double divisor = 1.0 + transform.coefficients[slotOf('I')].value;
+        const double divisor = 1.0 + transform.coefficients[filterRank('I')].value;
         if (std::fabs(divisor) < 0.5) {
           findings_.error(setting_.coefficientPath, 0, 0,
                           "1 + Ti_vi is " +
@@ -174,15 +174,6 @@ void setAloneColour(FilterTransform& transform, const ColourOption& colour) {
 }
 
 }  // namespace
-
-std::size_t slotOf(char filter) {
-  switch (filter) {
-    case 'B': return 0;
-    case 'V': return 1;
-    case 'R': return 2;
-    default: return 3;
-  }
-}
 
 std::optional<std::vector<FilterTransform>> planTransforms(const TransformSetting& setting,
                                                            const std::vector<PlannedNight>& nights,
@@ -280,7 +271,7 @@ std::vector<std::string> transformCommentLines(const std::vector<FilterTransform
   // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform
   for (const FilterTransform& transform : transforms) ordered.push_back(&transform);
   std::stable_sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) {
-    return slotOf(a->role.filter) < slotOf(b->role.filter);
+    return filterRank(a->role.filter) < filterRank(b->role.filter);
   });
   // Sets of one report may share a coefficient (Tb_bv for B with V and for
   // B alone): it is listed once.
@@ -306,12 +297,12 @@ Transformed solve(const FilterTransform& transform, const ValuesAtTime& values) 
   const FilterRole& role = transform.role;
   switch (role.equation) {
     case Equation::alone:
-      return transformAlone(values[slotOf(role.filter)], t[slotOf(role.filter)],
+      return transformAlone(values[filterRank(role.filter)], t[filterRank(role.filter)],
                             transform.colourDifference);
     case Equation::pairBluer:
     case Equation::pairRedder: {
-      const std::size_t x = slotOf(bluerOf(role.index));
-      const std::size_t y = slotOf(redderOf(role.index));
+      const std::size_t x = filterRank(bluerOf(role.index));
+      const std::size_t y = filterRank(redderOf(role.index));
       const PairResult pair = transformPair(values[x], values[y], t[x], t[y]);
       return role.equation == Equation::pairBluer ? pair.bluer : pair.redder;
     }
@@ -323,7 +314,7 @@ Transformed solve(const FilterTransform& transform, const ValuesAtTime& values) 
 
 double solveCheck(const FilterTransform& transform, const ValuesAtTime& values) {
   if (transform.role.equation != Equation::alone) return solve(transform, values).offset;
-  const std::size_t own = slotOf(transform.role.filter);
+  const std::size_t own = filterRank(transform.role.filter);
   return transformAlone(values[own], transform.coefficients[own],
                         transform.checkColourDifference.value_or(0.0))
       .offset;

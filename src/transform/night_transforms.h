@@ -15,12 +15,10 @@
 #include "transform/coefficient_file.h"
 #include "transform/colour_option.h"
 #include "transform/equations.h"
+#include "transform/filter_order.h"
 #include "transform/filter_sets.h"
 
 namespace varistellar::transform {
-
-// The places of B, V, R and I in the arrays below.
-[[nodiscard]] std::size_t slotOf(char filter);
 
 struct FilterTransform {
   FilterRole role;

@@ -204,11 +204,11 @@ TEST(Solve, AFilterAloneTakesItsColourAndStatesIt) {
   ASSERT_TRUE(planned.transforms);
   const FilterTransform& v = planned.transforms->front();
   ValuesAtTime values{};
-  values[slotOf('V')] = {-0.5, 0.01};
+  values[filterRank('V')] = {-0.5, 0.01};
   const Transformed result = solve(v, values);
   EXPECT_DOUBLE_EQ(result.offset, -0.5 + -0.0467 * (0.62 - 0.55));
   EXPECT_DOUBLE_EQ(statedColour(v, result), 0.62);
-  values[slotOf('V')] = {1.2, 0.0};
+  values[filterRank('V')] = {1.2, 0.0};
   EXPECT_DOUBLE_EQ(solveCheck(v, values), 1.2 + -0.0467 * (1.25 - 0.55));
 }
 
