@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "convert/transformed_values.h"
+#include "transform/transformed_values.h"
 #include "report/number_text.h"
 
 namespace varistellar::convert {
@@ -119,7 +119,7 @@ bool NightConversion::transformAlone(const night::Measurement& measurement,
       at, transform_->role.filter,
       {{measurement.difference, measurement.error},
        checkKnown ? *measurement.checkDifference : std::numeric_limits<double>::quiet_NaN()});
-  const auto tooLarge = transformValues(*transform_, at, parameters_.comparisonMagnitude, values);
+  const auto tooLarge = transform::transformValues(*transform_, at, parameters_.comparisonMagnitude, values);
   if (tooLarge) {
     ++leftOut_;
     reportLeftOut(tooLarge->MERR, tableFile_, measurement.line, findings_);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "convert/night_conversion.h"
-#include "convert/transformed_values.h"
+#include "transform/transformed_values.h"
 #include "report/observation_values.h"
 
 namespace varistellar::convert {
@@ -104,7 +104,7 @@ NightStore::Fate NightStore::transformKept(std::size_t night, const Kept& kept,
     return Fate::untransformed;
   }
   const auto tooLarge =
-      transformValues(*transform, at, nights_[night].parameters->comparisonMagnitude, values);
+      transform::transformValues(*transform, at, nights_[night].parameters->comparisonMagnitude, values);
   if (tooLarge) {
     reportLeftOut(tooLarge->MERR, tableFiles_[night], kept.line, findings);
     return Fate::leftOut;

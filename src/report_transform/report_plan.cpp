@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-#include "convert/transformed_values.h"
+#include "transform/transformed_values.h"
 #include "transform/filter_order.h"
 #include "transform/filter_sets.h"
 #include "transform/paired_values.h"
@@ -232,7 +232,7 @@ RowResult ReportPlan::finish(const transform::FilterTransform& transform,
                              double comparison) const {
   RowResult out{.transform = &transform, .comparison = comparison};
   out.result = transform::solve(transform, target);
-  if (convert::errorTooLarge(out.result)) return {.fate = Fate::errorTooLarge};
+  if (transform::errorTooLarge(out.result)) return {.fate = Fate::errorTooLarge};
   const transform::FilterRole& role = transform.role;
   if (role.equation == transform::Equation::alone) {
     out.colour = transform.targetColour;

@@ -1,9 +1,9 @@
 // Transformed values.
-#include "convert/transformed_values.h"
+#include "transform/transformed_values.h"
 
 #include "report/number_text.h"
 
-namespace varistellar::convert {
+namespace varistellar::transform {
 
 void putTransformed(const transform::FilterTransform& transform,
                     const transform::Transformed& result, std::optional<double> checkOffset,
@@ -31,4 +31,4 @@ bool errorTooLarge(const transform::Transformed& result) {
   return result.error >= 0.999 && report::writtenMagnitudeError(result.error) >= 1.0;
 }
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::transform

@@ -7,7 +7,7 @@
 #include "transform/night_transforms.h"
 #include "transform/paired_values.h"
 
-namespace varistellar::convert {
+namespace varistellar::transform {
 
 // MAG and MERR on the standard system, the colour the record states, and the
 // check star's standard magnitude transformed alike (`checkOffset`: its
@@ -26,4 +26,4 @@ void putTransformed(const transform::FilterTransform& transform,
 // Whether the report would write the result's MERR as 1.000 or more.
 [[nodiscard]] bool errorTooLarge(const transform::Transformed& result);
 
-}  // namespace varistellar::convert
+}  // namespace varistellar::transform
