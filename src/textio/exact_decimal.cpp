@@ -209,64 +209,83 @@ bool isDecimalWithExponent(std::string_view text) {
   return true;
 }
 
-std::optional<double> readExactDecimalWithExponent(std::string_view text) {
-  if (!isDecimalWithExponent(text)) return std::nullopt;
-  const std::size_t e = std::min(text.find_first_of("eE"), text.size());
-  const std::string_view mantissa = text.substr(0, e);
+namespace {
 
-  // Far beyond any exponent that leaves a double, and far from overflowing.
+// The exponent after the e, held far beyond any exponent that leaves a
+// double and far from overflowing.
+std::int64_t exponentOf(std::string_view exponentText) {
   constexpr std::int64_t exponentLimit = 1'000'000'000;
   std::int64_t exponent = 0;
-  if (e < text.size()) {
-    std::string_view exponentText = text.substr(e + 1);
-    const bool negativeExponent = exponentText.front() == '-';
-    if (exponentText.front() == '+' || exponentText.front() == '-') exponentText.remove_prefix(1);
-    for (const char byte : exponentText) {
-      // cppcheck-suppress useStlAlgorithm ; digits read as digits are everywhere
-      exponent = std::min(exponent * 10 + (byte - '0'), exponentLimit);
-    }
-    if (negativeExponent) exponent = -exponent;
+  const bool negativeExponent = exponentText.front() == '-';
+  if (exponentText.front() == '+' || exponentText.front() == '-') exponentText.remove_prefix(1);
+  for (const char byte : exponentText) {
+    // cppcheck-suppress useStlAlgorithm ; digits read as digits are everywhere
+    exponent = std::min(exponent * 10 + (byte - '0'), exponentLimit);
   }
+  return negativeExponent ? -exponent : exponent;
+}
 
-  // value = digits * 10^scale, the digits without their point and leading
-  // zeros.
+// A decimal as digits * 10^scale: the digits without their point and
+// leading zeros.
+struct ScaledDigits {
   std::string digits;
-  std::int64_t scale = exponent;
+  std::int64_t scale = 0;
+};
+
+ScaledDigits scaledDigitsOf(std::string_view mantissa, std::int64_t exponent) {
+  ScaledDigits value{{}, exponent};
   bool point = false;
   for (const char byte : mantissa) {
     if (byte == '.') {
       point = true;
     } else if (isDigit(byte)) {
-      if (point) --scale;
-      if (!digits.empty() || byte != '0') digits.push_back(byte);
+      if (point) --value.scale;
+      if (!value.digits.empty() || byte != '0') value.digits.push_back(byte);
     }
   }
-  if (digits.empty()) return readExactDecimal(mantissa);  // zero, with its sign
-  const bool negative = mantissa.front() == '-';
+  return value;
+}
 
-  // Up to 15 digits are exact in a double, and so are the powers of ten up
-  // to 1e22: one multiplication or division rounds once, correctly.
+// Up to 15 digits are exact in a double, and so are the powers of ten up to
+// 1e22: one multiplication or division rounds once, correctly. Nothing for a
+// value outside that.
+std::optional<double> exactlyScaled(const ScaledDigits& value) {
   constexpr std::size_t exactDigits = 15;
   constexpr std::array<double, 23> exactPowers{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   constexpr auto largestExactPower = static_cast<std::int64_t>(exactPowers.size() - 1);
-  if (digits.size() <= exactDigits && scale >= -largestExactPower && scale <= largestExactPower) {
-    std::uint64_t whole = 0;
-    for (const char byte : digits) {
-      // cppcheck-suppress useStlAlgorithm ; digits read as digits are everywhere
-      whole = whole * 10 + static_cast<std::uint64_t>(byte - '0');
-    }
-    const double power = exactPowers[static_cast<std::size_t>(scale < 0 ? -scale : scale)];
-    const double magnitude =
-        scale < 0 ? static_cast<double>(whole) / power : static_cast<double>(whole) * power;
-    return negative ? -magnitude : magnitude;
+  const std::int64_t scale = value.scale;
+  if (value.digits.size() > exactDigits || scale < -largestExactPower ||
+      scale > largestExactPower) {
+    return std::nullopt;
   }
+  std::uint64_t whole = 0;
+  for (const char byte : value.digits) {
+    // cppcheck-suppress useStlAlgorithm ; digits read as digits are everywhere
+    whole = whole * 10 + static_cast<std::uint64_t>(byte - '0');
+  }
+  const double power = exactPowers[static_cast<std::size_t>(scale < 0 ? -scale : scale)];
+  return scale < 0 ? static_cast<double>(whole) / power : static_cast<double>(whole) * power;
+}
+
+}  // namespace
+
+std::optional<double> readExactDecimalWithExponent(std::string_view text) {
+  if (!isDecimalWithExponent(text)) return std::nullopt;
+  const std::size_t e = std::min(text.find_first_of("eE"), text.size());
+  const std::string_view mantissa = text.substr(0, e);
+  const std::int64_t exponent = e < text.size() ? exponentOf(text.substr(e + 1)) : 0;
+  const ScaledDigits value = scaledDigitsOf(mantissa, exponent);
+  if (value.digits.empty()) return readExactDecimal(mantissa);  // zero, with its sign
+  const bool negative = mantissa.front() == '-';
+  if (const auto magnitude = exactlyScaled(value)) return negative ? -*magnitude : *magnitude;
 
   // 10^(top - 1) <= value < 10^top. Subtle: judged before the value is
   // written out, so that "1e999999" never becomes a million digits.
-  const auto count = static_cast<std::int64_t>(digits.size());
-  const std::int64_t top = count + scale;
+  const std::string& digits = value.digits;
+  const std::int64_t scale = value.scale;
+  const std::int64_t top = static_cast<std::int64_t>(digits.size()) + scale;
   constexpr std::int64_t largestTop = 309;    // the largest double is below 1e309
   constexpr std::int64_t smallestTop = -324;  // below 1e-324 becomes zero
   if (top > largestTop || top < smallestTop) return std::nullopt;
