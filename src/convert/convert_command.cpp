@@ -27,6 +27,7 @@
 #include "diagnostics/diagnostic.h"
 #include "diagnostics/held_findings.h"
 #include "diagnostics/quoted.h"
+#include "night/table_formats.h"
 #include "outputs/distinct_files.h"
 #include "outputs/drawn_file.h"
 #include "outputs/output_list.h"
@@ -179,7 +180,8 @@ class Conversion {
     outputs_.removeStaleTemporaries(plan_.quiet);
     if (parametersGood_ && report_.open(findings_) == Phase::done) {
       for (const std::string& line : report::reportHeaderLines(
-               parameters_.front().observerCode, run::ReportForm::aavso, plan_.date)) {
+               parameters_.front().observerCode, run::ReportForm::aavso, plan_.date,
+               night::tableFormatOfFile(plan_.nights.front().tableFile).program)) {
         report_.write(line);
       }
       if (transforming() && !several()) writeTransformLines({&transforms_.front()});
@@ -334,11 +336,13 @@ class Conversion {
       const night::NightParameters& parameters = parameters_[i];
       if (withCheckStar_ && checkStar_.of(i).count() == 0) {
         const std::string none = noneWritten(i);
-        findings_.warning(nights_[i]->tableFile(), 0, 0,
-                          "the check star " + parameters.checkStar->id +
-                              (none.empty() ? " was not measured on any written line (C1-K1 "
-                                              "above 90): KMAG is na throughout"
-                                            : " was not measured, as " + none));
+        findings_.warning(
+            nights_[i]->tableFile(), 0, 0,
+            "the check star " + parameters.checkStar->id +
+                (none.empty() ? " was not measured on any written line (" +
+                                    std::string{nights_[i]->format().words.checkUnmeasured} +
+                                    "): KMAG is na throughout"
+                              : " was not measured, as " + none));
       }
       if (withCheckStar_) warnIfCheckStarMovedAway(i);
     }
@@ -374,8 +378,8 @@ class Conversion {
   [[nodiscard]] std::string noneWritten(std::size_t i) const {
     if (nights_[i]->written() != 0) return {};
     if (nights_[i]->counts().observationLines == 0) return "the table holds no observation";
-    return "no observation was written: every one was dropped (V-C above 90) or left out (MERR "
-           "of 1.0 or more)";
+    return "no observation was written: every one was dropped (" +
+           std::string{nights_[i]->format().words.dropped} + ") or left out (MERR of 1.0 or more)";
   }
 
   // The night's transformation, if it had one.

@@ -3,8 +3,9 @@
 
 #include <algorithm>
 
-#include "transform/transformed_values.h"
+#include "night/table_formats.h"
 #include "report/number_text.h"
+#include "transform/transformed_values.h"
 
 namespace varistellar::convert {
 namespace {
@@ -16,13 +17,22 @@ constexpr diagnostics::FindingKind leftOutObservation{
 constexpr diagnostics::FindingKind unfitField{"more value does not fit its report field",
                                               "more values do not fit their report fields"};
 
-// What the user can do about a number that does not fit its field.
-std::string_view unfitAdvice(std::string_view field) {
-  if (field == "DATE") return "it takes at most 7 digits before the point; check JDHEL";
+// What the user can do about a number that does not fit its field, in the
+// words of the table's columns.
+std::string unfitAdvice(std::string_view field, const night::TableWords& words) {
+  const std::string check{words.checkDifference};
+  const std::string difference{words.difference};
+  if (field == "DATE") {
+    return "it takes at most 7 digits before the point; check " + std::string{words.date};
+  }
   if (field == "MAG") return "the standard magnitude must lie above -10 and below 100";
-  if (field == "AIRMASS") return "it must lie above -10 and below 100; check AIRMASS";
-  if (field == "KMAG") return "-(C1-K1) must lie above -10 and below 100; check C1-K1";
-  if (field == "VMAGINS") return "V-C must lie above -10 and below 100; check V-C";
+  if (field == "AIRMASS") {
+    return "it must lie above -10 and below 100; check " + std::string{words.airmass};
+  }
+  if (field == "KMAG") return "-(" + check + ") must lie above -10 and below 100; check " + check;
+  if (field == "VMAGINS") {
+    return difference + " must lie above -10 and below 100; check " + difference;
+  }
   return "it must lie below 100";
 }
 
@@ -30,14 +40,20 @@ std::string_view unfitAdvice(std::string_view field) {
 
 bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, std::uint64_t line,
                 // cppcheck-suppress constParameter ; findings are added to it
-                diagnostics::DiagnosticSink& findings) {
+                diagnostics::DiagnosticSink& findings, const night::TableWords& words) {
   for (std::size_t i = 0; i < unfit.count; ++i) {
     findings.error(tableFile, line, 0,
                    std::string{unfit.names[i]} + " does not fit the report's field (" +
-                       std::string{unfitAdvice(unfit.names[i])} + ")",
+                       unfitAdvice(unfit.names[i], words) + ")",
                    &unfitField);
   }
   return unfit.count == 0;
+}
+
+bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, std::uint64_t line,
+                diagnostics::DiagnosticSink& findings) {
+  if (unfit.count == 0) return true;
+  return recordFits(unfit, tableFile, line, findings, night::tableFormatOfFile(tableFile).words);
 }
 
 std::unique_ptr<report::RecordForm> transformedRecordForm(
@@ -70,6 +86,7 @@ NightConversion::NightConversion(std::size_t night, std::string tableFile,
                                  const transform::FilterTransform* transform)
     : night_{night},
       tableFile_{std::move(tableFile)},
+      format_{night::tableFormatOfFile(tableFile_)},
       parameters_{parameters},
       date_{date},
       findings_{findings},
@@ -80,9 +97,7 @@ NightConversion::NightConversion(std::size_t night, std::string tableFile,
                                     : commandLineRecordForm(withCheckStar)},
       values_{report::nightRecordTexts(parameters)} {}
 
-bool NightConversion::read() {
-  return night::seriesReaderFor(tableFile_)->read(*this, findings_, counts_);
-}
+bool NightConversion::read() { return format_.open(tableFile_)->read(*this, findings_, counts_); }
 
 bool NightConversion::take(const night::Measurement& measurement) {
   report::ObservationOutcome outcome = report::observationValues(measurement, parameters_, date_);
@@ -95,7 +110,8 @@ bool NightConversion::take(const night::Measurement& measurement) {
   if (transform_ != nullptr && !transformAlone(measurement, values)) return true;
   if (form_) {
     report::setObservationValues(values, values_);
-    if (!recordFits(form_->build(values_, record_), tableFile_, measurement.line, findings_)) {
+    if (!recordFits(form_->build(values_, record_), tableFile_, measurement.line, findings_,
+                    format_.words)) {
       return true;
     }
   }
@@ -119,7 +135,8 @@ bool NightConversion::transformAlone(const night::Measurement& measurement,
       at, transform_->role.filter,
       {{measurement.difference, measurement.error},
        checkKnown ? *measurement.checkDifference : std::numeric_limits<double>::quiet_NaN()});
-  const auto tooLarge = transform::transformValues(*transform_, at, parameters_.comparisonMagnitude, values);
+  const auto tooLarge =
+      transform::transformValues(*transform_, at, parameters_.comparisonMagnitude, values);
   if (tooLarge) {
     ++leftOut_;
     reportLeftOut(tooLarge->MERR, tableFile_, measurement.line, findings_);

@@ -14,6 +14,7 @@
 #include "night/measurement.h"
 #include "night/parameter_file.h"
 #include "night/series_reader.h"
+#include "night/table_format.h"
 #include "report/record_forms.h"
 #include "run/run_context.h"
 #include "transform/night_transforms.h"
@@ -33,7 +34,11 @@ void reportLeftOut(double MERR, const std::string& tableFile, std::uint64_t line
                    diagnostics::DiagnosticSink& findings);
 
 // Reports each number of an observation's record that does not fit its
-// field, at the observation's table line; true when there was none.
+// field, at the observation's table line, in the words of the table's
+// format; true when there was none.
+bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, std::uint64_t line,
+                diagnostics::DiagnosticSink& findings, const night::TableWords& words);
+// The same, the format told by the table's content when there is a fault.
 bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, std::uint64_t line,
                 diagnostics::DiagnosticSink& findings);
 
@@ -53,6 +58,8 @@ class NightConversion final : public night::MeasurementSink {
   bool take(const night::Measurement& measurement) override;
 
   [[nodiscard]] const std::string& tableFile() const { return tableFile_; }
+  // The table's format, told by its content.
+  [[nodiscard]] const night::TableFormat& format() const { return format_; }
   [[nodiscard]] const night::NightParameters& parameters() const { return parameters_; }
   [[nodiscard]] const night::SeriesCounts& counts() const { return counts_; }
   [[nodiscard]] std::uint64_t leftOut() const { return leftOut_; }
@@ -74,6 +81,7 @@ class NightConversion final : public night::MeasurementSink {
 
   std::size_t night_;
   std::string tableFile_;
+  const night::TableFormat& format_;
   const night::NightParameters& parameters_;
   run::DateKind date_;
   diagnostics::DiagnosticSink& findings_;

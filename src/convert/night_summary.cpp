@@ -37,7 +37,8 @@ std::vector<std::string> summaryLines(const std::vector<const NightConversion*>&
     lines.push_back(diagnostics::shownName(night->tableFile()) + ": " +
                     console::countOf(night->counts().observationLines, "observation line") + ": " +
                     std::to_string(night->written()) + " written, " +
-                    std::to_string(night->counts().dropped) + " dropped (V-C above 90), " +
+                    std::to_string(night->counts().dropped) + " dropped (" +
+                    std::string{night->format().words.dropped} + "), " +
                     std::to_string(night->leftOut()) + " left out (MERR of 1.0 or more)");
     written += night->written();
     if (night->written() != 0) {

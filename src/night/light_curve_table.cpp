@@ -2,6 +2,7 @@
 #include "night/light_curve_table.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -75,6 +76,12 @@ class TableReader {
     return !stopped_ && counts_.errors == 0;
   }
 
+  // The values of a line that holds plain decimal numbers only, at most ten
+  // of them, read in one pass over its bytes; how many there are. Nothing for
+  // any other line, whose faults reportFaults then names.
+  static std::optional<std::size_t> readPlainValues(std::string_view line,
+                                                    std::array<double, valuesPerLine>& values);
+
  private:
   // Stops the reading when the sink cannot take the observation or the line
   // shows that the file is no text.
@@ -114,27 +121,6 @@ class TableReader {
                             .line = number};
     if (!(C1_K1 > notMeasuredAbove)) measurement.checkDifference = -C1_K1;
     stopped_ = !sink_.take(measurement);
-  }
-
-  // The values of a line that holds plain decimal numbers only, at most ten
-  // of them, read in one pass over its bytes; how many there are. Nothing for
-  // any other line, whose faults reportFaults then names.
-  static std::optional<std::size_t> readPlainValues(std::string_view line,
-                                                    std::array<double, valuesPerLine>& values) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < line.size();) {
-      if (isSeparator(line[i])) {
-        ++i;
-        continue;
-      }
-      const textio::PlainDecimalPrefix value = textio::readPlainDecimalPrefix(line.substr(i));
-      i += value.length;
-      if (!value.ok || (i < line.size() && !isSeparator(line[i])) || count == valuesPerLine) {
-        return std::nullopt;
-      }
-      values[count++] = value.value;
-    }
-    return count;
   }
 
   // Names every value of the line that is not a plain decimal number; when
@@ -202,7 +188,61 @@ class TableReader {
   bool stopped_ = false;  // the sink is full, or the file is no text
 };
 
+std::optional<std::size_t> TableReader::readPlainValues(std::string_view line,
+                                                        std::array<double, valuesPerLine>& values) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < line.size();) {
+    if (isSeparator(line[i])) {
+      ++i;
+      continue;
+    }
+    const textio::PlainDecimalPrefix value = textio::readPlainDecimalPrefix(line.substr(i));
+    i += value.length;
+    if (!value.ok || (i < line.size() && !isSeparator(line[i])) || count == valuesPerLine) {
+      return std::nullopt;
+    }
+    values[count++] = value.value;
+  }
+  return count;
+}
+
+// MAGNIVEX's own first line, or a line past the header of ten numbers.
+bool isLightCurveTable(std::string_view beginning) {
+  if (beginning.starts_with("JDHEL")) return true;
+  std::size_t start = 0;
+  for (std::uint64_t number = 1; start < beginning.size(); ++number) {
+    std::size_t end = beginning.find('\n', start);
+    if (end == std::string_view::npos) end = beginning.size();
+    std::string_view line = beginning.substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    std::array<double, valuesPerLine> values{};
+    if (number > 2 && TableReader::readPlainValues(line, values) == valuesPerLine) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+std::unique_ptr<SeriesReader> openLightCurveTable(std::string file) {
+  return std::make_unique<LightCurveTableReader>(std::move(file));
+}
+
+constexpr std::array<std::string_view, 1> lightCurveTableNames = {"lightcurve.txt"};
+
 }  // namespace
+
+const TableFormat magnivexLightCurveTable{
+    .program = "MAGNIVEX",
+    .words = {.table = "light-curve table",
+              .date = "JDHEL",
+              .difference = "V-C",
+              .checkDifference = "C1-K1",
+              .airmass = "AIRMASS",
+              .dropped = "V-C above 90",
+              .checkUnmeasured = "C1-K1 above 90"},
+    .fileNames = lightCurveTableNames,
+    .identify = isLightCurveTable,
+    .open = openLightCurveTable,
+};
 
 bool LightCurveTableReader::read(MeasurementSink& sink, diagnostics::DiagnosticSink& findings,
                                  SeriesCounts& counts) {

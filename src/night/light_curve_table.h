@@ -7,6 +7,7 @@
 #include <string>
 
 #include "night/series_reader.h"
+#include "night/table_format.h"
 
 namespace varistellar::night {
 
@@ -19,5 +20,9 @@ class LightCurveTableReader final : public SeriesReader {
  private:
   std::string file_;
 };
+
+// The table's description: the program, its words, its file name; a file is
+// identified as one by its first line's JDHEL or by a line of ten numbers.
+extern const TableFormat magnivexLightCurveTable;
 
 }  // namespace varistellar::night

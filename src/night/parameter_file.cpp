@@ -203,4 +203,19 @@ std::string_view checkStarName(const NightParameters& parameters) {
   return parameters.checkStar ? std::string_view{parameters.checkStar->id} : "na";
 }
 
+bool isParameterFileBeginning(std::string_view beginning) {
+  constexpr std::size_t fewestLines = parameterLineCount - 2;
+  constexpr std::size_t mostLines = 64;
+  constexpr std::size_t longestLine = 100;
+  std::size_t lines = 0;
+  std::size_t start = 0;
+  while (start < beginning.size()) {
+    std::size_t end = beginning.find('\n', start);
+    if (end == std::string_view::npos) end = beginning.size();
+    if (end - start > longestLine || ++lines > mostLines) return false;
+    start = end + 1;
+  }
+  return lines >= fewestLines;
+}
+
 }  // namespace varistellar::night

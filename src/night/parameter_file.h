@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "diagnostics/diagnostic.h"
 
@@ -37,6 +38,11 @@ struct ParameterReading {
 
 [[nodiscard]] ParameterReading readParameterFile(const std::string& file,
                                                  diagnostics::DiagnosticSink& findings);
+
+// True when the first bytes of a file that is no table, report or
+// coefficient file look like a parameter file: ten to sixty-four short lines
+// (the check star's two lines may be left out, aperture lines may follow).
+[[nodiscard]] bool isParameterFileBeginning(std::string_view beginning);
 
 // The text the report writes for the check star's name: its name, or "na".
 [[nodiscard]] std::string_view checkStarName(const NightParameters& parameters);

@@ -1,6 +1,6 @@
 // The one seam between a night's files and the conversion: a reader turns
-// one filter's file into its series of measurements. Another input format is
-// one more reader and one more line in seriesReaderFor.
+// one filter's file into its series of measurements. Each format describes
+// itself in table_format.h and is listed in table_formats.cpp.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,7 @@ namespace varistellar::night {
 struct SeriesCounts {
   std::uint64_t observationLines = 0;  // lines that hold values
   std::uint64_t kept = 0;
-  std::uint64_t dropped = 0;  // not measured (V-C above 90)
+  std::uint64_t dropped = 0;  // not measured (the format's TableWords::dropped)
   std::uint64_t errors = 0;
 };
 
@@ -33,7 +33,7 @@ class SeriesReader {
                                   SeriesCounts& counts) = 0;
 };
 
-// The reader for the series in `file`.
+// The reader for the series in `file`, chosen by its content.
 [[nodiscard]] std::unique_ptr<SeriesReader> seriesReaderFor(const std::string& file);
 
 }  // namespace varistellar::night

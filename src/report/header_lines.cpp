@@ -29,14 +29,15 @@ std::string fixedLengthJoin(std::string_view prefix, std::string_view value, std
 }  // namespace
 
 std::array<std::string, 7> reportHeaderLines(std::string_view observerCode, ReportForm form,
-                                             DateKind date) {
+                                             DateKind date, std::string_view program) {
   const bool interactive = form == ReportForm::interactive;
   return {
       "#TYPE=Extended",
       interactive ? fixedLengthJoin("#OBSCODE=", observerCode, 13)
                   : "#OBSCODE=" + std::string{observerCode},
-      interactive ? std::string{"#SOFTWARE=MAGNIVEX"}
-                  : "#SOFTWARE=MAGNIVEX via VARISTELLAR " + std::string{programVersion()},
+      interactive ? "#SOFTWARE=" + std::string{program}
+                  : "#SOFTWARE=" + std::string{program} + " via VARISTELLAR " +
+                        std::string{programVersion()},
       fixedLengthJoin("#DELIM=", ",", 8),
       date == DateKind::jd ? "#DATE=JD" : "#DATE=HJD",
       "#OBSTYPE=CCD",

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "night/table_formats.h"
 #include "report/header_lines.h"
 #include "report/record_forms.h"
 #include "textio/channels.h"
@@ -12,8 +13,8 @@ namespace varistellar::run {
 void writeReportFile(const RunContext& context, const ObservationTable& table,
                      const ObserverParameters& parameters, Dialogue& dialogue) {
   dialogue.writingReport();
-  const auto headerLines =
-      report::reportHeaderLines(parameters.observerCode, context.form, context.date);
+  const auto headerLines = report::reportHeaderLines(
+      parameters.observerCode, context.form, context.date, night::magnivexTableFormat().program);
 
   (void)textio::openChannel(reportChannel, context.reportFile, textio::noBranches);
   dialogue.reportOpened();

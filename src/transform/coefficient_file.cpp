@@ -310,4 +310,28 @@ CoefficientReading readCoefficientText(std::string_view text, const std::string&
   return parser.finish();
 }
 
+bool isCoefficientFileBeginning(std::string_view beginning) {
+  std::size_t start = 0;
+  while (start < beginning.size()) {
+    std::size_t end = beginning.find('\n', start);
+    if (end == std::string_view::npos) end = beginning.size();
+    std::string_view line = beginning.substr(start, end - start);
+    start = end + 1;
+    const std::size_t open = line.find_first_not_of(" \t");
+    const std::size_t close = line.find_last_not_of(" \t\r");
+    if (open == std::string_view::npos || line[open] != '[' || line[close] != ']') continue;
+    line = line.substr(open + 1, close - open - 1);
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos) continue;
+    line = line.substr(first, line.find_last_not_of(" \t") - first + 1);
+    if (line.size() == 12 &&
+        std::equal(line.begin(), line.end(), "coefficients", [](char a, char b) {
+          return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+        })) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace varistellar::transform

@@ -82,4 +82,8 @@ struct CoefficientReading {
 [[nodiscard]] CoefficientReading readCoefficientText(std::string_view text, const std::string& path,
                                                      diagnostics::DiagnosticSink& findings);
 
+// True when the file whose first bytes are `beginning` has a [Coefficients]
+// section (any case, blanks allowed around the name).
+[[nodiscard]] bool isCoefficientFileBeginning(std::string_view beginning);
+
 }  // namespace varistellar::transform

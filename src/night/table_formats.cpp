@@ -1,0 +1,42 @@
+// The formats, in one list.
+#include "night/table_formats.h"
+
+#include <array>
+
+#include "night/light_curve_table.h"
+#include "platform/platform.h"
+#include "textio/line_reader.h"
+
+namespace varistellar::night {
+namespace {
+
+constexpr std::array<const TableFormat*, 1> formats = {
+    &magnivexLightCurveTable,
+};
+
+}  // namespace
+
+std::span<const TableFormat* const> tableFormats() { return formats; }
+
+const TableFormat* identifiedTableFormat(std::string_view beginning) {
+  for (const TableFormat* format : formats) {
+    if (format->identify(beginning)) return format;
+  }
+  return nullptr;
+}
+
+const TableFormat& magnivexTableFormat() { return magnivexLightCurveTable; }
+
+const TableFormat& tableFormatOf(std::string_view beginning) {
+  const TableFormat* format = identifiedTableFormat(beginning);
+  return format != nullptr ? *format : magnivexTableFormat();
+}
+
+const TableFormat& tableFormatOfFile(const std::string& file) {
+  // A pipe's bytes are read once, by the reader: only a plain file is looked at first.
+  if (platform::pathKind(file) != platform::PathKind::file) return magnivexTableFormat();
+  textio::LineReader reader{file};
+  return tableFormatOf(reader.beginning());
+}
+
+}  // namespace varistellar::night
