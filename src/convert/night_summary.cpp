@@ -24,65 +24,74 @@ std::string inEachFilter(const std::vector<const NightConversion*>& nights, Magn
   return text;
 }
 
-}  // namespace
+// "lightcurve.txt: 320 observation lines: 318 written, 1 dropped (...), 1 left out (...)"
+std::string tableLine(const NightConversion& night) {
+  return diagnostics::shownName(night.tableFile()) + ": " +
+         console::countOf(night.counts().observationLines, "observation line") + ": " +
+         std::to_string(night.written()) + " written, " + std::to_string(night.counts().dropped) +
+         " dropped (" + std::string{night.format().words.dropped} + "), " +
+         std::to_string(night.leftOut()) + " left out (MERR of 1.0 or more)";
+}
 
-std::vector<std::string> summaryLines(const std::vector<const NightConversion*>& nights,
-                                      run::DateKind date, const std::string& reportFile) {
-  std::vector<std::string> lines;
-  const bool several = nights.size() > 1;
-  std::uint64_t written = 0;
-  double firstDate = std::numeric_limits<double>::infinity();
-  double lastDate = -firstDate;
-  for (const NightConversion* night : nights) {
-    lines.push_back(diagnostics::shownName(night->tableFile()) + ": " +
-                    console::countOf(night->counts().observationLines, "observation line") + ": " +
-                    std::to_string(night->written()) + " written, " +
-                    std::to_string(night->counts().dropped) + " dropped (" +
-                    std::string{night->format().words.dropped} + "), " +
-                    std::to_string(night->leftOut()) + " left out (MERR of 1.0 or more)");
-    written += night->written();
-    if (night->written() != 0) {
-      firstDate = std::min(firstDate, night->firstDate());
-      lastDate = std::max(lastDate, night->lastDate());
-    }
-  }
+// The star, its filter or filters, the observer and the chart or charts.
+std::string starLine(const std::vector<const NightConversion*>& nights) {
   const night::NightParameters& first = nights.front()->parameters();
-  if (several) {
-    std::string filters;
-    std::string charts;
-    bool oneChart = true;
-    for (const NightConversion* night : nights) {
-      const night::NightParameters& parameters = night->parameters();
-      filters += (filters.empty() ? "" : ", ") + parameters.filterName;
-      charts +=
-          (charts.empty() ? "" : ", ") + parameters.chartId + " (" + parameters.filterName + ")";
-      oneChart = oneChart && parameters.chartId == first.chartId;
-    }
-    lines.push_back("star " + first.variableStarId + ", filters " + filters + ", observer " +
-                    first.observerCode +
-                    (oneChart ? ", chart " + first.chartId : ", charts " + charts));
-  } else {
-    lines.push_back("star " + first.variableStarId + ", filter " + first.filterName +
-                    ", observer " + first.observerCode + ", chart " + first.chartId);
+  if (nights.size() == 1) {
+    return "star " + first.variableStarId + ", filter " + first.filterName + ", observer " +
+           first.observerCode + ", chart " + first.chartId;
   }
+  std::string filters;
+  std::string charts;
+  bool oneChart = true;
+  for (const NightConversion* night : nights) {
+    const night::NightParameters& parameters = night->parameters();
+    filters += (filters.empty() ? "" : ", ") + parameters.filterName;
+    charts +=
+        (charts.empty() ? "" : ", ") + parameters.chartId + " (" + parameters.filterName + ")";
+    oneChart = oneChart && parameters.chartId == first.chartId;
+  }
+  return "star " + first.variableStarId + ", filters " + filters + ", observer " +
+         first.observerCode + (oneChart ? ", chart " + first.chartId : ", charts " + charts);
+}
+
+// The comparison and check stars with their catalogue magnitudes.
+std::string comparisonLine(const std::vector<const NightConversion*>& nights) {
+  const bool several = nights.size() > 1;
+  const night::NightParameters& first = nights.front()->parameters();
   std::string stars =
       "comparison star " + first.comparisonStarId + " (" +
       (several ? inEachFilter(nights,
                               [](const night::NightParameters& p) { return p.comparisonMagnitude; })
                : magnitude(first.comparisonMagnitude)) +
       ")";
-  if (first.checkStar) {
-    stars += ", check star " + first.checkStar->id + " (" +
-             (several ? inEachFilter(nights,
-                                     [](const night::NightParameters& p) {
-                                       return p.checkStar ? p.checkStar->magnitude : 0.0;
-                                     })
-                      : magnitude(first.checkStar->magnitude)) +
-             ")";
-  } else {
-    stars += ", no check star";
+  if (!first.checkStar) return stars + ", no check star";
+  return stars + ", check star " + first.checkStar->id + " (" +
+         (several ? inEachFilter(nights,
+                                 [](const night::NightParameters& p) {
+                                   return p.checkStar ? p.checkStar->magnitude : 0.0;
+                                 })
+                  : magnitude(first.checkStar->magnitude)) +
+         ")";
+}
+
+}  // namespace
+
+std::vector<std::string> summaryLines(const std::vector<const NightConversion*>& nights,
+                                      run::DateKind date, const std::string& reportFile) {
+  std::vector<std::string> lines;
+  std::uint64_t written = 0;
+  double firstDate = std::numeric_limits<double>::infinity();
+  double lastDate = -firstDate;
+  for (const NightConversion* night : nights) {
+    lines.push_back(tableLine(*night));
+    written += night->written();
+    if (night->written() != 0) {
+      firstDate = std::min(firstDate, night->firstDate());
+      lastDate = std::max(lastDate, night->lastDate());
+    }
   }
-  lines.push_back(stars);
+  lines.push_back(starLine(nights));
+  lines.push_back(comparisonLine(nights));
   const std::string kind = date == run::DateKind::jd ? "JD" : "HJD";
   if (written == 0) {
     lines.push_back("dates (" + kind + "): none");
