@@ -242,7 +242,8 @@ class Conversion {
     StoreTransformation transformation{
         transformsAfterReading(store), {plan_.pairWithinMinutes}, plan_.pairWithinText};
     outputs = findings_.errors() == 0 ? &written_ : nullptr;
-    if (outputs != nullptr) writeTransformLines(transformation.transforms);
+    // Only the coefficients that transform a record are named.
+    if (outputs != nullptr) writeTransformLines(store.transformsUsed(transformation));
     handed_ = store.handOn(outputs, findings_, &transformation);
     for (std::size_t i = 0; i < nights_.size(); ++i) {
       nights_[i]->leaveOutAfterwards(handed_.leftOut[i]);

@@ -336,8 +336,10 @@ class Outcome:
             self.unpaired_first.append(first_unpaired)
         entries.sort(key=lambda e: (e[0], e[1], e[2]))
         self.entries = entries
+        # Only a coefficient that transformed a record is named.
         self.coefficients_used = sorted((ORDER.index(n.standard), plan)
-                                        for n, plan in zip(nights, self.plans) if plan)
+                                        for n, plan, counts in zip(nights, self.plans, self.counts)
+                                        if plan and counts[1] > 0)
 
     def records(self):
         return [record_text(day, rec, self.texts) for day, _, _, rec in self.entries]
