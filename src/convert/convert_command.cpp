@@ -182,7 +182,12 @@ class Conversion {
                parameters_.front().observerCode, run::ReportForm::aavso, plan_.date)) {
         report_.write(line);
       }
-      if (transforming() && !several()) writeTransformLines({&transforms_.front()});
+      // Every record of one night is transformed (one whose MERR would reach
+      // 1.0 is left out): its coefficient is named once a record is written.
+      if (transforming() && !several()) {
+        reportLines_.holdForFirstRecord(
+            transform::transformCommentLines({transforms_.front()}, plan_.coefficientFile));
+      }
       written_.add(reportLines_);
       if (transforming()) written_.add(transformedCheckStar_);
     }
