@@ -690,6 +690,19 @@ TB_TG_WARNING = (b"tb@lightcurve.txt:5: warning: 1 observation has no V observat
                  b"minutes: it is written untransformed (TRANS NO)\n")
 
 
+# V and R 30 minutes apart: neither has a partner, and no coefficient is named.
+VR_APART = [filter_night(b"V", [0]), filter_night(b"R", [30])]
+VR_APART_WARNINGS = (b"v@lightcurve.txt:3: warning: 1 observation has no R observation within 10 "
+                     b"minutes: it is written untransformed (TRANS NO)\n"
+                     b"r@lightcurve.txt:3: warning: 1 observation has no V observation within 10 "
+                     b"minutes: it is written untransformed (TRANS NO)\n")
+
+# B and V pair; I comes half an hour later: Ti_vi transforms nothing and is not named.
+I_UNPAIRED = filter_set([b"B", b"V"]) + [filter_night(b"I", [40, 43])]
+I_UNPAIRED_WARNING = (b"i@lightcurve.txt:3: warning: 2 observations have no B and V observation "
+                      b"within 10 minutes: they are written untransformed (TRANS NO)\n")
+
+
 def left_out_warning(outcome):
     return b"".join(
         b"%s@lightcurve.txt:%d: warning: MERR %s is 1.0 or more, which the AAVSO does not accept: "
@@ -737,6 +750,10 @@ CASES = (
                 options=["--pair-within", "7.199996"], minutes=7.199996)
     + converted("partners just beyond --pair-within", EDGE, options=["--pair-within", "7.19999"],
                 minutes=7.19999, warnings=edge_warning(b"7.19999"))
+    + converted("V and R 30 minutes apart: no #TRANSFORM line", VR_APART,
+                warnings=VR_APART_WARNINGS)
+    + converted("B, V and I whose I has no partner: no Ti_vi line", I_UNPAIRED,
+                warnings=I_UNPAIRED_WARNING)
     + converted("a partner without its check star leaves the check star out", UNMEASURED_PARTNER,
                 check_findings=b'night.txt:13:75: warning: KNAME "000-AAA-002" is given with KMAG '
                                b'na [R15b]\n'
