@@ -184,7 +184,12 @@ class Conversion {
                night::tableFormatOfFile(plan_.nights.front().tableFile).program)) {
         report_.write(line);
       }
-      if (transforming() && !several()) writeTransformLines({&transforms_.front()});
+      // Every record of one night is transformed (one whose MERR would reach
+      // 1.0 is left out): its coefficient is named once a record is written.
+      if (transforming() && !several()) {
+        reportLines_.holdForFirstRecord(
+            transform::transformCommentLines({transforms_.front()}, plan_.coefficientFile));
+      }
       written_.add(reportLines_);
       if (transforming()) written_.add(transformedCheckStar_);
     }
@@ -244,7 +249,8 @@ class Conversion {
     StoreTransformation transformation{
         transformsAfterReading(store), {plan_.pairWithinMinutes}, plan_.pairWithinText};
     outputs = findings_.errors() == 0 ? &written_ : nullptr;
-    if (outputs != nullptr) writeTransformLines(transformation.transforms);
+    // Only the coefficients that transform a record are named.
+    if (outputs != nullptr) writeTransformLines(store.transformsUsed(transformation));
     handed_ = store.handOn(outputs, findings_, &transformation);
     for (std::size_t i = 0; i < nights_.size(); ++i) {
       nights_[i]->leaveOutAfterwards(handed_.leftOut[i]);

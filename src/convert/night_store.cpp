@@ -8,8 +8,8 @@
 #include <string>
 
 #include "convert/night_conversion.h"
-#include "transform/transformed_values.h"
 #include "report/observation_values.h"
+#include "transform/transformed_values.h"
 
 namespace varistellar::convert {
 
@@ -103,13 +103,34 @@ NightStore::Fate NightStore::transformKept(std::size_t night, const Kept& kept,
   if (transform == nullptr || !valuesAtTime(kept, *transform, transformation.window, at, places)) {
     return Fate::untransformed;
   }
-  const auto tooLarge =
-      transform::transformValues(*transform, at, nights_[night].parameters->comparisonMagnitude, values);
+  const auto tooLarge = transform::transformValues(
+      *transform, at, nights_[night].parameters->comparisonMagnitude, values);
   if (tooLarge) {
     reportLeftOut(tooLarge->MERR, tableFiles_[night], kept.line, findings);
     return Fate::leftOut;
   }
   return Fate::transformed;
+}
+
+std::vector<const transform::FilterTransform*> NightStore::transformsUsed(
+    const StoreTransformation& transformation) {
+  sortNights();
+  std::vector<const transform::FilterTransform*> used(nights_.size(), nullptr);
+  for (std::size_t i = 0; i < nights_.size(); ++i) {
+    const transform::FilterTransform* transform = transformation.transforms[i];
+    if (transform == nullptr) continue;
+    std::vector<std::size_t> places(3, 0);
+    // Most nights transform their first observation: the search ends there.
+    const auto transformed = [&](const Kept& kept) {
+      transform::EquationValues at;
+      return valuesAtTime(kept, *transform, transformation.window, at, places) &&
+             !transform::errorTooLarge(transform::solve(*transform, at.target));
+    };
+    if (std::any_of(nights_[i].kept.begin(), nights_[i].kept.end(), transformed)) {
+      used[i] = transform;
+    }
+  }
+  return used;
 }
 
 void NightStore::sortNights() {
@@ -119,6 +140,7 @@ void NightStore::sortNights() {
       std::sort(night.kept.begin(), night.kept.end(), [](const Kept& a, const Kept& b) {
         return a.DATE < b.DATE || (a.DATE == b.DATE && a.line < b.line);
       });
+      night.inOrder = true;
     }
   }
 }

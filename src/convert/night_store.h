@@ -51,6 +51,11 @@ class NightStore final : public ObservationListener {
   // Transformed as `transformation` says, when there is one.
   HandedOn handOn(ObservationListener* listener, diagnostics::DiagnosticSink& findings,
                   const StoreTransformation* transformation = nullptr);
+  // Each night's transformation when it transforms at least one of the
+  // night's kept observations, else none: whether an observation is
+  // transformed hangs on its own partners, so each is looked at until one is.
+  [[nodiscard]] std::vector<const transform::FilterTransform*> transformsUsed(
+      const StoreTransformation& transformation);
   // Whether the night kept any observation.
   [[nodiscard]] bool holdsObservations(std::size_t night) const {
     return !nights_[night].kept.empty();

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "check_star/check_star_statistics.h"
@@ -15,14 +17,21 @@
 
 namespace varistellar::convert {
 
-// Writes each observation's record to the report.
+// Writes each observation's record to the report, and before the first
+// one the lines held for it: lines that stand only in a report with records.
 class ReportLines final : public ObservationListener {
  public:
   explicit ReportLines(outputs::ReportFile& output) : output_{output} {}
-  void take(const ConvertedObservation& observation) override { output_.write(observation.record); }
+  void holdForFirstRecord(std::vector<std::string> lines) { held_ = std::move(lines); }
+  void take(const ConvertedObservation& observation) override {
+    for (const std::string& line : held_) output_.write(line);
+    held_.clear();
+    output_.write(observation.record);
+  }
 
  private:
   outputs::ReportFile& output_;
+  std::vector<std::string> held_;
 };
 
 // The check star's standard magnitude over each night, as measured (in

@@ -336,8 +336,10 @@ class Outcome:
             self.unpaired_first.append(first_unpaired)
         entries.sort(key=lambda e: (e[0], e[1], e[2]))
         self.entries = entries
+        # Only a coefficient that transformed a record is named.
         self.coefficients_used = sorted((ORDER.index(n.standard), plan)
-                                        for n, plan in zip(nights, self.plans) if plan)
+                                        for n, plan, counts in zip(nights, self.plans, self.counts)
+                                        if plan and counts[1] > 0)
 
     def records(self):
         return [record_text(day, rec, self.texts) for day, _, _, rec in self.entries]
@@ -688,6 +690,19 @@ TB_TG_WARNING = (b"tb@lightcurve.txt:5: warning: 1 observation has no V observat
                  b"minutes: it is written untransformed (TRANS NO)\n")
 
 
+# V and R 30 minutes apart: neither has a partner, and no coefficient is named.
+VR_APART = [filter_night(b"V", [0]), filter_night(b"R", [30])]
+VR_APART_WARNINGS = (b"v@lightcurve.txt:3: warning: 1 observation has no R observation within 10 "
+                     b"minutes: it is written untransformed (TRANS NO)\n"
+                     b"r@lightcurve.txt:3: warning: 1 observation has no V observation within 10 "
+                     b"minutes: it is written untransformed (TRANS NO)\n")
+
+# B and V pair; I comes half an hour later: Ti_vi transforms nothing and is not named.
+I_UNPAIRED = filter_set([b"B", b"V"]) + [filter_night(b"I", [40, 43])]
+I_UNPAIRED_WARNING = (b"i@lightcurve.txt:3: warning: 2 observations have no B and V observation "
+                      b"within 10 minutes: they are written untransformed (TRANS NO)\n")
+
+
 def left_out_warning(outcome):
     return b"".join(
         b"%s@lightcurve.txt:%d: warning: MERR %s is 1.0 or more, which the AAVSO does not accept: "
@@ -735,6 +750,10 @@ CASES = (
                 options=["--pair-within", "7.199996"], minutes=7.199996)
     + converted("partners just beyond --pair-within", EDGE, options=["--pair-within", "7.19999"],
                 minutes=7.19999, warnings=edge_warning(b"7.19999"))
+    + converted("V and R 30 minutes apart: no #TRANSFORM line", VR_APART,
+                warnings=VR_APART_WARNINGS)
+    + converted("B, V and I whose I has no partner: no Ti_vi line", I_UNPAIRED,
+                warnings=I_UNPAIRED_WARNING)
     + converted("a partner without its check star leaves the check star out", UNMEASURED_PARTNER,
                 check_findings=b'night.txt:13:75: warning: KNAME "000-AAA-002" is given with KMAG '
                                b'na [R15b]\n'
