@@ -7,10 +7,10 @@
 #include <string>
 #include <tuple>
 
-#include "transform/transformed_values.h"
 #include "transform/filter_order.h"
 #include "transform/filter_sets.h"
 #include "transform/paired_values.h"
+#include "transform/transformed_values.h"
 
 namespace varistellar::report_transform {
 namespace {

@@ -3,7 +3,6 @@ switch their sub-delimiter, numbers that are not plain decimals, --colour over s
 negative [Error] entry, and filter names in lower case."""
 
 from cases import Case
-from check_star_cases import three
 from command_line_cases import on_console
 from report_transform_cases import HEADER, INI, V_ALONE, Model, Row, at, transformed
 from transform_cases import (COEFFICIENTS, Night, TIMES, coefficient_file, converted, refused,

@@ -32,8 +32,8 @@ TEST(ObservationValues, TheStandardMagnitudeIsTheComparisonsPlusTheDifference) {
     DateKind date;
     double DATE;
   };
-  for (const Case c : {Case{DateKind::hjd, 2456175.65873},
-                       Case{DateKind::jd, 2456175.65873 - 0.00569}}) {
+  for (const Case c :
+       {Case{DateKind::hjd, 2456175.65873}, Case{DateKind::jd, 2456175.65873 - 0.00569}}) {
     const auto outcome = observationValues(measured(0.03856, -1.96095), vNight(true), c.date);
     const auto& values = std::get<ObservationValues>(outcome);
     EXPECT_EQ(values.DATE, c.DATE);
@@ -71,8 +71,7 @@ TEST(ObservationValues, AnErrorWrittenAsOneOrMoreLeavesTheObservationOut) {
   };
   for (const Case c : {Case{0.9989, false}, Case{0.9994999, false}, Case{0.9995, true},
                        Case{1.0, true}, Case{12.5, true}, Case{1000.0, true}}) {
-    const auto outcome =
-        observationValues(measured(c.MERR, -1.9), vNight(true), DateKind::hjd);
+    const auto outcome = observationValues(measured(c.MERR, -1.9), vNight(true), DateKind::hjd);
     EXPECT_EQ(std::holds_alternative<ErrorTooLarge>(outcome), c.leftOut) << c.MERR;
   }
 }
