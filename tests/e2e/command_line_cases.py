@@ -341,6 +341,13 @@ CASES = [
          folders=["a", "b"]),
     Case("a damaged report dropped alone is checked: comment lines, then rows",
          {"old.txt": DAMAGED_REPORT}, b"", on_console(DAMAGED_FINDINGS), 1, args=["old.txt"]),
+    Case("--identify tells the page what each file is, one line each",
+         {"lightcurve.txt": NIGHT["lightcurve.txt"], "p.txt": PARAMETERS, "old.txt": DAMAGED_REPORT,
+          "notes.txt": b"clouds\n"}, b"",
+         on_console(b"lightcurve.txt: table MAGNIVEX\np.txt: parameters\nold.txt: report\n"
+                    b"notes.txt: unknown\nmissing.txt: unknown\n"), 0,
+         args=["--identify", "lightcurve.txt", "p.txt", "old.txt", "notes.txt", "missing.txt"]),
+    usage(["--identify"], b"'--identify' needs at least one FILE"),
     Case("a dropped file that is none of the night's is named",
          {FOLDER + "/lightcurve.txt": NIGHT["lightcurve.txt"], FOLDER + "/notes.txt": b"clouds\n"},
          b"", b"", 2,
