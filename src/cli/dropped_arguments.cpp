@@ -109,8 +109,8 @@ Command droppedNightFiles(std::span<const std::string> files,
 // night's files are in one folder.
 std::optional<Command> droppedFiles(std::span<const std::string> files) {
   if (!std::all_of(files.begin(), files.end(), isFile)) return std::nullopt;
-  std::vector<file_kind::FileKind> kinds;
-  for (const std::string& file : files) kinds.push_back(file_kind::fileKindOfFile(file));
+  std::vector<file_kind::FileKind> kinds(files.size());
+  std::transform(files.begin(), files.end(), kinds.begin(), file_kind::fileKindOfFile);
   if (std::all_of(kinds.begin(), kinds.end(),
                   [](const file_kind::FileKind& kind) { return kind.kind == Kind::report; })) {
     return Command{.kind = CommandKind::check,
