@@ -348,6 +348,24 @@ CASES = [
                     b"notes.txt: unknown\nmissing.txt: unknown\n"), 0,
          args=["--identify", "lightcurve.txt", "p.txt", "old.txt", "notes.txt", "missing.txt"]),
     usage(["--identify"], b"'--identify' needs at least one FILE"),
+    Case("a night's files dropped with its old report convert it; the report is passed over",
+         {FOLDER + "/" + k: v for k, v in NIGHT.items()}
+         | {FOLDER + "/lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)])},
+         b"",
+         lambda p: console(summary(in_folder(p, b"lightcurve.txt"), 3, 2, 1, b"2456175.65873",
+                                   b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
+         0, args=lambda separator: [FOLDER + separator + name for name in (
+             "lightcurve-aavso.txt", "lightcurve.txt", "VARISTELLAR-input.txt")], folders=[FOLDER],
+         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
+    Case("two tables dropped together are no one night",
+         {FOLDER + "/lightcurve.txt": NIGHT["lightcurve.txt"], FOLDER + "/B.txt": NIGHT["lightcurve.txt"]},
+         b"", b"", 2,
+         args=lambda separator: [FOLDER + separator + "lightcurve.txt", FOLDER + separator + "B.txt"],
+         folders=[FOLDER],
+         stderr=lambda p: console(b"varistellar: '" + in_folder(p, b"lightcurve.txt") + b"' and '"
+                                  + in_folder(p, b"B.txt") + b"' are both light-curve tables; drop "
+                                  b"one night's files, or the nights' folders\n" + USAGE_HINT, p)),
     Case("a dropped file that is none of the night's is named",
          {FOLDER + "/lightcurve.txt": NIGHT["lightcurve.txt"], FOLDER + "/notes.txt": b"clouds\n"},
          b"", b"", 2,
