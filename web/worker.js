@@ -6,23 +6,6 @@ let core = null;
 let output = null; // the lines of the command under way: { out: [], err: [] }
 let runs = 0;
 
-// What a file is, told by its first bytes whatever its name.
-function kindOf(bytes) {
-  const head = new TextDecoder('latin1').decode(bytes.subarray(0, 65536));
-  const lines = head.split(/\r\n|\n|\r/);
-  const first = lines.find((line) => line.trim() !== '') || '';
-  if (/^\s*#\s*TYPE\s*=/i.test(first)) return 'report';
-  if (lines.some((line) => /^\s*\[\s*coefficients\s*\]\s*$/i.test(line))) return 'coefficients';
-  if (/^\s*JDHEL/i.test(lines[0])) return 'table';
-  const numbers = (line) => {
-    const values = line.trim().split(/[ \t]+/);
-    return values.length >= 5 && values.every((value) => /^[-+]?\.?\d/.test(value));
-  };
-  if (lines.some(numbers)) return 'table';
-  if (lines.filter((line) => line.trim() !== '').length <= 16) return 'parameters';
-  return 'unknown';
-}
-
 // The name that ties a night's table to its parameter file: the folder the
 // browser gave, or the file's name without the usual words (lightcurve-B.txt
 // and VARISTELLAR-input-B.txt are both "B").
@@ -44,14 +27,42 @@ function uniqueName(wanted, taken) {
   return name;
 }
 
-// Sorts the files into reports to check and one night to convert.
-function sortFiles(files) {
-  const sorted = { reports: [], tables: [], parameters: [], coefficients: [], unknown: [] };
-  for (const file of files) {
-    const kind = kindOf(file.bytes);
-    sorted[kind === 'report' ? 'reports' : kind === 'table' ? 'tables' : kind === 'parameters'
-      ? 'parameters' : kind].push(file);
+// What each file is, as the program's own detector tells it (and the command
+// line's desktop drop sorts files): from its first 64 KiB, and from its name
+// where they cannot tell. Each file stands alone in a folder of its own, so
+// that its name stays as the observer gave it.
+function kindsOf(fs, files) {
+  if (files.length === 0) return [];
+  const cwd = fs.cwd();
+  const folder = `/identify-${runs}`;
+  fs.mkdir(folder);
+  fs.chdir(folder);
+  try {
+    const paths = files.map((file, n) => {
+      fs.mkdir(String(n));
+      const name = file.name.replace(/[\/\\]/g, '_').replace(/^\.+$/, '_') || 'file';
+      fs.writeFile(`${n}/${name}`, file.bytes.subarray(0, 65536));
+      return `${n}/${name}`;
+    });
+    // One line a file, in order: "FILE: KIND", the kind after the last ": ".
+    const { out } = runCommand(['--identify', ...paths]);
+    return files.map((file, n) => {
+      const line = out[n] || '';
+      return line.slice(line.lastIndexOf(': ') + 2).split(' ')[0] || 'unknown';
+    });
+  } finally {
+    fs.chdir(cwd);
+    removeTree(fs, folder);
   }
+}
+
+// Sorts the files into reports to check and one night to convert.
+function sortFiles(fs, files) {
+  const sorted = { reports: [], tables: [], parameters: [], coefficients: [], unknown: [] };
+  const lists = { report: 'reports', table: 'tables', parameters: 'parameters',
+    coefficients: 'coefficients' };
+  const kinds = kindsOf(fs, files);
+  files.forEach((file, n) => sorted[lists[kinds[n]] || 'unknown'].push(file));
   return sorted;
 }
 
@@ -213,7 +224,7 @@ function run({ files, options }) {
   const results = [];
   const problems = [];
   try {
-    const sorted = sortFiles(files);
+    const sorted = sortFiles(fs, files);
     for (const file of sorted.unknown) {
       problems.push(`${file.name}: not a light-curve table, a parameter file, a coefficient file or an AAVSO report`);
     }
@@ -252,6 +263,7 @@ function warmUp(fs) {
   fs.writeFile('VARISTELLAR-input.txt', parameters);
   runCommand(['convert', '--check-star', '--plot', 'night.svg']);
   runCommand(['check', 'lightcurve-aavso.txt']);
+  runCommand(['--identify', 'lightcurve.txt', 'VARISTELLAR-input.txt']);
   fs.chdir('/');
   removeTree(fs, '/warm-up');
 }

@@ -11,22 +11,32 @@
 
 namespace varistellar::cli {
 
-enum class CommandKind { interactive, convert, check, transform, help, version, usageError };
+enum class CommandKind {
+  interactive,
+  convert,
+  check,
+  transform,
+  identify,
+  help,
+  version,
+  usageError
+};
 
 struct Command {
   CommandKind kind = CommandKind::interactive;
   convert::ConvertOptions convert{};               // for `convert`
-  std::vector<std::string> files{};                // for `check`
+  std::vector<std::string> files{};                // for `check` and `--identify`
   report_transform::TransformOptions transform{};  // for `transform`
   std::string usageError{};                        // for a usage error: what was wrong
-  // A night's folder or files given alone, as Windows passes them when they
-  // are dropped on the program: `convert` of that folder.
+  // Folders or files given alone, as Windows passes them when they are
+  // dropped on the program: `convert` of a night, or `check` of reports.
   bool dropped = false;
 };
 
-// No arguments is the interactive conversion; an existing folder, or files
-// of one folder, is `convert` of that folder; anything else the parser does
-// not know is a usage error that names it.
+// No arguments is the interactive conversion; an existing folder, or a
+// night's files of one folder, is `convert` of that folder, and reports alone
+// are `check`ed; anything else the parser does not know is a usage error that
+// names it. `--identify FILE...` tells the web page what each file is.
 [[nodiscard]] Command parseCommandLine(std::span<const std::string> arguments);
 
 // The text of --help, lines ended with LF.

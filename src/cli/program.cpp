@@ -5,6 +5,7 @@
 
 #include "check/check_command.h"
 #include "cli/command_line.h"
+#include "cli/identify_command.h"
 #include "console/console.h"
 #include "convert/convert_command.h"
 #include "platform/platform.h"
@@ -49,6 +50,14 @@ int runDroppedNight(const Command& command) {
   return status;
 }
 
+// `check` of reports dropped on the program, which waits at its end.
+int runDroppedReports(const Command& command) {
+  const int status = outOfMemoryEnds([&] { return check::runCheckCommand(command.files); }, 2,
+                                     "varistellar: out of memory; the check could not be finished");
+  waitWhenWindowIsOwn();
+  return status;
+}
+
 }  // namespace
 
 int runProgram(const std::vector<std::string>& arguments) {
@@ -65,8 +74,10 @@ int runProgram(const std::vector<std::string>& arguments) {
       return outOfMemoryEnds([&] { return convert::runConvertCommand(command.convert); }, 1,
                              "varistellar: out of memory; nothing was written");
     case CommandKind::check:
+      if (command.dropped) return runDroppedReports(command);
       return outOfMemoryEnds([&] { return check::runCheckCommand(command.files); }, 2,
                              "varistellar: out of memory; the check could not be finished");
+    case CommandKind::identify: return runIdentifyCommand(command.files);
     case CommandKind::transform:
       return outOfMemoryEnds(
           [&] { return report_transform::runTransformCommand(command.transform); }, 1,

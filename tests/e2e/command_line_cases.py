@@ -111,6 +111,30 @@ def sample_night_convert(name="convert: the sample night is the interactive repo
                 stderr=on_console(sample_findings(b"lightcurve-aavso.txt", 316)), **options)
 
 
+
+# A report of 2008, before the format's parameter lines: comments, then rows with errors.
+DAMAGED_REPORT = (
+    b"# TransformApplier output\n# 2008\n"
+    b"#STARID,DATE,MAG,MERR,FILT,TRANS,MTYPE,CNAME,CMAG,KNAME,KMAG,AIRMASS,GROUP,CHART,NOTES\n"
+    b"SS CYG,2456175.65873,11,0.039,Rc,NO,DIFF,ENSEMBLE,na,na,na,1.452,na,12345AB,na\n"
+    b"SS CYG,2456175.65874,11.707,0.039,V,NO,STD,ENSEMBLE,na,na,na,1.452,na,12345AB,na\n"
+    b"SS CYG,2456175.65875,11,0.039,Rc,NO,DIFF,ENSEMBLE,na,na,na,1.452,,12345AB,na\n")
+DAMAGED_FINDINGS = (
+    b"old.txt:4: error: an observation before #TYPE, #OBSCODE, #SOFTWARE, #DELIM and #DATE "
+    b"(and 2 more lines) [F8]\n"
+    b'old.txt:4:22: error: MAG "11" has no decimal point (write 9.0, not 9) (and 1 more line) [R7]\n'
+    b'old.txt:4:31: error: FILT "Rc" is not a filter of the format (and 1 more line) [R9]\n'
+    b'old.txt:4:37: error: MTYPE "DIFF" is not STD, DIF or ABS (and 1 more line) [R11]\n'
+    b"old.txt:6:66: error: GROUP is empty; write na for a missing value [R2]\n"
+    b"old.txt: error: #TYPE=EXTENDED is missing [P1]\n"
+    b"old.txt: error: #OBSCODE= is missing [P2]\n"
+    b"old.txt: error: #SOFTWARE= is missing [P4]\n"
+    b"old.txt: error: #DELIM= is missing [P5]\n"
+    b"old.txt: error: #DATE= is missing [P6]\n"
+    b"old.txt: note: #OBSTYPE is missing; CCD is assumed [P7]\n"
+    b"old.txt: note: 3 observation lines [F10]\n"
+    b"old.txt: 3 observations, 10 errors, 0 warnings, 2 notes\n")
+
 CASES = [
     Case("--version", {}, b"", on_console(b"varistellar " + VERSION + b"\n"), 0,
          args=["--version"]),
@@ -296,6 +320,60 @@ CASES = [
                                   + sep(p) + b"x.txt' and 'b" + sep(p) + b"y.txt' are not\n"
                                   + USAGE_HINT, p)),
     usage(["night", "lightcurve.txt"], b"unknown command 'night'"),
+] + [
+    # Dropped files are sorted by what they are, whatever their names.
+    Case("a table of another name dropped with its parameter file converts their folder",
+         {FOLDER + "/V-nuit.txt": NIGHT["lightcurve.txt"], FOLDER + "/réglages.txt": PARAMETERS},
+         b"",
+         lambda p: console(summary(in_folder(p, b"V-nuit.txt"), 3, 2, 1, b"2456175.65873",
+                                   b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
+         0, args=lambda separator: [FOLDER + separator + "réglages.txt",
+                                    FOLDER + separator + "V-nuit.txt"], folders=[FOLDER],
+         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
+    Case("two reports dropped alone are checked, each in its own folder",
+         {"a/one.txt": NIGHT_REPORT, "b/two.txt": NIGHT_REPORT}, b"",
+         lambda p: console(b"".join(
+             sample_findings(name, 2, notes=True) + b"%s: note: 2 observation lines [F10]\n"
+             b"%s: 2 observations, 0 errors, 2 warnings, 2 notes\n" % (name, name)
+             for name in (b"a" + sep(p) + b"one.txt", b"b" + sep(p) + b"two.txt")), p),
+         0, args=lambda separator: ["a" + separator + "one.txt", "b" + separator + "two.txt"],
+         folders=["a", "b"]),
+    Case("a damaged report dropped alone is checked: comment lines, then rows",
+         {"old.txt": DAMAGED_REPORT}, b"", on_console(DAMAGED_FINDINGS), 1, args=["old.txt"]),
+    Case("--identify tells the page what each file is, one line each",
+         {"lightcurve.txt": NIGHT["lightcurve.txt"], "p.txt": PARAMETERS, "old.txt": DAMAGED_REPORT,
+          "notes.txt": b"clouds\n"}, b"",
+         on_console(b"lightcurve.txt: table MAGNIVEX\np.txt: parameters\nold.txt: report\n"
+                    b"notes.txt: unknown\nmissing.txt: unknown\n"), 0,
+         args=["--identify", "lightcurve.txt", "p.txt", "old.txt", "notes.txt", "missing.txt"]),
+    usage(["--identify"], b"'--identify' needs at least one FILE"),
+    Case("a night's files dropped with its old report convert it; the report is passed over",
+         {FOLDER + "/" + k: v for k, v in NIGHT.items()}
+         | {FOLDER + "/lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)])},
+         b"",
+         lambda p: console(summary(in_folder(p, b"lightcurve.txt"), 3, 2, 1, b"2456175.65873",
+                                   b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
+         0, args=lambda separator: [FOLDER + separator + name for name in (
+             "lightcurve-aavso.txt", "lightcurve.txt", "VARISTELLAR-input.txt")], folders=[FOLDER],
+         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
+    Case("two tables dropped together are no one night",
+         {FOLDER + "/lightcurve.txt": NIGHT["lightcurve.txt"], FOLDER + "/B.txt": NIGHT["lightcurve.txt"]},
+         b"", b"", 2,
+         args=lambda separator: [FOLDER + separator + "lightcurve.txt", FOLDER + separator + "B.txt"],
+         folders=[FOLDER],
+         stderr=lambda p: console(b"varistellar: '" + in_folder(p, b"lightcurve.txt") + b"' and '"
+                                  + in_folder(p, b"B.txt") + b"' are both light-curve tables; drop "
+                                  b"one night's files, or the nights' folders\n" + USAGE_HINT, p)),
+    Case("a dropped file that is none of the night's is named",
+         {FOLDER + "/lightcurve.txt": NIGHT["lightcurve.txt"], FOLDER + "/notes.txt": b"clouds\n"},
+         b"", b"", 2,
+         args=lambda separator: [FOLDER + separator + "lightcurve.txt",
+                                 FOLDER + separator + "notes.txt"], folders=[FOLDER],
+         stderr=lambda p: console(b"varistellar: '" + in_folder(p, b"notes.txt")
+                                  + b"' is not a light-curve table, a parameter file, a "
+                                  b"coefficient file or an AAVSO report\n" + USAGE_HINT, p)),
 ]
 
 

@@ -182,6 +182,35 @@ def case_report_check(page, binary, scratch, screenshot):
     assert page.download("download-report") is None
 
 
+# A report of 2008 that begins with comment lines, then rows with errors.
+DAMAGED_REPORT = (
+    b"# TransformApplier output\n# 2008\n"
+    b"#STARID,DATE,MAG,MERR,FILT,TRANS,MTYPE,CNAME,CMAG,KNAME,KMAG,AIRMASS,GROUP,CHART,NOTES\n"
+    b"SS CYG,2456175.65873,11,0.039,Rc,NO,DIFF,ENSEMBLE,na,na,na,1.452,na,12345AB,na\n"
+    b"SS CYG,2456175.65874,11.707,0.039,V,NO,STD,ENSEMBLE,na,na,na,1.452,na,12345AB,na\n"
+    b"SS CYG,2456175.65875,11,0.039,Rc,NO,DIFF,ENSEMBLE,na,na,na,1.452,,12345AB,na\n")
+
+
+def case_damaged_report(page, binary, scratch, screenshot):
+    """A damaged report is checked as the command line checks it, not taken for a parameter
+    file: the page asks the program's own detector what each file is."""
+    folder = os.path.join(scratch, "damaged")
+    os.makedirs(folder)
+    with open(os.path.join(folder, "old-report.txt"), "wb") as f:
+        f.write(DAMAGED_REPORT)
+    assert page.run([os.path.join(folder, "old-report.txt")]) == "failed"
+    out, err, status = native(binary, folder, ["check", "old-report.txt"])
+    assert status == 1, f"check exited {status}"
+    assert page.findings() == [line for line in out + err if finding(line)], page.findings()
+    assert sum(": error: " in line for line in page.findings()) == 10, page.findings()
+    assert page.summary().splitlines() == [line for line in out + err if not finding(line)]
+    problems = page.browser.find_elements(By.CSS_SELECTOR, "#problems li")
+    assert not problems, [p.get_attribute("textContent") for p in problems]
+    assert page.download("download-report") is None
+    if screenshot:
+        page.browser.save_screenshot(screenshot.replace(".png", "-damaged.png"))
+
+
 def case_two_filters(page, binary, scratch, screenshot):
     folder = os.path.join(scratch, "two")
     os.makedirs(folder)
@@ -226,8 +255,8 @@ def case_transformed_night(page, binary, scratch, screenshot):
         page.browser.save_screenshot(screenshot.replace(".png", "-transformed.png"))
 
 
-CASES = [case_sample_night, case_bad_input, case_report_check, case_two_filters,
-         case_transformed_night]
+CASES = [case_sample_night, case_bad_input, case_report_check, case_damaged_report,
+         case_two_filters, case_transformed_night]
 
 
 def main():
