@@ -62,7 +62,10 @@ function sortFiles(fs, files) {
   const lists = { report: 'reports', table: 'tables', parameters: 'parameters',
     coefficients: 'coefficients' };
   const kinds = kindsOf(fs, files);
-  files.forEach((file, n) => sorted[lists[kinds[n]] || 'unknown'].push(file));
+  // A night's picture, dropped with its files, is passed over.
+  files.forEach((file, n) => {
+    if (kinds[n] !== 'picture') sorted[lists[kinds[n]] || 'unknown'].push(file);
+  });
   return sorted;
 }
 

@@ -75,7 +75,7 @@ std::optional<std::string> takeRole(std::optional<std::string>& role, const std:
 
 // A night's files of one folder: the table and the parameter file by what
 // they are, named to `convert` only when their names are not the usual ones.
-// A report among them (the night's old one) is passed over.
+// A report or a picture among them (the night's old outputs) is passed over.
 Command droppedNightFiles(std::span<const std::string> files,
                           std::span<const file_kind::FileKind> kinds) {
   Command command{.kind = CommandKind::convert, .dropped = true};
@@ -90,7 +90,8 @@ Command droppedNightFiles(std::span<const std::string> files,
       case Kind::coefficients:
         twice = takeRole(command.convert.transform, files[i], "coefficient files");
         break;
-      case Kind::report: break;
+      case Kind::report:
+      case Kind::picture: break;
       case Kind::unknown:
         return droppedUsageError(shown(files[i]) +
                                  " is not a light-curve table, a parameter file, a coefficient "

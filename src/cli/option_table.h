@@ -3,6 +3,8 @@
 // place.
 #pragma once
 
+#include <algorithm>
+
 #include <optional>
 #include <set>
 #include <span>
@@ -89,11 +91,11 @@ std::optional<std::string> parseOptions(std::span<const std::string> arguments,
       return std::nullopt;
     }
     const std::string_view name = optionName(argument);
-    const Option<Target>* option = nullptr;
-    for (const Option<Target>& known : options) {
-      // An option without a value is only ever itself: "--quiet=x" is unknown.
-      if (known.valueName.empty() ? argument == known.name : name == known.name) option = &known;
-    }
+    // An option without a value is only ever itself: "--quiet=x" is unknown.
+    const auto found = std::find_if(options.begin(), options.end(), [&](const auto& known) {
+      return known.valueName.empty() ? argument == known.name : name == known.name;
+    });
+    const Option<Target>* option = found == options.end() ? nullptr : &*found;
     if (option == nullptr) {
       if (!isExistingPath(argument)) {
         return "unknown option " + shownArgument(argument) + " for " + std::string{command};

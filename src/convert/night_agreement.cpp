@@ -37,11 +37,15 @@ bool nightsAgree(const std::vector<NightFiles>& files,
       const std::string meaning{night::parameterLine(line).meaning};
       const std::string there = diagnostics::shownName(files.front().parameterFile);
       // An empty line (no check star) is no value to compare by name.
-      const std::string text =
-          value.empty() ? meaning + " is not given, but it is " + shown(wanted) + " in " + there
-          : wanted.empty()
-              ? meaning + " " + shown(value) + " is given, but none is in " + there
-              : meaning + " " + shown(value) + " differs from " + shown(wanted) + " in " + there;
+      std::string text = meaning;
+      if (value.empty()) {
+        text.append(" is not given, but it is ").append(shown(wanted));
+      } else if (wanted.empty()) {
+        text.append(" ").append(shown(value)).append(" is given, but none is");
+      } else {
+        text.append(" ").append(shown(value)).append(" differs from ").append(shown(wanted));
+      }
+      text.append(" in ").append(there);
       findings.error(files[i].parameterFile, night::lineNumber(line), 0,
                      text + "; the nights of one report must agree on it");
     };

@@ -29,6 +29,15 @@ bool isNamedParameterFile(std::string_view name) {
   return true;
 }
 
+// An SVG picture, as the program draws one: the XML prolog, then the svg
+// element.
+bool isPictureBeginning(std::string_view beginning) {
+  constexpr std::string_view prolog = "<?xml";
+  const std::size_t svg = beginning.substr(0, 512).find("<svg");
+  return beginning.starts_with("<svg") ||
+         (beginning.starts_with(prolog) && svg != std::string_view::npos);
+}
+
 }  // namespace
 
 FileKind fileKindOf(std::string_view beginning, std::string_view name) {
@@ -37,6 +46,7 @@ FileKind fileKindOf(std::string_view beginning, std::string_view name) {
     return {.kind = Kind::table, .table = table};
   }
   if (aeff::isReportBeginning(beginning)) return {.kind = Kind::report};
+  if (isPictureBeginning(beginning)) return {.kind = Kind::picture};
   if (transform::isCoefficientFileBeginning(beginning)) return {.kind = Kind::coefficients};
   if (night::isParameterFileBeginning(beginning) || isNamedParameterFile(name)) {
     return {.kind = Kind::parameters};
@@ -59,6 +69,7 @@ std::string describedKind(const FileKind& kind) {
     case Kind::parameters: return "parameters";
     case Kind::coefficients: return "coefficients";
     case Kind::report: return "report";
+    case Kind::picture: return "picture";
     case Kind::unknown: break;
   }
   return "unknown";

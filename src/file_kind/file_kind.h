@@ -10,7 +10,9 @@
 
 namespace varistellar::file_kind {
 
-enum class Kind { table, parameters, coefficients, report, unknown };
+// A picture is the program's own (a night drawn as SVG): passed over where a
+// night's files are gathered, as the night's old report is.
+enum class Kind { table, parameters, coefficients, report, picture, unknown };
 
 struct FileKind {
   Kind kind = Kind::unknown;
@@ -24,7 +26,7 @@ struct FileKind {
 [[nodiscard]] FileKind fileKindOfFile(const std::string& path);
 
 // One word for the kind, and the program for a table: "table MAGNIVEX",
-// "parameters", "coefficients", "report", "unknown".
+// "parameters", "coefficients", "report", "picture", "unknown".
 [[nodiscard]] std::string describedKind(const FileKind& kind);
 
 }  // namespace varistellar::file_kind

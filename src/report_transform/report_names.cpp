@@ -28,7 +28,7 @@ bool StarNames::index(std::string_view starId, std::uint32_t& star) {
   }
   if (used_ + name.size() + 1 > blockBytes) {
     // The last number must stay below 2^32 - 1, since a slot holds it + 1.
-    if (blocks_.size() == (std::size_t{1} << 32) / blockBytes - 1) return false;
+    if (blocks_.size() == (std::uint64_t{1} << 32) / blockBytes - 1) return false;
     blocks_.push_back(std::make_unique<char[]>(blockBytes));
     used_ = 0;
   }

@@ -358,6 +358,18 @@ CASES = [
              "lightcurve-aavso.txt", "lightcurve.txt", "VARISTELLAR-input.txt")], folders=[FOLDER],
          stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
          after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
+    Case("a night's files dropped with its old report and picture convert it; both are passed over",
+         {FOLDER + "/" + k: v for k, v in NIGHT.items()}
+         | {FOLDER + "/lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)]),
+            FOLDER + "/lightcurve-aavso.svg": b'<?xml version="1.0" encoding="UTF-8"?>\n<svg></svg>\n'},
+         b"",
+         lambda p: console(summary(in_folder(p, b"lightcurve.txt"), 3, 2, 1, b"2456175.65873",
+                                   b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
+         0, args=lambda separator: [FOLDER + separator + name for name in (
+             "lightcurve-aavso.svg", "lightcurve-aavso.txt", "lightcurve.txt",
+             "VARISTELLAR-input.txt")], folders=[FOLDER],
+         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
     Case("two tables dropped together are no one night",
          {FOLDER + "/lightcurve.txt": NIGHT["lightcurve.txt"], FOLDER + "/B.txt": NIGHT["lightcurve.txt"]},
          b"", b"", 2,
