@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # transform of a 1,000,000-row two-filter report against check of the same
 # report: runs alternated, medians of wall time, and each command's peak
-# memory. Usage: bench/report-transform-speed.sh BINARY [RUNS]
+# memory and CPU time (user and system, both threads): on a shared machine
+# the CPU ratio scatters less than the wall-time one.
+# Usage: bench/report-transform-speed.sh BINARY [RUNS]
 set -euo pipefail
 binary=$(realpath "$1")
 runs=${2:-5}
@@ -12,22 +14,27 @@ cd "$work"
 python3 "$here/two-filter-night.py" night --count 500000 >/dev/null
 "$binary" convert --check-star --quiet --report report.txt night/B night/V
 echo "report: $(grep -vc '^#' report.txt) rows, $(stat -c %s report.txt) bytes"
-measure() {  # prints seconds and peak kilobytes of one run
-  /usr/bin/time -f "%e %M" "$@" >/dev/null 2>time.txt || true
-  tail -n 1 time.txt
+measure() {  # prints seconds, peak kilobytes and CPU seconds of one run
+  /usr/bin/time -f "%e %M %U %S" "$@" >/dev/null 2>time.txt || true
+  tail -n 1 time.txt | awk '{print $1, $2, $3 + $4}'
 }
 check_times=()
 transform_times=()
+check_cpu=()
+transform_cpu=()
 for _ in $(seq "$runs"); do
-  read -r t m < <(measure "$binary" check report.txt)
-  check_times+=("$t"); check_memory=$m
-  read -r t m < <(measure "$binary" transform --transform night/tg.ini report.txt)
-  transform_times+=("$t"); transform_memory=$m
+  read -r t m c < <(measure "$binary" check report.txt)
+  check_times+=("$t"); check_memory=$m; check_cpu+=("$c")
+  read -r t m c < <(measure "$binary" transform --transform night/tg.ini report.txt)
+  transform_times+=("$t"); transform_memory=$m; transform_cpu+=("$c")
 done
 median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 cm=$(median "${check_times[@]}")
 tm=$(median "${transform_times[@]}")
-echo "check:     median ${cm} s, peak ${check_memory} KiB"
-echo "transform: median ${tm} s, peak ${transform_memory} KiB"
-awk -v c="$cm" -v t="$tm" 'BEGIN {printf "transform / check: %.2f\n", t / c}'
+cc=$(median "${check_cpu[@]}")
+tc=$(median "${transform_cpu[@]}")
+echo "check:     median ${cm} s (CPU ${cc} s), peak ${check_memory} KiB"
+echo "transform: median ${tm} s (CPU ${tc} s), peak ${transform_memory} KiB"
+awk -v c="$cm" -v t="$tm" -v cc="$cc" -v tc="$tc" \
+  'BEGIN {printf "transform / check: %.2f (CPU %.2f)\n", t / c, tc / cc}'
 awk -v m="$transform_memory" 'BEGIN {printf "transform memory per row: %.1f bytes\n", (m - 4096) * 1024 / 1000000}'

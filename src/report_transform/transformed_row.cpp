@@ -1,4 +1,5 @@
-// Rewriting a transformed row.
+// Rewriting a transformed row: written straight into the caller's string,
+// without a string of its own per field, for it runs once a row.
 #include "report_transform/transformed_row.h"
 
 #include <algorithm>
@@ -10,50 +11,78 @@
 #include "aeff/notes_subfields.h"
 #include "aeff/row_fields.h"
 #include "check/text.h"
-#include "report/number_text.h"
+#include "textio/fields.h"
 
 namespace varistellar::report_transform {
 namespace {
 
 using aeff::Field;
 
+constexpr int numberWidth = 6;
+constexpr int numberDigits = 3;
+
+// A number as the report writes it: at most six characters with three
+// decimals, without the blanks before it.
+class FieldNumber {
+ public:
+  explicit FieldNumber(double value) {
+    textio::formatFixedField(value, numberWidth, numberDigits, text_.data());
+    start_ = static_cast<std::size_t>(
+        std::find_if(text_.begin(), text_.end(), [](char c) { return c != ' '; }) - text_.begin());
+  }
+  [[nodiscard]] std::string_view text() const {
+    return {text_.data() + start_, text_.size() - start_};
+  }
+  // False for a value too wide for the field (asterisks) or no number.
+  [[nodiscard]] bool fits() const {
+    const std::string_view t = text();
+    return std::all_of(t.begin(), t.end(),
+                       [](char c) { return c == '-' || c == '.' || (c >= '0' && c <= '9'); });
+  }
+
+ private:
+  std::array<char, numberWidth> text_{};
+  std::size_t start_ = 0;
+};
+
+// The old notes (none for na), then the coefficient, its error and the
+// colour. Notes that switch their sub-delimiter (DELIM=;) get the new
+// subfields with theirs: a '|' there would run into the value before it.
+void appendNotes(std::string_view oldNotes, std::string_view added, std::string_view colour,
+                 std::string& out) {
+  const char subDelimiter = aeff::NotesSubfields{oldNotes}.delimiter();
+  if (!aeff::sameWord(oldNotes, "na")) out.append(oldNotes);
+  const std::size_t start = out.size();
+  out.append(added).append(colour);
+  if (subDelimiter != '|') {
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '|', subDelimiter);
+  }
+}
+
 }  // namespace
 
 bool writeTransformedRow(std::string_view line, char delimiter, const RowResult& result,
                          std::string& out) {
-  std::optional<aeff::RowFields> split = aeff::splitRow(line, delimiter);
-  if (!split) return false;
-  aeff::RowFields& fields = *split;
-
+  const std::optional<aeff::RowFields> fields = aeff::splitRow(line, delimiter);
+  if (!fields) return false;
   const transform::FilterTransform& transform = *result.transform;
-  const std::optional<std::string> mag =
-      report::trimmedNumber(result.comparison + result.result.offset, 6, 3);
-  const std::optional<std::string> merr = report::trimmedNumber(result.result.error, 6, 3);
-  const std::optional<std::string> colour = report::trimmedNumber(result.colour, 6, 3);
-  if (!mag || !merr || !colour) return false;
-  std::string notes;
-  const std::string_view oldNotes = check::trimBlanks(fields[aeff::index(Field::NOTES)]);
-  // Notes that switch their sub-delimiter (DELIM=;) get the new subfields
-  // with theirs: a '|' there would run into the value before it.
-  const char subDelimiter = aeff::NotesSubfields{oldNotes}.delimiter();
-  if (!aeff::sameWord(oldNotes, "na")) notes.assign(oldNotes);
-  const std::size_t added = notes.size();
-  notes.append(transform.notesBeforeColour).append(*colour);
-  if (subDelimiter != '|')
-    std::replace(notes.begin() + static_cast<std::ptrdiff_t>(added), notes.end(), '|',
-                 subDelimiter);
-
-  fields[aeff::index(Field::MAG)] = *mag;
-  fields[aeff::index(Field::MERR)] = *merr;
-  fields[aeff::index(Field::FILT)] = transform.reportedFilter;
-  fields[aeff::index(Field::TRANS)] = "YES";
-  fields[aeff::index(Field::MTYPE)] = "STD";
-  fields[aeff::index(Field::NOTES)] = notes;
-  out.clear();
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i != 0) out.push_back(delimiter);
-    out.append(fields[i]);
-  }
+  const FieldNumber mag{result.comparison + result.result.offset};
+  const FieldNumber merr{result.result.error};
+  const FieldNumber colour{result.colour};
+  if (!mag.fits() || !merr.fits() || !colour.fits()) return false;
+  // STARID and DATE, then the fields rewritten, then CNAME to CHART as they
+  // were, in one piece each: the fields are views into `line`.
+  const auto offset = [&](Field f) { return (*fields)[aeff::index(f)].data() - line.data(); };
+  out.assign(line.substr(0, static_cast<std::size_t>(offset(Field::MAG))));
+  out.append(mag.text()).push_back(delimiter);
+  out.append(merr.text()).push_back(delimiter);
+  out.append(transform.reportedFilter).push_back(delimiter);
+  out.append("YES").push_back(delimiter);
+  out.append("STD").push_back(delimiter);
+  const auto unchanged = static_cast<std::size_t>(offset(Field::CNAME));
+  out.append(line.substr(unchanged, static_cast<std::size_t>(offset(Field::NOTES)) - unchanged));
+  appendNotes(check::trimBlanks((*fields)[aeff::index(Field::NOTES)]), transform.notesBeforeColour,
+              colour.text(), out);
   return true;
 }
 

@@ -590,3 +590,43 @@ CASES += transformed("V and R 30 minutes apart: no #TRANSFORM line",
 CASES += transformed("B, V and I whose I has no partner: no Ti_vi line",
                      Model(two_filters(3) + [Row(at(40), "I", -0.8, k=0.9)]))
 
+
+# ---------------------------------------------------------------- rows out of time order, last-line errors
+
+# The same rows in time order and in reverse: every row is transformed alike wherever it stands,
+# so the reversed report's rows are the ordered one's, reversed.
+ORDERED = Model(two_filters(5))
+REVERSED = Model(list(reversed(two_filters(5))))
+
+
+def reversed_output():
+    ordered = ORDERED.transformed()
+    rows = ordered[len(ordered) - sum(len(b",".join(f)) + 2 for f in ORDERED.out):]
+    head = ordered[:len(ordered) - len(rows)]
+    return head + b"".join(reversed(rows.splitlines(keepends=True)))
+
+
+CASES += [
+    Case("transform: rows in reverse time order give the ordered report's rows, reversed",
+         {"r.txt": REVERSED.report(), "tg.ini": INI}, b"",
+         on_console(REVERSED.summary(b"r.txt", b"r-transformed.txt")), 0,
+         stderr=on_console(REVERSED.warnings(b"r.txt")),
+         after={"r-transformed.txt": reversed_output()},
+         args=["transform", "--transform", "tg.ini", "r.txt"]),
+]
+
+# An error on the report's very last line: whatever was read before it, nothing is written, from
+# a file or from a FIFO read once.
+LAST_BAD = BV.report() + BAD[len(HEADER):]
+LAST_LINE = LAST_BAD.count(b"\n")
+LAST_BAD_ERR = on_console(b"r.txt:%d:37: error: TRANS \"MAYBE\" is neither YES nor NO [R10]\n"
+                          b"varistellar: 1 error; nothing was written\n" % LAST_LINE)
+CASES += [
+    Case("transform refuses a report whose last line check rejects, and writes nothing",
+         {"r.txt": LAST_BAD, "tg.ini": INI}, b"", b"", 1, stderr=LAST_BAD_ERR,
+         args=["transform", "--transform", "tg.ini", "r.txt"]),
+    Case("transform refuses a FIFO whose last line check rejects, and writes nothing",
+         {"r.txt": fifo(LAST_BAD), "tg.ini": INI}, b"", b"", 1, stderr=LAST_BAD_ERR,
+         skip={"wine": "no FIFOs under wine"},
+         args=["transform", "--transform", "tg.ini", "r.txt"]),
+]

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "report_transform/transform_command.h"
 #include "transform/filter_sets.h"
@@ -54,6 +55,11 @@ TEST(TransformedRow, RewritesOnlyItsFields) {
       {"S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,DELIM=x", ',',
        "S,1,11.500,0.011,V,YES,STD,C,na,na,na,na,na,na,DELIM=x"
        "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=0.618"},
+      // Blanks around the rewritten fields go with them; NOTES lose theirs;
+      // the fields between keep every byte.
+      {" S , 1 , 11.5 , 0.01 , V , NO , STD , C , 1 , K , 2 , 1.2 , na , X ,  seeing  ", ',',
+       " S , 1 ,11.500,0.011,V,YES,STD, C , 1 , K , 2 , 1.2 , na , X ,"
+       "seeing|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=0.618"},
       // Fourteen or sixteen fields: refused.
       {"S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na", ',', ""},
       {"S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,na,x", ',', ""},
@@ -74,6 +80,38 @@ TEST(TransformedRow, RefusesAMagnitudeThatDoesNotFit) {
   r.comparison = 1e6;
   std::string out;
   EXPECT_FALSE(writeTransformedRow("S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,na", ',', r, out));
+}
+
+TEST(TransformedRow, NumbersTakeAtMostSixCharacters) {
+  const transform::FilterTransform t = vTransform();
+  struct NumberCase {
+    double comparison;
+    double error;
+    double colour;
+    std::string_view expected;  // empty: refused
+  };
+  // The magnitude is the comparison's less 0.4996.
+  const NumberCase cases[] = {
+      {-5.0, 0.0114, -0.05,
+       "S,1,-5.500,0.011,V,YES,STD,C,na,na,na,na,na,na,"
+       "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=-0.050"},
+      {-12.0, 0.0114, 0.6184, ""},  // -12.500 takes seven
+      {12.0, 1000.0, 0.6184, ""},
+      {12.0, 0.0114, -100.0, ""},
+  };
+  for (const NumberCase& c : cases) {
+    RowResult r = result(t);
+    r.comparison = c.comparison;
+    r.result.error = c.error;
+    r.colour = c.colour;
+    std::string out;
+    const bool written =
+        writeTransformedRow("S,1,11.5,0.01,V,NO,STD,C,na,na,na,na,na,na,na", ',', r, out);
+    EXPECT_EQ(written, !c.expected.empty()) << c.comparison << ' ' << c.error << ' ' << c.colour;
+    if (written) {
+      EXPECT_EQ(out, c.expected);
+    }
+  }
 }
 
 TEST(DefaultOutputName, PutsTransformedBeforeTheExtension) {
