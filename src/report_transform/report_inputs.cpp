@@ -136,6 +136,9 @@ class InputsReader final : public check::ReportListener {
  private:
   std::uint32_t reference(std::uint8_t filter, double comparison, double checkStar);
   void noteDelimiters(const RowInputs& row);
+  bool followRow(const check::Row& row, check::FieldSet changed);
+  [[nodiscard]] double note(NotesKey key) const { return notes_[static_cast<std::size_t>(key)]; }
+  [[nodiscard]] RowInputs inputsOf(const check::Row& row);
 
   static constexpr std::uint32_t noIndex = std::numeric_limits<std::uint32_t>::max();
   std::string_view name_;
@@ -169,10 +172,13 @@ std::uint32_t InputsReader::reference(std::uint8_t filter, double comparison, do
   return last;
 }
 
-void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
+// What the row changes of the state rows share: the delimiter, the star, the
+// filter, the GROUP and the NOTES' values; false for a row past what can be
+// held.
+bool InputsReader::followRow(const check::Row& row, check::FieldSet changed) {
   if (row.line > std::numeric_limits<std::uint32_t>::max()) {
     inputs_.tooManyLines = true;
-    return;
+    return false;
   }
   // The fields point into one copy of the line: the byte after STARID is the
   // delimiter the checker split it at.
@@ -184,7 +190,7 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   }
   if (has(changed, Field::STARID) && !inputs_.stars.index(row[Field::STARID].text, star_)) {
     inputs_.tooManyStars = true;
-    return;
+    return false;
   }
   if (has(changed, Field::FILT)) filter_ = filterIndex(row[Field::FILT].text);
   if (has(changed, Field::GROUP)) group_ = inputs_.groups.index(row[Field::GROUP].text);
@@ -195,7 +201,10 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
     if (!unreadNote_.empty() && unreadNoteRows_ == 0) firstUnreadNote_.assign(unreadNote_);
   }
   if (!unreadNote_.empty() && unreadNoteRows_++ == 0) firstUnreadNoteLine_ = row.line;
-  const auto note = [this](NotesKey k) { return notes_[static_cast<std::size_t>(k)]; };
+  return true;
+}
+
+RowInputs InputsReader::inputsOf(const check::Row& row) {
   const double crefmag = note(NotesKey::crefmag);
   const double krefmag = note(NotesKey::krefmag);
   const double vmagins = note(NotesKey::vmagins);
@@ -241,6 +250,12 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   } else if (in.merr == noMerr) {
     in.why = noError;
   }
+  return in;
+}
+
+void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
+  if (!followRow(row, changed)) return;
+  const RowInputs in = inputsOf(row);
   noteDelimiters(in);
   inputs_.rows.push(in);
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "aeff/format.h"
@@ -290,6 +291,18 @@ class ReportTransformation {
 
   // One warning for each kind of row written as it was, at its first row.
   void warnOfKeptRows() {
+    warnOfUntransformable();
+    warnOfFates();
+    for (const CheckStarSeries& series : checkStars_) {
+      if (const auto moved = check_star::checkStarMovedAway(series.measured, series.transformed,
+                                                            series.catalogue)) {
+        findings_.warning(options_.report, 0, 0, *moved);
+      }
+    }
+  }
+
+  // Rows that could not be transformed, by why.
+  void warnOfUntransformable() {
     static constexpr std::array<std::string_view, 7> whyTexts{
         "",
         "already transformed (TRANS YES)",
@@ -310,45 +323,48 @@ class ReportTransformation {
                         keptText(tally.count, already ? "is " + reason : reason,
                                  already ? "are " + reason : reason));
     }
-    const std::string window = " within " + options_.pairWithinText + " minutes";
+  }
+
+  // What a fate says of one row and of several.
+  [[nodiscard]] std::pair<std::string, std::string> fateTexts(Fate fate) const {
+    switch (fate) {
+      case Fate::noDate: {
+        std::string text =
+            "cannot be transformed: GROUP na and a DATE that is neither JD nor HJD, so no "
+            "partner can be found in time";
+        return {text, text};
+      }
+      case Fate::unsupportedSet: {
+        std::string text =
+            "cannot be transformed: its star's filters (or its GROUP's) are no set that "
+            "transforms together: B and V, V and R, V and I, B, V and I, or B, V, R and I";
+        return {text, text};
+      }
+      case Fate::noColour: {
+        std::string text =
+            "cannot be transformed: its filter has no partner filter (of its star, or of its "
+            "GROUP) and no --colour gives the star's colour";
+        return {text, text};
+      }
+      case Fate::noPartner: {
+        const std::string window = " within " + options_.pairWithinText + " minutes";
+        return {"has no partner filter's row" + window, "have no partner filter's row" + window};
+      }
+      case Fate::errorTooLarge:
+      case Fate::transformed: break;
+    }
+    return {"would have a transformed MERR of 1.0 or more",
+            "would have a transformed MERR of 1.0 or more"};
+  }
+
+  // Rows that could have been transformed and were not, by fate.
+  void warnOfFates() {
     for (std::size_t fate = 1; fate < fates_.size(); ++fate) {
       const Tally& tally = fates_[fate];
       if (tally.count == 0) continue;
-      std::string singular;
-      std::string plural;
-      switch (static_cast<Fate>(fate)) {
-        case Fate::noDate:
-          singular = plural =
-              "cannot be transformed: GROUP na and a DATE that is neither JD nor HJD, so no "
-              "partner can be found in time";
-          break;
-        case Fate::unsupportedSet:
-          singular = plural =
-              "cannot be transformed: its star's filters (or its GROUP's) are no set that "
-              "transforms together: B and V, V and R, V and I, B, V and I, or B, V, R and I";
-          break;
-        case Fate::noColour:
-          singular = plural =
-              "cannot be transformed: its filter has no partner filter (of its star, or of its "
-              "GROUP) and no --colour gives the star's colour";
-          break;
-        case Fate::noPartner:
-          singular = "has no partner filter's row" + window;
-          plural = "have no partner filter's row" + window;
-          break;
-        case Fate::errorTooLarge:
-        case Fate::transformed:
-          singular = plural = "would have a transformed MERR of 1.0 or more";
-          break;
-      }
+      const auto [singular, plural] = fateTexts(static_cast<Fate>(fate));
       findings_.warning(options_.report, tally.firstLine, 0,
                         keptText(tally.count, singular, plural));
-    }
-    for (const CheckStarSeries& series : checkStars_) {
-      if (const auto moved = check_star::checkStarMovedAway(series.measured, series.transformed,
-                                                            series.catalogue)) {
-        findings_.warning(options_.report, 0, 0, *moved);
-      }
     }
   }
 
