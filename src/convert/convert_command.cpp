@@ -342,13 +342,15 @@ class Conversion {
       const night::NightParameters& parameters = parameters_[i];
       if (withCheckStar_ && checkStar_.of(i).count() == 0) {
         const std::string none = noneWritten(i);
-        findings_.warning(
-            nights_[i]->tableFile(), 0, 0,
-            "the check star " + parameters.checkStar->id +
-                (none.empty() ? " was not measured on any written line (" +
-                                    std::string{nights_[i]->format().words.checkUnmeasured} +
-                                    "): KMAG is na throughout"
-                              : " was not measured, as " + none));
+        std::string text = "the check star " + parameters.checkStar->id;
+        if (none.empty()) {
+          text.append(" was not measured on any written line (")
+              .append(nights_[i]->format().words.checkUnmeasured)
+              .append("): KMAG is na throughout");
+        } else {
+          text.append(" was not measured, as ").append(none);
+        }
+        findings_.warning(nights_[i]->tableFile(), 0, 0, text);
       }
       if (withCheckStar_) warnIfCheckStarMovedAway(i);
     }

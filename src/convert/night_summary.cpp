@@ -25,12 +25,20 @@ std::string inEachFilter(const std::vector<const NightConversion*>& nights, Magn
 }
 
 // "lightcurve.txt: 320 observation lines: 318 written, 1 dropped (...), 1 left out (...)"
-std::string tableLine(const NightConversion& night) {
-  return diagnostics::shownName(night.tableFile()) + ": " +
-         console::countOf(night.counts().observationLines, "observation line") + ": " +
-         std::to_string(night.written()) + " written, " + std::to_string(night.counts().dropped) +
-         " dropped (" + std::string{night.format().words.dropped} + "), " +
-         std::to_string(night.leftOut()) + " left out (MERR of 1.0 or more)";
+std::string tableLine(const NightConversion& conversion) {
+  std::string line = diagnostics::shownName(conversion.tableFile());
+  line.append(": ")
+      .append(console::countOf(conversion.counts().observationLines, "observation line"))
+      .append(": ")
+      .append(std::to_string(conversion.written()))
+      .append(" written, ")
+      .append(std::to_string(conversion.counts().dropped))
+      .append(" dropped (")
+      .append(conversion.format().words.dropped)
+      .append("), ")
+      .append(std::to_string(conversion.leftOut()))
+      .append(" left out (MERR of 1.0 or more)");
+  return line;
 }
 
 // The star, its filter or filters, the observer and the chart or charts.

@@ -1,6 +1,7 @@
 // The formats, in one list.
 #include "night/table_formats.h"
 
+#include <algorithm>
 #include <array>
 
 #include "night/light_curve_table.h"
@@ -19,10 +20,10 @@ constexpr std::array<const TableFormat*, 1> formats = {
 std::span<const TableFormat* const> tableFormats() { return formats; }
 
 const TableFormat* identifiedTableFormat(std::string_view beginning) {
-  for (const TableFormat* format : formats) {
-    if (format->identify(beginning)) return format;
-  }
-  return nullptr;
+  const auto found = std::find_if(formats.begin(), formats.end(), [beginning](const auto* format) {
+    return format->identify(beginning);
+  });
+  return found == formats.end() ? nullptr : *found;
 }
 
 const TableFormat& magnivexTableFormat() { return magnivexLightCurveTable; }

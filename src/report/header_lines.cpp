@@ -35,9 +35,9 @@ std::array<std::string, 7> reportHeaderLines(std::string_view observerCode, Repo
       "#TYPE=Extended",
       interactive ? fixedLengthJoin("#OBSCODE=", observerCode, 13)
                   : "#OBSCODE=" + std::string{observerCode},
-      interactive ? "#SOFTWARE=" + std::string{program}
-                  : "#SOFTWARE=" + std::string{program} + " via VARISTELLAR " +
-                        std::string{programVersion()},
+      interactive ? ("#SOFTWARE=" + std::string{program})
+                  : ("#SOFTWARE=" + std::string{program} + " via VARISTELLAR " +
+                     std::string{programVersion()}),
       fixedLengthJoin("#DELIM=", ",", 8),
       date == DateKind::jd ? "#DATE=JD" : "#DATE=HJD",
       "#OBSTYPE=CCD",

@@ -17,16 +17,16 @@ constexpr std::uint32_t keptGroup = 0x80000000u;
 }  // namespace
 
 bool StarNames::index(std::string_view starId, std::uint32_t& star) {
-  const std::string_view name = starId.substr(0, longestName);
+  const std::string_view starName = starId.substr(0, longestName);
   if (slots_.empty() || (count_ + 1) * 5 > slots_.size() * 4) grow();
-  std::size_t at = slotOf(hashOf(name));
+  std::size_t at = slotOf(hashOf(starName));
   for (; slots_[at] != 0; at = at + 1 == slots_.size() ? 0 : at + 1) {
-    if (sameName(slots_[at] - 1, name)) {
+    if (sameName(slots_[at] - 1, starName)) {
       star = slots_[at] - 1;
       return true;
     }
   }
-  if (used_ + name.size() + 1 > blockBytes) {
+  if (used_ + starName.size() + 1 > blockBytes) {
     // The last number must stay below 2^32 - 1, since a slot holds it + 1.
     if (blocks_.size() == (std::uint64_t{1} << 32) / blockBytes - 1) return false;
     blocks_.push_back(std::make_unique<char[]>(blockBytes));
@@ -34,9 +34,9 @@ bool StarNames::index(std::string_view starId, std::uint32_t& star) {
   }
   star = static_cast<std::uint32_t>((blocks_.size() - 1) * blockBytes + used_);
   char* const kept = blocks_.back().get() + used_;
-  kept[0] = static_cast<char>(name.size() + 1);
-  std::copy(name.begin(), name.end(), kept + 1);
-  used_ += name.size() + 1;
+  kept[0] = static_cast<char>(starName.size() + 1);
+  std::copy(starName.begin(), starName.end(), kept + 1);
+  used_ += starName.size() + 1;
   if (used_ < blockBytes) blocks_.back()[used_] = 0;
   slots_[at] = star + 1;
   ++count_;
@@ -52,6 +52,7 @@ void StarNames::finishReading() { std::vector<std::uint32_t>{}.swap(slots_); }
 
 std::uint64_t StarNames::hashOf(std::string_view name) const {
   std::uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a, over the capitals
+  // cppcheck-suppress useStlAlgorithm ; FNV-1a reads as a loop
   for (const char c : name) hash = (hash ^ static_cast<unsigned char>(capital(c))) * 0x100000001b3u;
   return hash;
 }
@@ -75,12 +76,12 @@ void StarNames::insert(std::uint32_t star) {
 // finishReading), the names put in again from the blocks. The table is
 // between 8/15 and 4/5 full: 5 to 7.5 bytes a star.
 void StarNames::grow() {
-  std::size_t size = slots_.empty() ? 1024 : slots_.size() + slots_.size() / 2;
-  while ((count_ + 1) * 5 > size * 4) size += size / 2;
+  std::size_t slots = slots_.empty() ? 1024 : slots_.size() + slots_.size() / 2;
+  while ((count_ + 1) * 5 > slots * 4) slots += slots / 2;
   // The old table goes first: the blocks hold every name, and memory never
   // holds two tables.
   std::vector<std::uint32_t>{}.swap(slots_);
-  slots_.assign(size, 0);
+  slots_.assign(slots, 0);
   for (std::size_t b = 0; b < blocks_.size(); ++b) {
     const std::size_t end = b + 1 == blocks_.size() ? used_ : blockBytes;
     for (std::size_t at = 0; at < end && blocks_[b][at] != 0;

@@ -29,6 +29,7 @@ transform::Reading readingOf(const RowInputs& row) { return {{row.x, row.sx()}, 
 // The standard filters B, V, R and I as the bits 1, 2, 4 and 8.
 std::size_t combinationOf(const std::vector<char>& filters) {
   std::size_t bits = 0;
+  // cppcheck-suppress useStlAlgorithm ; a bit for each filter
   for (const char filter : filters) bits |= std::size_t{1} << filterRank(filter);
   return bits;
 }
