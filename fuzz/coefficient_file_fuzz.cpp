@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "diagnostics/diagnostic.h"
+#include "scratch_file.h"
 #include "transform/coefficient_file.h"
 
 namespace {
@@ -35,15 +36,7 @@ void check(bool property, const char* what) {
 }
 
 void writeScratch(std::string_view bytes) {
-  const int fd = open(scratchFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (fd < 0) std::abort();
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
-    if (put <= 0) std::abort();
-    done += static_cast<std::size_t>(put);
-  }
-  close(fd);
+  varistellar::fuzz::writeScratchFile(scratchFile, bytes);
 }
 
 // The reading as text to compare: every entry, then every finding.

@@ -15,6 +15,7 @@
 #include "check/report_check.h"
 #include "diagnostics/diagnostic.h"
 #include "report_transform/transform_command.h"
+#include "scratch_file.h"
 #include "transform/colour_option.h"
 
 namespace {
@@ -26,18 +27,6 @@ void check(bool property, const char* what) {
     std::fprintf(stderr, "property broken: %s\n", what);
     std::abort();
   }
-}
-
-void writeFile(const std::string& path, std::string_view bytes) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (fd < 0) std::abort();
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
-    if (put <= 0) std::abort();
-    done += static_cast<std::size_t>(put);
-  }
-  close(fd);
 }
 
 // The names in the scratch folder besides the report and the coefficients.
@@ -64,7 +53,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   char name[] = "/tmp/varistellar-transform-fuzz-XXXXXX";
   if (mkdtemp(name) == nullptr) std::abort();
   folder = name;
-  writeFile(folder + "/tg.ini", coefficients);
+  varistellar::fuzz::writeScratchFile(folder + "/tg.ini", coefficients);
   return 0;
 }
 
@@ -72,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using varistellar::report_transform::TransformOptions;
   const std::string report = folder + "/r.txt";
   const std::string output = folder + "/out.txt";
-  writeFile(report, {reinterpret_cast<const char*>(data), size});
+  varistellar::fuzz::writeScratchFile(report, {reinterpret_cast<const char*>(data), size});
   unlink(output.c_str());
   TransformOptions options;
   options.report = report;

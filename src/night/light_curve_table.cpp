@@ -231,7 +231,7 @@ constexpr std::array<std::string_view, 1> lightCurveTableNames = {"lightcurve.tx
 }  // namespace
 
 const TableFormat magnivexLightCurveTable{
-    .program = "MAGNIVEX",
+    .program = magnivexProgram,
     .words = {.table = "light-curve table",
               .date = "JDHEL",
               .difference = "V-C",

@@ -24,6 +24,10 @@ struct TableWords {
   std::string_view checkUnmeasured;  // why the check star is not measured: "C1-K1 above 90"
 };
 
+// The program whose table the interactive run reads, and the command line
+// reads when no other program's table is recognised.
+inline constexpr std::string_view magnivexProgram = "MAGNIVEX";
+
 struct TableFormat {
   std::string_view program;  // as the report names it: #SOFTWARE=PROGRAM via ...
   TableWords words;

@@ -327,25 +327,22 @@ class ReportTransformation {
 
   // What a fate says of one row and of several.
   [[nodiscard]] std::pair<std::string, std::string> fateTexts(Fate fate) const {
+    const auto either = [](std::string_view text) {
+      return std::pair{std::string{text}, std::string{text}};
+    };
     switch (fate) {
-      case Fate::noDate: {
-        std::string text =
+      case Fate::noDate:
+        return either(
             "cannot be transformed: GROUP na and a DATE that is neither JD nor HJD, so no "
-            "partner can be found in time";
-        return {text, text};
-      }
-      case Fate::unsupportedSet: {
-        std::string text =
+            "partner can be found in time");
+      case Fate::unsupportedSet:
+        return either(
             "cannot be transformed: its star's filters (or its GROUP's) are no set that "
-            "transforms together: B and V, V and R, V and I, B, V and I, or B, V, R and I";
-        return {text, text};
-      }
-      case Fate::noColour: {
-        std::string text =
+            "transforms together: B and V, V and R, V and I, B, V and I, or B, V, R and I");
+      case Fate::noColour:
+        return either(
             "cannot be transformed: its filter has no partner filter (of its star, or of its "
-            "GROUP) and no --colour gives the star's colour";
-        return {text, text};
-      }
+            "GROUP) and no --colour gives the star's colour");
       case Fate::noPartner: {
         const std::string window = " within " + options_.pairWithinText + " minutes";
         return {"has no partner filter's row" + window, "have no partner filter's row" + window};
@@ -353,8 +350,7 @@ class ReportTransformation {
       case Fate::errorTooLarge:
       case Fate::transformed: break;
     }
-    return {"would have a transformed MERR of 1.0 or more",
-            "would have a transformed MERR of 1.0 or more"};
+    return either("would have a transformed MERR of 1.0 or more");
   }
 
   // Rows that could have been transformed and were not, by fate.

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "night/table_formats.h"
+#include "night/table_format.h"
 #include "report/header_lines.h"
 #include "report/record_forms.h"
 #include "textio/channels.h"
@@ -14,7 +14,7 @@ void writeReportFile(const RunContext& context, const ObservationTable& table,
                      const ObserverParameters& parameters, Dialogue& dialogue) {
   dialogue.writingReport();
   const auto headerLines = report::reportHeaderLines(
-      parameters.observerCode, context.form, context.date, night::magnivexTableFormat().program);
+      parameters.observerCode, context.form, context.date, night::magnivexProgram);
 
   (void)textio::openChannel(reportChannel, context.reportFile, textio::noBranches);
   dialogue.reportOpened();
