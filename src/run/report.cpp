@@ -13,8 +13,8 @@ namespace varistellar::run {
 void writeReportFile(const RunContext& context, const ObservationTable& table,
                      const ObserverParameters& parameters, Dialogue& dialogue) {
   dialogue.writingReport();
-  const auto headerLines = report::reportHeaderLines(
-      parameters.observerCode, context.form, context.date, night::magnivexProgram);
+  const auto headerLines = report::reportHeaderLines(parameters.observerCode, context.form,
+                                                     context.date, night::magnivexProgram);
 
   (void)textio::openChannel(reportChannel, context.reportFile, textio::noBranches);
   dialogue.reportOpened();
