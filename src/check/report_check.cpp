@@ -40,10 +40,7 @@ ReportCheck readAndCheck(const std::string& path, std::string_view name,
       return result;
     }
     if (read.bytes == 0) break;
-    // UTF-16 would fail every rule on every line: one sentence says why.
-    if (isFirst && textio::textKindOf({buffer.data(), read.bytes}) == textio::TextKind::utf16) {
-      findings.add({std::string{name}, 0, 0, diagnostics::Severity::error,
-                    std::string{textio::utf16Advice}, "F1"});
+    if (isFirst && refusedAsUtf16(name, {buffer.data(), read.bytes}, findings)) {
       (void)platform::closeFile(file.handle);
       return result;
     }
@@ -56,6 +53,14 @@ ReportCheck readAndCheck(const std::string& path, std::string_view name,
 }
 
 }  // namespace
+
+bool refusedAsUtf16(std::string_view name, std::string_view firstBytes,
+                    diagnostics::DiagnosticList& findings) {
+  if (textio::textKindOf(firstBytes) != textio::TextKind::utf16) return false;
+  findings.add({std::string{name}, 0, 0, diagnostics::Severity::error,
+                std::string{textio::utf16Advice}, "F1"});
+  return true;
+}
 
 ReportCheck checkReportFile(const std::string& path, diagnostics::DiagnosticList& findings) {
   return readAndCheck(path, path, findings, nullptr);

@@ -31,6 +31,11 @@ struct ReportCheck {
 
 // The same checks over bytes in memory, for tests and fuzzing. `todaySeconds`
 // is the time of day that later dates are judged against (seconds since 1970).
+// True, with the one F1 finding that says why, when a report's first bytes
+// are UTF-16: every rule would fail on every line of it.
+[[nodiscard]] bool refusedAsUtf16(std::string_view name, std::string_view firstBytes,
+                                  diagnostics::DiagnosticList& findings);
+
 void checkReportText(std::string_view name, std::string_view bytes,
                      diagnostics::DiagnosticList& findings, std::uint64_t& observations,
                      std::int64_t todaySeconds = 1'900'000'000);

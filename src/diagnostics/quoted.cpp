@@ -59,18 +59,7 @@ std::size_t shownSequenceAt(std::string_view text, std::size_t at) {
 
 std::string quoted(std::string_view text) {
   static constexpr std::size_t shown = 40;
-  std::string out = "\"";
-  for (std::size_t i = 0; i < text.size() && i < shown; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (isPrintableAscii(c)) {
-      out.push_back(static_cast<char>(c));
-    } else {
-      appendEscaped(out, c);
-    }
-  }
-  if (text.size() > shown) out.append("...");
-  out.push_back('"');
-  return out;
+  return "\"" + escaped(text.substr(0, shown)) + (text.size() > shown ? "...\"" : "\"");
 }
 
 std::string escaped(std::string_view text) {

@@ -10,13 +10,13 @@
 
 #include "aeff/format.h"
 #include "aeff/notes_subfields.h"
+#include "check/report_check.h"
 #include "check/report_checker.h"
 #include "check/report_listener.h"
 #include "check/text.h"
 #include "diagnostics/quoted.h"
 #include "platform/platform.h"
 #include "report_transform/reference_lines.h"
-#include "textio/text_kind.h"
 
 namespace varistellar::report_transform {
 
@@ -295,8 +295,7 @@ ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList
   bool first = true;
   bool utf16 = false;
   auto feed = [&](std::string_view bytes) {
-    // UTF-16 would fail every rule on every line: one sentence says why.
-    if (first && textio::textKindOf(bytes) == textio::TextKind::utf16) utf16 = true;
+    if (first && !bytes.empty()) utf16 = check::refusedAsUtf16(source.path(), bytes, findings);
     first = first && bytes.empty();
     if (!utf16) checker.feed(bytes);
   };
@@ -305,11 +304,7 @@ ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList
     reading.check.readFailure = std::move(*failure);
     return reading;
   }
-  if (utf16) {
-    findings.add({source.path(), 0, 0, diagnostics::Severity::error,
-                  std::string{textio::utf16Advice}, "F1"});
-    return reading;
-  }
+  if (utf16) return reading;
   reading.check.observations = checker.finish(findings);
   reader.finish();
   reading.inputs.stars.finishReading();
