@@ -242,7 +242,7 @@ bool ColumnFinder::reference(const ApertureChoice& choice, AijColumns& columns) 
     double sum = 0.0;
     for (const double magnitude : choice.magnitudes) sum += std::pow(10.0, -0.4 * magnitude);
     columns.fixedReference = -2.5 * std::log10(sum);
-    if (parameters.comparisonMagnitudeGiven) columns.comparedReference = columns.fixedReference;
+    columns.comparedReference = columns.fixedReference;
     return true;
   }
   if (parameters.comparisonMagnitudeGiven) {
