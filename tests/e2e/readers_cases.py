@@ -4,6 +4,7 @@
 import math
 
 from cases import TABLE_HEADER, Case, parameters
+from several_nights_cases import B_PARAMETERS, B_TABLE
 from command_line_cases import VERSION, failing, on_console, sep
 
 # An AstroImageJ run: target T1, check star T2, the ensemble C3 (12.000) and C4 (12.500).
@@ -342,4 +343,33 @@ CASES = [
             b"light_curve.dat:8: error: the line holds 2 values; a data line holds three: JD_UT "
             b"V-C err\n"
             b'light_curve.dat:9:8: error: "x" (V-C) is not a number\n'),
+    Case("convert of a MAGNIVEX and an AstroImageJ night into one report",
+         {"b/lightcurve.txt": B_TABLE, "b/VARISTELLAR-input.txt": B_PARAMETERS,
+          "v/m.xls": tab_table([[f for t, f in zip(TITLES, row) if not t.endswith("_C4")]
+                                for row in ROWS], ONE_STAR_TITLES),
+          "v/VARISTELLAR-input.txt": parameters(comp_mag=b"11.469")}, b"",
+         with_separator(
+             b"b@lightcurve.txt: 4 observation lines: 3 written, 1 dropped (V-C above 90), 0 left "
+             b"out (MERR of 1.0 or more)\n"
+             b"v@m.xls: 3 observation lines: 3 written, 0 dropped (a needed value NaN, empty or a "
+             b"count not above 0), 0 left out (MERR of 1.0 or more)\n"
+             b"star RR LYR, filters B, V, observer ABCD, chart 12345AB\n"
+             b"comparison star 000-AAA-001 (B 12.900, V 11.469), check star 000-AAA-002 (B 13.500, "
+             b"V 13.021)\n"
+             b"dates (HJD): 2456175.65873 to 2460600.52310\nwrote n.txt: 6 observations\n"), 0,
+         args=["convert", "--report", "n.txt", "b", "v"], folders=["b", "v"],
+         stderr=on_console(
+             b'n.txt:8:56: warning: MTYPE STD with comparison star "000-AAA-001" and CMAG na: the '
+             b"check star's magnitude (K - C) cannot be derived (and 5 more lines) [R13b]\n"
+             b'n.txt:8:71: warning: KNAME "000-AAA-002" is given with KMAG na (and 5 more lines) '
+             b"[R15b]\n"),
+         after={"n.txt": report([
+             b"RR LYR,%s,%s,%s,%s,NO,STD,000-AAA-001,na,000-AAA-002,na,%s,na,12345AB,na" % values
+             for values in [
+                 (b"2456175.65873", b"12.290", b"0.031", b"B", b"1.452"),
+                 (b"2456175.65918", b"12.300", b"0.030", b"B", b"1.449"),
+                 (b"2456175.66100", b"12.280", b"0.032", b"B", b"1.441"),
+                 (b"2460600.50310", b"12.222", b"0.011", b"V", b"1.234"),
+                 (b"2460600.51310", b"12.179", b"0.011", b"V", b"na"),
+                 (b"2460600.52310", b"12.266", b"0.012", b"V", b"1.234")]], b"MAGNIVEX")}),
 ]
