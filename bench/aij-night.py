@@ -11,7 +11,7 @@ aij (the default): OUTPUT/B/ and OUTPUT/V/ (one folder per filter of --filters,
 B,V or V alone) each with Measurements.xls, a multi-aperture run's table, TAB
 separated: a blank title over the row numbers, Label, slice, the times, AIRMASS,
 per aperture the counts, errors, entered and derived magnitudes, sky and
-position, then rel_flux_T1, rel_flux_T2 and tot_C_cnts. Aperture T1 is the
+position, FWHM_T1, then rel_flux_T1, rel_flux_T2 and tot_C_cnts. Aperture T1 is the
 target, T2 the check star, C3 up the --comparisons (default 5) comparison
 stars, whose catalogue magnitudes were entered, so the table carries
 Source_AMag. The parameter file names ENSEMBLE on line 7 and the check star on
@@ -92,10 +92,12 @@ def measured(star, filt, airmass, noise):
 
 def titles(apertures):
     row = ["", "Label", "slice", "J.D.-2400000", "JD_UTC", "HJD_UTC", "BJD_TDB", "AIRMASS", "FWHM_Mean"]
+    # Per aperture in one sequence, as the multi-aperture run writes them; rel_flux and tot_C last.
     for name in apertures:
         row += ["X(IJ)_" + name, "Source-Sky_" + name, "Source_Error_" + name, "Source_AMag_" + name,
-                "Source_AMag_Err_" + name, "Sky/Pixel_" + name, "FWHM_" + name]
-    return row + ["rel_flux_T1", "rel_flux_err_T1", "rel_flux_T2", "rel_flux_err_T2", "tot_C_cnts", "tot_C_err"]
+                "Source_AMag_Err_" + name, "Sky/Pixel_" + name]
+    return row + ["FWHM_T1", "rel_flux_T1", "rel_flux_err_T1", "rel_flux_T2", "rel_flux_err_T2", "tot_C_cnts",
+                  "tot_C_err"]
 
 
 def table_row(number, hjd, hours, filt, comparisons, noise):
@@ -122,9 +124,9 @@ def table_row(number, hjd, hours, filt, comparisons, noise):
         else:
             amag = magnitude(comparisons[index - 2], filt)
             amag_error = 2.5 * math.log10(1.0 + error / flux)
-        cells += ["%.4f" % (512.0 + 97.3 * index), "%.6f" % flux, "%.6f" % error, "%.6f" % amag,
-                  "%.6f" % amag_error, "%.6f" % (SKY_PER_PIXEL * airmass + noise.gauss(0.0, 2.0)),
-                  "%.4f" % (fwhm + noise.uniform(-0.1, 0.1))]
+        cells += ["%.9f" % (512.0 + 97.3 * index + noise.uniform(-0.5, 0.5)), "%.9f" % flux, "%.9f" % error,
+                  "%.6f" % amag, "%.6f" % amag_error, "%.9f" % (SKY_PER_PIXEL * airmass + noise.gauss(0.0, 2.0))]
+    cells += ["%.4f" % (fwhm + noise.uniform(-0.1, 0.1))]
     cells += ["%.9f" % r for r in relative] + ["%.6f" % total, "%.6f" % total_error]
     return "\t".join(cells) + "\n"
 
