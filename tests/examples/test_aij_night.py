@@ -143,8 +143,8 @@ class AstroImageJNight(unittest.TestCase):
             self.assertEqual(notes["CMAGINS"], 0.0)
             self.assertAlmostEqual(notes["CREFMAG"], reference, delta=0.0006)
             self.assertEqual(notes["KREFMAG"], 13.021)
-            self.assertAlmostEqual(notes["CREFMAG"] + notes["VMAGINS"], float(record[2]), delta=0.0011)
-            self.assertAlmostEqual(notes["CREFMAG"] + notes["KMAGINS"], float(record[10]), delta=0.0011)
+            self.assertAlmostEqual(notes["CREFMAG"] + notes["VMAGINS"], float(record[2]), delta=0.0016)
+            self.assertAlmostEqual(notes["CREFMAG"] + notes["KMAGINS"], float(record[10]), delta=0.0016)
 
     def test_comparison_lines_make_the_ensemble_of_those_stars(self):
         chosen = {"C3": 0, "C5": 2, "C6": 3}
@@ -227,7 +227,7 @@ class SirilNight(unittest.TestCase):
             self.assertEqual(record[13], "12345AB")  # the chart the table names
             notes = notes_of(record)
             self.assertEqual(list(notes), ["VMAGINS", "CMAGINS", "CREFMAG"])
-            self.assertAlmostEqual(notes["CREFMAG"] + notes["VMAGINS"], float(record[2]), delta=0.0011)
+            self.assertAlmostEqual(notes["CREFMAG"] + notes["VMAGINS"], float(record[2]), delta=0.0016)
 
         def expected(record):  # the table's JD, the light curve's HJD
             jd = float(record[1])
