@@ -45,6 +45,7 @@ Failure takeDate(ConvertOptions& options, const Value& kind) {
   } else {
     return "option '--date' takes HJD or JD, not " + shownArgument(*kind);
   }
+  options.dateGiven = true;
   return std::nullopt;
 }
 

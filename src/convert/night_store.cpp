@@ -168,8 +168,8 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
     Night& night = nights_[i];
     cursors.push_back({night.kept.cbegin(), night.kept.cend(),
                        transformation != nullptr
-                           ? transformedRecordForm(transformation->transforms[i])
-                           : commandLineRecordForm(withCheckStar_),
+                           ? transformedRecordForm(transformation->transforms[i], *night.parameters)
+                           : commandLineRecordForm(withCheckStar_, *night.parameters),
                        report::nightRecordTexts(*night.parameters)});
   }
   // Where each night's search for each of its partners ended last.
