@@ -181,7 +181,6 @@ std::optional<ApertureChoice> ColumnFinder::chooseApertures() {
   for (const ApertureLine& line : request_.parameters.apertures) {
     good = takeApertureLine(line, choice, named) && good;
   }
-  if (!good) return std::nullopt;
   if (choice.comparisons.empty()) choice.comparisons = tableApertures('C');
   if (request_.parameters.checkStar && !choice.check) choice.check = "T2";
   std::uint64_t at = 0;

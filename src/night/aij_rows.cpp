@@ -27,6 +27,11 @@ class RowValues {
     const std::optional<double> value = number(column);
     return value && *value > 0.0 ? value : std::nullopt;
   }
+  // An error below 0 measures nothing.
+  std::optional<double> error(std::size_t column) {
+    const std::optional<double> value = number(column);
+    return value && *value >= 0.0 ? value : std::nullopt;
+  }
   [[nodiscard]] bool faulty() const { return faulty_; }
 
  private:
@@ -40,14 +45,17 @@ struct Difference {
   double error = 0.0;
 };
 
-// -2.5 log10 of a relative flux, and 2.5 log10(1 + its relative error).
-Difference magnitudeOf(double ratio, double relativeError) {
-  return {-2.5 * std::log10(ratio), 2.5 * std::log10(1.0 + relativeError)};
+// -2.5 log10 of a relative flux, and 2.5 log10(1 + its relative error);
+// nothing where the numbers run past what a double holds.
+std::optional<Difference> magnitudeOf(double ratio, double relativeError) {
+  const Difference difference{-2.5 * std::log10(ratio), 2.5 * std::log10(1.0 + relativeError)};
+  if (!std::isfinite(difference.value) || !std::isfinite(difference.error)) return std::nullopt;
+  return difference;
 }
 
 std::optional<Difference> fromRelativeFlux(const AijStar& star, RowValues& values) {
   const std::optional<double> flux = values.count(star.relFlux);
-  const std::optional<double> error = values.number(star.relFluxError);
+  const std::optional<double> error = values.error(star.relFluxError);
   if (!flux || !error) return std::nullopt;
   return magnitudeOf(*flux, *error / *flux);
 }
@@ -55,13 +63,13 @@ std::optional<Difference> fromRelativeFlux(const AijStar& star, RowValues& value
 std::optional<Difference> fromCounts(const AijStar& star, const AijColumns& columns,
                                      RowValues& values) {
   const std::optional<double> flux = values.count(star.counts);
-  const std::optional<double> error = values.number(star.countsError);
+  const std::optional<double> error = values.error(star.countsError);
   double sum = 0.0;
   double squaredErrors = 0.0;
   bool measured = flux && error;
   for (const AijStar& comparison : columns.comparisons) {
     const std::optional<double> counts = values.count(comparison.counts);
-    const std::optional<double> countsError = values.number(comparison.countsError);
+    const std::optional<double> countsError = values.error(comparison.countsError);
     measured = measured && counts && countsError;
     if (counts && countsError) {
       sum += *counts;
@@ -101,6 +109,8 @@ RowFate evaluateAijRow(const AijColumns& columns, const TableRow& row, AijRow& v
   if (read.faulty()) return RowFate::fault;
   values.tableReference.reset();
   if (magnitude && flux) values.tableReference = *magnitude + 2.5 * std::log10(*flux);
+  if (values.tableReference && !std::isfinite(*values.tableReference))
+    values.tableReference.reset();
   if (!target || (!columns.fixedReference && !values.tableReference)) return RowFate::dropped;
   values.difference = target->value;
   values.error = target->error;

@@ -84,7 +84,7 @@ std::optional<NightShape> AijTableReader::prepare(const NightRequest& request,
   if (!columns_) return std::nullopt;
   const FirstLook look = lookAtRows(!request.julianDate && columns_->hjd != noColumn);
   if (!chooseDate(request, look, findings)) return std::nullopt;
-  compareReferences(request, look, findings);
+  compareReferences(look, findings);
   NightShape shape{.julianDate = julianDate_, .ensemble = columns_->ensemble()};
   shape.reference = columns_->fixedReference ? columns_->fixedReference : look.tableReference;
   return shape;
@@ -154,14 +154,13 @@ bool AijTableReader::chooseDate(const NightRequest& request, const FirstLook& lo
   return true;
 }
 
-void AijTableReader::compareReferences(const NightRequest& request, const FirstLook& look,
+void AijTableReader::compareReferences(const FirstLook& look,
                                        diagnostics::DiagnosticSink& findings) const {
   const AijColumns& columns = *columns_;
   if (!columns.comparedReference || !look.tableReference ||
       std::fabs(*columns.comparedReference - *look.tableReference) <= 0.001) {
     return;
   }
-  (void)request;
   const std::string given = columns.recomputed ? "the comparison lines of the parameter file give "
                                                : "line 8 of the parameter file gives ";
   findings.warning(file_, look.firstKept, 0,

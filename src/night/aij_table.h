@@ -33,8 +33,9 @@ class AijTableReader final : public SeriesReader {
   [[nodiscard]] FirstLook lookAtRows(bool wantHJD) const;
   [[nodiscard]] bool chooseDate(const NightRequest& request, const FirstLook& look,
                                 diagnostics::DiagnosticSink& findings);
-  void compareReferences(const NightRequest& request, const FirstLook& look,
-                         diagnostics::DiagnosticSink& findings) const;
+  // Warns when line 8 or the comparison lines and the table's own ensemble
+  // magnitude differ on the first kept row.
+  void compareReferences(const FirstLook& look, diagnostics::DiagnosticSink& findings) const;
 
   std::string file_;
   std::optional<AijColumns> columns_{};

@@ -2,6 +2,7 @@
 #include "night/siril_light_curve.h"
 
 #include <array>
+#include <cmath>
 #include <limits>
 #include <memory>
 
@@ -207,12 +208,12 @@ class SirilReader {
 
   bool take(const std::array<double, 3>& values, std::uint64_t number) {
     const auto [date, difference, error] = values;
-    if (difference > notMeasuredAbove || error > failedErrorAbove) {
+    const double julianDate = date < 2400000.0 ? date + header_.offset : date;
+    if (difference > notMeasuredAbove || error > failedErrorAbove || !std::isfinite(julianDate)) {
       ++counts_.dropped;
       return true;
     }
     ++counts_.kept;
-    const double julianDate = date < 2400000.0 ? date + header_.offset : date;
     return sink_.take(Measurement{.HJD = julianDate,
                                   .difference = difference,
                                   .error = error,

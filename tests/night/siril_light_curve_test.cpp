@@ -35,8 +35,8 @@ TEST(SirilLightCurve, IsToldByItsTitleLine) {
 
 TEST(SirilLightCurve, ReadsItsHeaderLines) {
   SirilHeader read;
-  for (const char* line : {"# Siril light curve of V1 (AAVSO chart X28571ABC)",
-                           "#JD_UT (+ 2460000)"}) {
+  for (const char* line :
+       {"# Siril light curve of V1 (AAVSO chart X28571ABC)", "#JD_UT (+ 2460000)"}) {
     readSirilHeaderLine(line, read);
   }
   EXPECT_DOUBLE_EQ(read.offset, 2460000.0);
