@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "aeff/format.h"
 #include "diagnostics/quoted.h"
 #include "night/input_file.h"
 #include "night/parameter_lines.h"
@@ -31,6 +32,11 @@ constexpr double failedErrorAbove = 9.99;
 constexpr double notMeasuredAbove = 90.0;
 
 bool isBlank(char byte) { return byte == ' ' || byte == '\t'; }
+
+bool isAlphanumeric(char byte) {
+  return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
+         (byte >= 'a' && byte <= 'z');
+}
 
 // Up to eight blank-separated words of a line.
 struct Words {
@@ -79,10 +85,16 @@ void readSirilHeaderLine(std::string_view line, SirilHeader& header) {
   if (words.count == after + 2 && w[0] == "JD_UT" && w[after] == "V-C" && w[after + 1] == "err") {
     header.titled = true;
   }
-  const std::size_t chart = line.find("AAVSO chart ");
+  constexpr std::string_view chartWords = "AAVSO chart ";
+  const std::size_t chart = line.find(chartWords);
   if (chart != std::string_view::npos) {
-    const Words named = wordsOf(line.substr(chart + 12));
-    if (named.count != 0) header.chart = std::string{named.words[0]};
+    // The chart's ID is letters and digits; what follows it (a bracket, a
+    // comma) is the sentence's.
+    const std::string_view named = line.substr(chart + chartWords.size());
+    const std::size_t longest = aeff::fieldFacts(aeff::Field::CHART).maxLength;
+    std::size_t end = 0;
+    while (end < named.size() && end < longest && isAlphanumeric(named[end])) ++end;
+    if (end != 0) header.chart = std::string{named.substr(0, end)};
   }
 }
 

@@ -40,7 +40,7 @@ TEST(SirilLightCurve, ReadsItsHeaderLines) {
     readSirilHeaderLine(line, read);
   }
   EXPECT_DOUBLE_EQ(read.offset, 2460000.0);
-  EXPECT_EQ(read.chart, "X28571ABC)");
+  EXPECT_EQ(read.chart, "X28571ABC");
 }
 
 struct Case {
