@@ -14,8 +14,8 @@ per aperture the counts, errors, entered and derived magnitudes, sky and
 position, FWHM_T1, then rel_flux_T1, rel_flux_T2 and tot_C_cnts. Aperture T1 is the
 target, T2 the check star, C3 up the --comparisons (default 5) comparison
 stars, whose catalogue magnitudes were entered, so the table carries
-Source_AMag. The parameter file names ENSEMBLE on line 7 and the check star on
-line 11; OUTPUT/tg.ini holds the coefficients the night was made with.
+Source_AMag. The parameter file names ENSEMBLE on line 7 (with one comparison
+star, that star and its magnitude on line 8) and the check star on line 11; OUTPUT/tg.ini holds the coefficients the night was made with.
 
 siril: OUTPUT/light_curve.dat (V only; the target against the mean flux of the
 comparison stars, `# JD_UT V-C err`, the AAVSO chart in a `#` line) and its
@@ -43,6 +43,7 @@ heliocentric_correction, observation_times = two["heliocentric_correction"], two
 COEFFICIENTS, coefficient_file = two["COEFFICIENTS"], two["coefficient_file"]
 OBSERVER, STAR, CHART = two["OBSERVER"], two["STAR"], two["CHART"]
 PARAMETER_HEADERS, CHECK_ID = two["PARAMETER_HEADERS"], two["CHECK_ID"]
+COMPARISON_ID = two["COMPARISON_ID"]
 
 TABLE_NAME, SIRIL_NAME = "Measurements.xls", "light_curve.dat"
 NAMES = {"B": "Tb_bv", "V": "Tv_bv"}
@@ -137,6 +138,13 @@ def parameter_file(filt, comparison_line, magnitude_line, chart, check):
     return "".join(line + "\n" for line in lines)
 
 
+def comparison_lines(comparisons, filt, reference):
+    """Lines 7 and 8: the ensemble, or the one comparison star and its magnitude."""
+    if len(comparisons) > 1:
+        return "ENSEMBLE", reference
+    return COMPARISON_ID, "%.3f" % magnitude(comparisons[0], filt)
+
+
 def write(path, text):
     with open(path, "w", newline="", encoding="ascii") as out:
         out.write(text)
@@ -148,7 +156,8 @@ def write_aij(options, filters, comparisons):
     for filt in filters:
         folder = os.path.join(options.output, filt)
         os.makedirs(folder, exist_ok=True)
-        write(os.path.join(folder, "VARISTELLAR-input.txt"), parameter_file(filt, "ENSEMBLE", "na", CHART, True))
+        name, value = comparison_lines(comparisons, filt, "na")
+        write(os.path.join(folder, "VARISTELLAR-input.txt"), parameter_file(filt, name, value, CHART, True))
         tables[filt] = open(os.path.join(folder, TABLE_NAME), "w", newline="", encoding="ascii")
         tables[filt].write("\t".join(titles(apertures)) + "\n")
     if filters == ["B", "V"]:
@@ -172,8 +181,8 @@ def write_siril(options, comparisons):
     noise = random.Random(options.variant)
     reference = ensemble_magnitude([magnitude(c, "V") for c in comparisons]) + 2.5 * math.log10(len(comparisons))
     os.makedirs(options.output, exist_ok=True)
-    write(os.path.join(options.output, "VARISTELLAR-input.txt"),
-          parameter_file("V", "ENSEMBLE", "%.3f" % reference, "", False))
+    name, value = comparison_lines(comparisons, "V", "%.3f" % reference)
+    write(os.path.join(options.output, "VARISTELLAR-input.txt"), parameter_file("V", name, value, "", False))
     lines = ["# Siril light curve of %s, %d comparison stars from the AAVSO chart %s\n"
              % (STAR, len(comparisons), CHART), "# JD_UT V-C err\n"]
     for hjd, hours, _ in observation_times(options.rows, ["V"], options.cadence, 40, noise):

@@ -206,6 +206,19 @@ class AstroImageJNight(unittest.TestCase):
         self.assertLess(statistics.stdev(units), 1.3)
 
 
+    def test_one_comparison_star_is_named_as_in_a_magnivex_night(self):
+        subprocess.run([sys.executable, GENERATOR, self.work, "--filters", "V", "--comparisons", "1"], check=True)
+        done = convert("--check-star", "--report", self.report, os.path.join(self.work, "V"))
+        self.assertEqual((done.returncode, done.stderr), (0, b""))
+        _, records = report_of(self.report)
+        self.assertEqual({tuple(r[7:9]) for r in records}, {("000-AAA-001", "0.000")})
+        self.assertEqual(list(notes_of(records[0])), ["VMAGINS", "CMAGINS", "KMAGINS", "CREFMAG", "KREFMAG"])
+        comparisons = night.comparison_stars(1)
+        units = in_units_of_merr(records, lambda r: untransformed("V", float(r[1]), comparisons))
+        self.assertLess(abs(statistics.mean(units)), 0.25)
+        self.assertLess(statistics.stdev(units), 1.3)
+
+
 class SirilNight(unittest.TestCase):
     def setUp(self):
         self.work = tempfile.mkdtemp()
