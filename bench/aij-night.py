@@ -6,6 +6,7 @@ bytes for the same options.
 
     bench/aij-night.py OUTPUT [--format aij|siril] [--filters B,V] [--rows N]
                               [--comparisons N] [--variant V] [--cadence SECONDS]
+                              [--lost N]
 
 aij (the default): OUTPUT/B/ and OUTPUT/V/ (one folder per filter of --filters,
 B,V or V alone) each with Measurements.xls, a multi-aperture run's table, TAB
@@ -20,6 +21,9 @@ star, that star and its magnitude on line 8) and the check star on line 11; OUTP
 siril: OUTPUT/light_curve.dat (V only; the target against the mean flux of the
 comparison stars, `# JD_UT V-C err`, the AAVSO chart in a `#` line) and its
 parameter file, whose chart line is left empty so the table's chart is taken.
+
+--lost N: in N images per filter, spread over the night, a cloud hides the
+target, and AstroImageJ writes NaN for its measurements (default 0).
 
 --rows observations per filter (default 200), one exposure per filter in turn,
 --cadence seconds apart (default 60). The target is the pulsating star of
@@ -101,8 +105,8 @@ def titles(apertures):
                   "tot_C_err"]
 
 
-def table_row(number, hjd, hours, filt, comparisons, noise):
-    """One image's row of the table."""
+def table_row(number, hjd, hours, filt, comparisons, noise, lost=False):
+    """One image's row of the table; a lost target's measurements are NaN."""
     altitude, airmass = sky_at(hours)
     jd = hjd - heliocentric_correction(hjd)
     target = target_at(hjd)
@@ -129,6 +133,9 @@ def table_row(number, hjd, hours, filt, comparisons, noise):
                   "%.6f" % amag, "%.6f" % amag_error, "%.9f" % (SKY_PER_PIXEL * airmass + noise.gauss(0.0, 2.0))]
     cells += ["%.4f" % (fwhm + noise.uniform(-0.1, 0.1))]
     cells += ["%.9f" % r for r in relative] + ["%.6f" % total, "%.6f" % total_error]
+    if lost:  # Source-Sky_T1 to Source_AMag_Err_T1, rel_flux_T1 and its error
+        for index in (10, 11, 12, 13, -6, -5):
+            cells[index] = "NaN"
     return "\t".join(cells) + "\n"
 
 
@@ -165,9 +172,10 @@ def write_aij(options, filters, comparisons):
     noise = random.Random(options.variant)
     rows = {filt: [] for filt in filters}
     numbers = {filt: 0 for filt in filters}
+    lost = {(n + 1) * options.rows // (options.lost + 1) for n in range(options.lost)}
     for hjd, hours, filt in observation_times(options.rows, filters, options.cadence, 40, noise):
         numbers[filt] += 1
-        rows[filt].append(table_row(numbers[filt], hjd, hours, filt, comparisons, noise))
+        rows[filt].append(table_row(numbers[filt], hjd, hours, filt, comparisons, noise, numbers[filt] in lost))
         if len(rows[filt]) == 1024:
             tables[filt].write("".join(rows[filt]))
             rows[filt].clear()
@@ -204,6 +212,7 @@ def main():
     parser.add_argument("--comparisons", type=int, default=5)
     parser.add_argument("--variant", type=int, default=1)
     parser.add_argument("--cadence", type=float, default=60.0)
+    parser.add_argument("--lost", type=int, default=0)
     options = parser.parse_args()
     if options.comparisons < 1:
         raise SystemExit("aij-night.py: --comparisons must be at least 1")

@@ -219,6 +219,18 @@ class AstroImageJNight(unittest.TestCase):
         self.assertLess(statistics.stdev(units), 1.3)
 
 
+    def test_images_where_a_cloud_hid_the_target_are_dropped_and_counted(self):
+        subprocess.run([sys.executable, GENERATOR, self.work, "--filters", "V", "--lost", "3"], check=True)
+        done = convert("--report", self.report, os.path.join(self.work, "V"))
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertIn(b": 200 observation lines: 197 written, 3 dropped (a needed value NaN", done.stdout)
+        warnings = done.stderr.decode().splitlines()
+        self.assertEqual(len(warnings), 1, warnings)
+        self.assertIn(os.path.join("V", night.TABLE_NAME) + ":51: warning: ", warnings[0])
+        _, records = report_of(self.report)
+        self.assertEqual(len(records), 197)
+
+
 class SirilNight(unittest.TestCase):
     def setUp(self):
         self.work = tempfile.mkdtemp()
