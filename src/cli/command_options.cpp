@@ -88,7 +88,9 @@ Failure setCheckStar(ConvertOptions& options, const Value&) {
 constexpr std::string_view quietHelp = "print only warnings and errors";
 
 constexpr std::array<Option<ConvertOptions>, 10> convertOptions{{
-    {tableName, "FILE", "the light-curve table (default FOLDER/lightcurve.txt)",
+    {tableName, "FILE",
+     "the light-curve table (default FOLDER/lightcurve.txt,\nelse FOLDER/light_curve.dat, else the "
+     "one AstroImageJ\ntable in FOLDER)",
      takeFile<ConvertOptions, &ConvertOptions::table, tableName>},
     {parametersName, "FILE", "the parameter file (default FOLDER/VARISTELLAR-input.txt)",
      takeFile<ConvertOptions, &ConvertOptions::parameters, parametersName>},
