@@ -110,6 +110,7 @@ class ColumnFinder {
     }
     std::sort(found.begin(), found.end());
     std::vector<std::string> apertures;
+    apertures.reserve(found.size());
     for (auto& [index, aperture] : found) apertures.push_back(std::move(aperture));
     return apertures;
   }

@@ -53,28 +53,7 @@ class ParameterReader {
       : file_{file}, findings_{findings} {}
 
   bool read(NightParameters& parameters) {
-    textio::LineReader reader{file_};
-    if (const auto fault = unreadableAsLines(file_, reader, parameterFile)) {
-      error(0, 0, *fault);
-      return false;
-    }
-    std::string_view line;
-    while (count_ < parameterLineCount && reader.next(line)) lines_[count_++] = trimmed(line);
-    while (count_ == parameterLineCount && reader.next(line)) {
-      apertureLine(line, reader.lineNumber(), parameters);
-    }
-    if (const auto fault = readingFault(reader, parameterFile)) {
-      error(fault->line, 0, fault->text);
-      return false;
-    }
-    if (count_ < requiredLineCount) {
-      error(0, 0,
-            "the parameter file ends after line " + std::to_string(count_) +
-                "; it needs 4 header lines, then the observer code, the star, the comparison "
-                "star, its magnitude, the filter, the chart, the check star and its magnitude");
-      return false;
-    }
-
+    if (!readLines(parameters)) return false;
     using enum ParameterLine;
     parameters.observerCode = text({observerCode, 0, true});
     if (valueOf(observerCode).present && aeff::isPlaceholder(parameters.observerCode)) {
@@ -120,6 +99,32 @@ class ParameterReader {
   }
 
  private:
+  // The first twelve lines kept, the aperture lines read after them.
+  bool readLines(NightParameters& parameters) {
+    textio::LineReader reader{file_};
+    if (const auto fault = unreadableAsLines(file_, reader, parameterFile)) {
+      error(0, 0, *fault);
+      return false;
+    }
+    std::string_view line;
+    while (count_ < parameterLineCount && reader.next(line)) lines_[count_++] = trimmed(line);
+    while (count_ == parameterLineCount && reader.next(line)) {
+      apertureLine(line, reader.lineNumber(), parameters);
+    }
+    if (const auto fault = readingFault(reader, parameterFile)) {
+      error(fault->line, 0, fault->text);
+      return false;
+    }
+    if (count_ < requiredLineCount) {
+      error(0, 0,
+            "the parameter file ends after line " + std::to_string(count_) +
+                "; it needs 4 header lines, then the observer code, the star, the comparison "
+                "star, its magnitude, the filter, the chart, the check star and its magnitude");
+      return false;
+    }
+    return true;
+  }
+
   void apertureLine(std::string_view text, std::uint64_t number, NightParameters& parameters) {
     ApertureLineReading reading = readApertureLine(text, number);
     if (auto* aperture = std::get_if<ApertureLine>(&reading)) {

@@ -268,11 +268,8 @@ bool CheckStarLayout::layOut(std::span<const LayoutItem> layout, std::span<const
         number(Subfield::KMAGINS, {}, magnitude, true);
       }
       text.append("|CREFMAG=");
-      if (referenceByRecord) {
-        number(Subfield::CREFMAG, "CREFMAG", magnitude, true);
-      } else if (!fixedNumber(values.number(Subfield::CREFMAG))) {
-        return false;
-      }
+      if (referenceByRecord) number(Subfield::CREFMAG, "CREFMAG", magnitude, true);
+      if (!referenceByRecord && !fixedNumber(values.number(Subfield::CREFMAG))) return false;
       if (measured && values.has(Subfield::KREFMAG)) {
         text.append("|KREFMAG=");
         if (!fixedNumber(values.number(Subfield::KREFMAG))) return false;
