@@ -287,7 +287,8 @@ void InputsReader::noteDelimiters(const RowInputs& row) {
 
 }  // namespace
 
-ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList& findings) {
+ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList& findings,
+                               ReadingFollower* follower) {
   ReportReading reading;
   InputsReader reader{source.path(), reading.inputs};
   check::ReportChecker checker{source.path(), platform::secondsSinceEpoch()};
@@ -297,7 +298,9 @@ ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList
   auto feed = [&](std::string_view bytes) {
     if (first && !bytes.empty()) utf16 = check::refusedAsUtf16(source.path(), bytes, findings);
     first = first && bytes.empty();
-    if (!utf16) checker.feed(bytes);
+    if (utf16) return;
+    checker.feed(bytes);
+    if (follower != nullptr) follower->checked(bytes, reading.inputs);
   };
   if (auto failure = source.readOnce(feed)) {
     reading.check.readable = false;
@@ -308,6 +311,7 @@ ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList
   reading.check.observations = checker.finish(findings);
   reader.finish();
   reading.inputs.stars.finishReading();
+  if (follower != nullptr) follower->ended(reading.inputs);
   return reading;
 }
 

@@ -57,10 +57,23 @@ struct ReportReading {
   ReportInputs inputs;
 };
 
+// Someone who follows the reading: each piece of the file once the checker
+// has read it (every whole line in it has then given its row's inputs),
+// and the end, once the last line has too.
+class ReadingFollower {
+ public:
+  virtual void checked(std::string_view bytes, const ReportInputs& inputs) = 0;
+  virtual void ended(const ReportInputs& inputs) = 0;
+
+ protected:
+  ~ReadingFollower() = default;
+};
+
 // `findings` receives what `check` finds in the file. When it cannot be
 // read, check.readFailure is the whole error message.
 [[nodiscard]] ReportReading readReportInputs(ReportSource& source,
-                                             diagnostics::DiagnosticList& findings);
+                                             diagnostics::DiagnosticList& findings,
+                                             ReadingFollower* follower = nullptr);
 [[nodiscard]] ReportReading readReportInputs(const std::string& path,
                                              diagnostics::DiagnosticList& findings);
 // The same over bytes in memory, for tests.
