@@ -47,6 +47,18 @@ std::pair<std::uint32_t, std::uint32_t> rowsWithKey(const std::vector<std::uint3
           static_cast<std::uint32_t>(last - order.begin())};
 }
 
+// `order` by a key below `keys`, each key's rows in the order they stand:
+// counted into place, in time linear in the rows.
+template <typename KeyOf>
+void countIntoPlace(std::vector<std::uint32_t>& order, std::size_t keys, KeyOf keyOf) {
+  std::vector<std::uint32_t> next(keys + 1, 0);
+  for (const std::uint32_t i : order) ++next[keyOf(i) + 1];
+  for (std::size_t k = 1; k <= keys; ++k) next[k] += next[k - 1];
+  std::vector<std::uint32_t> placed(order.size());
+  for (const std::uint32_t i : order) placed[next[keyOf(i)]++] = i;
+  order.swap(placed);
+}
+
 }  // namespace
 
 std::optional<char> standardFilterOf(const RowInputs& row) {
@@ -83,7 +95,15 @@ RowSets arrangeRows(const ReportInputs& inputs) {
     return std::tuple{rows[i].star, ranks[rows[i].filter]};
   };
   const auto byKey = [&](std::uint32_t a, std::uint32_t b) { return keyOf(a) < keyOf(b); };
-  if (!std::is_sorted(sets.order.begin(), sets.order.end(), byKey)) {
+  // Filters that alternate (B, V, B, V) are counted into place when the
+  // counts take no more memory than the rows' order itself.
+  const std::size_t keys = inputs.stars.size() * 4;
+  const bool sorted = std::is_sorted(sets.order.begin(), sets.order.end(), byKey);
+  if (!sorted && keys <= sets.order.size()) {
+    countIntoPlace(sets.order, keys, [&](std::uint32_t i) {
+      return std::size_t{rows[i].star} * 4 + static_cast<std::size_t>(ranks[rows[i].filter]);
+    });
+  } else if (!sorted) {
     std::stable_sort(sets.order.begin(), sets.order.end(), byKey);
   }
   const auto earlier = [&rows](std::uint32_t a, std::uint32_t b) {
