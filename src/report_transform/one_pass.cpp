@@ -31,7 +31,8 @@ void OnePass::checked(std::string_view bytes, const ReportInputs& inputs) {
   // Lines end at LF and lose their CRs, as the second pass reads them.
   while (!bytes.empty()) {
     const auto* lf = static_cast<const char*>(std::memchr(bytes.data(), '\n', bytes.size()));
-    const std::size_t length = lf == nullptr ? bytes.size() : static_cast<std::size_t>(lf - bytes.data());
+    const std::size_t length =
+        lf == nullptr ? bytes.size() : static_cast<std::size_t>(lf - bytes.data());
     const std::size_t from = held_.size();
     held_.append(bytes.data(), length);
     if (std::memchr(bytes.data(), '\r', length) != nullptr) {
@@ -91,7 +92,10 @@ void OnePass::write(const ReportInputs& inputs, bool ending) {
     const HeldLine& head = lines_.front();
     const bool toTransform =
         head.row != noRow && inputs.rows[head.row].why == Untransformable::none;
-    if (toTransform && !ending && !overfull() && !plan_.settled(inputs, head.row)) break;
+    if (toTransform && !ending && !plan_.settled(inputs, head.row)) {
+      if (!overfull()) break;
+      exact_ = false;
+    }
     if (!writeHead(inputs)) return abandon();
     heldStart_ += head.length;
     lines_.pop_front();
@@ -124,9 +128,20 @@ bool OnePass::writeHead(const ReportInputs& inputs) {
   const std::optional<RowResult> result = plan_.solve(inputs, head.row);
   if (!result) return false;
   addResult(results_, *result);
+  if (result->fate == Fate::transformed &&
+      std::find(used_.begin(), used_.end(), result->transform) == used_.end()) {
+    used_.push_back(result->transform);
+  }
   output_.row(inputs, head.row, text, delimiter, &*result);
   plan_.written(inputs, head.row);
   return true;
+}
+
+std::vector<std::string> OnePass::usedTransformLines() const {
+  std::vector<transform::FilterTransform> used;
+  used.reserve(used_.size());
+  for (const transform::FilterTransform* t : used_) used.push_back(*t);
+  return transform::transformCommentLines(used, setting_.coefficientPath);
 }
 
 void OnePass::abandon() {

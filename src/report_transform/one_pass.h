@@ -2,10 +2,12 @@
 // them, each row as soon as no row still to come can change it, in the
 // file's order; rows are held back only while a partner may still come.
 // The #TRANSFORM lines are foreseen from the filters read when the first
-// row is written. What is written is the whole report's transformation only
-// if its plan, made at the end, solves every row alike and names the same
-// #TRANSFORM lines: the caller compares `results()` and `transformLines()`
-// with it and otherwise writes the report again in a second pass.
+// row is written. When every row was written settled (or at the end), each
+// was solved as the whole report's plan solves it, and what was written
+// holds if the rows transformed name the foreseen #TRANSFORM lines. A row
+// written unsettled, to hold no more than a bound, may have been solved
+// otherwise: the caller then compares `results()` with the whole report's
+// plan. Otherwise the report is written again in a second pass.
 #pragma once
 
 #include <cstddef>
@@ -55,6 +57,10 @@ class OnePass final : public ReadingFollower {
 
   // Whether every line was written in this pass.
   [[nodiscard]] bool wroteAll() const { return going_ && ended_; }
+  // Whether every row was solved with all that could change it read.
+  [[nodiscard]] bool exact() const { return exact_; }
+  // The #TRANSFORM lines of the transformations the rows took.
+  [[nodiscard]] std::vector<std::string> usedTransformLines() const;
   // The transformable rows' results, in the file's order.
   [[nodiscard]] Fingerprint results() const { return results_.value(); }
   [[nodiscard]] const std::vector<std::string>& transformLines() const { return transformLines_; }
@@ -81,19 +87,21 @@ class OnePass final : public ReadingFollower {
   // The lines held back, one after the other, CRs dropped; the last one
   // not ended yet.
   std::string held_;
-  std::size_t heldStart_ = 0;    // the first held line's first byte
-  std::size_t lineStart_ = 0;    // the line being read's first byte
-  bool lineBegun_ = false;       // a byte of it was read
+  std::size_t heldStart_ = 0;  // the first held line's first byte
+  std::size_t lineStart_ = 0;  // the line being read's first byte
+  bool lineBegun_ = false;     // a byte of it was read
   std::deque<HeldLine> lines_;
   std::uint64_t lineNumber_ = 0;
-  std::size_t nextRow_ = 0;      // the next row, among the inputs
-  std::size_t delimiter_ = 0;    // the delimiter change in force
+  std::size_t nextRow_ = 0;    // the next row, among the inputs
+  std::size_t delimiter_ = 0;  // the delimiter change in force
   std::uint32_t firstToTransform_ = noRow;
   std::vector<std::string> transformLines_;
+  std::vector<const transform::FilterTransform*> used_;  // by the rows written, each once
   ByteFingerprint results_;
   bool started_ = false;
   bool going_ = true;
   bool ended_ = false;
+  bool exact_ = true;
 };
 
 }  // namespace varistellar::report_transform

@@ -18,7 +18,9 @@ constexpr double none = std::numeric_limits<double>::quiet_NaN();
 
 transform::Reading readingOf(const RowInputs& row) { return {{row.x, row.sx()}, row.checkX}; }
 
-bool planned(const RowInputs& row) { return row.why == Untransformable::none && !std::isnan(row.date); }
+bool planned(const RowInputs& row) {
+  return row.why == Untransformable::none && !std::isnan(row.date);
+}
 
 }  // namespace
 
@@ -44,12 +46,11 @@ bool StreamingPlan::add(const ReportInputs& inputs, std::uint32_t index) {
   const std::size_t slot = filterRank(*standardFilterOf(row));
   const std::size_t bit = std::size_t{1} << slot;
   const bool known = (series != nullptr && (series->combination & bit) != 0);
-  const bool anyWritten = series != nullptr && std::any_of(series->anyWritten.begin(),
-                                                           series->anyWritten.end(),
-                                                           [](bool w) { return w; });
+  const bool anyWritten =
+      series != nullptr &&
+      std::any_of(series->anyWritten.begin(), series->anyWritten.end(), [](bool w) { return w; });
   // A filter that comes after its star's rows were written would change them.
-  if (series == nullptr || (known && row.date < series->lastDate[slot]) ||
-      (!known && anyWritten)) {
+  if (series == nullptr || (known && row.date < series->lastDate[slot]) || (!known && anyWritten)) {
     return !(failed_ = true);
   }
   series->rows[slot].push_back(index);
@@ -78,7 +79,8 @@ const StreamingPlan::SetEquations* StreamingPlan::equationsOf(std::size_t combin
   if (sets_[combination]) return &*sets_[combination];
   std::vector<char> filters;
   for (std::size_t slot = 0; slot < 4; ++slot) {
-    if ((combination & (std::size_t{1} << slot)) != 0) filters.push_back(transform::filterOrder[slot]);
+    if ((combination & (std::size_t{1} << slot)) != 0)
+      filters.push_back(transform::filterOrder[slot]);
   }
   SetEquations equations;
   std::vector<transform::FilterRole> roles;

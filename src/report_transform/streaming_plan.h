@@ -52,10 +52,10 @@ class StreamingPlan {
   };
   struct StarSeries {
     std::uint32_t star = 0;
-    std::size_t combination = 0;          // its standard filters so far: B = 1, V = 2, R = 4, I = 8
+    std::size_t combination = 0;  // its standard filters so far: B = 1, V = 2, R = 4, I = 8
     std::array<std::deque<std::uint32_t>, 4> rows;  // each filter's recent rows, in time order
-    std::array<double, 4> lastDate{};     // the latest date of each filter
-    std::array<double, 4> writtenDate{};  // the latest written row's date of each filter
+    std::array<double, 4> lastDate{};               // the latest date of each filter
+    std::array<double, 4> writtenDate{};            // the latest written row's date of each filter
     std::array<bool, 4> anyWritten{};
   };
 

@@ -170,8 +170,8 @@ class ReportTransformation final : private OnePassOutput {
     }
     if (!coefficients_.ok || findings_.errors() != 0) return Phase::failed;
     sets_ = arrangeRows(reading_.inputs);
-    plan_ =
-        ReportPlan::make(reading_.inputs, sets_, *setting_, {options_.pairWithinMinutes}, findings_);
+    plan_ = ReportPlan::make(reading_.inputs, sets_, *setting_, {options_.pairWithinMinutes},
+                             findings_);
     if (!plan_) return Phase::failed;
     return reportDelimiterClashes(reading_.inputs, plan_->transforms(), options_.report,
                                   findings_) == 0
@@ -182,6 +182,9 @@ class ReportTransformation final : private OnePassOutput {
   // Whether the one pass wrote what the whole report's plan would: every
   // row solved alike, and the same #TRANSFORM lines.
   [[nodiscard]] bool onePassHolds() const {
+    if (onePass_ && onePass_->wroteAll() && output_ && onePass_->exact()) {
+      return onePass_->transformLines() == onePass_->usedTransformLines();
+    }
     if (!onePass_ || !onePass_->wroteAll() || !output_) return false;
     if (onePass_->transformLines() !=
         transform::transformCommentLines(plan_->usedTransforms(), options_.coefficientFile)) {
@@ -274,8 +277,7 @@ class ReportTransformation final : private OnePassOutput {
       const bool transformable = inputs.rows[index].why == Untransformable::none;
       const std::optional<RowResult> result =
           transformable ? std::optional{plan_->solve(index)} : std::nullopt;
-      row(inputs, index, text, inputs.delimiters[delimiter].delimiter,
-          result ? &*result : nullptr);
+      row(inputs, index, text, inputs.delimiters[delimiter].delimiter, result ? &*result : nullptr);
       ++next;
     }
     tellRowErrors();
