@@ -33,9 +33,11 @@ void OnePass::checked(std::string_view bytes, const ReportInputs& inputs) {
     const auto* lf = static_cast<const char*>(std::memchr(bytes.data(), '\n', bytes.size()));
     const std::size_t length =
         lf == nullptr ? bytes.size() : static_cast<std::size_t>(lf - bytes.data());
+    // Most lines end in CR LF: their last CR is left out, and any other looked for.
+    const std::size_t kept = length != 0 && bytes[length - 1] == '\r' ? length - 1 : length;
     const std::size_t from = held_.size();
-    held_.append(bytes.data(), length);
-    if (std::memchr(bytes.data(), '\r', length) != nullptr) {
+    held_.append(bytes.data(), kept);
+    if (std::memchr(bytes.data(), '\r', kept) != nullptr) {
       held_.erase(std::remove(held_.begin() + static_cast<std::ptrdiff_t>(from), held_.end(), '\r'),
                   held_.end());
     }
@@ -94,6 +96,7 @@ void OnePass::write(const ReportInputs& inputs, bool ending) {
         head.row != noRow && inputs.rows[head.row].why == Untransformable::none;
     if (toTransform && !ending && !plan_.settled(inputs, head.row)) {
       if (!overfull()) break;
+      if (exact_) firstUnsettled_ = head.row;
       exact_ = false;
     }
     if (!writeHead(inputs)) return abandon();
@@ -127,7 +130,7 @@ bool OnePass::writeHead(const ReportInputs& inputs) {
   }
   const std::optional<RowResult> result = plan_.solve(inputs, head.row);
   if (!result) return false;
-  addResult(results_, *result);
+  if (!exact_) addResult(results_, *result);
   if (result->fate == Fate::transformed &&
       std::find(used_.begin(), used_.end(), result->transform) == used_.end()) {
     used_.push_back(result->transform);

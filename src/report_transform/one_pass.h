@@ -61,7 +61,10 @@ class OnePass final : public ReadingFollower {
   [[nodiscard]] bool exact() const { return exact_; }
   // The #TRANSFORM lines of the transformations the rows took.
   [[nodiscard]] std::vector<std::string> usedTransformLines() const;
-  // The transformable rows' results, in the file's order.
+  // The first row written unsettled, when not exact().
+  [[nodiscard]] std::uint32_t firstUnsettled() const { return firstUnsettled_; }
+  // The results of the transformable rows from firstUnsettled() on, in the
+  // file's order (those before it were exact).
   [[nodiscard]] Fingerprint results() const { return results_.value(); }
   [[nodiscard]] const std::vector<std::string>& transformLines() const { return transformLines_; }
 
@@ -95,6 +98,7 @@ class OnePass final : public ReadingFollower {
   std::size_t nextRow_ = 0;    // the next row, among the inputs
   std::size_t delimiter_ = 0;  // the delimiter change in force
   std::uint32_t firstToTransform_ = noRow;
+  std::uint32_t firstUnsettled_ = 0;
   std::vector<std::string> transformLines_;
   std::vector<const transform::FilterTransform*> used_;  // by the rows written, each once
   ByteFingerprint results_;

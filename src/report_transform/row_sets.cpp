@@ -65,6 +65,10 @@ std::optional<char> standardFilterOf(const RowInputs& row) {
   return transform::standardFilter(filterName(row.filter));
 }
 
+std::size_t standardRankOf(const RowInputs& row) {
+  return static_cast<std::size_t>(rankOfFilter()[row.filter]);
+}
+
 RowSets arrangeRows(const ReportInputs& inputs) {
   RowSets sets;
   sets.inputs = &inputs;

@@ -28,12 +28,15 @@ bool planned(const RowInputs& row) {
 double StreamingPlan::reachDays() const { return (window_.minutes + 1.0) / 1440.0; }
 
 StreamingPlan::StarSeries* StreamingPlan::seriesOf(std::uint32_t star) {
+  // Rows come star by star: most often the star asked for last.
+  if (last_ < stars_.size() && stars_[last_].star == star) return &stars_[last_];
   const auto found = std::find_if(stars_.begin(), stars_.end(),
                                   [star](const StarSeries& s) { return s.star == star; });
-  if (found != stars_.end()) return &*found;
-  if (stars_.size() == mostStars) return nullptr;
-  stars_.emplace_back().star = star;
-  return &stars_.back();
+  if (found == stars_.end() && stars_.size() == mostStars) return nullptr;
+  if (found == stars_.end()) stars_.emplace_back().star = star;
+  last_ =
+      found == stars_.end() ? stars_.size() - 1 : static_cast<std::size_t>(found - stars_.begin());
+  return &stars_[last_];
 }
 
 bool StreamingPlan::add(const ReportInputs& inputs, std::uint32_t index) {
@@ -43,7 +46,7 @@ bool StreamingPlan::add(const ReportInputs& inputs, std::uint32_t index) {
   if (row.group != noGroup) return !(failed_ = true);
   if (std::isnan(row.date)) return true;
   StarSeries* series = seriesOf(row.star);
-  const std::size_t slot = filterRank(*standardFilterOf(row));
+  const std::size_t slot = standardRankOf(row);
   const std::size_t bit = std::size_t{1} << slot;
   const bool known = (series != nullptr && (series->combination & bit) != 0);
   const bool anyWritten =
@@ -65,7 +68,7 @@ bool StreamingPlan::settled(const ReportInputs& inputs, std::uint32_t index) con
   const auto found = std::find_if(stars_.begin(), stars_.end(),
                                   [&row](const StarSeries& s) { return s.star == row.star; });
   if (found == stars_.end()) return false;
-  const std::size_t own = filterRank(*standardFilterOf(row));
+  const std::size_t own = standardRankOf(row);
   // Alone so far: a partner filter may still come.
   if (found->combination == (std::size_t{1} << own)) return false;
   for (std::size_t slot = 0; slot < 4; ++slot) {
@@ -110,26 +113,29 @@ const StreamingPlan::SetEquations* StreamingPlan::equationsOf(std::size_t combin
 std::optional<RowResult> StreamingPlan::solve(const ReportInputs& inputs, std::uint32_t index) {
   const RowInputs& row = inputs.rows[index];
   if (std::isnan(row.date)) return RowResult{.fate = Fate::noDate};
-  const StarSeries& series = *seriesOf(row.star);
+  StarSeries& series = *seriesOf(row.star);
   const SetEquations* equations = equationsOf(series.combination);
   if (equations == nullptr) {
     failed_ = true;
     return std::nullopt;
   }
   if (equations->fate != Fate::transformed) return RowResult{.fate = equations->fate};
-  const char filter = *standardFilterOf(row);
-  const transform::FilterTransform& transform = *equations->transformOf[filterRank(filter)];
+  const std::size_t own = standardRankOf(row);
+  const char filter = transform::filterOrder[own];
+  const transform::FilterTransform& transform = *equations->transformOf[own];
   transform::EquationValues at;
   std::array<double, 4> comparisons{none, none, none, none};
   transform::putOwn(at, filter, readingOf(row));
   const double comparison = inputs.references[row.reference].comparison;
-  comparisons[filterRank(filter)] = comparison;
+  comparisons[own] = comparison;
   for (const char partnerFilter : transform.role.partners) {
     const std::size_t slot = filterRank(partnerFilter);
     const std::deque<std::uint32_t>& rows = series.rows[slot];
     const auto timeAt = [&](std::size_t i) { return inputs.rows[rows[i]].date; };
-    const auto partner =
-        rows.empty() ? std::nullopt : transform::partnerAt(rows.size(), timeAt, row.date, window_);
+    // Each filter's rows are solved in time order: the search starts where the last one ended.
+    const auto partner = rows.empty() ? std::nullopt
+                                      : transform::partnerAt(rows.size(), timeAt, row.date, window_,
+                                                             series.place[slot]);
     if (!partner) return RowResult{.fate = Fate::noPartner};
     const RowInputs& first = inputs.rows[rows[partner->first]];
     const RowInputs& second = inputs.rows[rows[partner->second]];
@@ -143,7 +149,7 @@ void StreamingPlan::written(const ReportInputs& inputs, std::uint32_t index) {
   const RowInputs& row = inputs.rows[index];
   if (!planned(row) || failed_) return;
   StarSeries& series = *seriesOf(row.star);
-  const std::size_t own = filterRank(*standardFilterOf(row));
+  const std::size_t own = standardRankOf(row);
   series.anyWritten[own] = true;
   series.writtenDate[own] = row.date;
   // Each filter's rows come in time order: none still to come of a filter is
@@ -156,8 +162,13 @@ void StreamingPlan::written(const ReportInputs& inputs, std::uint32_t index) {
     oldest = std::min(oldest, series.writtenDate[slot]);
   }
   const double cut = oldest - reachDays();
-  for (std::deque<std::uint32_t>& rows : series.rows) {
-    while (!rows.empty() && inputs.rows[rows.front()].date < cut) rows.pop_front();
+  for (std::size_t slot = 0; slot < 4; ++slot) {
+    std::deque<std::uint32_t>& rows = series.rows[slot];
+    std::size_t& place = series.place[slot];
+    while (!rows.empty() && inputs.rows[rows.front()].date < cut) {
+      rows.pop_front();
+      place -= place == 0 ? 0 : 1;
+    }
   }
 }
 

@@ -57,6 +57,7 @@ class StreamingPlan {
     std::array<double, 4> lastDate{};               // the latest date of each filter
     std::array<double, 4> writtenDate{};            // the latest written row's date of each filter
     std::array<bool, 4> anyWritten{};
+    std::array<std::size_t, 4> place{};  // where each filter's last partner search ended
   };
 
   [[nodiscard]] StarSeries* seriesOf(std::uint32_t star);
@@ -66,6 +67,7 @@ class StreamingPlan {
   const transform::TransformSetting& setting_;
   transform::PairingWindow window_;
   std::vector<StarSeries> stars_;
+  std::size_t last_ = 0;  // the star asked for last
   std::array<std::optional<SetEquations>, 16> sets_;
   // Every transformation planned, kept where it stands: written rows' results point into it.
   std::deque<transform::FilterTransform> transforms_;

@@ -192,7 +192,7 @@ class ReportTransformation final : private OnePassOutput {
     }
     ByteFingerprint planned;
     const RowStore& rows = reading_.inputs.rows;
-    for (std::uint32_t i = 0; i < rows.size(); ++i) {
+    for (std::uint32_t i = onePass_->firstUnsettled(); i < rows.size(); ++i) {
       if (rows[i].why == Untransformable::none) addResult(planned, plan_->solve(i));
     }
     return planned.value() == onePass_->results();
