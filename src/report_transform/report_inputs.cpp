@@ -331,4 +331,23 @@ ReportInputs readReportInputsText(std::string_view name, std::string_view bytes,
   return inputs;
 }
 
+ReportInputs readReportInputsInPieces(std::string_view name, std::string_view bytes,
+                                      std::size_t piece, ReadingFollower& follower,
+                                      diagnostics::DiagnosticList& findings) {
+  ReportInputs inputs;
+  InputsReader reader{name, inputs};
+  check::ReportChecker checker{name, platform::secondsSinceEpoch()};
+  checker.listen(&reader);
+  for (std::size_t at = 0; at < bytes.size(); at += piece) {
+    const std::string_view part = bytes.substr(at, piece);
+    checker.feed(part);
+    follower.checked(part, inputs);
+  }
+  (void)checker.finish(findings);
+  reader.finish();
+  inputs.stars.finishReading();
+  follower.ended(inputs);
+  return inputs;
+}
+
 }  // namespace varistellar::report_transform

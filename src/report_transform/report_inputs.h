@@ -79,5 +79,10 @@ class ReadingFollower {
 // The same over bytes in memory, for tests.
 [[nodiscard]] ReportInputs readReportInputsText(std::string_view name, std::string_view bytes,
                                                 diagnostics::DiagnosticList& findings);
+// The same handed to the checker `piece` bytes at a time, each followed by
+// `follower`, as a file is read; for tests.
+[[nodiscard]] ReportInputs readReportInputsInPieces(std::string_view name, std::string_view bytes,
+                                                    std::size_t piece, ReadingFollower& follower,
+                                                    diagnostics::DiagnosticList& findings);
 
 }  // namespace varistellar::report_transform

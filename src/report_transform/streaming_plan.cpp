@@ -32,10 +32,11 @@ StreamingPlan::StarSeries* StreamingPlan::seriesOf(std::uint32_t star) {
   if (last_ < stars_.size() && stars_[last_].star == star) return &stars_[last_];
   const auto found = std::find_if(stars_.begin(), stars_.end(),
                                   [star](const StarSeries& s) { return s.star == star; });
-  if (found == stars_.end() && stars_.size() == mostStars) return nullptr;
-  if (found == stars_.end()) stars_.emplace_back().star = star;
-  last_ =
-      found == stars_.end() ? stars_.size() - 1 : static_cast<std::size_t>(found - stars_.begin());
+  last_ = static_cast<std::size_t>(found - stars_.begin());
+  if (found == stars_.end()) {
+    if (stars_.size() == mostStars) return nullptr;
+    stars_.emplace_back().star = star;
+  }
   return &stars_[last_];
 }
 
