@@ -44,7 +44,7 @@ bool StreamingPlan::add(const ReportInputs& inputs, std::uint32_t index) {
   if (failed_) return false;
   const RowInputs& row = inputs.rows[index];
   if (row.why != Untransformable::none) return true;
-  if (row.group != noGroup) return !(failed_ = true);
+  if (row.group != noGroup) return fail();
   if (std::isnan(row.date)) return true;
   StarSeries* series = seriesOf(row.star);
   const std::size_t slot = standardRankOf(row);
@@ -55,7 +55,7 @@ bool StreamingPlan::add(const ReportInputs& inputs, std::uint32_t index) {
       std::any_of(series->anyWritten.begin(), series->anyWritten.end(), [](bool w) { return w; });
   // A filter that comes after its star's rows were written would change them.
   if (series == nullptr || (known && row.date < series->lastDate[slot]) || (!known && anyWritten)) {
-    return !(failed_ = true);
+    return fail();
   }
   series->rows[slot].push_back(index);
   series->lastDate[slot] = row.date;

@@ -1,11 +1,12 @@
 // The plan of a report's rows while it is still being read, for writing
-// them in the same pass: each star's time series as far as they are read,
-// its filters so far, and a row's result from what is known now. A row is
-// settled once every partner filter of its star has a row past its pairing
-// window; it is solved as the whole report's plan would solve it as long as
-// the series come in time order and the star gains no filter later, which
-// the caller proves at the end. Only rows whose GROUP is na are planned
-// here: a report with GROUP sets is planned only once it is read whole.
+// them in the same pass: each star's time series as far as they are read
+// (the rows still within reach of a row to come), its filters so far, and a
+// row's result from what is known now. A row is settled once every partner
+// filter of its star has a row past its pairing window: it is then solved as
+// the whole report's plan solves it, for `add` refuses a series out of time
+// order and a filter that comes after its star's rows were written. Only
+// rows whose GROUP is na are planned here: a report with GROUP sets is
+// planned only once it is read whole.
 #pragma once
 
 #include <array>
@@ -63,6 +64,10 @@ class StreamingPlan {
   [[nodiscard]] StarSeries* seriesOf(std::uint32_t star);
   [[nodiscard]] const SetEquations* equationsOf(std::size_t combination);
   [[nodiscard]] double reachDays() const;
+  [[nodiscard]] bool fail() {
+    failed_ = true;
+    return false;
+  }
 
   const transform::TransformSetting& setting_;
   transform::PairingWindow window_;
