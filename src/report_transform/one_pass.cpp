@@ -20,7 +20,7 @@ void addResult(ByteFingerprint& fingerprint, const RowResult& result) {
     words[4] = std::bit_cast<std::uint64_t>(result.comparison);
     words[5] = std::bit_cast<std::uint64_t>(result.colour);
     words[6] = std::bit_cast<std::uint64_t>(result.checkOffset.value_or(0.0));
-    words[7] = static_cast<std::uint64_t>(result.transform->role.filter);
+    words[7] = static_cast<unsigned char>(result.transform->role.filter);
   }
   fingerprint.add({reinterpret_cast<const char*>(words.data()), sizeof words});
   if (result.fate == Fate::transformed) fingerprint.add(result.transform->coefficientText);
@@ -115,7 +115,7 @@ bool OnePass::writeHead(const ReportInputs& inputs) {
   const HeldLine& head = lines_.front();
   const std::string_view text{held_.data() + heldStart_, head.length};
   if (head.row == noRow) {
-    output_.line(text, head.title);
+    output_.copyLine(text, head.title);
     return true;
   }
   const RowInputs& row = inputs.rows[head.row];
@@ -125,7 +125,7 @@ bool OnePass::writeHead(const ReportInputs& inputs) {
   }
   const char delimiter = inputs.delimiters[delimiter_].delimiter;
   if (row.why != Untransformable::none) {
-    output_.row(inputs, head.row, text, delimiter, nullptr);
+    output_.putRow(inputs, head.row, text, delimiter, nullptr);
     return true;
   }
   const std::optional<RowResult> result = plan_.solve(inputs, head.row);
@@ -135,15 +135,15 @@ bool OnePass::writeHead(const ReportInputs& inputs) {
       std::find(used_.begin(), used_.end(), result->transform) == used_.end()) {
     used_.push_back(result->transform);
   }
-  output_.row(inputs, head.row, text, delimiter, &*result);
+  output_.putRow(inputs, head.row, text, delimiter, &*result);
   plan_.written(inputs, head.row);
   return true;
 }
 
 std::vector<std::string> OnePass::usedTransformLines() const {
-  std::vector<transform::FilterTransform> used;
-  used.reserve(used_.size());
-  for (const transform::FilterTransform* t : used_) used.push_back(*t);
+  std::vector<transform::FilterTransform> used(used_.size());
+  std::transform(used_.begin(), used_.end(), used.begin(),
+                 [](const transform::FilterTransform* t) { return *t; });
   return transform::transformCommentLines(used, setting_.coefficientPath);
 }
 

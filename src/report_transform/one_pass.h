@@ -31,10 +31,10 @@ class OnePassOutput {
   // false when it cannot be (the second pass then says why).
   virtual bool start(const std::vector<std::string>& transformLines) = 0;
   // A line that is no row; `title` for the column-title line.
-  virtual void line(std::string_view text, bool title) = 0;
+  virtual void copyLine(std::string_view text, bool title) = 0;
   // Row `index`, its result when it could be transformed.
-  virtual void row(const ReportInputs& inputs, std::uint32_t index, std::string_view text,
-                   char delimiter, const RowResult* result) = 0;
+  virtual void putRow(const ReportInputs& inputs, std::uint32_t index, std::string_view text,
+                      char delimiter, const RowResult* result) = 0;
   // What was written is given up: the second pass writes it all.
   virtual void abandon() = 0;
 

@@ -108,7 +108,8 @@ const StreamingPlan::SetEquations* StreamingPlan::equationsOf(std::size_t combin
       equations.transformOf[filterRank(t.role.filter)] = &transforms_.back();
     }
   }
-  return &sets_[combination].emplace(equations);
+  sets_[combination] = equations;
+  return &*sets_[combination];
 }
 
 std::optional<RowResult> StreamingPlan::solve(const ReportInputs& inputs, std::uint32_t index) {

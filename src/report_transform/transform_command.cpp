@@ -140,7 +140,8 @@ class ReportTransformation final : private OnePassOutput {
   // so that every error is listed at once; then each row's plan.
   Phase readInputs() {
     coefficients_ = transform::readCoefficientFile(options_.coefficientFile, findings_);
-    setting_.emplace(coefficients_.file, options_.coefficientFile, options_.colour);
+    setting_.emplace(
+        transform::TransformSetting{coefficients_.file, options_.coefficientFile, options_.colour});
     // A stream cannot be written twice, nor its first writing taken back.
     const platform::OutputKind kind = platform::outputKind(outFile_);
     if (coefficients_.ok &&
@@ -224,13 +225,13 @@ class ReportTransformation final : private OnePassOutput {
     return true;
   }
 
-  void line(std::string_view text, bool title) override {
+  void copyLine(std::string_view text, bool title) override {
     output_->write(text);
     if (title) writeTransformLines();
   }
 
-  void row(const ReportInputs& inputs, std::uint32_t index, std::string_view text, char delimiter,
-           const RowResult* result) override {
+  void putRow(const ReportInputs& inputs, std::uint32_t index, std::string_view text,
+              char delimiter, const RowResult* result) override {
     writeTransformLines();  // before the first row when there is no title line
     writeRow(inputs, index, text, delimiter, result);
   }
@@ -246,7 +247,7 @@ class ReportTransformation final : private OnePassOutput {
   void writeTransformLines() {
     if (transformLinesWritten_) return;
     transformLinesWritten_ = true;
-    for (const std::string& line : transformLines_) output_->write(line);
+    for (const std::string& text : transformLines_) output_->write(text);
   }
 
   // The report read again, line by line: each row in its place, rewritten
@@ -266,7 +267,7 @@ class ReportTransformation final : private OnePassOutput {
     while (reader.next(text)) {
       const std::uint64_t number = reader.lineNumber();
       if (next == inputs.rows.size() || inputs.rows[next].line != number) {
-        line(text, number == inputs.titleLine);
+        copyLine(text, number == inputs.titleLine);
         continue;
       }
       while (delimiter + 1 < inputs.delimiters.size() &&
@@ -277,7 +278,8 @@ class ReportTransformation final : private OnePassOutput {
       const bool transformable = inputs.rows[index].why == Untransformable::none;
       const std::optional<RowResult> result =
           transformable ? std::optional{plan_->solve(index)} : std::nullopt;
-      row(inputs, index, text, inputs.delimiters[delimiter].delimiter, result ? &*result : nullptr);
+      putRow(inputs, index, text, inputs.delimiters[delimiter].delimiter,
+             result ? &*result : nullptr);
       ++next;
     }
     tellRowErrors();

@@ -47,9 +47,9 @@ std::string pairs(int count, double from = 0.0) {
 
 struct Written : OnePassOutput {
   bool start(const std::vector<std::string>&) override { return true; }
-  void line(std::string_view text, bool) override { lines.append(text).append("\r\n"); }
-  void row(const ReportInputs&, std::uint32_t index, std::string_view text, char,
-           const RowResult* result) override {
+  void copyLine(std::string_view text, bool) override { lines.append(text).append("\r\n"); }
+  void putRow(const ReportInputs&, std::uint32_t index, std::string_view text, char,
+              const RowResult* result) override {
     lines.append(text).append("\r\n");
     if (result != nullptr) results.emplace_back(index, *result);
   }
