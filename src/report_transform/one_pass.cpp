@@ -42,6 +42,9 @@ void OnePass::checked(std::string_view bytes, const ReportInputs& inputs) {
                   held_.end());
     }
     lineBegun_ = lineBegun_ || length != 0;
+    // A line longer than all that may be held is left to the second pass,
+    // which says so when it cannot hold it.
+    if (held_.size() - lineStart_ > heldBytes_) return abandon();
     if (lf == nullptr) break;
     bytes.remove_prefix(length + 1);
     endLine(inputs);

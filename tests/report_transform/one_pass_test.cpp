@@ -120,7 +120,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"B alone forced out, then V",
              pairs(0) + row(0.0, 'B') + row(3.0, 'B') + row(6.0, 'B') + pairs(10, 7.5), 97, 400,
              false, false},
-        Case{"rows forced out before their partners are read", pairs(40), 97, 400, true, false}),
+        Case{"rows forced out before their partners are read", pairs(40), 97, 400, true, false},
+        Case{"a line longer than all that may be held",
+             pairs(3) + "#" + std::string(600, 'x') + "\r\n" + pairs(3, 20.0), 97, 400, false,
+             false}),
     [](const ::testing::TestParamInfo<Case>& param) {
       std::string name = param.param.what;
       std::replace_if(
