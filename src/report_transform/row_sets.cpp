@@ -47,15 +47,15 @@ std::pair<std::uint32_t, std::uint32_t> rowsWithKey(const std::vector<std::uint3
           static_cast<std::uint32_t>(last - order.begin())};
 }
 
-// `order` by a key below `keys`, each key's rows in the order they stand:
+// `order` by a rank from 0 to 3, each rank's rows in the order they stand:
 // counted into place, in time linear in the rows.
-template <typename KeyOf>
-void countIntoPlace(std::vector<std::uint32_t>& order, std::size_t keys, KeyOf keyOf) {
-  std::vector<std::uint32_t> next(keys + 1, 0);
-  for (const std::uint32_t i : order) ++next[keyOf(i) + 1];
-  for (std::size_t k = 1; k <= keys; ++k) next[k] += next[k - 1];
+template <typename RankOf>
+void countIntoPlace(std::vector<std::uint32_t>& order, RankOf rankOf) {
+  std::array<std::size_t, 5> next{};
+  for (const std::uint32_t i : order) ++next[rankOf(i) + 1];
+  for (std::size_t r = 1; r < next.size(); ++r) next[r] += next[r - 1];
   std::vector<std::uint32_t> placed(order.size());
-  for (const std::uint32_t i : order) placed[next[keyOf(i)]++] = i;
+  for (const std::uint32_t i : order) placed[next[rankOf(i)]++] = i;
   order.swap(placed);
 }
 
@@ -99,13 +99,15 @@ RowSets arrangeRows(const ReportInputs& inputs) {
     return std::tuple{rows[i].star, ranks[rows[i].filter]};
   };
   const auto byKey = [&](std::uint32_t a, std::uint32_t b) { return keyOf(a) < keyOf(b); };
-  // Filters that alternate (B, V, B, V) are counted into place when the
-  // counts take no more memory than the rows' order itself.
-  const std::size_t keys = inputs.stars.size() * 4;
+  // The filters of one star that alternate (B, V, B, V) are counted into
+  // place. (Stars are numbered by where their names are kept, not 0, 1, 2.)
   const bool sorted = std::is_sorted(sets.order.begin(), sets.order.end(), byKey);
-  if (!sorted && keys <= sets.order.size()) {
-    countIntoPlace(sets.order, keys, [&](std::uint32_t i) {
-      return std::size_t{rows[i].star} * 4 + static_cast<std::size_t>(ranks[rows[i].filter]);
+  const bool oneStar = std::all_of(sets.order.begin(), sets.order.end(), [&](std::uint32_t i) {
+    return rows[i].star == rows[sets.order.front()].star;
+  });
+  if (!sorted && oneStar) {
+    countIntoPlace(sets.order, [&](std::uint32_t i) {
+      return static_cast<std::size_t>(ranks[rows[i].filter]);
     });
   } else if (!sorted) {
     std::stable_sort(sets.order.begin(), sets.order.end(), byKey);
