@@ -143,11 +143,11 @@ bool OnePass::writeHead(const ReportInputs& inputs) {
   return true;
 }
 
-std::vector<std::string> OnePass::usedTransformLines() const {
-  std::vector<transform::FilterTransform> used(used_.size());
-  std::transform(used_.begin(), used_.end(), used.begin(),
-                 [](const transform::FilterTransform* t) { return *t; });
-  return transform::transformCommentLines(used, setting_.coefficientPath);
+bool OnePass::took(const transform::FilterRole& role) const {
+  return std::any_of(used_.begin(), used_.end(), [&role](const transform::FilterTransform* t) {
+    return t->role.filter == role.filter && t->role.equation == role.equation &&
+           t->role.index == role.index;
+  });
 }
 
 void OnePass::abandon() {

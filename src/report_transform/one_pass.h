@@ -4,7 +4,8 @@
 // The #TRANSFORM lines are foreseen from the filters read when the first
 // row is written. When every row was written settled (or at the end), each
 // was solved as the whole report's plan solves it, and what was written
-// holds if the rows transformed name the foreseen #TRANSFORM lines. A row
+// holds if the transformations the rows took name the foreseen #TRANSFORM
+// lines, in the whole plan's order. A row
 // written unsettled, to hold no more than a bound, may have been solved
 // otherwise: the caller then compares `results()` with the whole report's
 // plan. Otherwise the report is written again in a second pass.
@@ -59,8 +60,8 @@ class OnePass final : public ReadingFollower {
   [[nodiscard]] bool wroteAll() const { return going_ && ended_; }
   // Whether every row was solved with all that could change it read.
   [[nodiscard]] bool exact() const { return exact_; }
-  // The #TRANSFORM lines of the transformations the rows took.
-  [[nodiscard]] std::vector<std::string> usedTransformLines() const;
+  // Whether a row written took `role`'s transformation.
+  [[nodiscard]] bool took(const transform::FilterRole& role) const;
   // The first row written unsettled, when not exact().
   [[nodiscard]] std::uint32_t firstUnsettled() const { return firstUnsettled_; }
   // The results of the transformable rows from firstUnsettled() on, in the

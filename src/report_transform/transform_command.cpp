@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -184,7 +185,7 @@ class ReportTransformation final : private OnePassOutput {
   // row solved alike, and the same #TRANSFORM lines.
   [[nodiscard]] bool onePassHolds() const {
     if (onePass_ && onePass_->wroteAll() && output_ && onePass_->exact()) {
-      return onePass_->transformLines() == onePass_->usedTransformLines();
+      return onePass_->transformLines() == linesOfTaken();
     }
     if (!onePass_ || !onePass_->wroteAll() || !output_) return false;
     if (onePass_->transformLines() !=
@@ -197,6 +198,15 @@ class ReportTransformation final : private OnePassOutput {
       if (rows[i].why == Untransformable::none) addResult(planned, plan_->solve(i));
     }
     return planned.value() == onePass_->results();
+  }
+
+  // The #TRANSFORM lines of the transformations the one pass's rows took,
+  // in the order of the whole report's plan.
+  [[nodiscard]] std::vector<std::string> linesOfTaken() const {
+    std::vector<transform::FilterTransform> taken;
+    std::copy_if(plan_->transforms().begin(), plan_->transforms().end(), std::back_inserter(taken),
+                 [this](const transform::FilterTransform& t) { return onePass_->took(t.role); });
+    return transform::transformCommentLines(taken, options_.coefficientFile);
   }
 
   // What the one pass wrote and counted is given up for the second pass.
