@@ -287,7 +287,8 @@ void InputsReader::noteDelimiters(const RowInputs& row) {
 
 }  // namespace
 
-ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList& findings) {
+ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList& findings,
+                               ReadingFollower* follower) {
   ReportReading reading;
   InputsReader reader{source.path(), reading.inputs};
   check::ReportChecker checker{source.path(), platform::secondsSinceEpoch()};
@@ -297,7 +298,9 @@ ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList
   auto feed = [&](std::string_view bytes) {
     if (first && !bytes.empty()) utf16 = check::refusedAsUtf16(source.path(), bytes, findings);
     first = first && bytes.empty();
-    if (!utf16) checker.feed(bytes);
+    if (utf16) return;
+    checker.feed(bytes);
+    if (follower != nullptr) follower->checked(bytes, reading.inputs);
   };
   if (auto failure = source.readOnce(feed)) {
     reading.check.readable = false;
@@ -308,6 +311,7 @@ ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList
   reading.check.observations = checker.finish(findings);
   reader.finish();
   reading.inputs.stars.finishReading();
+  if (follower != nullptr) follower->ended(reading.inputs);
   return reading;
 }
 
@@ -324,6 +328,25 @@ ReportInputs readReportInputsText(std::string_view name, std::string_view bytes,
   check::checkReportText(name, bytes, findings, observations, reader);
   reader.finish();
   inputs.stars.finishReading();
+  return inputs;
+}
+
+ReportInputs readReportInputsInPieces(std::string_view name, std::string_view bytes,
+                                      std::size_t piece, ReadingFollower& follower,
+                                      diagnostics::DiagnosticList& findings) {
+  ReportInputs inputs;
+  InputsReader reader{name, inputs};
+  check::ReportChecker checker{name, platform::secondsSinceEpoch()};
+  checker.listen(&reader);
+  for (std::size_t at = 0; at < bytes.size(); at += piece) {
+    const std::string_view part = bytes.substr(at, piece);
+    checker.feed(part);
+    follower.checked(part, inputs);
+  }
+  (void)checker.finish(findings);
+  reader.finish();
+  inputs.stars.finishReading();
+  follower.ended(inputs);
   return inputs;
 }
 

@@ -57,14 +57,32 @@ struct ReportReading {
   ReportInputs inputs;
 };
 
+// Someone who follows the reading: each piece of the file once the checker
+// has read it (every whole line in it has then given its row's inputs),
+// and the end, once the last line has too.
+class ReadingFollower {
+ public:
+  virtual void checked(std::string_view bytes, const ReportInputs& inputs) = 0;
+  virtual void ended(const ReportInputs& inputs) = 0;
+
+ protected:
+  ~ReadingFollower() = default;
+};
+
 // `findings` receives what `check` finds in the file. When it cannot be
 // read, check.readFailure is the whole error message.
 [[nodiscard]] ReportReading readReportInputs(ReportSource& source,
-                                             diagnostics::DiagnosticList& findings);
+                                             diagnostics::DiagnosticList& findings,
+                                             ReadingFollower* follower = nullptr);
 [[nodiscard]] ReportReading readReportInputs(const std::string& path,
                                              diagnostics::DiagnosticList& findings);
 // The same over bytes in memory, for tests.
 [[nodiscard]] ReportInputs readReportInputsText(std::string_view name, std::string_view bytes,
                                                 diagnostics::DiagnosticList& findings);
+// The same handed to the checker `piece` bytes at a time, each followed by
+// `follower`, as a file is read; for tests.
+[[nodiscard]] ReportInputs readReportInputsInPieces(std::string_view name, std::string_view bytes,
+                                                    std::size_t piece, ReadingFollower& follower,
+                                                    diagnostics::DiagnosticList& findings);
 
 }  // namespace varistellar::report_transform

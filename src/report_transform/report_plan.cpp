@@ -223,16 +223,14 @@ RowResult ReportPlan::solve(std::uint32_t index) const {
     transform::putPartner(at, partnerFilter, *partner, readingOf(first), readingOf(second));
     comparisons[slot] = inputs_->references[first.reference].comparison;
   }
-  return finish(transform, at.target, at.check, comparisons, at.checkComplete, comparison);
+  return finishRow(transform, at, comparisons, comparison);
 }
 
-RowResult ReportPlan::finish(const transform::FilterTransform& transform,
-                             const transform::ValuesAtTime& target,
-                             const transform::ValuesAtTime& check,
-                             const std::array<double, 4>& comparisons, bool checkComplete,
-                             double comparison) const {
+RowResult finishRow(const transform::FilterTransform& transform,
+                    const transform::EquationValues& at, const std::array<double, 4>& comparisons,
+                    double comparison) {
   RowResult out{.transform = &transform, .comparison = comparison};
-  out.result = transform::solve(transform, target);
+  out.result = transform::solve(transform, at.target);
   if (transform::errorTooLarge(out.result)) return {.fate = Fate::errorTooLarge};
   const transform::FilterRole& role = transform.role;
   if (role.equation == transform::Equation::alone) {
@@ -245,7 +243,9 @@ RowResult ReportPlan::finish(const transform::FilterTransform& transform,
   // A filter alone transforms its check star only with the check star's colour.
   const bool checkColourKnown =
       role.equation != transform::Equation::alone || transform.checkColourDifference.has_value();
-  if (checkComplete && checkColourKnown) out.checkOffset = transform::solveCheck(transform, check);
+  if (at.checkComplete && checkColourKnown) {
+    out.checkOffset = transform::solveCheck(transform, at.check);
+  }
   return out;
 }
 

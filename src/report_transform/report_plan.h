@@ -15,6 +15,7 @@
 #include "report_transform/report_inputs.h"
 #include "report_transform/row_sets.h"
 #include "transform/night_transforms.h"
+#include "transform/paired_values.h"
 
 namespace varistellar::report_transform {
 
@@ -36,6 +37,13 @@ struct RowResult {
   double colour = 0.0;                  // the target's standard colour the row states
   std::optional<double> checkOffset{};  // the check star's transformed offset from Xc
 };
+
+// A row's result once its own and its partners' values are in `at`:
+// solved, its stated colour, its check star's; `comparisons` holds Xc of
+// each standard filter that entered, `comparison` the row's own.
+[[nodiscard]] RowResult finishRow(const transform::FilterTransform& transform,
+                                  const transform::EquationValues& at,
+                                  const std::array<double, 4>& comparisons, double comparison);
 
 class ReportPlan {
  public:
@@ -80,11 +88,6 @@ class ReportPlan {
                                 std::vector<transform::FilterRole>& roles) const;
   // The plan of a row's series or set, and the set for a row with a GROUP.
   [[nodiscard]] const SetPlan* planOf(const RowInputs& row, RowRun& set) const;
-  [[nodiscard]] RowResult finish(const transform::FilterTransform& transform,
-                                 const transform::ValuesAtTime& target,
-                                 const transform::ValuesAtTime& check,
-                                 const std::array<double, 4>& comparisons, bool checkComplete,
-                                 double comparison) const;
 
   // A star's time series in each standard filter, and its combination.
   struct StarSeries {

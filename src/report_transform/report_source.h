@@ -1,9 +1,9 @@
-// The report `transform` reads twice: first to check it and plan its rows,
-// then to write it again with them rewritten. A report that can be read only
-// once (a FIFO, a pipe, a device) is copied as it is first read into a
-// private temporary file and read again from there; a report on the disk is
-// read again where it is. The first reading's fingerprint is kept, for the
-// second reading to be compared with.
+// The report `transform` reads: once to check it, plan its rows and most
+// often write them, and a second time to write them when that one pass could
+// not. A report that can be read only once (a FIFO, a pipe, a device) is
+// copied as it is first read into a private temporary file and read again
+// from there; a report on the disk is read again where it is. The first
+// reading's fingerprint is kept, for the second reading to be compared with.
 #pragma once
 
 #include <functional>

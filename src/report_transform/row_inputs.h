@@ -1,6 +1,7 @@
 // What the transformation needs of one observation line of a finished
 // report, kept compact (48 bytes) so that a million rows fit in 48 MB: the
-// row's text is not kept, the writer reads the file again.
+// row's text is kept only while it is held back for partners still to come,
+// or the writer reads the file again.
 #pragma once
 
 #include <cstdint>

@@ -50,6 +50,8 @@ struct RowSets {
 
 // The standard filter a row is transformed as (B for TB), or none.
 [[nodiscard]] std::optional<char> standardFilterOf(const RowInputs& row);
+// Its place in B, V, R, I, from a table: for a row that has one.
+[[nodiscard]] std::size_t standardRankOf(const RowInputs& row);
 
 // Only rows that can be transformed (`why` none) and have a date take part;
 // the others stay as they were and are nobody's partner. The sets refer to

@@ -1,14 +1,16 @@
 // `varistellar transform` as a short sequence of phases: check that its files
 // are distinct, read the coefficient file and the report (checked as `check`
-// checks it), plan each row's transformation, write the report again with
-// the transformed rows rewritten, check what was written, put it in place.
-// The rows' results are worked out as they are written, never kept.
+// checks it) and write it in the same pass, plan each row's transformation,
+// write the report again with the transformed rows rewritten when the one
+// pass could not, check what was written, put it in place. The rows'
+// results are worked out as they are written, never kept.
 #include "report_transform/transform_command.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -27,6 +29,7 @@
 #include "outputs/temporary_files.h"
 #include "platform/platform.h"
 #include "report_transform/delimiter_clashes.h"
+#include "report_transform/one_pass.h"
 #include "report_transform/report_inputs.h"
 #include "report_transform/report_lines.h"
 #include "report_transform/report_plan.h"
@@ -78,7 +81,29 @@ std::string keptText(std::uint64_t count, std::string_view singular, std::string
          (one ? "; it is written as it was" : "; they are written as they were");
 }
 
-class ReportTransformation {
+// What the rows written so far tell: counted again when the report is
+// written a second time.
+struct RowTallies {
+  // A filter's rows that could be transformed, and the transformations they took.
+  struct FilterCount {
+    std::uint64_t rows = 0;
+    std::uint64_t transformed = 0;
+    std::vector<const transform::FilterTransform*> transforms;
+  };
+  std::uint64_t rowsRead = 0;
+  std::uint64_t transformedRows = 0;
+  std::array<Tally, 7> untransformable{};
+  std::array<Tally, 6> fates{};
+  std::array<FilterCount, 256> filters{};
+  std::vector<CheckStarSeries> checkStars;
+  diagnostics::DiagnosticList errors;  // rows that could not be written
+};
+
+// Rows held back beyond this are written with what is known of them (and
+// most likely written again by the second pass).
+constexpr std::size_t heldBytes = std::size_t{1} << 20;
+
+class ReportTransformation final : private OnePassOutput {
  public:
   explicit ReportTransformation(const TransformOptions& options)
       : options_{options}, outFile_{options.output.value_or(defaultOutputName(options.report))} {}
@@ -86,15 +111,21 @@ class ReportTransformation {
   [[nodiscard]] int run() {
     if (checkFilesDistinct() == Phase::failed) return nothingWritten();
     if (readInputs() == Phase::failed) return nothingWritten();
-    if (openOutput() == Phase::failed) return nothingWritten();
-    if (writeReport() == Phase::failed) return nothingWritten();
+    if (onePassHolds()) {
+      output_->removeStaleTemporaries(options_.quiet);
+      if (tellRowErrors() != 0) return nothingWritten();
+    } else {
+      startAgain();
+      if (openOutput() == Phase::failed) return nothingWritten();
+      if (writeReport() == Phase::failed) return nothingWritten();
+    }
     findings_.printUnlisted();
     if (finishOutput() == Phase::failed) return nothingWritten();
     if (checkOutput() == Phase::failed) return 1;
-    if (output_.commit(findings_) == Phase::failed) return nothingWritten();
+    if (output_->commit(findings_) == Phase::failed) return nothingWritten();
     warnOfKeptRows();
     if (!options_.quiet) printSummary();
-    output_.tellCheck();
+    output_->tellCheck();
     return 0;
   }
 
@@ -110,8 +141,18 @@ class ReportTransformation {
   // so that every error is listed at once; then each row's plan.
   Phase readInputs() {
     coefficients_ = transform::readCoefficientFile(options_.coefficientFile, findings_);
+    setting_.emplace(
+        transform::TransformSetting{coefficients_.file, options_.coefficientFile, options_.colour});
+    // A stream cannot be written twice, nor its first writing taken back.
+    const platform::OutputKind kind = platform::outputKind(outFile_);
+    if (coefficients_.ok &&
+        (kind == platform::OutputKind::file || kind == platform::OutputKind::missing)) {
+      OnePassOutput& writer = *this;
+      onePass_.emplace(*setting_, transform::PairingWindow{options_.pairWithinMinutes}, writer,
+                       heldBytes);
+    }
     diagnostics::DiagnosticList checked;
-    reading_ = readReportInputs(source_, checked);
+    reading_ = readReportInputs(source_, checked, onePass_ ? &*onePass_ : nullptr);
     if (!reading_.check.readable) {
       findings_.error(options_.report, 0, 0, reading_.check.readFailure);
       return Phase::failed;
@@ -131,10 +172,8 @@ class ReportTransformation {
     }
     if (!coefficients_.ok || findings_.errors() != 0) return Phase::failed;
     sets_ = arrangeRows(reading_.inputs);
-    const transform::TransformSetting setting{coefficients_.file, options_.coefficientFile,
-                                              options_.colour};
-    plan_ =
-        ReportPlan::make(reading_.inputs, sets_, setting, {options_.pairWithinMinutes}, findings_);
+    plan_ = ReportPlan::make(reading_.inputs, sets_, *setting_, {options_.pairWithinMinutes},
+                             findings_);
     if (!plan_) return Phase::failed;
     return reportDelimiterClashes(reading_.inputs, plan_->transforms(), options_.report,
                                   findings_) == 0
@@ -142,18 +181,83 @@ class ReportTransformation {
                : Phase::failed;
   }
 
+  // Whether the one pass wrote what the whole report's plan would: every
+  // row solved alike, and the same #TRANSFORM lines.
+  [[nodiscard]] bool onePassHolds() const {
+    if (onePass_ && onePass_->wroteAll() && output_ && onePass_->exact()) {
+      return onePass_->transformLines() == linesOfTaken();
+    }
+    if (!onePass_ || !onePass_->wroteAll() || !output_) return false;
+    if (onePass_->transformLines() !=
+        transform::transformCommentLines(plan_->usedTransforms(), options_.coefficientFile)) {
+      return false;
+    }
+    ByteFingerprint planned;
+    const RowStore& rows = reading_.inputs.rows;
+    for (std::uint32_t i = onePass_->firstUnsettled(); i < rows.size(); ++i) {
+      if (rows[i].why == Untransformable::none) addResult(planned, plan_->solve(i));
+    }
+    return planned.value() == onePass_->results();
+  }
+
+  // The #TRANSFORM lines of the transformations the one pass's rows took,
+  // in the order of the whole report's plan.
+  [[nodiscard]] std::vector<std::string> linesOfTaken() const {
+    std::vector<transform::FilterTransform> taken;
+    std::copy_if(plan_->transforms().begin(), plan_->transforms().end(), std::back_inserter(taken),
+                 [this](const transform::FilterTransform& t) { return onePass_->took(t.role); });
+    return transform::transformCommentLines(taken, options_.coefficientFile);
+  }
+
+  // What the one pass wrote and counted is given up for the second pass.
+  void startAgain() {
+    output_.reset();
+    tallies_ = RowTallies{};
+    transformLinesWritten_ = false;
+    transformLines_ =
+        transform::transformCommentLines(plan_->usedTransforms(), options_.coefficientFile);
+  }
+
+  // The rows that could not be written, said once their writing is final.
+  std::size_t tellRowErrors() {
+    for (const diagnostics::Diagnostic& d : tallies_.errors.all()) findings_.report(d);
+    return tallies_.errors.all().size();
+  }
+
+  bool start(const std::vector<std::string>& transformLines) override {
+    output_.emplace(outFile_, "transform");
+    diagnostics::DiagnosticList unsaid;  // said by the second pass's opening
+    if (output_->open(unsaid) == Phase::failed) {
+      output_.reset();
+      return false;
+    }
+    transformLines_ = transformLines;
+    return true;
+  }
+
+  void copyLine(std::string_view text, bool title) override {
+    output_->write(text);
+    if (title) writeTransformLines();
+  }
+
+  void putRow(const ReportInputs& inputs, std::uint32_t index, std::string_view text,
+              char delimiter, const RowResult* result) override {
+    writeTransformLines();  // before the first row when there is no title line
+    writeRow(inputs, index, text, delimiter, result);
+  }
+
+  void abandon() override { output_.reset(); }
+
   Phase openOutput() {
-    output_.removeStaleTemporaries(options_.quiet);
-    return output_.open(findings_);
+    output_.emplace(outFile_, "transform");
+    output_->removeStaleTemporaries(options_.quiet);
+    return output_->open(findings_);
   }
 
   void writeTransformLines() {
     if (transformLinesWritten_) return;
     transformLinesWritten_ = true;
-    for (const std::string& line :
-         transform::transformCommentLines(plan_->usedTransforms(), options_.coefficientFile)) {
-      output_.write(line);
-    }
+    for (const std::string& text : transformLines_) output_->write(text);
   }
 
   // The report read again, line by line: each row in its place, rewritten
@@ -169,22 +273,26 @@ class ReportTransformation {
     const ReportInputs& inputs = reading_.inputs;
     std::size_t next = 0;       // the next row
     std::size_t delimiter = 0;  // the delimiter change in force
-    std::string_view line;
-    while (reader.next(line)) {
+    std::string_view text;
+    while (reader.next(text)) {
       const std::uint64_t number = reader.lineNumber();
       if (next == inputs.rows.size() || inputs.rows[next].line != number) {
-        output_.write(line);
-        if (number == inputs.titleLine) writeTransformLines();
+        copyLine(text, number == inputs.titleLine);
         continue;
       }
-      writeTransformLines();  // before the first row when there is no title line
       while (delimiter + 1 < inputs.delimiters.size() &&
              inputs.delimiters[delimiter + 1].line <= number) {
         ++delimiter;
       }
-      writeRow(static_cast<std::uint32_t>(next), line, inputs.delimiters[delimiter].delimiter);
+      const auto index = static_cast<std::uint32_t>(next);
+      const bool transformable = inputs.rows[index].why == Untransformable::none;
+      const std::optional<RowResult> result =
+          transformable ? std::optional{plan_->solve(index)} : std::nullopt;
+      putRow(inputs, index, text, inputs.delimiters[delimiter].delimiter,
+             result ? &*result : nullptr);
       ++next;
     }
+    tellRowErrors();
     return secondReadingAgrees(reader, next) ? Phase::done : Phase::failed;
   }
 
@@ -215,33 +323,35 @@ class ReportTransformation {
     return findings_.errors() == 0;
   }
 
-  void writeRow(std::uint32_t index, std::string_view line, char delimiter) {
-    const RowInputs& row = reading_.inputs.rows[index];
-    ++rowsRead_;
+  // A row as it is written, with its result when it could be transformed.
+  void writeRow(const ReportInputs& inputs, std::uint32_t index, std::string_view line,
+                char delimiter, const RowResult* solved) {
+    const RowInputs& row = inputs.rows[index];
+    ++tallies_.rowsRead;
     if (row.why != Untransformable::none) {
-      untransformable_[static_cast<std::size_t>(row.why)].add(row.line);
-      output_.write(line);
+      tallies_.untransformable[static_cast<std::size_t>(row.why)].add(row.line);
+      output_->write(line);
       // Its check star was measured all the same; a transformed row's KMAG
       // is no longer a measurement.
       if (row.why != Untransformable::alreadyTransformed) {
-        tallyCheckStar(row, line, delimiter, nullptr);
+        tallyCheckStar(inputs, row, line, delimiter, nullptr);
       }
       return;
     }
-    FilterCount& filter = filters_[row.filter];
+    RowTallies::FilterCount& filter = tallies_.filters[row.filter];
     ++filter.rows;
-    const RowResult result = plan_->solve(index);
+    const RowResult& result = *solved;
     bool transformed = false;
     if (result.fate != Fate::transformed) {
-      fates_[static_cast<std::size_t>(result.fate)].add(row.line);
-      output_.write(line);
+      tallies_.fates[static_cast<std::size_t>(result.fate)].add(row.line);
+      output_->write(line);
     } else if (!writeTransformedRow(line, delimiter, result, rewritten_)) {
-      findings_.error(options_.report, row.line, 0,
-                      "the transformed magnitude, MERR or colour does not fit its field");
+      tallies_.errors.error(options_.report, row.line, 0,
+                            "the transformed magnitude, MERR or colour does not fit its field");
     } else {
-      output_.write(rewritten_);
+      output_->write(rewritten_);
       transformed = true;
-      ++transformedRows_;
+      ++tallies_.transformedRows;
       ++filter.transformed;
       // Sets that share a coefficient name it once.
       if (std::none_of(filter.transforms.begin(), filter.transforms.end(),
@@ -251,12 +361,12 @@ class ReportTransformation {
         filter.transforms.push_back(result.transform);
       }
     }
-    tallyCheckStar(row, line, delimiter, transformed ? &result : nullptr);
+    tallyCheckStar(inputs, row, line, delimiter, transformed ? &result : nullptr);
   }
 
-  void tallyCheckStar(const RowInputs& row, std::string_view line, char delimiter,
-                      const RowResult* transformed) {
-    const ComparisonReference& reference = reading_.inputs.references[row.reference];
+  void tallyCheckStar(const ReportInputs& inputs, const RowInputs& row, std::string_view line,
+                      char delimiter, const RowResult* transformed) {
+    const ComparisonReference& reference = inputs.references[row.reference];
     if (std::isnan(row.checkX) || std::isnan(reference.checkStar) ||
         std::isnan(reference.comparison)) {
       return;
@@ -267,7 +377,7 @@ class ReportTransformation {
     if (!standard) return;
     const char filter = *standard;
     CheckStarSeries* series = nullptr;
-    for (CheckStarSeries& s : checkStars_) {
+    for (CheckStarSeries& s : tallies_.checkStars) {
       if (s.catalogue == reference.checkStar && s.name.size() == kname.size() + 2 &&
           s.name.back() == filter && s.name.compare(0, kname.size(), kname) == 0) {
         series = &s;
@@ -275,7 +385,7 @@ class ReportTransformation {
       }
     }
     if (series == nullptr) {
-      series = &checkStars_.emplace_back();
+      series = &tallies_.checkStars.emplace_back();
       series->name.assign(kname).append(" ").push_back(filter);
       series->catalogue = reference.checkStar;
     }
@@ -285,15 +395,15 @@ class ReportTransformation {
     }
   }
 
-  Phase finishOutput() { return output_.finish(findings_); }
+  Phase finishOutput() { return output_->finish(findings_); }
 
-  Phase checkOutput() { return output_.check(); }
+  Phase checkOutput() { return output_->check(); }
 
   // One warning for each kind of row written as it was, at its first row.
   void warnOfKeptRows() {
     warnOfUntransformable();
     warnOfFates();
-    for (const CheckStarSeries& series : checkStars_) {
+    for (const CheckStarSeries& series : tallies_.checkStars) {
       if (const auto moved = check_star::checkStarMovedAway(series.measured, series.transformed,
                                                             series.catalogue)) {
         findings_.warning(options_.report, 0, 0, *moved);
@@ -313,8 +423,8 @@ class ReportTransformation {
         "no comparison magnitude: no CREFMAG in NOTES and no #CREFMAG= line above",
         "no MERR",
     };
-    for (std::size_t why = 1; why < untransformable_.size(); ++why) {
-      const Tally& tally = untransformable_[why];
+    for (std::size_t why = 1; why < tallies_.untransformable.size(); ++why) {
+      const Tally& tally = tallies_.untransformable[why];
       if (tally.count == 0) continue;
       const bool already = why == static_cast<std::size_t>(Untransformable::alreadyTransformed);
       const std::string reason =
@@ -355,8 +465,8 @@ class ReportTransformation {
 
   // Rows that could have been transformed and were not, by fate.
   void warnOfFates() {
-    for (std::size_t fate = 1; fate < fates_.size(); ++fate) {
-      const Tally& tally = fates_[fate];
+    for (std::size_t fate = 1; fate < tallies_.fates.size(); ++fate) {
+      const Tally& tally = tallies_.fates[fate];
       if (tally.count == 0) continue;
       const auto [singular, plural] = fateTexts(static_cast<Fate>(fate));
       findings_.warning(options_.report, tally.firstLine, 0,
@@ -366,13 +476,14 @@ class ReportTransformation {
 
   void printSummary() const {
     console::printLine(diagnostics::shownName(options_.report) + ": " +
-                       console::countOf(rowsRead_, "observation") + ": " +
-                       std::to_string(transformedRows_) + " transformed, " +
-                       std::to_string(rowsRead_ - transformedRows_) + " written as they were");
+                       console::countOf(tallies_.rowsRead, "observation") + ": " +
+                       std::to_string(tallies_.transformedRows) + " transformed, " +
+                       std::to_string(tallies_.rowsRead - tallies_.transformedRows) +
+                       " written as they were");
     console::printLine("wrote " + diagnostics::shownName(outFile_) + ": " +
-                       console::countOf(rowsRead_, "observation"));
-    for (std::size_t f = 0; f < filters_.size(); ++f) {
-      const FilterCount& filter = filters_[f];
+                       console::countOf(tallies_.rowsRead, "observation"));
+    for (std::size_t f = 0; f < tallies_.filters.size(); ++f) {
+      const RowTallies::FilterCount& filter = tallies_.filters[f];
       if (filter.rows == 0) continue;
       std::string line = "transformed " + std::string{filterName(static_cast<std::uint8_t>(f))} +
                          ": " + std::to_string(filter.transformed) + " of " +
@@ -382,7 +493,7 @@ class ReportTransformation {
       }
       console::printLine(line);
     }
-    for (const CheckStarSeries& series : checkStars_) {
+    for (const CheckStarSeries& series : tallies_.checkStars) {
       for (const std::string& line :
            check_star::checkStarSummaryLines(series.name, series.catalogue, series.measured,
                                              options_.report, &series.transformed)) {
@@ -393,34 +504,26 @@ class ReportTransformation {
 
   int nothingWritten() {
     findings_.printUnlisted();
-    output_.tellNothingWritten(findings_.errors());
+    if (!output_) output_.emplace(outFile_, "transform");
+    output_->tellNothingWritten(findings_.errors());
     return 1;
   }
-
-  // A filter's rows that could be transformed, and the transformations they took.
-  struct FilterCount {
-    std::uint64_t rows = 0;
-    std::uint64_t transformed = 0;
-    std::vector<const transform::FilterTransform*> transforms;
-  };
 
   const TransformOptions& options_;
   std::string outFile_;
   console::ConsoleFindings findings_;
   transform::CoefficientReading coefficients_;
+  std::optional<transform::TransformSetting> setting_;
   ReportSource source_{options_.report};
+  std::optional<OnePass> onePass_;
   ReportReading reading_;
   RowSets sets_;
   std::optional<ReportPlan> plan_;
-  outputs::ReportFile output_{outFile_, "transform"};
+  std::optional<outputs::ReportFile> output_;
+  std::vector<std::string> transformLines_;
   bool transformLinesWritten_ = false;
   std::string rewritten_;  // the row being rewritten
-  std::uint64_t rowsRead_ = 0;
-  std::uint64_t transformedRows_ = 0;
-  std::array<Tally, 7> untransformable_{};
-  std::array<Tally, 6> fates_{};
-  std::array<FilterCount, 256> filters_{};
-  std::vector<CheckStarSeries> checkStars_;
+  RowTallies tallies_;
 };
 
 }  // namespace

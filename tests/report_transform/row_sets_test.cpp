@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,25 @@ TEST_F(RowSetsTest, TimeSeriesPerStarAndStandardFilterByDate) {
   EXPECT_EQ(at, sets_.order.size());
   EXPECT_TRUE(sets_.grouped.empty());
   EXPECT_EQ(firstRowLine, inputs_.rows[0].line);
+}
+
+TEST_F(RowSetsTest, AlternatingFiltersOfOneStarCountedIntoTheirSeries) {
+  read(row("SS CYG", "2456175.5000", "B") +   // line 8
+       row("SS CYG", "2456175.5010", "V") +   // 9
+       row("SS CYG", "2456175.5020", "TB") +  // 10: B as well
+       row("SS CYG", "2456175.5030", "I") +   // 11
+       row("SS CYG", "2456175.5040", "V") +   // 12
+       row("SS CYG", "2456175.5050", "B"));   // 13
+  const std::uint32_t ss = inputs_.rows[0].star;
+  const std::array<std::vector<std::uint32_t>, 4> expected{
+      std::vector<std::uint32_t>{8, 10, 13}, {9, 12}, {}, {11}};
+  const std::array<std::optional<RowRun>, 4> series = sets_.seriesByFilter(ss);
+  for (std::size_t slot = 0; slot < 4; ++slot) {
+    EXPECT_EQ(
+        series[slot] ? linesOf(inputs_, sets_.order, *series[slot]) : std::vector<std::uint32_t>{},
+        expected[slot])
+        << "BVRI"[slot];
+  }
 }
 
 TEST_F(RowSetsTest, PartnersBracketedNearestOrNone) {
