@@ -1,0 +1,84 @@
+// What the check star says about a night's quality: whether it sits at its
+// catalogue magnitude, whether it scatters more than the table's errors
+// allow, and whether it drifts with airmass. Gathered in one pass as the
+// observations are written, for one filter.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "check_star/check_star_statistics.h"
+
+namespace varistellar::check_star {
+
+// The thresholds the warnings use.
+inline constexpr double catalogueTolerance = 0.10;  // mag between the mean and the catalogue
+inline constexpr std::size_t leastForScatter = 10;  // measured observations
+inline constexpr double scatterOverError = 2.0;     // the deviation over the median s3
+inline constexpr std::size_t leastForTrend = 20;
+inline constexpr double leastAirmassRange = 0.2;
+inline constexpr double trendStandardErrors = 3.0;
+inline constexpr double leastDrift = 0.02;  // mag over the night's airmass range
+
+// The least-squares line of the check star's magnitude against airmass,
+// from sums about the first point so that large magnitudes keep their digits.
+class AirmassTrend {
+ public:
+  void add(double airmass, double Kstd);
+  [[nodiscard]] std::size_t count() const { return count_; }
+  [[nodiscard]] double lowest() const { return lowest_; }
+  [[nodiscard]] double highest() const { return highest_; }
+  [[nodiscard]] double slope() const;
+  // The slope's standard error; 0 for fewer than three points.
+  [[nodiscard]] double slopeError() const;
+
+ private:
+  std::size_t count_ = 0;
+  double x0_ = 0.0;
+  double y0_ = 0.0;
+  double sx_ = 0.0;
+  double sy_ = 0.0;
+  double sxx_ = 0.0;
+  double sxy_ = 0.0;
+  double syy_ = 0.0;
+  double lowest_ = 0.0;
+  double highest_ = 0.0;
+};
+
+// One filter's check star over the night.
+class CheckStarQuality {
+ public:
+  // A measured check star: its standard magnitude, its error s3 from the
+  // table and the airmass (NaN when there is none).
+  void add(double Kstd, double s3, double airmass);
+  [[nodiscard]] const CheckStarStatistics& statistics() const { return statistics_; }
+  [[nodiscard]] const AirmassTrend& trend() const { return trend_; }
+  // The median of the errors s3; 0 when there is none.
+  [[nodiscard]] double medianError() const;
+
+ private:
+  CheckStarStatistics statistics_;
+  AirmassTrend trend_;
+  std::vector<float> errors_;  // s3 of each, 4 bytes, for the median
+};
+
+// How the warnings name the check star and its filter.
+struct QualityNames {
+  std::string_view checkStar;
+  std::string_view filter;
+  double catalogueMagnitude = 0.0;
+};
+
+// The warnings' texts, each beginning "quality: ", or none when the night is
+// sound in that respect.
+[[nodiscard]] std::optional<std::string> awayFromCatalogue(const CheckStarStatistics& statistics,
+                                                           const QualityNames& names);
+[[nodiscard]] std::optional<std::string> errorsUnderstated(const CheckStarQuality& quality,
+                                                           const QualityNames& names);
+[[nodiscard]] std::optional<std::string> driftWithAirmass(const AirmassTrend& trend,
+                                                          const QualityNames& names);
+
+}  // namespace varistellar::check_star
