@@ -238,7 +238,7 @@ class Conversion {
     std::optional<NightStore> store;
     if (several()) {
       store.emplace(parameters_, tableFiles, withCheckStar_);
-      if (scattering()) store->scatterErrors(*plan_.scatterWidth);
+      if (scattering() && withCheckStar_) store->scatterErrors(*plan_.scatterWidth);
       kept.add(*store);
     } else {
       kept.add(written_);
@@ -251,7 +251,7 @@ class Conversion {
         nights_.push_back(std::make_unique<NightConversion>(
             0, tableFiles[0], parameters_[0], plan_.date, withCheckStar_, true, findings_, kept,
             transforms_.empty() ? nullptr : &transforms_.front()));
-        if (scattering()) nights_.back()->scatterErrors(*plan_.scatterWidth);
+        if (scattering() && withCheckStar_) nights_.back()->scatterErrors(*plan_.scatterWidth);
         (void)nights_.back()->read();
       }
     } catch (const std::bad_alloc&) {
