@@ -44,23 +44,41 @@ double AirmassTrend::slopeError() const {
   return std::sqrt(residuals / (n - 2.0) / xx);
 }
 
-void CheckStarQuality::add(double Kstd, double s3, double airmass) {
-  statistics_.add({Kstd, 0});
-  errors_.push_back(static_cast<float>(s3));
-  if (std::isfinite(airmass)) trend_.add(airmass, Kstd);
+void ErrorMedian::add(double error) {
+  if (!std::isfinite(error)) return;
+  ++count_;
+  const double place = std::round(std::fabs(error) / step);
+  if (place >= static_cast<double>(steps)) {
+    large_.push_back(std::fabs(error));
+    return;
+  }
+  if (counts_.empty()) counts_.resize(steps);
+  ++counts_[static_cast<std::size_t>(place)];
 }
 
-double CheckStarQuality::medianError() const {
-  if (errors_.empty()) return 0.0;
-  std::vector<float> errors = errors_;
-  const std::size_t half = errors.size() / 2;
-  std::nth_element(errors.begin(), errors.begin() + static_cast<std::ptrdiff_t>(half),
-                   errors.end());
-  const double upper = errors[half];
-  if (errors.size() % 2 == 1) return upper;
-  const double lower =
-      *std::max_element(errors.begin(), errors.begin() + static_cast<std::ptrdiff_t>(half));
-  return (lower + upper) / 2.0;
+double ErrorMedian::smallest(std::size_t k) const {
+  std::size_t below = 0;
+  for (std::size_t i = 0; i < counts_.size(); ++i) {
+    below += counts_[i];
+    if (k < below) return static_cast<double>(i) * step;
+  }
+  std::vector<double> large = large_;
+  const auto at = large.begin() + static_cast<std::ptrdiff_t>(k - below);
+  std::nth_element(large.begin(), at, large.end());
+  return *at;
+}
+
+double ErrorMedian::median() const {
+  if (count_ == 0) return 0.0;
+  const std::size_t half = count_ / 2;
+  if (count_ % 2 == 1) return smallest(half);
+  return (smallest(half - 1) + smallest(half)) / 2.0;
+}
+
+void CheckStarQuality::add(double Kstd, double s3, double airmass) {
+  statistics_.add({Kstd, 0});
+  errors_.add(s3);
+  if (std::isfinite(airmass)) trend_.add(airmass, Kstd);
 }
 
 std::optional<std::string> awayFromCatalogue(const CheckStarStatistics& statistics,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,27 @@ class AirmassTrend {
   double highest_ = 0.0;
 };
 
+// The median of the check star's errors in flat memory: errors below 0.1 are
+// counted in steps of 0.00001 (the tables' last decimal, so a table's values
+// are kept exactly), the rare larger ones kept as they are.
+class ErrorMedian {
+ public:
+  void add(double error);
+  [[nodiscard]] std::size_t count() const { return count_; }
+  // 0 when there is none.
+  [[nodiscard]] double median() const;
+
+ private:
+  static constexpr double step = 1e-5;
+  static constexpr std::size_t steps = 10000;  // up to 0.1
+  // The k-th smallest error, from 0.
+  [[nodiscard]] double smallest(std::size_t k) const;
+
+  std::vector<std::uint32_t> counts_;  // made at the first error
+  std::vector<double> large_;
+  std::size_t count_ = 0;
+};
+
 // One filter's check star over the night.
 class CheckStarQuality {
  public:
@@ -57,12 +79,12 @@ class CheckStarQuality {
   [[nodiscard]] const CheckStarStatistics& statistics() const { return statistics_; }
   [[nodiscard]] const AirmassTrend& trend() const { return trend_; }
   // The median of the errors s3; 0 when there is none.
-  [[nodiscard]] double medianError() const;
+  [[nodiscard]] double medianError() const { return errors_.median(); }
 
  private:
   CheckStarStatistics statistics_;
   AirmassTrend trend_;
-  std::vector<float> errors_;  // s3 of each, 4 bytes, for the median
+  ErrorMedian errors_;
 };
 
 // How the warnings name the check star and its filter.

@@ -103,3 +103,23 @@ TEST(AirmassTrend, SlopeAndStandardErrorOfAKnownLine) {
 
 }  // namespace
 }  // namespace varistellar::check_star
+
+namespace varistellar::check_star {
+namespace {
+
+TEST(ErrorMedian, ATablesErrorsExactlyAndLargeOnesAsTheyAre) {
+  ErrorMedian median;
+  EXPECT_EQ(median.median(), 0.0);
+  for (const double s3 : {0.03387, 0.03236, 0.03431}) median.add(s3);
+  EXPECT_NEAR(median.median(), 0.03387, 1e-15);
+  median.add(0.5);
+  median.add(0.7);
+  median.add(std::numeric_limits<double>::quiet_NaN());
+  EXPECT_EQ(median.count(), 5U);
+  EXPECT_NEAR(median.median(), 0.03431, 1e-15);
+  median.add(0.6);
+  EXPECT_NEAR(median.median(), (0.03431 + 0.5) / 2.0, 1e-15);
+}
+
+}  // namespace
+}  // namespace varistellar::check_star
