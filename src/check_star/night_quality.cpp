@@ -6,6 +6,25 @@
 
 namespace varistellar::check_star {
 
+void MeanAndDeviation::add(double value) {
+  if (count_ == 0) shift_ = value;
+  ++count_;
+  sum_ += value;
+  shiftedSum_ += value - shift_;
+  shiftedSquares_ += (value - shift_) * (value - shift_);
+}
+
+double MeanAndDeviation::mean() const {
+  return count_ == 0 ? 0.0 : sum_ / static_cast<double>(count_);
+}
+
+double MeanAndDeviation::standardDeviation() const {
+  if (count_ < 2) return 0.0;
+  const auto n = static_cast<double>(count_);
+  const double squares = shiftedSquares_ - shiftedSum_ * shiftedSum_ / n;
+  return std::sqrt(std::max(squares, 0.0) / (n - 1.0));
+}
+
 void AirmassTrend::add(double airmass, double Kstd) {
   if (count_ == 0) {
     x0_ = airmass;
@@ -76,12 +95,12 @@ double ErrorMedian::median() const {
 }
 
 void CheckStarQuality::add(double Kstd, double s3, double airmass) {
-  statistics_.add({Kstd, 0});
+  statistics_.add(Kstd);
   errors_.add(s3);
   if (std::isfinite(airmass)) trend_.add(airmass, Kstd);
 }
 
-std::optional<std::string> awayFromCatalogue(const CheckStarStatistics& statistics,
+std::optional<std::string> awayFromCatalogue(const MeanAndDeviation& statistics,
                                              const QualityNames& names) {
   if (statistics.count() == 0) return std::nullopt;
   const double difference = statistics.mean() - names.catalogueMagnitude;
@@ -95,7 +114,7 @@ std::optional<std::string> awayFromCatalogue(const CheckStarStatistics& statisti
 
 std::optional<std::string> errorsUnderstated(const CheckStarQuality& quality,
                                              const QualityNames& names) {
-  const CheckStarStatistics& statistics = quality.statistics();
+  const MeanAndDeviation& statistics = quality.statistics();
   if (statistics.count() < leastForScatter) return std::nullopt;
   const double scatter = statistics.standardDeviation();
   const double error = quality.medianError();

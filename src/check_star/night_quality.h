@@ -24,6 +24,24 @@ inline constexpr double leastAirmassRange = 0.2;
 inline constexpr double trendStandardErrors = 3.0;
 inline constexpr double leastDrift = 0.02;  // mag over the night's airmass range
 
+// The mean and the standard deviation (N - 1) of the check star, worked out
+// as the summary's statistics are (the mean the sum in table order over N),
+// without the strays the summary lists.
+class MeanAndDeviation {
+ public:
+  void add(double value);
+  [[nodiscard]] std::size_t count() const { return count_; }
+  [[nodiscard]] double mean() const;
+  [[nodiscard]] double standardDeviation() const;
+
+ private:
+  std::size_t count_ = 0;
+  double sum_ = 0.0;
+  double shift_ = 0.0;
+  double shiftedSum_ = 0.0;
+  double shiftedSquares_ = 0.0;
+};
+
 // The least-squares line of the check star's magnitude against airmass,
 // from sums about the first point so that large magnitudes keep their digits.
 class AirmassTrend {
@@ -76,13 +94,13 @@ class CheckStarQuality {
   // A measured check star: its standard magnitude, its error s3 from the
   // table and the airmass (NaN when there is none).
   void add(double Kstd, double s3, double airmass);
-  [[nodiscard]] const CheckStarStatistics& statistics() const { return statistics_; }
+  [[nodiscard]] const MeanAndDeviation& statistics() const { return statistics_; }
   [[nodiscard]] const AirmassTrend& trend() const { return trend_; }
   // The median of the errors s3; 0 when there is none.
   [[nodiscard]] double medianError() const { return errors_.median(); }
 
  private:
-  CheckStarStatistics statistics_;
+  MeanAndDeviation statistics_;
   AirmassTrend trend_;
   ErrorMedian errors_;
 };
@@ -96,7 +114,7 @@ struct QualityNames {
 
 // The warnings' texts, each beginning "quality: ", or none when the night is
 // sound in that respect.
-[[nodiscard]] std::optional<std::string> awayFromCatalogue(const CheckStarStatistics& statistics,
+[[nodiscard]] std::optional<std::string> awayFromCatalogue(const MeanAndDeviation& statistics,
                                                            const QualityNames& names);
 [[nodiscard]] std::optional<std::string> errorsUnderstated(const CheckStarQuality& quality,
                                                            const QualityNames& names);

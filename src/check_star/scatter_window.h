@@ -7,8 +7,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <optional>
+
+#include "check_star/ring_queue.h"
 
 namespace varistellar::check_star {
 
@@ -51,7 +52,7 @@ class ScatterWindow {
   void recount();
 
   std::size_t width_;
-  std::deque<Held> held_;    // observations start_ .. added_ - 1
+  RingQueue<Held> held_;     // observations start_ .. added_ - 1
   std::uint64_t start_ = 0;  // the window's first observation
   std::uint64_t end_ = 0;    // one past its last
   std::uint64_t next_ = 0;   // the oldest observation still waiting

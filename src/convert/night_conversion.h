@@ -5,13 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "check_star/ring_queue.h"
 #include "check_star/scatter_window.h"
 #include "convert/observation_listener.h"
 #include "diagnostics/diagnostic.h"
@@ -128,7 +128,7 @@ class NightConversion final : public night::MeasurementSink {
   double firstJulianDate_ = 0.0;
   double earliestJulianDate_ = 0.0;
   std::optional<check_star::ScatterWindow> scatter_;
-  std::deque<Waiting> waiting_;
+  check_star::RingQueue<Waiting> waiting_;
   std::string errorSource_;  // "KC21"
   // The observations whose windows held too few measured check stars.
   std::uint64_t unscattered_ = 0;

@@ -152,6 +152,19 @@ std::vector<double> NightStore::scatterOf(std::size_t night,
   return scatter;
 }
 
+std::vector<std::vector<double>> NightStore::scattersOf(
+    const StoreTransformation* transformation) {
+  std::vector<std::vector<double>> scatters;
+  if (!scatterWidth_) return scatters;
+  errorSource_ = "KC" + std::to_string(*scatterWidth_);
+  unscattered_.assign(nights_.size(), 0);
+  firstUnscatteredLine_.assign(nights_.size(), 0);
+  for (std::size_t i = 0; i < nights_.size(); ++i) {
+    scatters.push_back(scatterOf(i, transformation));
+  }
+  return scatters;
+}
+
 bool NightStore::widen(std::size_t night, const Kept& kept, double scatter,
                        report::ObservationValues& values, diagnostics::DiagnosticSink& findings) {
   if (std::isnan(scatter)) {
@@ -226,13 +239,7 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
   }
   // Where each night's search for each of its partners ended last.
   std::vector<std::vector<std::size_t>> places(count, std::vector<std::size_t>(3, 0));
-  std::vector<std::vector<double>> scatters;
-  if (scatterWidth_) {
-    errorSource_ = "KC" + std::to_string(*scatterWidth_);
-    unscattered_.assign(count, 0);
-    firstUnscatteredLine_.assign(count, 0);
-    for (std::size_t i = 0; i < count; ++i) scatters.push_back(scatterOf(i, transformation));
-  }
+  const std::vector<std::vector<double>> scatters = scattersOf(transformation);
   std::string record;
   while (const std::optional<std::size_t> next = nextNight(cursors)) {
     const std::size_t chosen = *next;

@@ -113,6 +113,9 @@ class NightStore final : public ObservationListener {
   // records report: transformed when the nights are.
   [[nodiscard]] std::vector<double> scatterOf(std::size_t night,
                                               const StoreTransformation* transformation) const;
+  // Every night's scatters, when MERR is made from them; none otherwise.
+  [[nodiscard]] std::vector<std::vector<double>> scattersOf(
+      const StoreTransformation* transformation);
   // The observation's MERR widened by its scatter; false when that leaves it
   // out. Counts those that keep the table's error.
   bool widen(std::size_t night, const Kept& kept, double scatter, report::ObservationValues& values,

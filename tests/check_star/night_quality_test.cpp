@@ -11,16 +11,16 @@ namespace {
 
 const QualityNames names{"000-AAA-002", "V", 13.021};
 
-CheckStarStatistics around(double mean, int count = 4) {
-  CheckStarStatistics statistics;
-  for (int i = 0; i < count; ++i) statistics.add({mean + (i % 2 == 0 ? 0.01 : -0.01), 0});
+MeanAndDeviation around(double mean, int count = 4) {
+  MeanAndDeviation statistics;
+  for (int i = 0; i < count; ++i) statistics.add(mean + (i % 2 == 0 ? 0.01 : -0.01));
   return statistics;
 }
 
 TEST(AwayFromCatalogue, OnlyBeyondATenthOfAMagnitudeEitherWay) {
   EXPECT_FALSE(awayFromCatalogue(around(13.021 + 0.0999), names));
   EXPECT_FALSE(awayFromCatalogue(around(13.021 - 0.0999), names));
-  EXPECT_FALSE(awayFromCatalogue(CheckStarStatistics{}, names));
+  EXPECT_FALSE(awayFromCatalogue(MeanAndDeviation{}, names));
   EXPECT_EQ(awayFromCatalogue(around(13.021 - 0.23), names),
             "quality: check star 000-AAA-002 V is 0.23 brighter than its catalogue magnitude "
             "13.021: is it the right star, the right catalogue magnitude and the right filter?");
@@ -36,6 +36,18 @@ CheckStarQuality scattered(int count, double half, double s3) {
     quality.add(13.0 + (i % 2 == 0 ? half : -half), s3, std::numeric_limits<double>::quiet_NaN());
   }
   return quality;
+}
+
+TEST(MeanAndDeviation, AsTheSummarysStatistics) {
+  MeanAndDeviation light;
+  CheckStarStatistics summary;
+  for (int i = 0; i < 1000; ++i) {
+    const double value = 20.0 + 0.001 * ((i * 37) % 11);
+    light.add(value);
+    summary.add({value, 0});
+  }
+  EXPECT_EQ(light.mean(), summary.mean());
+  EXPECT_EQ(light.standardDeviation(), summary.standardDeviation());
 }
 
 TEST(ErrorsUnderstated, ADeviationAboveTwiceTheMedianErrorOfTenOrMore) {
