@@ -175,6 +175,45 @@ class ExampleNight(unittest.TestCase):
             self.assertLess(abs(float(difference)), 0.006)
 
 
+def records_of(path):
+    with open(path, "rb") as report:
+        return [r.split(b",") for r in report.read().split(b"\r\n") if r and not r.startswith(b"#")]
+
+
+class ScatterErrors(unittest.TestCase):
+    """--merr check-scatter on the transformed night: with a window wider than either filter's
+    night, each filter's scatter is its transformed check star's deviation, which the summary
+    prints, added in quadrature to each transformed error."""
+
+    def test_each_transformed_error_widened_by_its_filters_transformed_deviation(self):
+        work = tempfile.mkdtemp()
+        try:
+            runs = {}
+            for method in ("table", "check-scatter:301"):
+                report = os.path.join(work, method.replace(":", "-") + ".txt")
+                done = subprocess.run([BINARY, "convert", "--transform", "tg.ini", "--check-star",
+                                       "--merr", method, "--report", report, "B", "V"],
+                                      capture_output=True, cwd=EXAMPLE)
+                self.assertEqual((done.returncode, done.stderr), (0, b""), method)
+                runs[method] = (records_of(report), done.stdout)
+            table, _ = runs["table"]
+            scattered, stdout = runs["check-scatter:301"]
+            deviations = {m.group(1): float(m.group(2)) for m in re.finditer(
+                rb"^check star 000-AAA-002 ([BV]) transformed: .*standard deviation (\d\.\d{3})$",
+                stdout, re.MULTILINE)}
+            self.assertEqual(sorted(deviations), [b"B", b"V"])
+            self.assertEqual(len(table), len(scattered))
+            for plain, widened in zip(table, scattered):
+                self.assertEqual(plain[:3] + plain[4:14], widened[:3] + widened[4:14])
+                self.assertTrue(widened[14].endswith(b"|MERRSRC=KC301"), widened[14])
+                self.assertEqual(plain[14] + b"|MERRSRC=KC301", widened[14])
+                expected = (float(plain[3]) ** 2 + deviations[widened[4]] ** 2) ** 0.5
+                # Both errors and the deviation are rounded to 0.001 before this sum.
+                self.assertAlmostEqual(float(widened[3]), expected, delta=0.0012)
+        finally:
+            shutil.rmtree(work)
+
+
 class OtherFilterSets(unittest.TestCase):
     """Every set the generator writes: convert reads each folder, and the check star's mean
     instrumental differences, transformed, give its catalogue magnitudes (the equations are
