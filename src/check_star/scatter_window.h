@@ -35,14 +35,16 @@ class ScatterWindow {
   [[nodiscard]] std::optional<double> take();
   [[nodiscard]] std::size_t width() const { return width_; }
   // Observations taken in and not yet handed back.
-  [[nodiscard]] std::size_t waiting() const { return added_ - next_; }
+  [[nodiscard]] std::size_t waiting() const { return static_cast<std::size_t>(added_ - next_); }
 
  private:
   struct Held {
     double time;
     double Kstd;
   };
-  [[nodiscard]] const Held& at(std::uint64_t index) const { return held_[index - start_]; }
+  [[nodiscard]] const Held& at(std::uint64_t index) const {
+    return held_[static_cast<std::size_t>(index - start_)];
+  }
   void include(std::uint64_t index);
   void exclude(std::uint64_t index);
   // Moves the window one observation later.
