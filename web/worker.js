@@ -8,13 +8,14 @@ let runs = 0;
 
 // The name that ties a night's table to its parameter file: the folder the
 // browser gave, or the file's name without the usual words (lightcurve-B.txt
-// and VARISTELLAR-input-B.txt are both "B").
+// and VARISTELLAR-input-B.txt are both "B", as are Measurements-B.xls and
+// light_curve-B.dat).
 function groupOf(file) {
   const slash = file.path.lastIndexOf('/');
   if (slash > 0) return file.path.slice(0, slash);
   return file.name
     .replace(/\.[^.]*$/, '')
-    .replace(/lightcurve|varistellar-input|parameters|input|table/gi, '')
+    .replace(/lightcurve|light_curve|measurements|varistellar-input|parameters|input|table/gi, '')
     .replace(/^[-_. ]+|[-_. ]+$/g, '');
 }
 
@@ -44,11 +45,13 @@ function kindsOf(fs, files) {
       fs.writeFile(`${n}/${name}`, file.bytes.subarray(0, 65536));
       return `${n}/${name}`;
     });
-    // One line a file, in order: "FILE: KIND", the kind after the last ": ".
+    // One line a file, in order: "FILE: KIND", the kind after the last ": ",
+    // a table's program after the kind ("table AstroImageJ").
     const { out } = runCommand(['--identify', ...paths]);
     return files.map((file, n) => {
       const line = out[n] || '';
-      return line.slice(line.lastIndexOf(': ') + 2).split(' ')[0] || 'unknown';
+      const [kind, program] = line.slice(line.lastIndexOf(': ') + 2).split(' ');
+      return { kind: kind || 'unknown', program: program || '' };
     });
   } finally {
     fs.chdir(cwd);
@@ -64,7 +67,8 @@ function sortFiles(fs, files) {
   const kinds = kindsOf(fs, files);
   // A night's picture, dropped with its files, is passed over.
   files.forEach((file, n) => {
-    if (kinds[n] !== 'picture') sorted[lists[kinds[n]] || 'unknown'].push(file);
+    const { kind, program } = kinds[n];
+    if (kind !== 'picture') sorted[lists[kind] || 'unknown'].push({ ...file, program });
   });
   return sorted;
 }
@@ -151,6 +155,17 @@ function removeTree(fs, path) {
   fs.rmdir(path);
 }
 
+// The name a table takes in its filter's folder, where convert finds it by
+// its name: lightcurve.txt, light_curve.dat, or an AstroImageJ table's own
+// name when convert would look for it (messages then name the observer's file).
+function folderTableName(table) {
+  if (table.program === 'Siril') return 'light_curve.dat';
+  if (table.program !== 'AstroImageJ') return 'lightcurve.txt';
+  const own = table.name.replace(/[\/\\]/g, '_');
+  const searched = /\.(xls|tbl|csv|txt)$/i.test(own) && !/^varistellar-input\.txt$/i.test(own);
+  return searched ? own : 'Measurements.xls';
+}
+
 // The files were sent to this worker, which owns their bytes: the file system
 // keeps them as they are, without a copy.
 function convertNight(fs, pairs, coefficients, options, capabilities) {
@@ -184,11 +199,12 @@ function convertNight(fs, pairs, coefficients, options, capabilities) {
     // One folder per filter, as the photometry program writes them.
     for (const [n, pair] of pairs.entries()) {
       const folder = uniqueName(pair.group || `filter-${n + 1}`, taken);
+      const table = `${folder}/${folderTableName(pair.table)}`;
       fs.mkdir(folder);
-      fs.writeFile(`${folder}/lightcurve.txt`, pair.table.bytes, { canOwn: true });
+      fs.writeFile(table, pair.table.bytes, { canOwn: true });
       fs.writeFile(`${folder}/VARISTELLAR-input.txt`, pair.parameters.bytes, { canOwn: true });
       args.push(folder);
-      tables.push({ path: `${folder}/lightcurve.txt`, size: pair.table.bytes.length });
+      tables.push({ path: table, size: pair.table.bytes.length });
     }
   }
   const cwd = fs.cwd();

@@ -55,13 +55,17 @@ Command parseCommandLine(std::span<const std::string> arguments) {
 
 std::string helpText() {
   std::string text = "varistellar " + std::string{programVersion()} + R"(
-Converts a MAGNIVEX light-curve table into an AAVSO Extended File Format report.
+Converts a photometry program's light-curve table (MAGNIVEX's lightcurve.txt,
+an AstroImageJ measurement table or Siril's light_curve.dat) into an AAVSO
+Extended File Format report.
 
 Usage:
-  varistellar                          interactive conversion in the current folder
+  varistellar                          interactive conversion of lightcurve.txt
+                                       in the current folder
   varistellar convert [OPTIONS] [FOLDER]
-                                       convert FOLDER/lightcurve.txt with
-                                       FOLDER/VARISTELLAR-input.txt into
+                                       convert FOLDER's table (lightcurve.txt,
+                                       light_curve.dat or an AstroImageJ table)
+                                       with FOLDER/VARISTELLAR-input.txt into
                                        FOLDER/lightcurve-aavso.txt, without pauses
   varistellar convert [OPTIONS] --report FILE FOLDER FOLDER...
                                        a night of several filters, one FOLDER

@@ -47,6 +47,7 @@ Failure takeDate(ConvertOptions& options, const Value& kind) {
   } else {
     return "option '--date' takes HJD or JD, not " + shownArgument(*kind);
   }
+  options.dateGiven = true;
   return std::nullopt;
 }
 
@@ -129,7 +130,9 @@ Failure setCheckStar(ConvertOptions& options, const Value&) {
 constexpr std::string_view quietHelp = "print only warnings and errors";
 
 constexpr std::array<Option<ConvertOptions>, 11> convertOptions{{
-    {tableName, "FILE", "the light-curve table (default FOLDER/lightcurve.txt)",
+    {tableName, "FILE",
+     "the light-curve table (default FOLDER/lightcurve.txt,\nelse FOLDER/light_curve.dat, else the "
+     "one AstroImageJ\ntable in FOLDER)",
      takeFile<ConvertOptions, &ConvertOptions::table, tableName>},
     {parametersName, "FILE", "the parameter file (default FOLDER/VARISTELLAR-input.txt)",
      takeFile<ConvertOptions, &ConvertOptions::parameters, parametersName>},

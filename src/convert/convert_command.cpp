@@ -88,12 +88,15 @@ class Conversion {
     withCheckStar_ = plan_.checkStar || scattering();
     for (const NightFiles& files : plan_.nights) {
       night::ParameterReading reading = night::readParameterFile(files.parameterFile, findings_);
+      // A check star the parameter file names, whether or not the table measures it.
+      const bool checkStarNamed = reading.parameters.checkStar.has_value();
+      reading.ok = prepareNight(files, reading.parameters) && reading.ok;
       // A transformed report carries the check star whenever there is one;
       // errors made from its scatter, always.
       const bool checkStarWritten =
           plan_.checkStar || scattering() || (transforming() && reading.parameters.checkStar);
       if (reading.ok && scattering() && !reading.parameters.checkStar) {
-        reportNoCheckStarToScatter(files.parameterFile);
+        reportNoCheckStarToScatter(files, checkStarNamed);
         reading.ok = false;
         withCheckStar_ = false;
       } else if (reading.ok && checkStarWritten &&
@@ -112,14 +115,48 @@ class Conversion {
     if (transforming()) planTransformation();
   }
 
-  void reportNoCheckStarToScatter(const std::string& parameterFile) {
+  void reportNoCheckStarToScatter(const NightFiles& files, bool named) {
+    if (named) {
+      // A table that measures no check star (a Siril light curve).
+      findings_.error(files.tableFile, 0, 0,
+                      "--merr check-scatter needs a check star, but the table measures none: "
+                      "convert with --merr table");
+      return;
+    }
     const std::uint64_t line = night::lineNumber(night::ParameterLine::checkStar);
-    findings_.error(parameterFile, line, 0,
+    findings_.error(files.parameterFile, line, 0,
                     "--merr check-scatter needs a check star, but line " + std::to_string(line) +
                         " names none: put the check star's name on line " + std::to_string(line) +
                         " and its catalogue magnitude on line " +
                         std::to_string(night::lineNumber(night::ParameterLine::checkMagnitude)) +
                         ", or convert with --merr table");
+  }
+
+  // The table's first look at its night (its titles, and where the date
+  // hangs on every row, its dates), which may change the report's date and
+  // the night's parameters: an ensemble, its magnitude, the table's chart.
+  bool prepareNight(const NightFiles& files, night::NightParameters& parameters) {
+    if (!files.tableProblem.empty()) {
+      findings_.error(files.tableFile, 0, 0, files.tableProblem);
+      readers_.push_back(nullptr);
+      return false;
+    }
+    readers_.push_back(night::tableFormatOfFile(files.tableFile).open(files.tableFile));
+    const std::optional<night::NightShape> shape =
+        readers_.back()->prepare({parameters, files.parameterFile, plan_.date == run::DateKind::jd,
+                                  plan_.dateGiven, plan_.checkStar || scattering()},
+                                 findings_);
+    if (!shape) return false;
+    if (shape->julianDate) plan_.date = run::DateKind::jd;
+    parameters.ensemble = shape->ensemble;
+    if (shape->reference) {
+      parameters.comparisonMagnitude = *shape->reference;
+      parameters.comparisonMagnitudeGiven = true;
+      parameters.referenceByRow = true;
+    }
+    if (!shape->checkStarMeasured) parameters.checkStar.reset();
+    if (shape->chart && parameters.chartId == "na") parameters.chartId = *shape->chart;
+    return true;
   }
 
   // The coefficient file, and how each night is transformed with it.
@@ -250,7 +287,7 @@ class Conversion {
       } else {
         nights_.push_back(std::make_unique<NightConversion>(
             0, tableFiles[0], parameters_[0], plan_.date, withCheckStar_, true, findings_, kept,
-            transforms_.empty() ? nullptr : &transforms_.front()));
+            transforms_.empty() ? nullptr : &transforms_.front(), std::move(readers_[0])));
         if (scattering() && withCheckStar_) nights_.back()->scatterErrors(*plan_.scatterWidth);
         (void)nights_.back()->read();
       }
@@ -298,7 +335,8 @@ class Conversion {
       diagnostics::DiagnosticSink* findings = &held[i];
       if (i == 0) findings = &findings_;
       nights_.push_back(std::make_unique<NightConversion>(
-          i, tableFiles[i], parameters_[i], plan_.date, withCheckStar_, false, *findings, kept));
+          i, tableFiles[i], parameters_[i], plan_.date, withCheckStar_, false, *findings, kept,
+          nullptr, std::move(readers_[i])));
     }
     // Each night's outputs (its check star's statistics, its kept
     // observations) are its own, so the nights share nothing as they are read.
@@ -502,6 +540,9 @@ class Conversion {
   std::vector<night::NightParameters> parameters_;
   bool parametersGood_ = true;
   bool withCheckStar_ = false;
+  // Each night's reader, prepared before the outputs are opened (none where
+  // FOLDER holds no table); handed to its night's conversion.
+  std::vector<std::unique_ptr<night::SeriesReader>> readers_;
   std::vector<std::unique_ptr<NightConversion>> nights_;
   // The transformation: the coefficients, each night's plan, the plans of
   // filters found alone after reading, and what each night was given.

@@ -1,6 +1,10 @@
 // The files of a conversion.
 #include "convert/convert_options.h"
 
+#include <algorithm>
+
+#include "diagnostics/quoted.h"
+#include "file_kind/file_kind.h"
 #include "night/table_formats.h"
 #include "platform/platform.h"
 
@@ -15,16 +19,56 @@ std::string inFolder(const std::string& folder, std::string_view name) {
   return path.append(name);
 }
 
+bool endsWithTableExtension(std::string_view name) {
+  if (name.size() < 4 || name[name.size() - 4] != '.') return false;
+  std::string extension;
+  for (const char byte : name.substr(name.size() - 3)) {
+    extension.push_back(byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte);
+  }
+  return extension == "xls" || extension == "tbl" || extension == "csv" || extension == "txt";
+}
+
+// The files of FOLDER whose names a table program saves under and whose
+// content is a table with no usual name of its own (AstroImageJ's), in name
+// order; the parameter file and reports are told apart by their content.
+std::vector<std::string> namelessTablesIn(const std::string& folder) {
+  std::vector<std::string> names = platform::folderEntries(folder);
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> tables;
+  for (const std::string& name : names) {
+    if (!endsWithTableExtension(name)) continue;
+    const file_kind::FileKind kind = file_kind::fileKindOfFile(inFolder(folder, name));
+    if (kind.kind == file_kind::Kind::table && kind.table->fileNames.empty()) {
+      tables.push_back(name);
+    }
+  }
+  return tables;
+}
+
 // FOLDER's table: the first of the formats' usual names that is there, else
-// MAGNIVEX's name, which the reader's message then names.
-std::string tableIn(const std::string& folder) {
+// the one file whose content is a table without a usual name, else MAGNIVEX's
+// name, which the reader's message then names.
+NightFiles tableIn(const std::string& folder) {
   for (const night::TableFormat* format : night::tableFormats()) {
     for (const std::string_view name : format->fileNames) {
       std::string path = inFolder(folder, name);
-      if (platform::pathKind(path) == platform::PathKind::file) return path;
+      if (platform::pathKind(path) == platform::PathKind::file) return {path, {}};
     }
   }
-  return inFolder(folder, night::magnivexTableFormat().fileNames.front());
+  const std::vector<std::string> tables = namelessTablesIn(folder);
+  if (tables.size() == 1) return {inFolder(folder, tables.front()), {}};
+  NightFiles files{inFolder(folder, night::magnivexTableFormat().fileNames.front()), {}};
+  if (tables.size() > 1) {
+    std::string names;
+    for (const std::string& name : tables) {
+      names.append(names.empty() ? "" : ", ").append(diagnostics::quoted(name));
+    }
+    files.tableFile = inFolder(folder, tables.front());
+    files.tableProblem = "the folder holds no lightcurve.txt or light_curve.dat, and " +
+                         std::to_string(tables.size()) + " AstroImageJ tables: " + names +
+                         "; name the one to convert with --table";
+  }
+  return files;
 }
 
 }  // namespace
@@ -34,12 +78,14 @@ ConvertPlan convertPlan(const ConvertOptions& options) {
   std::vector<std::string> folders = options.folders;
   if (folders.empty()) folders.emplace_back();
   for (const std::string& folder : folders) {
-    plan.nights.push_back({options.table ? *options.table : tableIn(folder),
-                           options.parameters.value_or(inFolder(folder, "VARISTELLAR-input.txt"))});
+    NightFiles files = options.table ? NightFiles{*options.table, {}} : tableIn(folder);
+    files.parameterFile = options.parameters.value_or(inFolder(folder, "VARISTELLAR-input.txt"));
+    plan.nights.push_back(std::move(files));
   }
   plan.reportFile = options.report.value_or(inFolder(folders.front(), "lightcurve-aavso.txt"));
   plan.plotFile = options.plot.value_or("");
   plan.date = options.date;
+  plan.dateGiven = options.dateGiven;
   plan.checkStar = options.checkStar;
   plan.quiet = options.quiet;
   plan.coefficientFile = options.transform.value_or("");

@@ -19,6 +19,7 @@ struct ConvertOptions {
   std::optional<std::string> parameters{};
   std::optional<std::string> report{};
   run::DateKind date = run::DateKind::hjd;
+  bool dateGiven = false;  // --date was given, not taken by default
   bool checkStar = false;
   std::optional<std::string> plot{};
   bool quiet = false;
@@ -35,6 +36,8 @@ struct ConvertOptions {
 struct NightFiles {
   std::string tableFile;
   std::string parameterFile;
+  // Why FOLDER holds no table to take without --table; empty when it does.
+  std::string tableProblem{};
 };
 
 struct ConvertPlan {
@@ -42,6 +45,7 @@ struct ConvertPlan {
   std::string reportFile;
   std::string plotFile;  // empty: no picture
   run::DateKind date = run::DateKind::hjd;
+  bool dateGiven = false;
   bool checkStar = false;
   bool quiet = false;
   std::string coefficientFile;  // empty: no transformation

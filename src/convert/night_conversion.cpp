@@ -58,10 +58,13 @@ bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, 
 }
 
 std::unique_ptr<report::RecordForm> transformedRecordForm(
-    const transform::FilterTransform* transform) {
-  if (transform == nullptr) return std::make_unique<report::CheckStarRecordForm>();
-  return std::make_unique<report::CheckStarRecordForm>(transform->reportedFilter,
-                                                       transform->notesBeforeColour);
+    const transform::FilterTransform* transform, const night::NightParameters& parameters) {
+  if (transform == nullptr) {
+    return std::make_unique<report::CheckStarRecordForm>(std::string{}, std::string{},
+                                                         parameters.referenceByRow);
+  }
+  return std::make_unique<report::CheckStarRecordForm>(
+      transform->reportedFilter, transform->notesBeforeColour, parameters.referenceByRow);
 }
 
 void reportLeftOut(double MERR, const std::string& tableFile, std::uint64_t line,
@@ -74,8 +77,13 @@ void reportLeftOut(double MERR, const std::string& tableFile, std::uint64_t line
                    &leftOutObservation);
 }
 
-std::unique_ptr<report::RecordForm> commandLineRecordForm(bool withCheckStar) {
-  if (withCheckStar) return std::make_unique<report::CheckStarRecordForm>();
+std::unique_ptr<report::RecordForm> commandLineRecordForm(
+    bool withCheckStar, const night::NightParameters& parameters) {
+  // An ensemble's records carry its magnitudes in NOTES always.
+  if (withCheckStar || parameters.ensemble) {
+    return std::make_unique<report::CheckStarRecordForm>(std::string{}, std::string{},
+                                                         parameters.referenceByRow);
+  }
   return std::make_unique<report::TrimmedRecordForm>();
 }
 
@@ -84,7 +92,8 @@ NightConversion::NightConversion(std::size_t night, std::string tableFile,
                                  bool withCheckStar, bool buildsRecords,
                                  diagnostics::DiagnosticSink& findings,
                                  ObservationListener& written,
-                                 const transform::FilterTransform* transform)
+                                 const transform::FilterTransform* transform,
+                                 std::unique_ptr<night::SeriesReader> reader)
     : night_{night},
       tableFile_{std::move(tableFile)},
       format_{night::tableFormatOfFile(tableFile_)},
@@ -93,9 +102,10 @@ NightConversion::NightConversion(std::size_t night, std::string tableFile,
       findings_{findings},
       written_listener_{written},
       transform_{buildsRecords ? transform : nullptr},
+      reader_{std::move(reader)},
       form_{!buildsRecords          ? nullptr
-            : transform_ != nullptr ? transformedRecordForm(transform_)
-                                    : commandLineRecordForm(withCheckStar)},
+            : transform_ != nullptr ? transformedRecordForm(transform_, parameters)
+                                    : commandLineRecordForm(withCheckStar, parameters)},
       values_{report::nightRecordTexts(parameters)} {}
 
 void NightConversion::scatterErrors(std::size_t width) {
@@ -104,7 +114,8 @@ void NightConversion::scatterErrors(std::size_t width) {
 }
 
 bool NightConversion::read() {
-  const bool read = format_.open(tableFile_)->read(*this, findings_, counts_);
+  if (!reader_) reader_ = format_.open(tableFile_);
+  const bool read = reader_->read(*this, findings_, counts_);
   if (scatter_) {
     scatter_->end();
     writeWaiting();
@@ -218,8 +229,8 @@ bool NightConversion::transformAlone(const night::Measurement& measurement,
       at, transform_->role.filter,
       {{measurement.difference, measurement.error},
        checkKnown ? *measurement.checkDifference : std::numeric_limits<double>::quiet_NaN()});
-  const auto tooLarge =
-      transform::transformValues(*transform_, at, parameters_.comparisonMagnitude, values);
+  const auto tooLarge = transform::transformValues(
+      *transform_, at, measurement.reference.value_or(parameters_.comparisonMagnitude), values);
   if (tooLarge) {
     ++leftOut_;
     reportLeftOut(tooLarge->MERR, tableFile_, measurement.line, findings_);

@@ -26,12 +26,13 @@
 namespace varistellar::convert {
 
 // The form of the command line's records: trimmed, with the check star's
-// magnitudes when asked for.
-[[nodiscard]] std::unique_ptr<report::RecordForm> commandLineRecordForm(bool withCheckStar);
+// magnitudes when asked for or when the comparison is an ensemble.
+[[nodiscard]] std::unique_ptr<report::RecordForm> commandLineRecordForm(
+    bool withCheckStar, const night::NightParameters& parameters);
 // The form of a transformed night's records (`transform`: none for a filter
 // that is not transformed).
 [[nodiscard]] std::unique_ptr<report::RecordForm> transformedRecordForm(
-    const transform::FilterTransform* transform);
+    const transform::FilterTransform* transform, const night::NightParameters& parameters);
 
 // The finding of an observation whose MERR is 1.0 or more: it is left out.
 void reportLeftOut(double MERR, const std::string& tableFile, std::uint64_t line,
@@ -64,7 +65,8 @@ class NightConversion final : public night::MeasurementSink {
                   const night::NightParameters& parameters, run::DateKind date, bool withCheckStar,
                   bool buildsRecords, diagnostics::DiagnosticSink& findings,
                   ObservationListener& written,
-                  const transform::FilterTransform* transform = nullptr);
+                  const transform::FilterTransform* transform = nullptr,
+                  std::unique_ptr<night::SeriesReader> reader = nullptr);
 
   // MERR from the check star's scatter over the `width` observations
   // nearest in time (--merr check-scatter); only for a night that builds
@@ -117,6 +119,7 @@ class NightConversion final : public night::MeasurementSink {
   diagnostics::DiagnosticSink& findings_;
   ObservationListener& written_listener_;
   const transform::FilterTransform* transform_;
+  std::unique_ptr<night::SeriesReader> reader_;  // prepared; none: opened to read
   std::unique_ptr<report::RecordForm> form_;
   report::RecordValues values_;
   std::string record_;

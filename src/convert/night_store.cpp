@@ -152,8 +152,7 @@ std::vector<double> NightStore::scatterOf(std::size_t night,
   return scatter;
 }
 
-std::vector<std::vector<double>> NightStore::scattersOf(
-    const StoreTransformation* transformation) {
+std::vector<std::vector<double>> NightStore::scattersOf(const StoreTransformation* transformation) {
   std::vector<std::vector<double>> scatters;
   if (!scatterWidth_) return scatters;
   errorSource_ = "KC" + std::to_string(*scatterWidth_);
@@ -233,8 +232,8 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
     Night& night = nights_[i];
     cursors.push_back({night.kept.cbegin(), night.kept.cend(),
                        transformation != nullptr
-                           ? transformedRecordForm(transformation->transforms[i])
-                           : commandLineRecordForm(withCheckStar_),
+                           ? transformedRecordForm(transformation->transforms[i], *night.parameters)
+                           : commandLineRecordForm(withCheckStar_, *night.parameters),
                        report::nightRecordTexts(*night.parameters)});
   }
   // Where each night's search for each of its partners ended last.

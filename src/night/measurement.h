@@ -17,6 +17,9 @@ struct Measurement {
   std::optional<double> checkDifference{};
   double checkError = 0.0;  // of `checkDifference` (s3)
   double AIRMASS = 0.0;
+  // The comparison's catalogue magnitude on this row, where the table gives
+  // it (an ensemble's); none: line 8 of the parameter file.
+  std::optional<double> reference{};
   std::uint64_t line = 0;  // where it stands in its file, from 1
 };
 

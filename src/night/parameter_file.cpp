@@ -9,6 +9,7 @@
 #include "aeff/plain_decimal.h"
 #include "aeff/vocabulary.h"
 #include "diagnostics/quoted.h"
+#include "night/aperture_lines.h"
 #include "night/input_file.h"
 #include "night/parameter_lines.h"
 #include "textio/line_reader.h"
@@ -59,6 +60,9 @@ class ParameterReader {
     }
     std::string_view line;
     while (count_ < parameterLineCount && reader.next(line)) lines_[count_++] = trimmed(line);
+    while (count_ == parameterLineCount && reader.next(line)) {
+      apertureLine(line, reader.lineNumber(), parameters);
+    }
     if (const auto fault = readingFault(reader, parameterFile)) {
       error(fault->line, 0, fault->text);
       return false;
@@ -85,7 +89,13 @@ class ParameterReader {
     }
     parameters.comparisonStarId =
         text({comparisonStar, aeff::fieldFacts(aeff::Field::CNAME).maxLength, true});
-    parameters.comparisonMagnitude = magnitude(comparisonMagnitude).value_or(0.0);
+    if (parameters.comparisonStarId == ensembleName &&
+        isEmptyOrNa(valueOf(comparisonMagnitude).text)) {
+      // The table gives an ensemble's magnitude row by row.
+      parameters.comparisonMagnitudeGiven = false;
+    } else {
+      parameters.comparisonMagnitude = magnitude(comparisonMagnitude).value_or(0.0);
+    }
     const std::size_t errorsBeforeFilter = errors_;
     parameters.filterName = text({filter, 0, true});
     const std::string& filterName = parameters.filterName;
@@ -110,6 +120,19 @@ class ParameterReader {
   }
 
  private:
+  void apertureLine(std::string_view text, std::uint64_t number, NightParameters& parameters) {
+    ApertureLineReading reading = readApertureLine(text, number);
+    if (auto* aperture = std::get_if<ApertureLine>(&reading)) {
+      parameters.apertures.push_back(std::move(*aperture));
+    } else if (auto* fault = std::get_if<ApertureLineFault>(&reading)) {
+      error(number, 0, std::move(fault->text));
+    }
+  }
+
+  static bool isEmptyOrNa(std::string_view text) {
+    return text.empty() || text == "na" || text == "NA";
+  }
+
   void error(std::uint64_t line, std::uint64_t column, std::string text) {
     ++errors_;
     findings_.error(file_, line, column, std::move(text));

@@ -3,9 +3,11 @@
 // numbers; every fault reported with its line and column.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "diagnostics/diagnostic.h"
 
@@ -14,6 +16,17 @@ namespace varistellar::night {
 struct CheckStar {
   std::string id;
   double magnitude = 0.0;  // catalogue
+};
+
+// One aperture line after line 12, for an AstroImageJ table: which of the
+// table's apertures is the target, the check star, or a comparison star of
+// the ensemble (with its catalogue magnitude).
+struct ApertureLine {
+  enum class Role : std::uint8_t { target, check, comparison };
+  Role role = Role::target;
+  std::string aperture;    // upper case: "T1", "C2"
+  double magnitude = 0.0;  // a comparison star's
+  std::uint64_t line = 0;
 };
 
 // What the parameter file says about one filter's night. An empty chart is
@@ -26,7 +39,20 @@ struct NightParameters {
   std::string filterName;
   std::string chartId;
   std::optional<CheckStar> checkStar{};
+  std::vector<ApertureLine> apertures{};
+  // What the table tells of the night (set once it is looked at): the
+  // comparison is an ensemble (CNAME ENSEMBLE, CMAG na, KMAG the check
+  // star's standard magnitude, NOTES on every record), and its catalogue
+  // magnitude is given row by row.
+  bool ensemble = false;
+  bool referenceByRow = false;
+  // False where line 7 is ENSEMBLE and line 8 empty or na: the table must
+  // give the ensemble's magnitude.
+  bool comparisonMagnitudeGiven = true;
 };
+
+// The comparison star's name that stands for an ensemble of them.
+inline constexpr std::string_view ensembleName = "ENSEMBLE";
 
 // What was read of a parameter file, and whether all of it was good (each
 // fault is reported as it is found). What was read of a faulty file still

@@ -4,15 +4,19 @@
 #include <algorithm>
 #include <array>
 
+#include "night/aij_table.h"
 #include "night/light_curve_table.h"
+#include "night/siril_light_curve.h"
 #include "platform/platform.h"
 #include "textio/line_reader.h"
 
 namespace varistellar::night {
 namespace {
 
-constexpr std::array<const TableFormat*, 1> formats = {
+constexpr std::array<const TableFormat*, 3> formats = {
     &magnivexLightCurveTable,
+    &aijMeasurementTable,
+    &sirilLightCurve,
 };
 
 }  // namespace

@@ -25,6 +25,10 @@ struct ObservationValues {
   // Its standard magnitude (Kstd = the comparison's catalogue magnitude plus
   // KMAGINS), when there is a check star and it was measured.
   std::optional<double> Kstd{};
+  // The comparison's catalogue magnitude on this row, where the table gives
+  // it; none: the night's.
+  std::optional<double> CREFMAG{};
+  bool ensemble = false;  // KMAG is the check star's standard magnitude
   // A transformed observation: MAG and MERR are on the standard system,
   // `colour` is the target's standard colour the transformation used, and
   // the check star's standard magnitude transformed alike, when it could be.

@@ -2,6 +2,7 @@
 #include "report/record_forms.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "aeff/format.h"
 #include "report/layouts.h"
@@ -77,6 +78,11 @@ std::array<FieldValue, N> valuesInLayoutOrder(const std::array<RecordKey, N>& ke
 // A fixed-point field as its text without the leading blanks; false when the
 // field holds no number (asterisks, NaN or INF).
 bool appendTrimmedNumber(const LayoutItem& field, double value, std::string& line) {
+  // A table without the star's coordinates has no airmass.
+  if (std::isnan(value) && field.name == "AIRMASS") {
+    line.append("na");
+    return true;
+  }
   char text[32];
   const auto width = static_cast<std::size_t>(field.width);
   textio::formatFixedField(value, field.width, field.digits, text);
@@ -235,7 +241,8 @@ bool changesByRecord(RecordKey key) {
 // numbers written between them.
 bool CheckStarLayout::layOut(std::span<const LayoutItem> layout, std::span<const RecordKey> keys,
                              const RecordValues& values, std::string_view filter,
-                             std::string_view trans, std::string_view notesBeforeColour) {
+                             std::string_view trans, std::string_view notesBeforeColour,
+                             bool referenceByRecord) {
   pieces_.clear();
   std::string text;
   static constexpr LayoutItem magnitude = textio::fixedField(6, 3);
@@ -267,7 +274,11 @@ bool CheckStarLayout::layOut(std::span<const LayoutItem> layout, std::span<const
         number(Subfield::KMAGINS, {}, magnitude, true);
       }
       text.append("|CREFMAG=");
-      if (!fixedNumber(values.number(Subfield::CREFMAG))) return false;
+      if (referenceByRecord) {
+        number(Subfield::CREFMAG, "CREFMAG", magnitude, true);
+      } else if (!fixedNumber(values.number(Subfield::CREFMAG))) {
+        return false;
+      }
       if (measured && values.has(Subfield::KREFMAG)) {
         text.append("|KREFMAG=");
         if (!fixedNumber(values.number(Subfield::KREFMAG))) return false;
@@ -309,9 +320,11 @@ UnfitFields CheckStarLayout::build(const RecordValues& values, std::string& line
   return unfit;
 }
 
-CheckStarRecordForm::CheckStarRecordForm(std::string standardFilter, std::string notesBeforeColour)
+CheckStarRecordForm::CheckStarRecordForm(std::string standardFilter, std::string notesBeforeColour,
+                                         bool referenceByRecord)
     : standardFilter_{std::move(standardFilter)},
-      notesBeforeColour_{std::move(notesBeforeColour)} {}
+      notesBeforeColour_{std::move(notesBeforeColour)},
+      referenceByRecord_{referenceByRecord} {}
 
 UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& line) {
   const bool transformed = values.has(Subfield::COLOR);
@@ -321,7 +334,7 @@ UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& 
     laidOut.emplace();
     if (!laidOut->layOut(checkStarRecordLayout, checkStarKeys, values,
                          transformed ? std::string_view{standardFilter_} : std::string_view{},
-                         transformed ? "YES" : "NO", notesBeforeColour_)) {
+                         transformed ? "YES" : "NO", notesBeforeColour_, referenceByRecord_)) {
       laidOut.reset();
       return buildWhole(values, line);
     }

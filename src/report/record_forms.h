@@ -31,9 +31,10 @@ class CheckStarLayout {
  public:
   // False when a number that is the same in every record does not fit its
   // field: the record must then be built whole each time.
+  // `referenceByRecord`: CREFMAG changes from one record to the next.
   bool layOut(std::span<const textio::LayoutItem> layout, std::span<const RecordKey> keys,
               const RecordValues& values, std::string_view filter, std::string_view trans,
-              std::string_view notesBeforeColour);
+              std::string_view notesBeforeColour, bool referenceByRecord = false);
   UnfitFields build(const RecordValues& values, std::string& line) const;
 
  private:
@@ -95,7 +96,10 @@ class CheckStarRecordForm final : public RecordForm {
  public:
   // `notesBeforeColour`: "|Tv_bv=-0.0467|Tv_bvERR=0.0070|BVCOLOR=" of a
   // transformed night's filter, which `standardFilter` names.
-  explicit CheckStarRecordForm(std::string standardFilter = {}, std::string notesBeforeColour = {});
+  // `referenceByRecord`: the comparison's catalogue magnitude (CREFMAG) is
+  // given row by row, as an ensemble's is.
+  explicit CheckStarRecordForm(std::string standardFilter = {}, std::string notesBeforeColour = {},
+                               bool referenceByRecord = false);
   UnfitFields build(const RecordValues& values, std::string& line) override;
 
  private:
@@ -104,6 +108,7 @@ class CheckStarRecordForm final : public RecordForm {
 
   std::string standardFilter_;
   std::string notesBeforeColour_;
+  bool referenceByRecord_ = false;
   // Laid out for a check star unmeasured and measured, untransformed and
   // transformed.
   std::array<std::optional<CheckStarLayout>, 8> layouts_{};

@@ -7,13 +7,15 @@
 
 namespace varistellar::textio {
 
-LineReader::LineReader(const std::string& name) {
+LineReader::LineReader(const std::string& name, std::size_t longestLine)
+    : longestLine_{longestLine},
+      bufferSize_{longestLine <= maxLineLength ? bufferSize : longestLine + bufferSize} {
   const platform::OpenResult file = platform::openForReading(name);
   if (file.error != 0) {
     failure_ = {.systemError = file.error};
     return;
   }
-  buffer_.reset(new (std::nothrow) char[bufferSize]);
+  buffer_.reset(new (std::nothrow) char[bufferSize_]);
   if (!buffer_) {
     (void)platform::closeFile(file.handle);
     failure_ = {.ownMessage = bufferAllocationFailed};
@@ -34,7 +36,7 @@ bool LineReader::fill() {
     begin_ = 0;
   }
   const platform::TransferResult got =
-      platform::readSome(handle_, {buffer_.get() + end_, bufferSize - end_});
+      platform::readSome(handle_, {buffer_.get() + end_, bufferSize_ - end_});
   if (got.error != 0) {
     failure_ = {.systemError = got.error};
     return false;
@@ -69,7 +71,7 @@ bool LineReader::next(std::string_view& line) {
     const auto* lf = static_cast<const char*>(std::memchr(buffer_.get() + begin_, '\n', waiting));
     const std::size_t length =
         lf == nullptr ? waiting : static_cast<std::size_t>(lf - buffer_.get()) - begin_;
-    if (length > maxLineLength) {
+    if (length > longestLine_) {
       longLine_ = true;
       return false;
     }

@@ -29,8 +29,10 @@ class LineReader {
   static constexpr std::size_t maxLineLength = 4096;
   static constexpr std::size_t bufferSize = 65536;
 
-  // Opens `name`; failure() tells why it could not be.
-  explicit LineReader(const std::string& name);
+  // Opens `name`; failure() tells why it could not be. A table whose rows
+  // run to many kilobytes is read with a longer `longestLine` (and a buffer
+  // to match, still one per file).
+  explicit LineReader(const std::string& name, std::size_t longestLine = maxLineLength);
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
   ~LineReader();
@@ -45,7 +47,7 @@ class LineReader {
   [[nodiscard]] bool next(std::string_view& line);
   [[nodiscard]] std::uint64_t lineNumber() const { return lineNumber_; }
   // True when the reading stopped at line lineNumber() + 1, which is longer
-  // than maxLineLength.
+  // than the longest line taken.
   [[nodiscard]] bool stoppedAtLongLine() const { return longLine_; }
   // Why the file could not be opened or read; nothing happened when none.
   [[nodiscard]] const Failure& failure() const { return failure_; }
@@ -58,6 +60,8 @@ class LineReader {
   [[nodiscard]] std::string_view take(std::size_t stop);
 
   platform::Handle handle_ = platform::invalidHandle;
+  std::size_t longestLine_ = maxLineLength;
+  std::size_t bufferSize_ = bufferSize;
   std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;

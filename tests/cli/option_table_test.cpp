@@ -127,5 +127,12 @@ TEST(HelpText, ListsTransformsQuietAfterItsOutput) {
                                    "  --quiet             print only warnings and errors\n\n"));
 }
 
+TEST(HelpText, NamesEveryTableConvertReads) {
+  for (const char* table : {"MAGNIVEX's lightcurve.txt", "an AstroImageJ measurement table",
+                            "Siril's light_curve.dat"}) {
+    EXPECT_THAT(helpText(), ::testing::HasSubstr(table)) << table;
+  }
+}
+
 }  // namespace
 }  // namespace varistellar::cli

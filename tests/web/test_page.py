@@ -28,6 +28,8 @@ from selenium.webdriver.common.by import By
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SAMPLE = os.path.join(ROOT, "examples", "sample-night")
 TWO_FILTER_NIGHT = os.path.join(ROOT, "examples", "two-filter-night")
+AIJ_NIGHT = os.path.join(ROOT, "examples", "aij-night")
+SIRIL_NIGHT = os.path.join(ROOT, "examples", "siril-night")
 
 
 class Skip(Exception):
@@ -270,8 +272,52 @@ def case_transformed_night(page, binary, scratch, screenshot):
         page.browser.save_screenshot(screenshot.replace(".png", "-transformed.png"))
 
 
+def case_aij_table(page, binary, scratch, screenshot):
+    """One AstroImageJ table and its parameter file: the page converts it as convert does."""
+    folder = os.path.join(scratch, "aij")
+    shutil.copytree(os.path.join(AIJ_NIGHT, "V"), folder)
+    assert page.run([os.path.join(folder, "Measurements.xls"),
+                     os.path.join(folder, "VARISTELLAR-input.txt")]) == "done"
+    expect_same_run(page, binary, folder, ["convert"] + CONVERT
+                    + ["--table", "Measurements.xls", "--parameters", "VARISTELLAR-input.txt"], True)
+    assert b"#SOFTWARE=AstroImageJ via VARISTELLAR" in page.download("download-report")
+
+
+def case_siril_light_curve(page, binary, scratch, screenshot):
+    folder = os.path.join(scratch, "siril")
+    shutil.copytree(SIRIL_NIGHT, folder)
+    assert page.run([os.path.join(folder, "light_curve.dat"),
+                     os.path.join(folder, "VARISTELLAR-input.txt")]) == "done"
+    expect_same_run(page, binary, folder, ["convert"] + CONVERT
+                    + ["--table", "light_curve.dat", "--parameters", "VARISTELLAR-input.txt"], True)
+    assert b"#SOFTWARE=Siril via VARISTELLAR" in page.download("download-report")
+
+
+def case_aij_two_filters(page, binary, scratch, screenshot):
+    """AstroImageJ's tables of B and V named by filter, with the coefficients: each pair finds
+    its filter's folder, and each table keeps its own name there, so that messages name it."""
+    folder = os.path.join(scratch, "aij-two")
+    shutil.copytree(AIJ_NIGHT, folder)
+    paths = [os.path.join(folder, "tg.ini")]
+    for band in ("B", "V"):
+        os.rename(os.path.join(folder, band, "Measurements.xls"),
+                  os.path.join(folder, band, f"Measurements-{band}.xls"))
+        for name in (f"Measurements-{band}.xls", "VARISTELLAR-input.txt"):
+            flat = os.path.join(folder, name.replace("input.txt", f"input-{band}.txt"))
+            shutil.copyfile(os.path.join(folder, band, name), flat)
+            paths.append(flat)
+    assert page.run(paths, check_star=True) == "done"
+    expect_same_run(page, binary, folder,
+                    ["convert", "--check-star", "--transform", "tg.ini"] + CONVERT + ["B", "V"],
+                    True)
+    assert "Measurements-B.xls" in page.summary() and "transformed:" in page.summary()
+    if screenshot:
+        page.browser.save_screenshot(screenshot.replace(".png", "-astroimagej.png"))
+
+
 CASES = [case_sample_night, case_scatter_errors, case_bad_input, case_report_check, case_damaged_report,
-         case_two_filters, case_transformed_night]
+         case_two_filters, case_transformed_night, case_aij_table, case_siril_light_curve,
+         case_aij_two_filters]
 
 
 def main():

@@ -1,0 +1,299 @@
+// The AstroImageJ measurement table, read strictly.
+#include "night/aij_table.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+#include "diagnostics/quoted.h"
+#include "night/aij_rows.h"
+#include "night/input_file.h"
+#include "night/table_row.h"
+#include "textio/line_reader.h"
+
+namespace varistellar::night {
+namespace {
+
+// Tables of many apertures run to tens of kilobytes a row.
+constexpr std::size_t longestRow = 1U << 20U;
+
+constexpr InputFile aijTable{"the AstroImageJ table", "an AstroImageJ measurement table",
+                             "the measurement table that AstroImageJ saves"};
+
+constexpr diagnostics::FindingKind notNumber{"more value is not a number",
+                                             "more values are not numbers"};
+
+bool isPassedOver(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  return first == std::string_view::npos || line[first] == '#';
+}
+
+// Reads up to the column-title line; its line number, 0 when there is none.
+std::uint64_t toTitleLine(textio::LineReader& reader, std::string_view& line) {
+  while (reader.next(line)) {
+    if (!isPassedOver(line)) return reader.lineNumber();
+  }
+  return 0;
+}
+
+std::string shown(double value) {
+  std::array<char, 64> text{};
+  const auto end =
+      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 3);
+  return {text.data(), end.ptr};
+}
+
+std::unique_ptr<SeriesReader> openAijTable(std::string file) {
+  return std::make_unique<AijTableReader>(std::move(file));
+}
+
+constexpr std::array<std::string_view, 0> aijTableNames = {};
+
+}  // namespace
+
+bool isAijTableBeginning(std::string_view beginning) {
+  std::size_t start = 0;
+  while (start < beginning.size()) {
+    std::size_t end = beginning.find('\n', start);
+    // A title line cut by the end of the beginning is looked at as far as it goes.
+    if (end == std::string_view::npos) end = beginning.size();
+    std::string_view line = beginning.substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (!isPassedOver(line)) return areAijTitles(columnTitles(line));
+    start = end + 1;
+  }
+  return false;
+}
+
+std::optional<NightShape> AijTableReader::prepare(const NightRequest& request,
+                                                  diagnostics::DiagnosticSink& findings) {
+  textio::LineReader reader{file_, longestRow};
+  if (const auto fault = unreadableAsLines(file_, reader, aijTable)) {
+    findings.error(file_, 0, 0, *fault);
+    return std::nullopt;
+  }
+  std::string_view line;
+  titleLine_ = toTitleLine(reader, line);
+  if (titleLine_ == 0) {
+    findings.error(file_, 0, 0, "the table holds no column-title line");
+    return std::nullopt;
+  }
+  const std::vector<std::string> titles = columnTitles(line);
+  columns_ = aijColumns(titles, separatorOf(line), titleLine_, request, file_, findings);
+  if (!columns_) return std::nullopt;
+  const FirstLook look = lookAtRows(!request.julianDate && columns_->hjd != noColumn);
+  if (!chooseDate(request, look, findings)) return std::nullopt;
+  compareReferences(look, findings);
+  NightShape shape{.julianDate = julianDate_, .ensemble = columns_->ensemble()};
+  shape.reference = columns_->fixedReference ? columns_->fixedReference : look.tableReference;
+  return shape;
+}
+
+AijTableReader::FirstLook AijTableReader::lookAtRows(bool wantHJD) const {
+  FirstLook look;
+  textio::LineReader reader{file_, longestRow};
+  std::string_view line;
+  if (toTitleLine(reader, line) == 0) return look;
+  TableRow row{columns_->separator, columns_->lastColumn};
+  // Past the first kept row only the HJD column is split out, and a row
+  // without it is read whole only then.
+  TableRow dates{columns_->separator, wantHJD ? columns_->hjd : 0};
+  AijRow values;
+  std::size_t faultColumn = 0;
+  while (reader.next(line)) {
+    if (isPassedOver(line)) continue;
+    if (look.firstKept != 0) {
+      if (!wantHJD) break;
+      dates.split(line);
+      if (readFieldNumber(dates[columns_->hjd]).kind == FieldNumber::Kind::number) continue;
+    }
+    row.split(line);
+    if (evaluateAijRow(*columns_, row, values, faultColumn) != RowFate::kept) continue;
+    if (look.firstKept == 0) {
+      look.firstKept = reader.lineNumber();
+      look.tableReference = values.tableReference;
+    }
+    if (wantHJD && !values.HJD) {
+      look.withoutHJD = reader.lineNumber();
+      break;
+    }
+  }
+  return look;
+}
+
+// HJD when every kept row has one, else JD with a note that says why.
+bool AijTableReader::chooseDate(const NightRequest& request, const FirstLook& look,
+                                diagnostics::DiagnosticSink& findings) {
+  const AijColumns& columns = *columns_;
+  std::string why;
+  if (!request.julianDate) {
+    if (columns.hjd == noColumn) {
+      why = "the table has no HJD_UTC or HJD_MOBS column";
+    } else if (look.withoutHJD != 0) {
+      why = "line " + std::to_string(look.withoutHJD) + ", a kept row, has no " +
+            columns.title(columns.hjd);
+    }
+  }
+  julianDate_ = request.julianDate || !why.empty();
+  if (!why.empty() && request.dateGiven) {
+    findings.error(file_, 0, 0, "--date HJD needs an HJD on every kept row, but " + why);
+    return false;
+  }
+  if (julianDate_ && columns.jd == noColumn) {
+    findings.error(file_, titleLine_, 0,
+                   (why.empty() ? std::string{"--date JD"} : why) +
+                       ": the report's date would be JD, but the table has no JD_UTC, JD_MOBS or "
+                       "J.D.-2400000 column");
+    return false;
+  }
+  if (!why.empty()) {
+    findings.report({file_, 0, 0, diagnostics::Severity::note,
+                     why + ": the report's dates are JD, from " + columns.title(columns.jd)});
+  }
+  return true;
+}
+
+void AijTableReader::compareReferences(const FirstLook& look,
+                                       diagnostics::DiagnosticSink& findings) const {
+  const AijColumns& columns = *columns_;
+  if (!columns.comparedReference || !look.tableReference ||
+      std::fabs(*columns.comparedReference - *look.tableReference) <= 0.001) {
+    return;
+  }
+  const std::string given = columns.recomputed ? "the comparison lines of the parameter file give "
+                                               : "line 8 of the parameter file gives ";
+  findings.warning(file_, look.firstKept, 0,
+                   given + "the comparison's magnitude as " + shown(*columns.comparedReference) +
+                       ", but the table's own ensemble magnitude (Source_AMag_" +
+                       columns.target.aperture + " + 2.5 log10(rel_flux_" +
+                       columns.target.aperture + ")) is " + shown(*look.tableReference) +
+                       " on its first kept row");
+}
+
+namespace {
+
+// The rows, one line at a time, each split once into the one row of fields.
+class RowReader {
+ public:
+  RowReader(const std::string& file, const AijColumns& columns, bool julianDate,
+            MeasurementSink& sink, diagnostics::DiagnosticSink& findings, SeriesCounts& counts)
+      : file_{file},
+        columns_{columns},
+        julianDate_{julianDate},
+        sink_{sink},
+        findings_{findings},
+        counts_{counts},
+        row_{columns.separator, columns.lastColumn} {}
+
+  bool read() {
+    textio::LineReader reader{file_, longestRow};
+    std::string_view line;
+    if (toTitleLine(reader, line) == 0) return false;
+    bool taken = true;
+    while (taken && reader.next(line)) {
+      if (isPassedOver(line)) continue;
+      if (line.find('\0') != std::string_view::npos) {
+        error(reader.lineNumber(), nulByteMessage(aijTable));
+        return false;
+      }
+      taken = rowLine(line, reader.lineNumber());
+    }
+    if (const auto fault = readingFault(reader, aijTable)) {
+      error(fault->line, fault->line == 0 ? fault->text
+                                          : "the line is longer than a mebibyte, so the file "
+                                            "does not look like an AstroImageJ table; it is "
+                                            "read no further");
+      return false;
+    }
+    warnDropped();
+    return taken && counts_.errors == 0;
+  }
+
+ private:
+  bool rowLine(std::string_view line, std::uint64_t number) {
+    ++counts_.observationLines;
+    row_.split(line);
+    std::size_t faultColumn = 0;
+    switch (evaluateAijRow(columns_, row_, values_, faultColumn)) {
+      case RowFate::fault:
+        error(number,
+              diagnostics::quoted(row_[faultColumn]) + " in column " + columns_.title(faultColumn) +
+                  " is not a number",
+              &notNumber);
+        return true;
+      case RowFate::dropped: drop(number); return true;
+      case RowFate::kept: break;
+    }
+    const std::optional<double> date = julianDate_ ? values_.JD : values_.HJD;
+    if (!date) {
+      drop(number);
+      return true;
+    }
+    ++counts_.kept;
+    Measurement measurement{
+        .HJD = *date,
+        .HELCOR = !julianDate_ && values_.JD ? *values_.HJD - *values_.JD : 0.0,
+        .difference = values_.difference,
+        .error = values_.error,
+        .checkDifference = values_.checkDifference,
+        .checkError = values_.checkError,
+        .AIRMASS = values_.AIRMASS,
+        .reference = columns_.fixedReference ? columns_.fixedReference : values_.tableReference,
+        .line = number};
+    return sink_.take(measurement);
+  }
+
+  void drop(std::uint64_t number) {
+    if (counts_.dropped++ == 0) firstDropped_ = number;
+  }
+
+  void warnDropped() {
+    if (counts_.dropped == 0) return;
+    findings_.warning(file_, firstDropped_, 0,
+                      std::to_string(counts_.dropped) +
+                          (counts_.dropped == 1 ? " row was" : " rows were") +
+                          " dropped, this the first: a value the night needs is NaN or empty, or "
+                          "a count is not above 0");
+  }
+
+  void error(std::uint64_t line, std::string text, const diagnostics::FindingKind* kind = nullptr) {
+    ++counts_.errors;
+    findings_.error(file_, line, 0, std::move(text), kind);
+  }
+
+  const std::string& file_;
+  const AijColumns& columns_;
+  bool julianDate_;
+  MeasurementSink& sink_;
+  diagnostics::DiagnosticSink& findings_;
+  SeriesCounts& counts_;
+  TableRow row_;
+  AijRow values_;
+  std::uint64_t firstDropped_ = 0;
+};
+
+}  // namespace
+
+bool AijTableReader::read(MeasurementSink& sink, diagnostics::DiagnosticSink& findings,
+                          SeriesCounts& counts) {
+  if (!columns_) return false;  // prepare said why
+  RowReader reader{file_, *columns_, julianDate_, sink, findings, counts};
+  return reader.read();
+}
+
+const TableFormat aijMeasurementTable{
+    .program = "AstroImageJ",
+    .words = {.table = "AstroImageJ table",
+              .date = "JD_UTC",
+              .difference = "rel_flux_T1",
+              .checkDifference = "rel_flux_T2",
+              .airmass = "AIRMASS",
+              .dropped = "a needed value NaN, empty or a count not above 0",
+              .checkUnmeasured = "rel_flux_T2 NaN or empty"},
+    .fileNames = aijTableNames,
+    .identify = isAijTableBeginning,
+    .open = openAijTable,
+};
+
+}  // namespace varistellar::night
