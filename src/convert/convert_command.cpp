@@ -144,7 +144,7 @@ class Conversion {
     readers_.push_back(night::tableFormatOfFile(files.tableFile).open(files.tableFile));
     const std::optional<night::NightShape> shape =
         readers_.back()->prepare({parameters, files.parameterFile, plan_.date == run::DateKind::jd,
-                                  plan_.dateGiven, plan_.checkStar || scattering()},
+                                  plan_.dateGiven, plan_.checkStar},
                                  findings_);
     if (!shape) return false;
     if (shape->julianDate) plan_.date = run::DateKind::jd;
@@ -275,7 +275,8 @@ class Conversion {
     std::optional<NightStore> store;
     if (several()) {
       store.emplace(parameters_, tableFiles, withCheckStar_);
-      if (scattering() && withCheckStar_) store->scatterErrors(*plan_.scatterWidth);
+      if (scattering() && withCheckStar_ && parametersGood_)
+        store->scatterErrors(*plan_.scatterWidth);
       kept.add(*store);
     } else {
       kept.add(written_);
@@ -288,7 +289,8 @@ class Conversion {
         nights_.push_back(std::make_unique<NightConversion>(
             0, tableFiles[0], parameters_[0], plan_.date, withCheckStar_, true, findings_, kept,
             transforms_.empty() ? nullptr : &transforms_.front(), std::move(readers_[0])));
-        if (scattering() && withCheckStar_) nights_.back()->scatterErrors(*plan_.scatterWidth);
+        if (scattering() && withCheckStar_ && parametersGood_)
+          nights_.back()->scatterErrors(*plan_.scatterWidth);
         (void)nights_.back()->read();
       }
     } catch (const std::bad_alloc&) {

@@ -7,6 +7,7 @@ import math
 from cases import TABLE_HEADER, Case, parameters
 from check_star_cases import statistics_line, three
 from command_line_cases import aavso_report, failing, on_console, sep, summary, usage
+from readers_cases import SIRIL_CURVE
 
 C_REF, K_REF = 12.345, 13.021
 UNMEASURED = None
@@ -256,6 +257,13 @@ CASES = [
             b"VARISTELLAR-input.txt:11: error: --merr check-scatter needs a check star, but line "
             b"11 names none: put the check star's name on line 11 and its catalogue magnitude on "
             b"line 12, or convert with --merr table\n"),
+    failing("quality: --merr check-scatter on a Siril light curve, which measures no check star",
+            {"light_curve.dat": SIRIL_CURVE, "VARISTELLAR-input.txt": parameters()},
+            ["convert", "--merr", "check-scatter"],
+            b"VARISTELLAR-input.txt:11: warning: the check star 000-AAA-002 is not in the Siril "
+            b"light curve, which measures none: KNAME and KMAG are na\n"
+            b"light_curve.dat: error: --merr check-scatter needs a check star, but the table "
+            b"measures none: convert with --merr table\n"),
     failing("quality: --merr check-scatter on a table out of time order",
             {"lightcurve.txt": table(SOUND[:6] + SOUND[7:9] + SOUND[6:7]),
              "VARISTELLAR-input.txt": parameters()},
