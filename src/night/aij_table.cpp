@@ -2,7 +2,6 @@
 #include "night/aij_table.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <memory>
 
@@ -10,6 +9,7 @@
 #include "night/aij_rows.h"
 #include "night/input_file.h"
 #include "night/table_row.h"
+#include "textio/exact_decimal.h"
 #include "textio/line_reader.h"
 
 namespace varistellar::night {
@@ -37,12 +37,7 @@ std::uint64_t toTitleLine(textio::LineReader& reader, std::string_view& line) {
   return 0;
 }
 
-std::string shown(double value) {
-  std::array<char, 64> text{};
-  const auto end =
-      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 3);
-  return {text.data(), end.ptr};
-}
+std::string shown(double value) { return textio::formatExactFixed(value, 3); }
 
 std::unique_ptr<SeriesReader> openAijTable(std::string file) {
   return std::make_unique<AijTableReader>(std::move(file));

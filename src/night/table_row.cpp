@@ -4,11 +4,41 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
+#include <string>
+
+#include "textio/exact_decimal.h"
 
 namespace varistellar::night {
 namespace {
 
 bool isBlank(char byte) { return byte == ' ' || byte == '\t'; }
+
+// NaN and infinities, as tables write a value that could not be measured.
+bool isNotANumber(std::string_view field) {
+  if (!field.empty() && field.front() == '-') field.remove_prefix(1);
+  std::string lower;
+  for (const char byte : field.substr(0, 9)) {
+    lower.push_back(byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte);
+  }
+  return field.size() <= 8 && (lower == "nan" || lower == "inf" || lower == "infinity");
+}
+
+// The double nearest to a decimal number with an optional exponent; nothing
+// for other text, NaN, infinities and values beyond the doubles. The standard library's
+// reader where it has one (the fastest); the web page's has none, and there
+// our own exact reader gives the same, correctly rounded, values.
+std::optional<double> decimalValue(std::string_view field) {
+#if defined(__cpp_lib_to_chars)
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  const bool whole = end == field.data() + field.size() && error == std::errc{};
+  if (!whole || !std::isfinite(value)) return std::nullopt;
+  return value;
+#else
+  return textio::readExactDecimalWithExponent(field);
+#endif
+}
 
 std::string_view trimmed(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -54,13 +84,12 @@ FieldNumber readFieldNumber(std::string_view field) {
   field = trimmed(field);
   if (field.empty()) return {};
   if (field.front() == '+') field.remove_prefix(1);
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (end != field.data() + field.size() || error == std::errc::invalid_argument) {
-    return {FieldNumber::Kind::notNumber, 0.0};
+  if (const std::optional<double> value = decimalValue(field)) {
+    return {FieldNumber::Kind::number, *value};
   }
-  if (error == std::errc::result_out_of_range || !std::isfinite(value)) return {};
-  return {FieldNumber::Kind::number, value};
+  // NaN, an infinity, or a number beyond the doubles: not measured.
+  if (isNotANumber(field) || textio::isDecimalWithExponent(field)) return {};
+  return {FieldNumber::Kind::notNumber, 0.0};
 }
 
 }  // namespace varistellar::night

@@ -35,8 +35,10 @@ bool LineReader::fill() {
     end_ -= begin_;
     begin_ = 0;
   }
-  const platform::TransferResult got =
-      platform::readSome(handle_, {buffer_.get() + end_, bufferSize_ - end_});
+  // A long-line buffer is read into a usual buffer's worth at a time, so that
+  // its pages are touched only as far as the longest line needs.
+  const std::size_t room = std::min(bufferSize_ - end_, bufferSize);
+  const platform::TransferResult got = platform::readSome(handle_, {buffer_.get() + end_, room});
   if (got.error != 0) {
     failure_ = {.systemError = got.error};
     return false;
