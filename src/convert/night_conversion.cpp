@@ -158,7 +158,7 @@ bool NightConversion::take(const night::Measurement& measurement) {
   if (scatter_ && !outOfOrder_) {
     holdForScatter(measurement, values);
   } else {
-    write(measurement, values);
+    write(Measured{measurement}, values);
   }
   return true;
 }
@@ -177,11 +177,11 @@ void NightConversion::holdForScatter(const night::Measurement& measurement,
                         ": sort the table by time, or convert with --merr table");
     scatter_->end();
     writeWaiting();
-    write(measurement, values);
+    write(Measured{measurement}, values);
     return;
   }
   lastLine_ = measurement.line;
-  waiting_.push_back({measurement, values});
+  waiting_.push_back({Measured{measurement}, values});
   writeWaiting();
 }
 
@@ -189,35 +189,35 @@ void NightConversion::writeWaiting() {
   while (scatter_->ready()) {
     const std::optional<double> scatter = scatter_->take();
     Waiting& waiting = waiting_.front();
-    if (!scatter && unscattered_++ == 0) firstUnscatteredLine_ = waiting.measurement.line;
-    write(waiting.measurement, waiting.values, scatter);
+    if (!scatter && unscattered_++ == 0) firstUnscatteredLine_ = waiting.measured.line;
+    write(waiting.measured, waiting.values, scatter);
     waiting_.pop_front();
   }
 }
 
-void NightConversion::write(const night::Measurement& measurement,
-                            report::ObservationValues& values, std::optional<double> scatter) {
+void NightConversion::write(const Measured& measured, report::ObservationValues& values,
+                            std::optional<double> scatter) {
   if (widenedByScatter(values, scatter, errorSource_) &&
       report::writtenMagnitudeError(values.MERR) >= 1.0) {
     ++leftOut_;
-    reportLeftOut(values.MERR, tableFile_, measurement.line, findings_);
+    reportLeftOut(values.MERR, tableFile_, measured.line, findings_);
     return;
   }
   if (form_) {
     report::setObservationValues(values, values_);
-    if (!recordFits(form_->build(values_, record_), tableFile_, measurement.line, findings_,
+    if (!recordFits(form_->build(values_, record_), tableFile_, measured.line, findings_,
                     format_.words)) {
       return;
     }
   }
-  const double julianDate = measurement.HJD - measurement.HELCOR;
+  const double julianDate = measured.HJD - measured.HELCOR;
   if (written_ == 0) firstJulianDate_ = julianDate;
   if (values.DATE < firstDate_) earliestJulianDate_ = julianDate;
   firstDate_ = std::min(firstDate_, values.DATE);
   lastDate_ = std::max(lastDate_, values.DATE);
   ++written_;
-  written_listener_.take({night_, values, record_, static_cast<float>(measurement.checkError),
-                          measurement.line, measurement.HJD});
+  written_listener_.take({night_, values, record_, static_cast<float>(measured.checkError),
+                          measured.line, measured.HJD});
 }
 
 bool NightConversion::transformAlone(const night::Measurement& measurement,

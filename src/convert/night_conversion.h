@@ -95,9 +95,22 @@ class NightConversion final : public night::MeasurementSink {
   [[nodiscard]] double earliestJulianDate() const { return earliestJulianDate_; }
 
  private:
+  // What writing an observation needs of its measurement beside its values.
+  struct Measured {
+    std::uint64_t line = 0;
+    double HJD = 0.0;
+    double HELCOR = 0.0;
+    double checkError = 0.0;
+    Measured() = default;
+    explicit Measured(const night::Measurement& measurement)
+        : line{measurement.line},
+          HJD{measurement.HJD},
+          HELCOR{measurement.HELCOR},
+          checkError{measurement.checkError} {}
+  };
   // An observation whose window of neighbours is not yet whole.
   struct Waiting {
-    night::Measurement measurement;
+    Measured measured;
     report::ObservationValues values;
   };
   // Holds the observation until its window is whole, then writes every one
@@ -106,7 +119,7 @@ class NightConversion final : public night::MeasurementSink {
   void writeWaiting();
   // The observation's record, to the listener; its MERR widened by the
   // check star's scatter when there is one.
-  void write(const night::Measurement& measurement, report::ObservationValues& values,
+  void write(const Measured& measured, report::ObservationValues& values,
              std::optional<double> scatter = std::nullopt);
   // The night's transformation alone; false when it leaves the observation out.
   bool transformAlone(const night::Measurement& measurement, report::ObservationValues& values);
