@@ -87,6 +87,8 @@
       // Options the program of this page does not know yet stay off.
       $('colour').disabled = !data.capabilities.colour;
       $('pair-within').disabled = !data.capabilities.pairWithin;
+      $('merr').disabled = !data.capabilities.merr;
+      $('merr-window').disabled = !data.capabilities.merr;
       $('run').disabled = false;
       $('status').textContent = 'Ready';
       document.body.dataset.state = 'ready';
@@ -120,6 +122,8 @@
         date: $('date').value,
         colour: $('colour').value.trim(),
         pairWithin: $('pair-within').value.trim(),
+        merr: $('merr').value,
+        merrWindow: $('merr-window').value.trim(),
       },
     }, files.map((file) => file.bytes.buffer));
   }

@@ -174,6 +174,9 @@ function convertNight(fs, pairs, coefficients, options, capabilities) {
   if (options.date === 'JD') args.push('--date', 'JD');
   if (options.colour && capabilities.colour) args.push('--colour', options.colour);
   if (options.pairWithin && capabilities.pairWithin) args.push('--pair-within', options.pairWithin);
+  if (options.merr === 'check-scatter' && capabilities.merr) {
+    args.push('--merr', options.merrWindow ? `check-scatter:${options.merrWindow}` : 'check-scatter');
+  }
   const taken = new Set(['lightcurve-aavso.txt', 'lightcurve-aavso.svg']);
   if (coefficients && capabilities.transform) {
     const name = uniqueName(coefficients.name, taken);
@@ -304,6 +307,7 @@ createVaristellar({
     transform: help.includes('--transform'),
     colour: help.includes('--colour'),
     pairWithin: help.includes('--pair-within'),
+    merr: help.includes('--merr'),
   };
   onmessage = (event) => run(event.data);
   postMessage({ kind: 'ready', capabilities, version });

@@ -1,11 +1,13 @@
 // The commands' option tables.
 #include "cli/command_options.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <utility>
 
 #include "aeff/plain_decimal.h"
+#include "check_star/scatter_window.h"
 #include "cli/option_table.h"
 #include "transform/colour_option.h"
 
@@ -80,6 +82,46 @@ Failure setQuiet(Target& options, const Value&) {
   return std::nullopt;
 }
 
+// --merr table|check-scatter[:W].
+Failure takeErrorMethod(ConvertOptions& options, const Value& value) {
+  if (!value) return "option '--merr' needs table or check-scatter[:W]";
+  constexpr std::string_view scatter = "check-scatter";
+  const std::string_view method{*value};
+  if (method == "table") {
+    options.scatterWidth.reset();
+    return std::nullopt;
+  }
+  if (method == scatter) {
+    options.scatterWidth = check_star::defaultScatterWidth;
+    return std::nullopt;
+  }
+  if (!method.starts_with(scatter) || method.size() == scatter.size() ||
+      method[scatter.size()] != ':') {
+    return "option '--merr' takes table or check-scatter[:W], not " + shownArgument(method);
+  }
+  const std::string_view width = method.substr(scatter.size() + 1);
+  const bool digits =
+      !width.empty() && width.size() <= 9 &&
+      std::all_of(width.begin(), width.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!digits) {
+    return "option '--merr check-scatter:W' takes a whole number of observations W, not " +
+           shownArgument(width);
+  }
+  const std::size_t count = std::stoul(std::string{width});
+  if (count < check_star::leastScatterCount) {
+    return "option '--merr check-scatter:W' takes a window W of at least " +
+           std::to_string(check_star::leastScatterCount) + " observations, not " +
+           shownArgument(width);
+  }
+  if (count % 2 == 0) {
+    return "option '--merr check-scatter:W' takes an odd window W (the observation and as many "
+           "on either side), not " +
+           shownArgument(width);
+  }
+  options.scatterWidth = count;
+  return std::nullopt;
+}
+
 Failure setCheckStar(ConvertOptions& options, const Value&) {
   options.checkStar = true;
   return std::nullopt;
@@ -87,7 +129,7 @@ Failure setCheckStar(ConvertOptions& options, const Value&) {
 
 constexpr std::string_view quietHelp = "print only warnings and errors";
 
-constexpr std::array<Option<ConvertOptions>, 10> convertOptions{{
+constexpr std::array<Option<ConvertOptions>, 11> convertOptions{{
     {tableName, "FILE",
      "the light-curve table (default FOLDER/lightcurve.txt,\nelse FOLDER/light_curve.dat, else the "
      "one AstroImageJ\ntable in FOLDER)",
@@ -101,6 +143,10 @@ constexpr std::array<Option<ConvertOptions>, 10> convertOptions{{
     {"--check-star", "",
      "write the check star's CMAG, KMAG and NOTES subfields,\nand print its statistics",
      setCheckStar},
+    {"--merr", "METHOD",
+     "MERR: table, the table's error (default), or\ncheck-scatter[:W], with the check star's "
+     "scatter over\nthe W observations nearest in time added (W odd,\n5 or more, default 21)",
+     takeErrorMethod},
     {plotName, "FILE", "also draw the light curve as an SVG picture in FILE",
      takeFile<ConvertOptions, &ConvertOptions::plot, plotName>},
     {"--quiet", "", quietHelp, setQuiet<ConvertOptions>},

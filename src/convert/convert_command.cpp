@@ -27,6 +27,7 @@
 #include "diagnostics/diagnostic.h"
 #include "diagnostics/held_findings.h"
 #include "diagnostics/quoted.h"
+#include "night/parameter_lines.h"
 #include "night/table_formats.h"
 #include "outputs/distinct_files.h"
 #include "outputs/drawn_file.h"
@@ -58,6 +59,7 @@ class Conversion {
     const outputs::Committed committed = outputs_.commit(findings_);
     if (committed == outputs::Committed::none) return nothingWritten();
     printSummary();
+    warnAboutQuality();
     report_.tellCheck();
     return committed == outputs::Committed::all ? 0 : partlyWrittenStatus;
   }
@@ -65,6 +67,7 @@ class Conversion {
  private:
   [[nodiscard]] bool several() const { return plan_.nights.size() > 1; }
   [[nodiscard]] bool transforming() const { return !plan_.coefficientFile.empty(); }
+  [[nodiscard]] bool scattering() const { return plan_.scatterWidth.has_value(); }
 
   // Nothing is opened for writing over an input or over another output.
   Phase checkFilesDistinct() {
@@ -82,16 +85,23 @@ class Conversion {
   // Each night's parameter file, then whether they agree. A faulty file's
   // night is still read, so that every error is listed at once.
   void readParameters() {
-    withCheckStar_ = plan_.checkStar;
+    withCheckStar_ = plan_.checkStar || scattering();
     for (const NightFiles& files : plan_.nights) {
       night::ParameterReading reading = night::readParameterFile(files.parameterFile, findings_);
+      // A check star the parameter file names, whether or not the table measures it.
+      const bool checkStarNamed = reading.parameters.checkStar.has_value();
       reading.ok = prepareNight(files, reading.parameters) && reading.ok;
-      // A transformed report carries the check star whenever there is one.
+      // A transformed report carries the check star whenever there is one;
+      // errors made from its scatter, always.
       const bool checkStarWritten =
-          plan_.checkStar || (transforming() && reading.parameters.checkStar);
-      if (reading.ok && checkStarWritten &&
-          !check_star::checkStarParametersUsable(reading.parameters, files.parameterFile,
-                                                 findings_)) {
+          plan_.checkStar || scattering() || (transforming() && reading.parameters.checkStar);
+      if (reading.ok && scattering() && !reading.parameters.checkStar) {
+        reportNoCheckStarToScatter(files, checkStarNamed);
+        reading.ok = false;
+        withCheckStar_ = false;
+      } else if (reading.ok && checkStarWritten &&
+                 !check_star::checkStarParametersUsable(reading.parameters, files.parameterFile,
+                                                        findings_)) {
         // Reported once here, not again on every row of the table.
         reading.ok = false;
         withCheckStar_ = false;
@@ -103,6 +113,23 @@ class Conversion {
       parametersGood_ = nightsAgree(plan_.nights, parameters_, findings_);
     }
     if (transforming()) planTransformation();
+  }
+
+  void reportNoCheckStarToScatter(const NightFiles& files, bool named) {
+    if (named) {
+      // A table that measures no check star (a Siril light curve).
+      findings_.error(files.tableFile, 0, 0,
+                      "--merr check-scatter needs a check star, but the table measures none: "
+                      "convert with --merr table");
+      return;
+    }
+    const std::uint64_t line = night::lineNumber(night::ParameterLine::checkStar);
+    findings_.error(files.parameterFile, line, 0,
+                    "--merr check-scatter needs a check star, but line " + std::to_string(line) +
+                        " names none: put the check star's name on line " + std::to_string(line) +
+                        " and its catalogue magnitude on line " +
+                        std::to_string(night::lineNumber(night::ParameterLine::checkMagnitude)) +
+                        ", or convert with --merr table");
   }
 
   // The table's first look at its night (its titles, and where the date
@@ -219,7 +246,10 @@ class Conversion {
             transform::transformCommentLines({transforms_.front()}, plan_.coefficientFile));
       }
       written_.add(reportLines_);
-      if (transforming()) written_.add(transformedCheckStar_);
+      if (transforming()) {
+        written_.add(transformedCheckStar_);
+        written_.add(transformedQuality_);
+      }
     }
     if (picture_) {
       if (transforming()) picturePoints_.showTransformation();
@@ -236,13 +266,17 @@ class Conversion {
     // The check star is tallied in table order as the tables are read; but
     // when several nights are transformed, as written: the transformation
     // can still leave out an observation that was kept.
-    if (withCheckStar_) (several() && transforming() ? written_ : kept).add(checkStar_);
+    Fanout& inTableOrder = several() && transforming() ? written_ : kept;
+    if (withCheckStar_) inTableOrder.add(checkStar_);
+    inTableOrder.add(quality_);
     std::vector<std::string> tableFiles;
     // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform
     for (const NightFiles& night : plan_.nights) tableFiles.push_back(night.tableFile);
     std::optional<NightStore> store;
     if (several()) {
       store.emplace(parameters_, tableFiles, withCheckStar_);
+      if (scattering() && withCheckStar_ && parametersGood_)
+        store->scatterErrors(*plan_.scatterWidth);
       kept.add(*store);
     } else {
       kept.add(written_);
@@ -255,6 +289,8 @@ class Conversion {
         nights_.push_back(std::make_unique<NightConversion>(
             0, tableFiles[0], parameters_[0], plan_.date, withCheckStar_, true, findings_, kept,
             transforms_.empty() ? nullptr : &transforms_.front(), std::move(readers_[0])));
+        if (scattering() && withCheckStar_ && parametersGood_)
+          nights_.back()->scatterErrors(*plan_.scatterWidth);
         (void)nights_.back()->read();
       }
     } catch (const std::bad_alloc&) {
@@ -271,7 +307,10 @@ class Conversion {
   void handOnNights(NightStore& store) {
     ObservationListener* outputs = findings_.errors() == 0 ? &written_ : nullptr;
     if (transforms_.empty()) {
-      (void)store.handOn(outputs, findings_);
+      handed_ = store.handOn(outputs, findings_);
+      for (std::size_t i = 0; i < nights_.size(); ++i) {
+        nights_[i]->leaveOutAfterwards(handed_.leftOut[i]);
+      }
       return;
     }
     StoreTransformation transformation{
@@ -410,6 +449,39 @@ class Conversion {
     }
   }
 
+  // The night's quality, after the summary: each kind of warning in turn,
+  // for each filter in the order of the FOLDERs. A transformed filter is
+  // judged on its transformed check star.
+  void warnAboutQuality() {
+    using Warning = std::optional<std::string> (*)(const check_star::CheckStarQuality&,
+                                                   const check_star::QualityNames&);
+    const Warning warnings[] = {
+        [](const check_star::CheckStarQuality& quality, const check_star::QualityNames& names) {
+          return check_star::awayFromCatalogue(quality.statistics(), names);
+        },
+        check_star::errorsUnderstated,
+        [](const check_star::CheckStarQuality& quality, const check_star::QualityNames& names) {
+          return check_star::driftWithAirmass(quality.trend(), names);
+        },
+    };
+    for (const Warning warning : warnings) {
+      // The scatter is in the errors already.
+      if (scattering() && warning == check_star::errorsUnderstated) continue;
+      for (std::size_t i = 0; i < nights_.size(); ++i) {
+        const auto& checkStar = parameters_[i].checkStar;
+        if (!checkStar) continue;
+        const std::string filter = reportedFilter(i);
+        const check_star::QualityNames names{checkStar->id, filter, checkStar->magnitude};
+        const bool judgedTransformed =
+            transforming() && transformedQuality_.of(i).statistics().count() != 0;
+        const auto& quality = judgedTransformed ? transformedQuality_.of(i) : quality_.of(i);
+        if (const auto text = warning(quality, names)) {
+          findings_.warning(nights_[i]->tableFile(), 0, 0, *text);
+        }
+      }
+    }
+  }
+
   // Why night `i` wrote no line to measure the check star on; nothing when
   // it wrote some.
   [[nodiscard]] std::string noneWritten(std::size_t i) const {
@@ -489,6 +561,8 @@ class Conversion {
   ReportLines reportLines_{report_};
   CheckStarTally checkStar_{plan_.nights.size(), CheckStarTally::Magnitude::measured};
   CheckStarTally transformedCheckStar_{plan_.nights.size(), CheckStarTally::Magnitude::transformed};
+  QualityTally quality_{plan_.nights.size(), CheckStarTally::Magnitude::measured};
+  QualityTally transformedQuality_{plan_.nights.size(), CheckStarTally::Magnitude::transformed};
   PicturePoints picturePoints_{parameters_};
   Fanout written_;
 };

@@ -92,6 +92,7 @@ ConvertPlan convertPlan(const ConvertOptions& options) {
   plan.colour = options.colour;
   plan.pairWithinMinutes = options.pairWithinMinutes;
   plan.pairWithinText = options.pairWithinText;
+  plan.scatterWidth = options.scatterWidth;
   return plan;
 }
 

@@ -2,6 +2,7 @@
 // it: one night per FOLDER, each one filter's table and parameter file.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ struct ConvertOptions {
   // How far apart two filters' observations may be to be paired.
   double pairWithinMinutes = 10.0;
   std::string pairWithinText = "10";  // as the user wrote it, for messages
+  // --merr check-scatter:W, the window's width; none: MERR is the table's error.
+  std::optional<std::size_t> scatterWidth{};
 };
 
 // One filter's night: its light-curve table and its parameter file.
@@ -49,6 +52,7 @@ struct ConvertPlan {
   std::optional<transform::ColourOption> colour{};
   double pairWithinMinutes = 10.0;
   std::string pairWithinText = "10";
+  std::optional<std::size_t> scatterWidth{};
 };
 
 // Each file named by its option, or the standard name in its FOLDER.

@@ -2,6 +2,7 @@
 #include "convert/night_conversion.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "night/table_formats.h"
 #include "report/number_text.h"
@@ -107,9 +108,42 @@ NightConversion::NightConversion(std::size_t night, std::string tableFile,
                                     : commandLineRecordForm(withCheckStar, parameters)},
       values_{report::nightRecordTexts(parameters)} {}
 
+void NightConversion::scatterErrors(std::size_t width) {
+  scatter_.emplace(width);
+  errorSource_ = "KC" + std::to_string(width);
+}
+
 bool NightConversion::read() {
   if (!reader_) reader_ = format_.open(tableFile_);
-  return reader_->read(*this, findings_, counts_);
+  const bool read = reader_->read(*this, findings_, counts_);
+  if (scatter_) {
+    scatter_->end();
+    writeWaiting();
+    warnUnscattered(tableFile_, unscattered_, firstUnscatteredLine_, scatter_->width(), findings_);
+  }
+  return read;
+}
+
+void warnUnscattered(const std::string& tableFile, std::uint64_t count, std::uint64_t firstLine,
+                     std::size_t width,
+                     // cppcheck-suppress constParameter ; findings are added to it
+                     diagnostics::DiagnosticSink& findings) {
+  if (count == 0) return;
+  findings.warning(tableFile, firstLine, 0,
+                   (count == 1 ? std::string{"1 observation has"}
+                               : std::to_string(count) + " observations have") +
+                       " fewer than " + std::to_string(check_star::leastScatterCount) +
+                       " measured check stars among the " + std::to_string(width) +
+                       " observations nearest in time: " + (count == 1 ? "it keeps" : "they keep") +
+                       " the table's error as MERR");
+}
+
+bool widenedByScatter(report::ObservationValues& values, std::optional<double> scatter,
+                      std::string_view errorSource) {
+  if (!scatter) return false;
+  values.MERR = std::sqrt(values.MERR * values.MERR + *scatter * *scatter);
+  values.errorSource = errorSource;
+  return true;
 }
 
 bool NightConversion::take(const night::Measurement& measurement) {
@@ -121,22 +155,69 @@ bool NightConversion::take(const night::Measurement& measurement) {
   }
   auto& values = std::get<report::ObservationValues>(outcome);
   if (transform_ != nullptr && !transformAlone(measurement, values)) return true;
+  if (scatter_ && !outOfOrder_) {
+    holdForScatter(measurement, values);
+  } else {
+    write(Measured{measurement}, values);
+  }
+  return true;
+}
+
+void NightConversion::holdForScatter(const night::Measurement& measurement,
+                                     report::ObservationValues& values) {
+  // A transformed night's errors are widened by its transformed check star.
+  const std::optional<double>& Kstd = transform_ != nullptr ? values.transformedKstd : values.Kstd;
+  if (!scatter_->add(values.DATE, Kstd.value_or(std::numeric_limits<double>::quiet_NaN()))) {
+    // The window needs the table in time order; records keep the table's.
+    outOfOrder_ = true;
+    findings_.error(tableFile_, measurement.line, 0,
+                    "--merr check-scatter needs the table in time order, but this observation "
+                    "comes before the one on line " +
+                        std::to_string(lastLine_) +
+                        ": sort the table by time, or convert with --merr table");
+    scatter_->end();
+    writeWaiting();
+    write(Measured{measurement}, values);
+    return;
+  }
+  lastLine_ = measurement.line;
+  waiting_.push_back({Measured{measurement}, values});
+  writeWaiting();
+}
+
+void NightConversion::writeWaiting() {
+  while (scatter_->ready()) {
+    const std::optional<double> scatter = scatter_->take();
+    Waiting& waiting = waiting_.front();
+    if (!scatter && unscattered_++ == 0) firstUnscatteredLine_ = waiting.measured.line;
+    write(waiting.measured, waiting.values, scatter);
+    waiting_.pop_front();
+  }
+}
+
+void NightConversion::write(const Measured& measured, report::ObservationValues& values,
+                            std::optional<double> scatter) {
+  if (widenedByScatter(values, scatter, errorSource_) &&
+      report::writtenMagnitudeError(values.MERR) >= 1.0) {
+    ++leftOut_;
+    reportLeftOut(values.MERR, tableFile_, measured.line, findings_);
+    return;
+  }
   if (form_) {
     report::setObservationValues(values, values_);
-    if (!recordFits(form_->build(values_, record_), tableFile_, measurement.line, findings_,
+    if (!recordFits(form_->build(values_, record_), tableFile_, measured.line, findings_,
                     format_.words)) {
-      return true;
+      return;
     }
   }
-  const double julianDate = measurement.HJD - measurement.HELCOR;
+  const double julianDate = measured.HJD - measured.HELCOR;
   if (written_ == 0) firstJulianDate_ = julianDate;
   if (values.DATE < firstDate_) earliestJulianDate_ = julianDate;
   firstDate_ = std::min(firstDate_, values.DATE);
   lastDate_ = std::max(lastDate_, values.DATE);
   ++written_;
-  written_listener_.take({night_, values, record_, static_cast<float>(measurement.checkError),
-                          measurement.line, measurement.HJD});
-  return true;
+  written_listener_.take({night_, values, record_, static_cast<float>(measured.checkError),
+                          measured.line, measured.HJD});
 }
 
 bool NightConversion::transformAlone(const night::Measurement& measurement,

@@ -7,8 +7,12 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "check_star/ring_queue.h"
+#include "check_star/scatter_window.h"
 #include "convert/observation_listener.h"
 #include "diagnostics/diagnostic.h"
 #include "night/measurement.h"
@@ -43,6 +47,15 @@ bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, 
 bool recordFits(const report::UnfitFields& unfit, const std::string& tableFile, std::uint64_t line,
                 diagnostics::DiagnosticSink& findings);
 
+// MERR widened by the check star's scatter, sqrt(MERR^2 + scatter^2), and
+// its source named, when there is a scatter; false when there is none.
+bool widenedByScatter(report::ObservationValues& values, std::optional<double> scatter,
+                      std::string_view errorSource);
+// The one warning of a filter whose observations, `count` of them, kept the
+// table's error for want of measured check stars nearby.
+void warnUnscattered(const std::string& tableFile, std::uint64_t count, std::uint64_t firstLine,
+                     std::size_t width, diagnostics::DiagnosticSink& findings);
+
 class NightConversion final : public night::MeasurementSink {
  public:
   // Where `buildsRecords` is false, the records are made later, by whoever
@@ -55,6 +68,10 @@ class NightConversion final : public night::MeasurementSink {
                   const transform::FilterTransform* transform = nullptr,
                   std::unique_ptr<night::SeriesReader> reader = nullptr);
 
+  // MERR from the check star's scatter over the `width` observations
+  // nearest in time (--merr check-scatter); only for a night that builds
+  // its records.
+  void scatterErrors(std::size_t width);
   // Reads the night's table through its reader; false as the reader says.
   [[nodiscard]] bool read();
   bool take(const night::Measurement& measurement) override;
@@ -78,6 +95,32 @@ class NightConversion final : public night::MeasurementSink {
   [[nodiscard]] double earliestJulianDate() const { return earliestJulianDate_; }
 
  private:
+  // What writing an observation needs of its measurement beside its values.
+  struct Measured {
+    std::uint64_t line = 0;
+    double HJD = 0.0;
+    double HELCOR = 0.0;
+    double checkError = 0.0;
+    Measured() = default;
+    explicit Measured(const night::Measurement& measurement)
+        : line{measurement.line},
+          HJD{measurement.HJD},
+          HELCOR{measurement.HELCOR},
+          checkError{measurement.checkError} {}
+  };
+  // An observation whose window of neighbours is not yet whole.
+  struct Waiting {
+    Measured measured;
+    report::ObservationValues values;
+  };
+  // Holds the observation until its window is whole, then writes every one
+  // that is.
+  void holdForScatter(const night::Measurement& measurement, report::ObservationValues& values);
+  void writeWaiting();
+  // The observation's record, to the listener; its MERR widened by the
+  // check star's scatter when there is one.
+  void write(const Measured& measured, report::ObservationValues& values,
+             std::optional<double> scatter = std::nullopt);
   // The night's transformation alone; false when it leaves the observation out.
   bool transformAlone(const night::Measurement& measurement, report::ObservationValues& values);
 
@@ -100,6 +143,14 @@ class NightConversion final : public night::MeasurementSink {
   double lastDate_ = -std::numeric_limits<double>::infinity();
   double firstJulianDate_ = 0.0;
   double earliestJulianDate_ = 0.0;
+  std::optional<check_star::ScatterWindow> scatter_;
+  check_star::RingQueue<Waiting> waiting_;
+  std::string errorSource_;  // "KC21"
+  // The observations whose windows held too few measured check stars.
+  std::uint64_t unscattered_ = 0;
+  std::uint64_t firstUnscatteredLine_ = 0;
+  std::uint64_t lastLine_ = 0;
+  bool outOfOrder_ = false;
 };
 
 }  // namespace varistellar::convert

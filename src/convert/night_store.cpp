@@ -7,7 +7,10 @@
 #include <new>
 #include <string>
 
+#include "check_star/scatter_window.h"
 #include "convert/night_conversion.h"
+#include "diagnostics/held_findings.h"
+#include "report/number_text.h"
 #include "report/observation_values.h"
 #include "transform/transformed_values.h"
 
@@ -112,6 +115,67 @@ NightStore::Fate NightStore::transformKept(std::size_t night, const Kept& kept,
   return Fate::transformed;
 }
 
+std::vector<double> NightStore::scatterOf(std::size_t night,
+                                          const StoreTransformation* transformation) const {
+  const Night& held = nights_[night];
+  constexpr double none = std::numeric_limits<double>::quiet_NaN();
+  std::vector<double> scatter(held.kept.size(), none);
+  check_star::ScatterWindow window{*scatterWidth_};
+  std::deque<std::size_t> waiting;  // which kept observation each of the window's is
+  std::vector<std::size_t> places(3, 0);
+  // Left-out observations are said when they are handed on.
+  diagnostics::HeldFindings unsaid;
+  const auto collect = [&] {
+    while (window.ready()) {
+      const std::optional<double> deviation = window.take();
+      if (deviation) scatter[waiting.front()] = *deviation;
+      waiting.pop_front();
+    }
+  };
+  for (std::size_t k = 0; k < held.kept.size(); ++k) {
+    const Kept& kept = held.kept[k];
+    report::ObservationValues values = keptValues(kept, *held.parameters);
+    std::optional<double> Kstd = values.Kstd;
+    if (transformation != nullptr) {
+      if (transformKept(night, kept, *transformation, places, values, unsaid) == Fate::leftOut) {
+        continue;
+      }
+      Kstd = values.transformedKstd;
+    }
+    // The night is sorted, so the window always takes the observation.
+    (void)window.add(kept.DATE, Kstd.value_or(none));
+    waiting.push_back(k);
+    collect();
+  }
+  window.end();
+  collect();
+  return scatter;
+}
+
+std::vector<std::vector<double>> NightStore::scattersOf(const StoreTransformation* transformation) {
+  std::vector<std::vector<double>> scatters;
+  if (!scatterWidth_) return scatters;
+  errorSource_ = "KC" + std::to_string(*scatterWidth_);
+  unscattered_.assign(nights_.size(), 0);
+  firstUnscatteredLine_.assign(nights_.size(), 0);
+  for (std::size_t i = 0; i < nights_.size(); ++i) {
+    scatters.push_back(scatterOf(i, transformation));
+  }
+  return scatters;
+}
+
+bool NightStore::widen(std::size_t night, const Kept& kept, double scatter,
+                       report::ObservationValues& values, diagnostics::DiagnosticSink& findings) {
+  if (std::isnan(scatter)) {
+    if (unscattered_[night]++ == 0) firstUnscatteredLine_[night] = kept.line;
+    return true;
+  }
+  (void)widenedByScatter(values, scatter, errorSource_);
+  if (report::writtenMagnitudeError(values.MERR) < 1.0) return true;
+  reportLeftOut(values.MERR, tableFiles_[night], kept.line, findings);
+  return false;
+}
+
 std::vector<const transform::FilterTransform*> NightStore::transformsUsed(
     const StoreTransformation& transformation) {
   sortNights();
@@ -174,10 +238,12 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
   }
   // Where each night's search for each of its partners ended last.
   std::vector<std::vector<std::size_t>> places(count, std::vector<std::size_t>(3, 0));
+  const std::vector<std::vector<double>> scatters = scattersOf(transformation);
   std::string record;
   while (const std::optional<std::size_t> next = nextNight(cursors)) {
     const std::size_t chosen = *next;
     Cursor& cursor = cursors[chosen];
+    const auto index = static_cast<std::size_t>(cursor.next - nights_[chosen].kept.cbegin());
     const Kept& kept = *cursor.next++;
     report::ObservationValues values = keptValues(kept, *nights_[chosen].parameters);
     if (transformation != nullptr) {
@@ -191,6 +257,10 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
           break;
       }
     }
+    if (scatterWidth_ && !widen(chosen, kept, scatters[chosen][index], values, findings)) {
+      ++handed.leftOut[chosen];
+      continue;
+    }
     report::setObservationValues(values, cursor.values);
     const bool fits = recordFits(cursor.form->build(cursor.values, record), tableFiles_[chosen],
                                  kept.line, findings);
@@ -200,6 +270,10 @@ HandedOn NightStore::handOn(ObservationListener* listener, diagnostics::Diagnost
   }
   if (transformation != nullptr) {
     warnUntransformed(*transformation, handed, firstUnpairedLine, findings);
+  }
+  for (std::size_t i = 0; scatterWidth_ && i < count; ++i) {
+    warnUnscattered(tableFiles_[i], unscattered_[i], firstUnscatteredLine_[i], *scatterWidth_,
+                    findings);
   }
   for (Night& night : nights_) std::deque<Kept>{}.swap(night.kept);
   return handed;

@@ -56,6 +56,9 @@ class NightStore final : public ObservationListener {
   // transformed hangs on its own partners, so each is looked at until one is.
   [[nodiscard]] std::vector<const transform::FilterTransform*> transformsUsed(
       const StoreTransformation& transformation);
+  // MERR from the check star's scatter over the `width` observations of
+  // each filter nearest in time (--merr check-scatter).
+  void scatterErrors(std::size_t width) { scatterWidth_ = width; }
   // Whether the night kept any observation.
   [[nodiscard]] bool holdsObservations(std::size_t night) const {
     return !nights_[night].kept.empty();
@@ -105,9 +108,26 @@ class NightStore final : public ObservationListener {
                          const std::vector<std::uint64_t>& firstUnpairedLine,
                          diagnostics::DiagnosticSink& findings) const;
 
+  // The check star's scatter about each of the night's observations, in
+  // time order (NaN: too few measured nearby), over the magnitudes the
+  // records report: transformed when the nights are.
+  [[nodiscard]] std::vector<double> scatterOf(std::size_t night,
+                                              const StoreTransformation* transformation) const;
+  // Every night's scatters, when MERR is made from them; none otherwise.
+  [[nodiscard]] std::vector<std::vector<double>> scattersOf(
+      const StoreTransformation* transformation);
+  // The observation's MERR widened by its scatter; false when that leaves it
+  // out. Counts those that keep the table's error.
+  bool widen(std::size_t night, const Kept& kept, double scatter, report::ObservationValues& values,
+             diagnostics::DiagnosticSink& findings);
+
   std::vector<Night> nights_;
   const std::vector<std::string>& tableFiles_;
   bool withCheckStar_;
+  std::optional<std::size_t> scatterWidth_;
+  std::string errorSource_;
+  std::vector<std::uint64_t> unscattered_;
+  std::vector<std::uint64_t> firstUnscatteredLine_;
 };
 
 }  // namespace varistellar::convert

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "check_star/check_star_statistics.h"
+#include "check_star/night_quality.h"
 #include "convert/observation_listener.h"
 #include "night/parameter_file.h"
 #include "outputs/report_file.h"
@@ -54,6 +55,27 @@ class CheckStarTally final : public ObservationListener {
  private:
   std::vector<check_star::CheckStarStatistics> statistics_;
   Magnitude magnitude_;
+};
+
+// What the check star says of each night's quality, as measured or as
+// transformed: gathered whether or not the report carries the check star.
+class QualityTally final : public ObservationListener {
+ public:
+  QualityTally(std::size_t nights, CheckStarTally::Magnitude magnitude)
+      : quality_(nights), magnitude_{magnitude} {}
+  void take(const ConvertedObservation& observation) override {
+    const report::ObservationValues& values = observation.values;
+    const std::optional<double>& Kstd =
+        magnitude_ == CheckStarTally::Magnitude::measured ? values.Kstd : values.transformedKstd;
+    if (Kstd) quality_[observation.night].add(*Kstd, observation.checkError, values.AIRMASS);
+  }
+  [[nodiscard]] const check_star::CheckStarQuality& of(std::size_t night) const {
+    return quality_[night];
+  }
+
+ private:
+  std::vector<check_star::CheckStarQuality> quality_;
+  CheckStarTally::Magnitude magnitude_;
 };
 
 // The points the picture draws: magnitude, check star offset from its

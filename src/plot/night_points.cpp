@@ -36,10 +36,43 @@ void appendPoint(std::vector<SeriesPoint>& series, double date, double value, do
   series.push_back({date, value, value - bar, value + bar});
 }
 
+// The check star's values of one night, summed about the first so that the
+// deviation keeps its digits.
+struct BandSums {
+  std::size_t count = 0;
+  double first = 0.0;
+  double sum = 0.0;
+  double squares = 0.0;
+
+  void add(double value) {
+    if (!std::isfinite(value)) return;
+    if (count++ == 0) first = value;
+    sum += value - first;
+    squares += (value - first) * (value - first);
+  }
+  [[nodiscard]] CheckBand band() const {
+    if (count < 2) return {count, count == 0 ? 0.0 : first, 0.0};
+    const auto n = static_cast<double>(count);
+    const double spread = std::sqrt(std::max(squares - sum * sum / n, 0.0) / (n - 1.0));
+    return {count, first + sum / n, spread};
+  }
+};
+
 }  // namespace
+
+std::vector<CheckBand> NightPoints::checkBands(std::size_t nights) const {
+  std::vector<BandSums> sums(nights);
+  for (const NightPoint& point : points_) {
+    if (point.night < nights) sums[point.night].add(point.check);
+  }
+  std::vector<CheckBand> bands;
+  for (const BandSums& night : sums) bands.push_back(night.band());
+  return bands;
+}
 
 Series NightPoints::series(std::size_t nights) const {
   Series drawn;
+  drawn.checkBands = checkBands(nights);
   drawn.target.resize(nights);
   drawn.untransformed.resize(nights);
   drawn.check.resize(nights);

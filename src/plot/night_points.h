@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace varistellar::plot {
@@ -37,6 +38,21 @@ struct SeriesPoint {
   double high = 0.0;
 };
 
+// The check star's mean and standard deviation (N - 1) over one night
+// (filter), for the band about the mean; no band for fewer than two.
+struct CheckBand {
+  std::size_t count = 0;
+  double mean = 0.0;
+  double deviation = 0.0;
+};
+
+// One comparison star of an ensemble measured against the others: its
+// difference from its catalogue magnitude on each row.
+struct NamedSeries {
+  std::string name;  // its aperture
+  std::vector<SeriesPoint> points;
+};
+
 // Target and check star one series per night (filter), the airmass one
 // series for all.
 struct Series {
@@ -45,6 +61,10 @@ struct Series {
   std::vector<std::vector<SeriesPoint>> check;
   std::vector<std::vector<SeriesPoint>> untransformedCheck;
   std::vector<SeriesPoint> airmass;
+  std::vector<CheckBand> checkBands;  // one per night, over every observation
+  // An ensemble's comparison stars, each against the others: a panel of
+  // their own when there are any.
+  std::vector<NamedSeries> comparisons;
   std::size_t bins = 0;   // 0: every observation is its own point
   double binWidth = 0.0;  // days
 };
@@ -63,6 +83,8 @@ class NightPoints {
   // long night the bins of equal time, each its mean with a bar from the
   // lowest to the highest value. Values that are not finite are left out.
   [[nodiscard]] Series series(std::size_t nights = 1) const;
+  // Each night's check star: its mean and deviation over every observation.
+  [[nodiscard]] std::vector<CheckBand> checkBands(std::size_t nights) const;
 
  private:
   // Blocks that never move: a night grows without copying what it holds.

@@ -17,6 +17,10 @@ namespace {
 
 constexpr double pictureWidth = 1000.0;
 constexpr double pictureHeight = 780.0;
+// The ensemble's panel below the airmass, when there is one.
+constexpr double comparisonsTop = 750.0;
+constexpr double comparisonsBottom = 890.0;
+constexpr double comparisonsHeight = 170.0;
 constexpr double plotLeft = 90.0;
 constexpr double plotRight = 970.0;
 
@@ -72,11 +76,11 @@ AxisRange valueRange(std::span<const SeriesPoint> points, double least) {
 
 class Picture {
  public:
-  Picture() {
+  explicit Picture(double height) {
     svg_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     svg_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
-            at(pictureWidth) + "\" height=\"" + at(pictureHeight) + "\" viewBox=\"0 0 " +
-            at(pictureWidth) + " " + at(pictureHeight) + "\" font-family=\"sans-serif\">\n";
+            at(pictureWidth) + "\" height=\"" + at(height) + "\" viewBox=\"0 0 " +
+            at(pictureWidth) + " " + at(height) + "\" font-family=\"sans-serif\">\n";
     svg_ +=
         "<style>.obs{fill:#1f4e9c}.check{fill:#b03a2e}.airmass{fill:#4d4d4d}"
         ".bars{stroke-width:1;fill:none}.grid{stroke:#d9d9d9;stroke-width:1}"
@@ -141,6 +145,18 @@ class Picture {
     }
   }
 
+  // A band across the panel from `low` to `high`, and a dashed line at `middle`.
+  void band(const Panel& panel, double low, double middle, double high, std::string_view colour) {
+    const double top = std::min(panel.y(low), panel.y(high));
+    const double height = std::fabs(panel.y(high) - panel.y(low));
+    svg_ += "<rect class=\"band\" x=\"" + at(plotLeft) + "\" y=\"" + at(top) + "\" width=\"" +
+            at(plotRight - plotLeft) + "\" height=\"" + at(height) + "\" fill=\"" +
+            std::string{colour} + "\" fill-opacity=\"0.12\"/>\n";
+    svg_ += "<line class=\"band\" x1=\"" + at(plotLeft) + "\" y1=\"" + at(panel.y(middle)) +
+            "\" x2=\"" + at(plotRight) + "\" y2=\"" + at(panel.y(middle)) + "\" stroke=\"" +
+            std::string{colour} + "\" stroke-opacity=\"0.6\" stroke-dasharray=\"4 3\"/>\n";
+  }
+
   // A mark in `colour`, filled or a ring, and the name beside it.
   void legendEntry(double x, double y, std::string_view name, std::string_view colour,
                    bool ring = false) {
@@ -194,6 +210,13 @@ std::string_view filterColour(std::string_view filter, std::size_t index) {
   static constexpr std::array<std::string_view, 5> others = {"#e08214", "#0f8b8d", "#8c564b",
                                                              "#d6277a", "#555555"};
   return others[index % others.size()];
+}
+
+// A comparison star's colour in the ensemble's panel.
+std::string_view comparisonColour(std::size_t index) {
+  static constexpr std::array<std::string_view, 8> colours = {
+      "#1f77b4", "#ff7f0e", "#2ca02c", "#d62728", "#9467bd", "#8c564b", "#e377c2", "#17becf"};
+  return colours[index % colours.size()];
 }
 
 // "B 12.900, V 12.345": a magnitude in each filter.
@@ -272,8 +295,10 @@ class NightDrawing {
         targetPoints_{pointsOfBoth(series.target, series.untransformed)},
         checkPoints_{pointsOfBoth(series.check, series.untransformedCheck)},
         time_{timeAxis(targetPoints_)},
-        timeTicks_{roundTicks(
-            {time_.range.low - time_.dayOffset, time_.range.high - time_.dayOffset}, 8)} {}
+        timeTicks_{
+            roundTicks({time_.range.low - time_.dayOffset, time_.range.high - time_.dayOffset}, 8)},
+        extra_{series.comparisons.empty() ? 0.0 : comparisonsHeight},
+        picture_{pictureHeight + extra_} {}
 
   std::string draw() {
     const std::string heading = headingText(labels_);
@@ -288,6 +313,7 @@ class NightDrawing {
     picture_.frame(airmass, time_, timeTicks_, "airmass", "ytick-airmass");
     picture_.series(series_.airmass, airmass, time_, "airmass", "#4d4d4d", 1.3, series_.bins == 0,
                     3);
+    if (!series_.comparisons.empty()) drawComparisonsPanel();
     drawTimeAxis();
     return picture_.finish();
   }
@@ -354,15 +380,46 @@ class NightDrawing {
       picture_.text((plotLeft + plotRight) / 2, 524, "the check star was not measured",
                     "font-size=\"13\" text-anchor=\"middle\"");
     }
+    drawBands(check);
     drawSeries(series_.check, series_.untransformedCheck, check, "check", "#b03a2e", 2.0);
+  }
+
+  // One standard deviation about each filter's mean, behind its points.
+  void drawBands(const Panel& check) {
+    for (std::size_t night = 0; night < series_.checkBands.size(); ++night) {
+      const CheckBand& band = series_.checkBands[night];
+      if (band.count < 2) continue;
+      picture_.band(check, band.mean - band.deviation, band.mean, band.mean + band.deviation,
+                    barColour(night, "#b03a2e"));
+    }
+  }
+
+  // Each comparison star of the ensemble against the others, one colour
+  // each, named in the legend.
+  void drawComparisonsPanel() {
+    std::vector<SeriesPoint> all;
+    for (const NamedSeries& star : series_.comparisons) {
+      all.insert(all.end(), star.points.begin(), star.points.end());
+    }
+    const Panel panel{comparisonsTop, comparisonsBottom, valueRange(all, 0.05), true};
+    picture_.frame(panel, time_, timeTicks_, "comparison - catalogue", "ytick-comparison");
+    double x = plotRight - 70.0 * static_cast<double>(series_.comparisons.size());
+    for (std::size_t i = 0; i < series_.comparisons.size(); ++i) {
+      const std::string colour{comparisonColour(i)};
+      picture_.series(series_.comparisons[i].points, panel, time_, "comparison", colour, 1.6,
+                      series_.bins == 0, 3, "fill:" + colour);
+      // Above the panel, in the gap below the airmass: never over a point.
+      picture_.legendEntry(x, comparisonsTop - 8.0, series_.comparisons[i].name, colour);
+      x += 70.0;
+    }
   }
 
   void drawTimeAxis() {
     for (const Tick& tick : timeTicks_) {
-      picture_.text(time_.x(tick.value + time_.dayOffset), 740, tick.label,
+      picture_.text(time_.x(tick.value + time_.dayOffset), 740 + extra_, tick.label,
                     "class=\"xtick\" font-size=\"12\" text-anchor=\"middle\"");
     }
-    picture_.text((plotLeft + plotRight) / 2, 768,
+    picture_.text((plotLeft + plotRight) / 2, 768 + extra_,
                   labels_.dateKind + " - " + wholeNumber(time_.dayOffset) + " (days)",
                   "font-size=\"13\" text-anchor=\"middle\"");
   }
@@ -374,6 +431,7 @@ class NightDrawing {
   const std::vector<SeriesPoint> checkPoints_;
   const TimeAxis time_;
   const std::vector<Tick> timeTicks_;
+  const double extra_;  // the height the ensemble's panel adds
   Picture picture_;
 };
 

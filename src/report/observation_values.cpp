@@ -59,6 +59,11 @@ void setObservationValues(const ObservationValues& observation, RecordValues& va
   } else {
     values.clear(Subfield::COLOR);
   }
+  if (observation.errorSource.empty()) {
+    values.clear(Subfield::MERRSRC);
+  } else {
+    values.set(Subfield::MERRSRC, observation.errorSource);
+  }
   if (observation.KMAGINS) {
     values.set(Subfield::KMAGINS, *observation.KMAGINS);
     // An ensemble's KMAG is the check star's standard magnitude: its CMAG

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 #include <variant>
 
 #include "night/measurement.h"
@@ -34,6 +35,9 @@ struct ObservationValues {
   bool transformed = false;
   double colour = 0.0;
   std::optional<double> transformedKstd{};
+  // How MERR was made when it is not the table's error ("KC21": the check
+  // star's scatter over 21 observations); empty for the table's.
+  std::string_view errorSource{};
 };
 
 // A MERR the report would write as 1.000 or more: the AAVSO refuses it.

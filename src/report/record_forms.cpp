@@ -204,6 +204,12 @@ void appendCheckStarNotes(const RecordValues& values, std::string& notes, UnfitF
   }
 }
 
+// `|MERRSRC=...`, last, when MERR is not the table's error.
+void appendErrorSource(const RecordValues& values, std::string& notes) {
+  if (!values.has(Subfield::MERRSRC)) return;
+  notes.append("|MERRSRC=").append(std::get<std::string_view>(values[Subfield::MERRSRC]));
+}
+
 // A record of `layout` with NOTES, FILT and TRANS given apart from `values`.
 template <std::size_t N>
 UnfitFields buildWithNotes(std::span<const LayoutItem> layout, const std::array<RecordKey, N>& keys,
@@ -278,6 +284,7 @@ bool CheckStarLayout::layOut(std::span<const LayoutItem> layout, std::span<const
         text.append(notesBeforeColour);
         number(Subfield::COLOR, "COLOR", magnitude, true);
       }
+      appendErrorSource(values, text);
     } else if (key == aeff::Field::FILT && !filter.empty()) {
       text.append(filter);
     } else if (key == aeff::Field::TRANS) {
@@ -318,7 +325,8 @@ CheckStarRecordForm::CheckStarRecordForm(std::string standardFilter, std::string
 
 UnfitFields CheckStarRecordForm::build(const RecordValues& values, std::string& line) {
   const bool transformed = values.has(Subfield::COLOR);
-  auto& laidOut = layouts_[(values.has(Subfield::KMAGINS) ? 1U : 0U) + (transformed ? 2U : 0U)];
+  auto& laidOut = layouts_[(values.has(Subfield::KMAGINS) ? 1U : 0U) + (transformed ? 2U : 0U) +
+                           (values.has(Subfield::MERRSRC) ? 4U : 0U)];
   if (!laidOut) {
     laidOut.emplace();
     if (!laidOut->layOut(checkStarRecordLayout, checkStarKeys, values,
@@ -336,6 +344,7 @@ UnfitFields CheckStarRecordForm::buildWhole(const RecordValues& values, std::str
   notes_.clear();
   appendCheckStarNotes(values, notes_, unfitNotes);
   if (!values.has(Subfield::COLOR)) {
+    appendErrorSource(values, notes_);
     return buildWithNotes(checkStarRecordLayout, checkStarKeys, values, notes_, unfitNotes, line,
                           {}, "NO");
   }
@@ -346,6 +355,7 @@ UnfitFields CheckStarRecordForm::buildWhole(const RecordValues& values, std::str
     notes_.replace(start, std::string::npos, "******");
     noteUnfit("COLOR", false, unfitNotes);
   }
+  appendErrorSource(values, notes_);
   return buildWithNotes(checkStarRecordLayout, checkStarKeys, values, notes_, unfitNotes, line,
                         standardFilter_, "YES");
 }

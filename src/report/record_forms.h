@@ -111,7 +111,7 @@ class CheckStarRecordForm final : public RecordForm {
   bool referenceByRecord_ = false;
   // Laid out for a check star unmeasured and measured, untransformed and
   // transformed.
-  std::array<std::optional<CheckStarLayout>, 4> layouts_{};
+  std::array<std::optional<CheckStarLayout>, 8> layouts_{};
   std::string notes_;
 };
 

@@ -16,10 +16,11 @@
 namespace varistellar::report {
 
 // The NOTES subfields a record may carry: the instrumental and catalogue
-// magnitudes, and a transformed record's standard colour of the target.
-enum class Subfield : std::uint8_t { VMAGINS, KMAGINS, CREFMAG, KREFMAG, COLOR };
-inline constexpr std::array<std::string_view, 5> subfieldNames = {"VMAGINS", "KMAGINS", "CREFMAG",
-                                                                  "KREFMAG", "COLOR"};
+// magnitudes, a transformed record's standard colour of the target, and
+// where MERR came from when it is not the table's error.
+enum class Subfield : std::uint8_t { VMAGINS, KMAGINS, CREFMAG, KREFMAG, COLOR, MERRSRC };
+inline constexpr std::array<std::string_view, 6> subfieldNames = {"VMAGINS", "KMAGINS", "CREFMAG",
+                                                                  "KREFMAG", "COLOR",   "MERRSRC"};
 
 // A value's key: one of the format's fields, or a NOTES subfield.
 class RecordKey {

@@ -33,6 +33,22 @@ TEST(OptionTable, TellsEachUsageErrorOfTheThreeCommands) {
       {{"convert", "a", "b"}, "several FOLDERs make one report: name it with --report FILE"},
       {{"convert", "--report", "r.txt", "--table", "t.txt", "a", "b"},
        "option '--table' names one night's file; with several FOLDERs each holds its own"},
+      {{"convert", "--merr"}, "option '--merr' needs table or check-scatter[:W]"},
+      {{"convert", "--merr", "scatter"},
+       "option '--merr' takes table or check-scatter[:W], not 'scatter'"},
+      {{"convert", "--merr=check-scatter21"},
+       "option '--merr' takes table or check-scatter[:W], not 'check-scatter21'"},
+      {{"convert", "--merr=check-scatter:"},
+       "option '--merr check-scatter:W' takes a whole number of observations W, not ''"},
+      {{"convert", "--merr=check-scatter:2x"},
+       "option '--merr check-scatter:W' takes a whole number of observations W, not '2x'"},
+      {{"convert", "--merr=check-scatter:-5"},
+       "option '--merr check-scatter:W' takes a whole number of observations W, not '-5'"},
+      {{"convert", "--merr=check-scatter:3"},
+       "option '--merr check-scatter:W' takes a window W of at least 5 observations, not '3'"},
+      {{"convert", "--merr=check-scatter:20"},
+       "option '--merr check-scatter:W' takes an odd window W (the observation and as many on "
+       "either side), not '20'"},
       {{"check"}, "check needs at least one FILE"},
       {{"check", "--quiet"}, "unknown option '--quiet' for check"},
       {{"transform", "r.txt"}, "transform needs --transform FILE"},
@@ -81,6 +97,15 @@ TEST(OptionTable, HelpIsAskedForAnywhereBeforeTheEndOfTheOptions) {
   const Command file = parsed({"check", "--", "--help"});
   ASSERT_EQ(file.kind, CommandKind::check);
   EXPECT_EQ(file.files, std::vector<std::string>{"--help"});
+}
+
+TEST(OptionTable, TakesTheMethodOfMerr) {
+  EXPECT_FALSE(parsed({"convert", "--merr", "table"}).convert.scatterWidth);
+  EXPECT_EQ(parsed({"convert", "--merr", "check-scatter"}).convert.scatterWidth, 21U);
+  EXPECT_EQ(parsed({"convert", "--merr=check-scatter:5"}).convert.scatterWidth, 5U);
+  EXPECT_EQ(parsed({"convert", "--merr=check-scatter:101"}).convert.scatterWidth, 101U);
+  // The last one given counts, as for every option.
+  EXPECT_FALSE(parsed({"convert", "--merr=check-scatter", "--merr=table"}).convert.scatterWidth);
 }
 
 TEST(OptionLines, PutsTheTextInItsColumnOrALongLabelOnItsOwnLine) {

@@ -5,7 +5,7 @@ import math
 from decimal import ROUND_HALF_UP, Decimal
 
 from cases import PARAMETERS, TABLE_HEADER, Case, parameters, source_file
-from command_line_cases import aavso_report, failing, on_console, summary, trimmed
+from command_line_cases import aavso_report, failing, on_console, sample_quality, summary, trimmed
 
 C_REF, K_REF = 12.345, 13.021
 
@@ -80,6 +80,7 @@ def sample_night_with_check_star():
     stdout = summary(b"lightcurve.txt", 320, 316, 4, first, last, b"lightcurve-aavso.txt")
     return Case("convert --check-star: the sample night's check star, row by row", night, b"",
                 on_console(stdout + statistics_line(kstd)), 0, args=["convert", "--check-star"],
+                stderr=on_console(sample_quality(b"lightcurve.txt")),
                 after={"lightcurve-aavso.txt": aavso_report(records)})
 
 
@@ -132,9 +133,14 @@ def one_stray():
                b"12345AB,|VMAGINS=-0.500|CMAGINS=0.000|KMAGINS=%s|CREFMAG=12.345|KREFMAG=13.021"
                % (line.split()[0][:13], three(-values[5]), three(-values[5]))
                for line, (_, values) in zip(lines, table_rows(table))]
+    # The stray widens the deviation to twice the rows' error s3 (0.03) and more.
+    understated = (b"lightcurve.txt: warning: quality: the check star scatters %s in V, %.1f times "
+                   b"its reported error: the table's errors understate this night's; --merr "
+                   b"check-scatter reports the scatter\n" % (three(deviation), deviation / 0.03))
     return Case("convert --check-star: a stray check star is listed with its line",
                 {"lightcurve.txt": table, "VARISTELLAR-input.txt": PARAMETERS}, b"",
                 on_console(stdout), 0, args=["convert", "--check-star"],
+                stderr=on_console(understated),
                 after={"lightcurve-aavso.txt": aavso_report(records)})
 
 

@@ -62,6 +62,23 @@ def sample_findings(report, count, notes=False):
     return found
 
 
+def sample_quality(table):
+    """convert's warning of the sample night's check star: its catalogue magnitude on line 12 is
+    made up, 2.6 magnitudes fainter than the star the table measures."""
+    return (b"%s: warning: quality: check star 000-AAA-002 V is 2.64 brighter than its catalogue "
+            b"magnitude 13.021: is it the right star, the right catalogue magnitude and the right "
+            b"filter?\n" % table)
+
+
+def converted_findings(report, count, notes=False, table=None):
+    """What convert says of its report of the sample night's rows after the summary: the
+    quality warning of the table (lightcurve.txt beside the report unless named), then what
+    its own check of the report finds."""
+    if table is None:
+        table = report[:-len(b"lightcurve-aavso.txt")] + b"lightcurve.txt"
+    return sample_quality(table) + sample_findings(report, count, notes)
+
+
 FOLDER = "Nuit-été"
 TABLE = "ночь.txt"
 REPORT = "отчёт-été.txt"
@@ -108,7 +125,7 @@ def sample_night_convert(name="convert: the sample night is the interactive repo
                 b"", on_console(summary(b"lightcurve.txt", 320, 316, 4, first, last,
                                         b"lightcurve-aavso.txt")), 0,
                 args=["convert"], after={"lightcurve-aavso.txt": report},
-                stderr=on_console(sample_findings(b"lightcurve-aavso.txt", 316)), **options)
+                stderr=on_console(converted_findings(b"lightcurve-aavso.txt", 316)), **options)
 
 
 
@@ -156,13 +173,13 @@ CASES = [
                                         b"2456175.65873", b"2456175.65918",
                                         b"night%slightcurve-aavso.txt" % sep(p)), p),
          0, args=["convert", "night"], folders=["night"],
-         stderr=lambda p: console(sample_findings(b"night%slightcurve-aavso.txt" % sep(p), 2), p),
+         stderr=lambda p: console(converted_findings(b"night%slightcurve-aavso.txt" % sep(p), 2), p),
          after={"night/lightcurve-aavso.txt": NIGHT_REPORT}),
     Case("convert --quiet with named files and --date JD",
          {"t.txt": NIGHT["lightcurve.txt"], "p.txt": PARAMETERS}, b"", b"", 0,
          args=["convert", "--quiet", "--table", "t.txt", "--parameters=p.txt", "--report",
                "r.txt", "--date", "JD"],
-         stderr=on_console(sample_findings(b"r.txt", 2, notes=False)),
+         stderr=on_console(converted_findings(b"r.txt", 2, notes=False, table=b"t.txt")),
          after={"r.txt": aavso_report([trimmed(RECORD_1).replace(b"2456175.65873", b"2456175.65304"),
                                        trimmed(RECORD_2).replace(b"2456175.65918", b"2456175.65349")],
                                       date=b"JD")}),
@@ -233,7 +250,7 @@ CASES = [
     # /dev/stdout; its lines are checked as they go, with what a file's check says.
     Case("convert: a report sent down a pipe is written as it goes", NIGHT, b"", NIGHT_REPORT, 0,
          args=["convert", "--quiet", "--report", "/dev/stdout"],
-         stderr=sample_findings(b"/dev/stdout", 2, notes=False),
+         stderr=converted_findings(b"/dev/stdout", 2, notes=False, table=b"lightcurve.txt"),
          skip={"wine": "Windows has no /dev/stdout"}),
     Case("convert: MERR of 1.0 or more is left out with a warning",
          {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1
@@ -243,7 +260,7 @@ CASES = [
                             b"lightcurve-aavso.txt", left_out=1)), 0, args=["convert"],
          stderr=on_console(b"lightcurve.txt:4: warning: MERR 1.000 is 1.0 or more, which the "
                            b"AAVSO does not accept: the observation is left out of the report\n"
-                           + sample_findings(b"lightcurve-aavso.txt", 1)),
+                           + converted_findings(b"lightcurve-aavso.txt", 1)),
          after={"lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)])}),
 ] + [
     # Names that are not ASCII: UTF-8 bytes on Linux, wide characters on
@@ -253,14 +270,14 @@ CASES = [
          b"", lambda p: console(summary(in_folder(p, b"lightcurve.txt"), 3, 2, 1, b"2456175.65873",
                                         b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
          0, args=["convert", FOLDER], folders=[FOLDER],
-         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         stderr=lambda p: console(converted_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
          after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
     Case("convert: --table, --parameters and --report files whose names are not ASCII",
          {TABLE: NIGHT["lightcurve.txt"], "paramètres.txt": PARAMETERS, REPORT: OLD_REPORT}, b"",
          on_console(summary(TABLE.encode(), 3, 2, 1, b"2456175.65873", b"2456175.65918",
                             REPORT.encode())),
          0, args=["convert", "--table", TABLE, "--parameters", "paramètres.txt", "--report", REPORT],
-         stderr=on_console(sample_findings(REPORT.encode(), 2)), after={REPORT: NIGHT_REPORT}),
+         stderr=on_console(converted_findings(REPORT.encode(), 2, table=TABLE.encode())), after={REPORT: NIGHT_REPORT}),
     in_system_words(
         failing("convert: a missing table whose name is not ASCII",
                 {"VARISTELLAR-input.txt": PARAMETERS}, ["convert", "--table", TABLE],
@@ -293,7 +310,7 @@ CASES = [
          b"", lambda p: console(summary(in_folder(p, b"lightcurve.txt"), 3, 2, 1, b"2456175.65873",
                                         b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
          0, args=end, folders=[FOLDER],
-         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         stderr=lambda p: console(converted_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
          after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT})
     for label, end in (("converted as convert FOLDER", [FOLDER]),
                        ("a separator at its end", lambda separator: [FOLDER + separator]))
@@ -304,14 +321,14 @@ CASES = [
                                    b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
          0, args=lambda separator: [FOLDER + separator + "VARISTELLAR-input.txt",
                                     FOLDER + separator + "lightcurve.txt"], folders=[FOLDER],
-         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         stderr=lambda p: console(converted_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
          after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
     Case("a night's file alone, from the current folder",
          dict(NIGHT), b"",
          on_console(summary(b"lightcurve.txt", 3, 2, 1, b"2456175.65873", b"2456175.65918",
                             b"lightcurve-aavso.txt")),
          0, args=["lightcurve.txt"],
-         stderr=on_console(sample_findings(b"lightcurve-aavso.txt", 2)),
+         stderr=on_console(converted_findings(b"lightcurve-aavso.txt", 2)),
          after={"lightcurve-aavso.txt": NIGHT_REPORT}),
     Case("files of two folders are no night", {"a/x.txt": b"x", "b/y.txt": b"y"}, b"", b"", 2,
          args=lambda separator: ["a" + separator + "x.txt", "b" + separator + "y.txt"],
@@ -329,7 +346,8 @@ CASES = [
                                    b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
          0, args=lambda separator: [FOLDER + separator + "réglages.txt",
                                     FOLDER + separator + "V-nuit.txt"], folders=[FOLDER],
-         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         stderr=lambda p: console(converted_findings(in_folder(p, b"lightcurve-aavso.txt"), 2,
+                                                     table=in_folder(p, b"V-nuit.txt")), p),
          after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
     Case("two reports dropped alone are checked, each in its own folder",
          {"a/one.txt": NIGHT_REPORT, "b/two.txt": NIGHT_REPORT}, b"",
@@ -356,7 +374,7 @@ CASES = [
                                    b"2456175.65918", in_folder(p, b"lightcurve-aavso.txt")), p),
          0, args=lambda separator: [FOLDER + separator + name for name in (
              "lightcurve-aavso.txt", "lightcurve.txt", "VARISTELLAR-input.txt")], folders=[FOLDER],
-         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         stderr=lambda p: console(converted_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
          after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
     Case("a night's files dropped with its old report and picture convert it; both are passed over",
          {FOLDER + "/" + k: v for k, v in NIGHT.items()}
@@ -368,7 +386,7 @@ CASES = [
          0, args=lambda separator: [FOLDER + separator + name for name in (
              "lightcurve-aavso.svg", "lightcurve-aavso.txt", "lightcurve.txt",
              "VARISTELLAR-input.txt")], folders=[FOLDER],
-         stderr=lambda p: console(sample_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
+         stderr=lambda p: console(converted_findings(in_folder(p, b"lightcurve-aavso.txt"), 2), p),
          after={FOLDER + "/lightcurve-aavso.txt": NIGHT_REPORT}),
     Case("two tables dropped together are no one night",
          {FOLDER + "/lightcurve.txt": NIGHT["lightcurve.txt"], FOLDER + "/B.txt": NIGHT["lightcurve.txt"]},

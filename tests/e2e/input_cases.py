@@ -5,7 +5,7 @@ import random
 
 from cases import (DIRECTORY, PARAMETERS, RECORD_1, SAMPLE_LINE_1, SAMPLE_LINE_2, TABLE_HEADER,
                    Case, parameters)
-from command_line_cases import (NIGHT, aavso_report, failing, on_console, sample_findings, summary,
+from command_line_cases import (NIGHT, aavso_report, failing, on_console, sample_findings, converted_findings, summary,
                                 trimmed)
 
 TEN_VALUES = (b"an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR AIRMASS "
@@ -122,7 +122,7 @@ CASES = [
          stderr=on_console(LEFT_OUT_WARNINGS
                            + b"lightcurve.txt: warning: 2 more observations with MERR of 1.0 or "
                              b"more are left out; the first 100 are listed\n"
-                           + sample_findings(b"lightcurve-aavso.txt", 1)),
+                           + converted_findings(b"lightcurve-aavso.txt", 1)),
          after={"lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)])}),
     failing("convert: a table line longer than 4096 bytes ends the reading",
             {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1 + b"1 " * 2500 + b"\n" + b"0,1\n",
@@ -170,6 +170,6 @@ CASES = [
          {"lightcurve.txt": TABLE_HEADER + SAMPLE_LINE_1, "VARISTELLAR-input.txt": PARAMETERS}, b"",
          on_console(summary(b"lightcurve.txt", 1, 1, 0, b"2456175.65873", b"2456175.65873",
                             b"lightcurve-aavso.txt")), 0, args=["convert"],
-         stderr=on_console(sample_findings(b"lightcurve-aavso.txt", 1)),
+         stderr=on_console(converted_findings(b"lightcurve-aavso.txt", 1)),
          after={"lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)])}),
 ]

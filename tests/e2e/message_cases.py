@@ -3,7 +3,7 @@ what really happened."""
 
 from cases import PARAMETERS, RECORD_1, RECORD_2, SAMPLE_LINE_1, TABLE_HEADER, Case
 from command_line_cases import (NIGHT, NIGHT_REPORT, USAGE_HINT, aavso_report, on_console,
-                                sample_findings, sep, summary, trimmed)
+                                sample_findings, converted_findings, sample_quality, sep, summary, trimmed)
 from report_transform_cases import BV, HEADER, INI, transformed
 from transform_cases import COEFFICIENTS, coefficient_file
 
@@ -37,7 +37,7 @@ def converted(name, folder, shown, args, skip=None):
                 lambda p: on_console(night_summary(shown, p))(p), 0, args=args(folder),
                 folders=[folder],
                 stderr=lambda p: on_console(
-                    sample_findings(shown + sep(p) + b"lightcurve-aavso.txt", 2))(p),
+                    converted_findings(shown + sep(p) + b"lightcurve-aavso.txt", 2))(p),
                 after={folder + "/lightcurve-aavso.txt": NIGHT_REPORT}, skip=skip)
 
 
@@ -66,7 +66,10 @@ def dropped_nights(platforms):
 
 
 def dropped_findings(platforms):
-    return on_console(
+    # The same sample rows in B and V: the check star is as far from line 12 in both.
+    quality = b"".join(sample_quality(b"n%d%slightcurve.txt" % (n, sep(platforms))).replace(
+        b" V is ", b" %s is " % filt) for n, filt in ((1, b"B"), (2, b"V")))
+    return on_console(quality +
         b"lightcurve-aavso.txt:8:56: warning: MTYPE STD with comparison star \"000-AAA-001\" and "
         b"CMAG na: the check star's magnitude (K - C) cannot be derived (and 3 more lines) [R13b]\n"
         b"lightcurve-aavso.txt:8:71: warning: KNAME \"000-AAA-002\" is given with KMAG na "
@@ -159,7 +162,7 @@ CASES = [
          b"", 0, args=["convert", "--quiet"],
          stderr=on_console(b"lightcurve.txt:4: warning: MERR 1234.500 is 1.0 or more, which the "
                            b"AAVSO does not accept: the observation is left out of the report\n"
-                           + sample_findings(b"lightcurve-aavso.txt", 1, notes=False)),
+                           + converted_findings(b"lightcurve-aavso.txt", 1, notes=False)),
          after={"lightcurve-aavso.txt": aavso_report([trimmed(RECORD_1)])}),
     Case("message: a coefficient too wide for its field is shown whole",
          {"r.txt": BV.report(),

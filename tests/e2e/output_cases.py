@@ -2,7 +2,7 @@
 temporary files of stopped runs."""
 
 from cases import Case, hardlink, symlink
-from command_line_cases import (NIGHT, NIGHT_REPORT, OLD_REPORT, failing, on_console, sample_findings,
+from command_line_cases import (NIGHT, NIGHT_REPORT, OLD_REPORT, failing, on_console, sample_findings, converted_findings,
                                 sep, summary)
 
 
@@ -43,7 +43,7 @@ def left_alone(what, content, skip=None):
                 stderr=on_console(b"%s: note: left where it is: named like a temporary file of "
                                   b"varistellar, but not one that varistellar can tell is its own "
                                   b"(a link, or contents it does not write)\n" % STALE.encode()
-                                  + sample_findings(b"lightcurve-aavso.txt", 2)),
+                                  + converted_findings(b"lightcurve-aavso.txt", 2)),
                 after={"lightcurve-aavso.txt": NIGHT_REPORT} | ({STALE: content} if kept else {}))
 
 
@@ -82,13 +82,13 @@ CASES = [
          b"", on_console(summary(TABLE, 3, 2, 1, b"2456175.65873", b"2456175.65918",
                                  b"lightcurve-aavso.txt")),
          0, args=["convert"],
-         stderr=on_console(removed(STALE) + sample_findings(b"lightcurve-aavso.txt", 2)),
+         stderr=on_console(removed(STALE) + converted_findings(b"lightcurve-aavso.txt", 2)),
          after={"lightcurve-aavso.txt": NIGHT_REPORT, STALE: None,
                 STALE_PICTURE: b"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns"}),
     Case("convert keeps quiet about the stale temporary files it removes under --quiet",
          {"night/" + k: v for k, v in NIGHT.items()} | {"night/" + STALE: b""},
          b"", b"", 0, args=["convert", "--quiet", "night"], folders=["night"],
-         stderr=lambda p: on_console(sample_findings(b"night%slightcurve-aavso.txt" % sep(p), 2,
+         stderr=lambda p: on_console(converted_findings(b"night%slightcurve-aavso.txt" % sep(p), 2,
                                                      notes=False))(p),
          after={"night/lightcurve-aavso.txt": NIGHT_REPORT, "night/" + STALE: None}),
     left_alone("a user's file", b"important"),

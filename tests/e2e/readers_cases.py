@@ -193,16 +193,30 @@ TRANSFORMED_COUNTS = (b"transformed B: 3 of 3 observations, with Tb_bv=0.1181 +/
                       b"transformed V: 3 of 3 observations, with Tv_bv=-0.0467 +/- 0.0070\n")
 
 
+def check_away(table, filt, size, catalogue):
+    """convert's quality warning of a check star that measures `size` brighter than line 12. The
+    check star T2 here has 30,000 counts against the ensemble's 100,000: 1.307 fainter than the
+    ensemble (11.469), 12.776, where line 12 says 13.300 (V) or 13.900 (B)."""
+    return (b"%s: warning: quality: check star 000-AAA-002 %s is %s brighter than its catalogue "
+            b"magnitude %s: is it the right star, the right catalogue magnitude and the right "
+            b"filter?\n" % (table, filt, size, catalogue))
+
+
+V_AWAY = check_away(b"Measurements.xls", b"V", b"0.52", b"13.300")
+TWO_AWAY = (check_away(b"b@Measurements.xls", b"B", b"1.12", b"13.900")
+            + check_away(b"v@Measurements.xls", b"V", b"0.52", b"13.300"))
+
+
 def with_separator(text):
     return lambda p: on_console(text.replace(b"@", sep(p)))(p)
 
 
 CASES = [
     aij("an ensemble's records, FOLDER's one table by its content", ENSEMBLE_NIGHT, [],
-        ENSEMBLE_SUMMARY, after={"lightcurve-aavso.txt": ENSEMBLE_REPORT}),
+        ENSEMBLE_SUMMARY, stderr=V_AWAY, after={"lightcurve-aavso.txt": ENSEMBLE_REPORT}),
     aij("--check-star prints the check star's statistics", ENSEMBLE_NIGHT, ["--check-star"],
         ENSEMBLE_SUMMARY + b"check star 000-AAA-002: 3 observations, mean 12.776 (catalogue "
-        b"13.300, difference -0.524), standard deviation 0.000\n",
+        b"13.300, difference -0.524), standard deviation 0.000\n", stderr=V_AWAY,
         after={"lightcurve-aavso.txt": ENSEMBLE_REPORT}),
     aij("CSV with quoted fields, CR LF and comparison lines that differ from the table's",
         {"m.csv": csv_table(ROWS[:1] + [aij_row(1, 52000.0, airmass="-1", label="a,b.fits")] + ROWS[2:]),
@@ -213,7 +227,9 @@ CASES = [
                 b"check star 000-AAA-002 (13.300)"),
         stderr=b"m.csv:4: warning: the comparison lines of the parameter file give the "
         b"comparison's magnitude as 11.506, but the table's own ensemble magnitude (Source_AMag_T1 "
-        b"+ 2.5 log10(rel_flux_T1)) is 11.469 on its first kept row\n",
+        b"+ 2.5 log10(rel_flux_T1)) is 11.469 on its first kept row\n"
+        # Against the comparison lines' 11.506 the check star stands at 12.814.
+        + check_away(b"m.csv", b"V", b"0.49", b"13.300"),
         after={"lightcurve-aavso.txt": report([
             ensemble_record(b"2460600.50310", b"12.259", b"0.011", b"1.234", b"0.753",
                             b"11.506", b"12.814"),
@@ -226,7 +242,7 @@ CASES = [
         [], written(b"Measurements.xls", 3, 3, 0, b"2460600.50000", b"2460600.52000",
                     b"ENSEMBLE (11.469)", b"check star 000-AAA-002 (13.300)", date=b"JD"),
         stderr=b"Measurements.xls: note: line 3, a kept row, has no HJD_UTC: the report's dates "
-        b"are JD, from JD_UTC\n",
+        b"are JD, from JD_UTC\n" + V_AWAY,
         after={"lightcurve-aavso.txt": ENSEMBLE_REPORT.replace(b"#DATE=HJD", b"#DATE=JD")
                .replace(b"2460600.50310", b"2460600.50000").replace(b"2460600.51310", b"2460600.51000")
                .replace(b"2460600.52310", b"2460600.52000")}),
@@ -241,7 +257,7 @@ CASES = [
         written(b"Measurements.xls", 3, 2, 1, b"2460600.50310", b"2460600.52310",
                 b"ENSEMBLE (11.469)", b"check star 000-AAA-002 (13.300)"),
         stderr=b"Measurements.xls:3: warning: 1 row was dropped, this the first: a value the night "
-        b"needs is NaN or empty, or a count is not above 0\n",
+        b"needs is NaN or empty, or a count is not above 0\n" + V_AWAY,
         after={"lightcurve-aavso.txt": report([ENSEMBLE_REPORT.split(b"\r\n")[7],
                                                ENSEMBLE_REPORT.split(b"\r\n")[9]])}),
     failing("convert of an AstroImageJ table: text that is no number names line, column and text",
@@ -291,11 +307,12 @@ CASES = [
          with_separator(TWO_FILTER_SUMMARY + b"wrote direct.txt: 6 observations\n"
                         + TRANSFORMED_COUNTS + CHECK_STAR_LINES), 0,
          args=["convert", "--transform", "tg.ini", "--report", "direct.txt", "b", "v"],
-         folders=["b", "v"], after={"direct.txt": DIRECT_TRANSFORMED}),
+         folders=["b", "v"], stderr=with_separator(TWO_AWAY),
+         after={"direct.txt": DIRECT_TRANSFORMED}),
     Case("convert of AstroImageJ tables: two ensembles in one report", TWO_FILTERS, b"",
          with_separator(TWO_FILTER_SUMMARY + b"wrote plain.txt: 6 observations\n"), 0,
          args=["convert", "--report", "plain.txt", "b", "v"], folders=["b", "v"],
-         after={"plain.txt": PLAIN_TWO_FILTERS}),
+         stderr=with_separator(TWO_AWAY), after={"plain.txt": PLAIN_TWO_FILTERS}),
     Case("transform of an ensemble report convert wrote", {"plain.txt": PLAIN_TWO_FILTERS,
                                                            "tg.ini": TG_INI}, b"",
          on_console(b"plain.txt: 6 observations: 6 transformed, 0 written as they were\n"
@@ -358,7 +375,13 @@ CASES = [
              b"V 13.021)\n"
              b"dates (HJD): 2456175.65873 to 2460600.52310\nwrote n.txt: 6 observations\n"), 0,
          args=["convert", "--report", "n.txt", "b", "v"], folders=["b", "v"],
-         stderr=on_console(
+         # B's rows are the sample's, far from line 12; V's check star against its one
+         # comparison C3 (rel_flux_T2 against the table's total) measures 12.776, not 13.021.
+         stderr=with_separator(
+             b"b@lightcurve.txt: warning: quality: check star 000-AAA-002 B is 2.51 brighter than "
+             b"its catalogue magnitude 13.500: is it the right star, the right catalogue magnitude "
+             b"and the right filter?\n"
+             + check_away(b"v@m.xls", b"V", b"0.24", b"13.021") +
              b'n.txt:8:56: warning: MTYPE STD with comparison star "000-AAA-001" and CMAG na: the '
              b"check star's magnitude (K - C) cannot be derived (and 5 more lines) [R13b]\n"
              b'n.txt:8:71: warning: KNAME "000-AAA-002" is given with KMAG na (and 5 more lines) '

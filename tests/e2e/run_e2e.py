@@ -35,10 +35,11 @@ from report_transform_cases import CASES as REPORT_TRANSFORM_CASES  # noqa: E402
 from transform_value_cases import CASES as TRANSFORM_VALUE_CASES  # noqa: E402
 from message_cases import CASES as MESSAGE_CASES  # noqa: E402
 from readers_cases import CASES as READERS_CASES  # noqa: E402
+from quality_cases import CASES as QUALITY_CASES  # noqa: E402
 
 CASES = (INTERACTIVE_CASES + COMMAND_LINE_CASES + CHECK_STAR_CASES + CHECK_CASES + INPUT_CASES
          + OUTPUT_CASES + SEVERAL_NIGHTS_CASES + TRANSFORM_CASES + REPORT_TRANSFORM_CASES
-         + TRANSFORM_VALUE_CASES + MESSAGE_CASES + READERS_CASES)
+         + TRANSFORM_VALUE_CASES + MESSAGE_CASES + READERS_CASES + QUALITY_CASES)
 
 
 # The FIFO writers of the case that runs, ended when it is over.

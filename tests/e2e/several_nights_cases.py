@@ -59,9 +59,23 @@ def summary(p):
         b"wrote night.txt: 6 observations\n")(p)
 
 
+# The sample's rows, whose check star is 2.5 to 2.6 brighter than line 12 says in both filters.
+QUALITY = (b"b@lightcurve.txt: warning: quality: check star 000-AAA-002 B is 2.51 brighter than its "
+           b"catalogue magnitude 13.500: is it the right star, the right catalogue magnitude and the "
+           b"right filter?\n"
+           b"v@lightcurve.txt: warning: quality: check star 000-AAA-002 V is 2.64 brighter than its "
+           b"catalogue magnitude 13.021: is it the right star, the right catalogue magnitude and the "
+           b"right filter?\n")
+
+
+def quality(platforms):
+    return QUALITY.replace(b"@", sep(platforms))
+
+
 def check_findings(platforms):
-    """What the report's own check says of records without the check star's magnitudes."""
-    return on_console(
+    """What the report's own check says of records without the check star's magnitudes, after
+    the quality warnings."""
+    return on_console(quality(platforms) +
         b"night.txt:8:56: warning: MTYPE STD with comparison star \"000-AAA-001\" and CMAG na: the "
         b"check star's magnitude (K - C) cannot be derived (and 5 more lines) [R13b]\n"
         b"night.txt:8:71: warning: KNAME \"000-AAA-002\" is given with KMAG na (and 5 more lines) "
@@ -92,8 +106,8 @@ CASES = [
              b"difference -2.640), standard deviation 0.005\n")(p),
          0, args=["convert", "--check-star", "--report", "night.txt"] + FOLDERS, folders=FOLDERS,
          # The first B row's check star was not measured.
-         stderr=on_console(b'night.txt:8:74: warning: KNAME "000-AAA-002" is given with KMAG na '
-                           b"[R15b]\n"),
+         stderr=lambda p: on_console(quality(p) + b'night.txt:8:74: warning: KNAME "000-AAA-002" '
+                                     b"is given with KMAG na [R15b]\n")(p),
          after={"night.txt": aavso_report([
              record(b"2456175.65873", b"12.290", b"0.031", b"B", b"1.452",
                     b"|VMAGINS=-0.610|CMAGINS=0.000|CREFMAG=12.900", b"na"),

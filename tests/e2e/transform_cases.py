@@ -443,6 +443,28 @@ def check_star_warnings(outcome):
     return out
 
 
+def quality_warnings(outcome):
+    """convert's quality warnings after the summary: a check star away from its catalogue
+    magnitude by more than 0.10, judged on the transformed line where there is one. The nights
+    here hold fewer than 10 check-star observations each, too few for the other warnings."""
+    out = b""
+    for i, night in enumerate(outcome.nights):
+        kstd = outcome.kstd_transformed[i] or outcome.kstd[i]
+        if night.check is None or not kstd:
+            continue
+        assert len(kstd) < 10
+        table = (night.folder + "@" if night.folder else "").encode() + b"lightcurve.txt"
+        name = (STANDARD[night.filt] if outcome.counts[i][1] else night.filt.decode()).encode()
+        difference = sum(kstd) / len(kstd) - float(night.check)
+        if abs(difference) > 0.10:
+            out += (b"%s: warning: quality: check star 000-AAA-002 %s is %.2f %s than its catalogue "
+                    b"magnitude %s: is it the right star, the right catalogue magnitude and the "
+                    b"right filter?\n" % (table, name, abs(difference),
+                                           b"brighter" if difference < 0 else b"fainter",
+                                           three(float(night.check))))
+    return out
+
+
 def statistics(name, values, catalogue):
     n = len(values)
     mean = sum(values) / n
@@ -552,7 +574,7 @@ def converted(name, nights, options=(), colour=None, minutes=10.0, date="HJD", i
     stdout = (lambda p: on_console(summary(outcome, p, report=report_name, date=date.encode(),
                                            )
                                    + stdout_tail)(p))
-    warnings += check_star_warnings(outcome)
+    warnings += check_star_warnings(outcome) + quality_warnings(outcome)
     stderr = (lambda p: on_console(with_separators(warnings)(p) + own_check(check_findings))(p))
     after = {report_name.decode(): report}
     after.update(after_extra or {})

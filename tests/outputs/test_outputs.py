@@ -215,8 +215,12 @@ class Streams(Night):
         self.assertIsNone(run.poll(), "the run waits for a reader")
         received = read(self.path("report.fifo"))
         _, stderr = run.communicate(timeout=30)
-        # Checked as it went out: what check finds in the sample night's report.
+        # The sample's made-up check-star magnitude, then, checked as it went out, what check
+        # finds in the sample night's report.
         self.assertEqual((run.returncode, stderr), (0, (
+            b"./lightcurve.txt: warning: quality: check star 000-AAA-002 V is 2.64 brighter than its "
+            b"catalogue magnitude 13.021: is it the right star, the right catalogue magnitude and "
+            b"the right filter?\n"
             b'report.fifo:8:56: warning: MTYPE STD with comparison star "000-AAA-001" and CMAG na: '
             b"the check star's magnitude (K - C) cannot be derived (and 315 more lines) [R13b]\n"
             b'report.fifo:8:71: warning: KNAME "000-AAA-002" is given with KMAG na (and 315 more '

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
@@ -123,6 +125,86 @@ TEST(NightPoints, UntransformedObservationsAreSeriesApart) {
   EXPECT_NE(picture.find("transformed Kstd - catalogue"), std::string::npos);
   EXPECT_NE(picture.find("class=\"obs\" cx="), std::string::npos);
   EXPECT_NE(picture.find("style=\"fill:none;stroke:#1f4e9c"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace varistellar::plot
+
+namespace varistellar::plot {
+namespace {
+
+PictureLabels nightLabels(std::size_t observations) {
+  PictureLabels labels;
+  labels.star = "RR LYR";
+  labels.checkStar = "000-AAA-002";
+  labels.filters = {{"V", 12.345, 13.021}};
+  labels.dateKind = "HJD";
+  labels.observations = observations;
+  labels.firstJulianDate = 2460600.3;
+  return labels;
+}
+
+TEST(CheckBands, EachNightsMeanAndDeviationOverItsMeasuredCheckStar) {
+  NightPoints points;
+  const float none = std::numeric_limits<float>::quiet_NaN();
+  for (const float check : {0.01F, 0.03F, none, 0.02F}) {
+    points.add({2460600.3, 11.5F, 0.01F, check, 0.01F, 1.2F, 0});
+  }
+  points.add({2460600.4, 11.5F, 0.01F, 0.5F, 0.01F, 1.2F, 1});
+  const auto bands = points.checkBands(2);
+  ASSERT_EQ(bands.size(), 2U);
+  EXPECT_EQ(bands[0].count, 3U);
+  EXPECT_NEAR(bands[0].mean, 0.02, 1e-7);
+  EXPECT_NEAR(bands[0].deviation, 0.01, 1e-7);
+  // One value: no band.
+  EXPECT_EQ(bands[1].count, 1U);
+  const std::string picture = drawNightPicture(points.series(2), nightLabels(5));
+  // One band, the first night's, from 0.01 to 0.03.
+  const auto first = picture.find("<rect class=\"band\"");
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(picture.find("<rect class=\"band\"", first + 1), std::string::npos);
+}
+
+TEST(ComparisonsPanel, EachApertureASeriesNamedInTheLegend) {
+  NightPoints points;
+  for (int i = 0; i < 40; ++i) {
+    points.add({2460600.3 + 0.002 * i, 11.5F, 0.01F, 0.01F * static_cast<float>(i % 3), 0.01F,
+                static_cast<float>(1.1 + 0.01 * i), 0});
+  }
+  Series series = points.series();
+  EXPECT_EQ(drawNightPicture(series, nightLabels(40)).find("comparison - catalogue"),
+            std::string::npos);
+  for (const char* name : {"C2", "C3", "C4"}) series.comparisons.push_back({name, {}});
+  for (int i = 0; i < 40; ++i) {
+    const double date = 2460600.3 + 0.002 * i;
+    const double wobble = i % 2 == 0 ? 0.004 : -0.004;
+    series.comparisons[0].points.push_back({date, wobble, wobble, wobble});
+    series.comparisons[1].points.push_back({date, -wobble, -wobble, -wobble});
+    // A variable among them.
+    const double variable = 0.15 + 0.05 * std::sin(i / 5.0);
+    series.comparisons[2].points.push_back({date, variable, variable, variable});
+  }
+  const std::string picture = drawNightPicture(series, nightLabels(40));
+  EXPECT_NE(picture.find("height=\"950.00\""), std::string::npos);
+  EXPECT_NE(picture.find("comparison - catalogue"), std::string::npos);
+  std::size_t marks = 0;
+  for (auto at = picture.find("class=\"comparison\""); at != std::string::npos;
+       at = picture.find("class=\"comparison\"", at + 1)) {
+    ++marks;
+  }
+  EXPECT_EQ(marks, 120U);
+  for (const char* name : {">C2<", ">C3<", ">C4<"}) {
+    EXPECT_NE(picture.find(name), std::string::npos) << name;
+  }
+  // The time axis's labels stand below the new panel.
+  EXPECT_NE(picture.find("y=\"938.00\""), std::string::npos);
+  if (const char* keep = std::getenv("VARISTELLAR_KEEP_PICTURE")) {
+    std::FILE* file = std::fopen(keep, "wb");
+    if (file != nullptr) {
+      std::fwrite(picture.data(), 1, picture.size(), file);
+      std::fclose(file);
+    }
+  }
 }
 
 }  // namespace

@@ -71,11 +71,14 @@ class Page:
             time.sleep(0.01)
         raise AssertionError(f"the page stayed '{self.state()}'; status: {self.element('status').text}")
 
-    def run(self, paths, check_star=False, date="HJD"):
+    def run(self, paths, check_star=False, date="HJD", merr="table", merr_window=""):
         self.open()  # a fresh page: the file input only ever adds
         if self.element("check-star").is_selected() != check_star:
             self.element("check-star").click()
         self.browser.execute_script(f"document.getElementById('date').value = '{date}'")
+        self.browser.execute_script(f"document.getElementById('merr').value = '{merr}'")
+        if merr_window:
+            self.element("merr-window").send_keys(merr_window)
         self.element("files").send_keys("\n".join(os.path.abspath(p) for p in paths))
         self.element("run").click()
         return self.wait_for(("done", "failed"))
@@ -147,6 +150,18 @@ def case_sample_night(page, binary, scratch, screenshot):
                     + ["--table", "lightcurve.txt", "--parameters", "VARISTELLAR-input.txt"], True)
     if screenshot:
         page.browser.save_screenshot(screenshot)
+
+
+def case_scatter_errors(page, binary, scratch, screenshot):
+    """MERR from the check star's scatter, chosen on the page, and the night's quality warning
+    among the findings, as the command line gives them."""
+    folder = os.path.join(scratch, "scatter")
+    shutil.copytree(SAMPLE, folder)
+    paths = [os.path.join(folder, name) for name in ("VARISTELLAR-input.txt", "lightcurve.txt")]
+    assert page.run(paths, merr="check-scatter", merr_window="11") == "done"
+    assert any(": warning: quality: " in line for line in page.findings()), page.findings()
+    expect_same_run(page, binary, folder, ["convert", "--merr", "check-scatter:11"] + CONVERT
+                    + ["--table", "lightcurve.txt", "--parameters", "VARISTELLAR-input.txt"], True)
 
 
 def case_bad_input(page, binary, scratch, screenshot):
@@ -300,7 +315,7 @@ def case_aij_two_filters(page, binary, scratch, screenshot):
         page.browser.save_screenshot(screenshot.replace(".png", "-astroimagej.png"))
 
 
-CASES = [case_sample_night, case_bad_input, case_report_check, case_damaged_report,
+CASES = [case_sample_night, case_scatter_errors, case_bad_input, case_report_check, case_damaged_report,
          case_two_filters, case_transformed_night, case_aij_table, case_siril_light_curve,
          case_aij_two_filters]
 
