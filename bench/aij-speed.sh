@@ -26,15 +26,21 @@ printf '' > empty.txt
 echo "table: $rows rows, $(head -n 1 "$table" | awk -F'\t' '{ print NF }') columns, $(stat -c %s "$table") bytes"
 
 # What convert reads of a row: the times, the airmass, the target's and the
-# check star's relative flux and its error, the table's ensemble reference.
+# check star's relative flux and its error, the table's ensemble reference,
+# and each comparison star's net counts (each is measured against the others).
 cat > needed.awk <<'AWK'
 NR == 1 {
   for (i = 1; i <= NF; i++) column[$i] = i
   n = split("HJD_UTC JD_UTC AIRMASS rel_flux_T1 rel_flux_err_T1 rel_flux_T2 rel_flux_err_T2 Source_AMag_T1", names, " ")
   for (i = 1; i <= n; i++) wanted[i] = column[names[i]]
+  for (i = 1; i <= NF; i++) if ($i ~ /^Source-Sky_C/) wanted[++n] = i
   next
 }
-{ print $wanted[1], $wanted[2], $wanted[3], $wanted[4], $wanted[5], $wanted[6], $wanted[7], $wanted[8] }
+{
+  line = $wanted[1]
+  for (i = 2; i <= n; i++) line = line " " $wanted[i]
+  print line
+}
 AWK
 
 "$binary" convert --quiet --report aavso.txt .

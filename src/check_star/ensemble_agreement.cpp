@@ -11,9 +11,15 @@ namespace varistellar::check_star {
 EnsembleAgreement::EnsembleAgreement(std::vector<std::string> names,
                                      std::vector<double> catalogueMagnitudes)
     : names_{std::move(names)}, catalogue_{std::move(catalogueMagnitudes)} {
+  double allCatalogue = 0.0;
   for (const double magnitude : catalogue_) {
-    // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform
     catalogueFlux_.push_back(std::pow(10.0, -0.4 * magnitude));
+    allCatalogue += catalogueFlux_.back();
+  }
+  // The others' catalogue magnitude as one star is the same on every row.
+  for (const double flux : catalogueFlux_) {
+    // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than a transform
+    othersMagnitude_.push_back(-2.5 * std::log10(allCatalogue - flux));
   }
   sums_.resize(names_.size());
 }
@@ -26,16 +32,12 @@ std::vector<ComparisonPoint> EnsembleAgreement::add(std::span<const double> coun
     return points;
   }
   double allCounts = 0.0;
-  double allCatalogue = 0.0;
-  for (std::size_t i = 0; i < n; ++i) {
-    allCounts += counts[i];
-    allCatalogue += catalogueFlux_[i];
-  }
+  // cppcheck-suppress useStlAlgorithm ; a loop reads plainer than an accumulate
+  for (const double count : counts) allCounts += count;
   for (std::size_t i = 0; i < n; ++i) {
     // The others as one star: their counts and their catalogue magnitude.
     const double others = allCounts - counts[i];
-    const double othersMagnitude = -2.5 * std::log10(allCatalogue - catalogueFlux_[i]);
-    const double measured = -2.5 * std::log10(counts[i] / others) + othersMagnitude;
+    const double measured = -2.5 * std::log10(counts[i] / others) + othersMagnitude_[i];
     const double difference = measured - catalogue_[i];
     Sums& sums = sums_[i];
     if (rows_ == 0) sums.first = difference;

@@ -54,7 +54,8 @@ class EnsembleAgreement {
 
   std::vector<std::string> names_;
   std::vector<double> catalogue_;
-  std::vector<double> catalogueFlux_;  // 10^(-0.4 m) of each
+  std::vector<double> catalogueFlux_;    // 10^(-0.4 m) of each
+  std::vector<double> othersMagnitude_;  // the others' as one star, for each
   std::vector<Sums> sums_;
   std::size_t rows_ = 0;
 };

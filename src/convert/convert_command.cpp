@@ -154,6 +154,7 @@ class Conversion {
       parameters.comparisonMagnitudeGiven = true;
       parameters.referenceByRow = true;
     }
+    parameters.ensembleStars = shape->ensembleStars;
     if (!shape->checkStarMeasured) parameters.checkStar.reset();
     if (shape->chart && parameters.chartId == "na") parameters.chartId = *shape->chart;
     return true;
@@ -289,6 +290,7 @@ class Conversion {
         nights_.push_back(std::make_unique<NightConversion>(
             0, tableFiles[0], parameters_[0], plan_.date, withCheckStar_, true, findings_, kept,
             transforms_.empty() ? nullptr : &transforms_.front(), std::move(readers_[0])));
+        nights_.back()->watchComparisons(!plan_.plotFile.empty());
         if (scattering() && withCheckStar_ && parametersGood_)
           nights_.back()->scatterErrors(*plan_.scatterWidth);
         (void)nights_.back()->read();
@@ -339,6 +341,7 @@ class Conversion {
       nights_.push_back(std::make_unique<NightConversion>(
           i, tableFiles[i], parameters_[i], plan_.date, withCheckStar_, false, *findings, kept,
           nullptr, std::move(readers_[i])));
+      nights_.back()->watchComparisons(!plan_.plotFile.empty());
     }
     // Each night's outputs (its check star's statistics, its kept
     // observations) are its own, so the nights share nothing as they are read.
@@ -390,7 +393,26 @@ class Conversion {
       labels.filters.push_back({parameters.filterName, parameters.comparisonMagnitude,
                                 parameters.checkStar ? parameters.checkStar->magnitude : 0.0});
     }
-    return plot::drawNightPicture(picturePoints_.points().series(parameters_.size()), labels);
+    plot::Series series = picturePoints_.points().series(parameters_.size());
+    series.comparisons = comparisonSeries();
+    return plot::drawNightPicture(series, labels);
+  }
+
+  // Each ensemble's comparison stars against the others, named by their
+  // apertures, and by their filters as well when several nights have them.
+  [[nodiscard]] std::vector<plot::NamedSeries> comparisonSeries() const {
+    const auto watched = std::count_if(nights_.begin(), nights_.end(),
+                                       [](const auto& night) { return night->comparisons(); });
+    std::vector<plot::NamedSeries> drawn;
+    for (std::size_t i = 0; i < nights_.size(); ++i) {
+      const ComparisonWatch* comparisons = nights_[i]->comparisons();
+      if (comparisons == nullptr) continue;
+      for (plot::NamedSeries& star :
+           comparisons->series(watched > 1 ? " " + reportedFilter(i) : std::string{})) {
+        drawn.push_back(std::move(star));
+      }
+    }
+    return drawn;
   }
 
   // The Julian date of the report's first record: the first one written of
@@ -477,6 +499,13 @@ class Conversion {
         const auto& quality = judgedTransformed ? transformedQuality_.of(i) : quality_.of(i);
         if (const auto text = warning(quality, names)) {
           findings_.warning(nights_[i]->tableFile(), 0, 0, *text);
+        }
+      }
+    }
+    for (const auto& night : nights_) {
+      if (const ComparisonWatch* comparisons = night->comparisons()) {
+        for (const std::string& text : comparisons->agreement().findings()) {
+          findings_.warning(night->tableFile(), 0, 0, text);
         }
       }
     }

@@ -146,7 +146,17 @@ bool widenedByScatter(report::ObservationValues& values, std::optional<double> s
   return true;
 }
 
+void NightConversion::watchComparisons(bool forPicture) {
+  if (parameters_.ensembleStars.size() >= 2)
+    comparisons_.emplace(parameters_.ensembleStars, forPicture);
+}
+
 bool NightConversion::take(const night::Measurement& measurement) {
+  if (comparisons_ && !measurement.comparisonCounts.empty()) {
+    const double date =
+        date_ == run::DateKind::jd ? measurement.HJD - measurement.HELCOR : measurement.HJD;
+    comparisons_->add(date, measurement.comparisonCounts);
+  }
   report::ObservationOutcome outcome = report::observationValues(measurement, parameters_, date_);
   if (const auto* tooLarge = std::get_if<report::ErrorTooLarge>(&outcome)) {
     ++leftOut_;

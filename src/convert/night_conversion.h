@@ -13,6 +13,7 @@
 
 #include "check_star/ring_queue.h"
 #include "check_star/scatter_window.h"
+#include "convert/comparison_watch.h"
 #include "convert/observation_listener.h"
 #include "diagnostics/diagnostic.h"
 #include "night/measurement.h"
@@ -93,6 +94,13 @@ class NightConversion final : public night::MeasurementSink {
   // The Julian date of the first record written, and of the earliest one.
   [[nodiscard]] double firstJulianDate() const { return firstJulianDate_; }
   [[nodiscard]] double earliestJulianDate() const { return earliestJulianDate_; }
+  // Measures an ensemble's comparison stars against each other as the night
+  // is read, and keeps them for the picture when `forPicture`; nothing for a
+  // night whose table gives no ensemble with its stars' magnitudes.
+  void watchComparisons(bool forPicture);
+  [[nodiscard]] const ComparisonWatch* comparisons() const {
+    return comparisons_ ? &*comparisons_ : nullptr;
+  }
 
  private:
   // What writing an observation needs of its measurement beside its values.
@@ -151,6 +159,7 @@ class NightConversion final : public night::MeasurementSink {
   std::uint64_t firstUnscatteredLine_ = 0;
   std::uint64_t lastLine_ = 0;
   bool outOfOrder_ = false;
+  std::optional<ComparisonWatch> comparisons_;
 };
 
 }  // namespace varistellar::convert

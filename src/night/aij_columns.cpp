@@ -46,7 +46,9 @@ class ColumnFinder {
     if (choice->check) columns.check = star(*choice->check, columns.recomputed);
     for (const std::string& aperture : choice->comparisons) {
       columns.comparisons.push_back(star(aperture, true));
+      columns.comparisons.back().catalogue = column("Source_AMag_" + aperture);
     }
+    columns.comparisonMagnitudes = choice->magnitudes;
     columns.targetMagnitude = column("Source_AMag_" + choice->target);
     columns.targetRelFlux = column("rel_flux_" + choice->target);
     if (!ensembleNamed(columns) || !reference(*choice, columns)) return std::nullopt;
@@ -273,7 +275,9 @@ std::size_t ColumnFinder::lastColumnOf(const AijColumns& columns) {
   };
   seeStar(columns.target);
   if (columns.check) seeStar(*columns.check);
-  if (columns.recomputed) {
+  // An ensemble's counts are read on every row: each star is measured
+  // against the others.
+  if (columns.recomputed || columns.ensemble()) {
     for (const AijStar& star : columns.comparisons) seeStar(star);
   }
   see(columns.targetMagnitude);

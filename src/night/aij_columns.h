@@ -26,6 +26,7 @@ struct AijStar {
   std::size_t relFluxError = noColumn;
   std::size_t counts = noColumn;  // Source-Sky
   std::size_t countsError = noColumn;
+  std::size_t catalogue = noColumn;  // Source_AMag: a comparison star's entered magnitude
 };
 
 struct AijColumns {
@@ -37,6 +38,7 @@ struct AijColumns {
   AijStar target;
   std::optional<AijStar> check{};
   std::vector<AijStar> comparisons;           // the ensemble's apertures
+  std::vector<double> comparisonMagnitudes;   // of `comparison` lines, in their order
   std::size_t targetMagnitude = noColumn;     // Source_AMag of the target
   std::size_t targetRelFlux = noColumn;       // rel_flux of the target, for the table's reference
   std::optional<double> fixedReference{};     // from `comparison` lines or line 8

@@ -1,9 +1,13 @@
 // The AstroImageJ measurement table, read strictly.
 #include "night/aij_table.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "diagnostics/quoted.h"
 #include "night/aij_rows.h"
@@ -82,15 +86,55 @@ std::optional<NightShape> AijTableReader::prepare(const NightRequest& request,
   compareReferences(look, findings);
   NightShape shape{.julianDate = julianDate_, .ensemble = columns_->ensemble()};
   shape.reference = columns_->fixedReference ? columns_->fixedReference : look.tableReference;
+  shape.ensembleStars = ensembleStars(look);
+  countsWanted_ = !shape.ensembleStars.empty();
   return shape;
 }
+
+std::vector<EnsembleStar> AijTableReader::ensembleStars(const FirstLook& look) const {
+  const AijColumns& columns = *columns_;
+  const std::vector<double>& magnitudes = columns.comparisonMagnitudes.empty()
+                                              ? look.comparisonMagnitudes
+                                              : columns.comparisonMagnitudes;
+  std::vector<EnsembleStar> stars;
+  if (!columns.ensemble() || magnitudes.size() != columns.comparisons.size()) return stars;
+  for (std::size_t i = 0; i < magnitudes.size(); ++i) {
+    stars.push_back({columns.comparisons[i].aperture, magnitudes[i]});
+  }
+  return stars;
+}
+
+namespace {
+
+// The comparison stars' entered magnitudes on a row, when each is a number.
+std::vector<double> enteredMagnitudes(const AijColumns& columns, const TableRow& row) {
+  std::vector<double> magnitudes;
+  for (const AijStar& star : columns.comparisons) {
+    if (star.catalogue == noColumn) return {};
+    const FieldNumber magnitude = readFieldNumber(row[star.catalogue]);
+    if (magnitude.kind != FieldNumber::Kind::number) return {};
+    magnitudes.push_back(magnitude.value);
+  }
+  return magnitudes;
+}
+
+// The last column a first look reads: the night's, and the entered magnitudes.
+std::size_t lastColumnLookedAt(const AijColumns& columns) {
+  std::size_t last = columns.lastColumn;
+  for (const AijStar& star : columns.comparisons) {
+    if (star.catalogue != noColumn) last = std::max(last, star.catalogue);
+  }
+  return last;
+}
+
+}  // namespace
 
 AijTableReader::FirstLook AijTableReader::lookAtRows(bool wantHJD) const {
   FirstLook look;
   textio::LineReader reader{file_, longestRow};
   std::string_view line;
   if (toTitleLine(reader, line) == 0) return look;
-  TableRow row{columns_->separator, columns_->lastColumn};
+  TableRow row{columns_->separator, lastColumnLookedAt(*columns_)};
   // Past the first kept row only the HJD column is split out, and a row
   // without it is read whole only then.
   TableRow dates{columns_->separator, wantHJD ? columns_->hjd : 0};
@@ -108,6 +152,7 @@ AijTableReader::FirstLook AijTableReader::lookAtRows(bool wantHJD) const {
     if (look.firstKept == 0) {
       look.firstKept = reader.lineNumber();
       look.tableReference = values.tableReference;
+      look.comparisonMagnitudes = enteredMagnitudes(*columns_, row);
     }
     if (wantHJD && !values.HJD) {
       look.withoutHJD = reader.lineNumber();
@@ -171,11 +216,12 @@ namespace {
 // The rows, one line at a time, each split once into the one row of fields.
 class RowReader {
  public:
-  RowReader(const std::string& file, const AijColumns& columns, bool julianDate,
+  RowReader(const std::string& file, const AijColumns& columns, bool julianDate, bool countsWanted,
             MeasurementSink& sink, diagnostics::DiagnosticSink& findings, SeriesCounts& counts)
       : file_{file},
         columns_{columns},
         julianDate_{julianDate},
+        comparisonCounts_(countsWanted ? columns.comparisons.size() : 0),
         sink_{sink},
         findings_{findings},
         counts_{counts},
@@ -235,8 +281,21 @@ class RowReader {
         .checkError = values_.checkError,
         .AIRMASS = values_.AIRMASS,
         .reference = columns_.fixedReference ? columns_.fixedReference : values_.tableReference,
+        .comparisonCounts = readComparisonCounts(),
         .line = number};
     return sink_.take(measurement);
+  }
+
+  // Each comparison star's net counts on the row split last; NaN for one
+  // that is not a number.
+  std::span<const double> readComparisonCounts() {
+    for (std::size_t i = 0; i < comparisonCounts_.size(); ++i) {
+      const FieldNumber counts = readFieldNumber(row_[columns_.comparisons[i].counts]);
+      comparisonCounts_[i] = counts.kind == FieldNumber::Kind::number
+                                 ? counts.value
+                                 : std::numeric_limits<double>::quiet_NaN();
+    }
+    return comparisonCounts_;
   }
 
   void drop(std::uint64_t number) {
@@ -260,6 +319,7 @@ class RowReader {
   const std::string& file_;
   const AijColumns& columns_;
   bool julianDate_;
+  std::vector<double> comparisonCounts_;
   MeasurementSink& sink_;
   diagnostics::DiagnosticSink& findings_;
   SeriesCounts& counts_;
@@ -273,7 +333,7 @@ class RowReader {
 bool AijTableReader::read(MeasurementSink& sink, diagnostics::DiagnosticSink& findings,
                           SeriesCounts& counts) {
   if (!columns_) return false;  // prepare said why
-  RowReader reader{file_, *columns_, julianDate_, sink, findings, counts};
+  RowReader reader{file_, *columns_, julianDate_, countsWanted_, sink, findings, counts};
   return reader.read();
 }
 

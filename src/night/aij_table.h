@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "night/aij_columns.h"
 #include "night/series_reader.h"
@@ -29,8 +30,13 @@ class AijTableReader final : public SeriesReader {
     std::uint64_t firstKept = 0;
     std::optional<double> tableReference{};
     std::uint64_t withoutHJD = 0;
+    // The comparison stars' entered magnitudes (Source_AMag) on the first
+    // kept row, when the table has every one.
+    std::vector<double> comparisonMagnitudes{};
   };
   [[nodiscard]] FirstLook lookAtRows(bool wantHJD) const;
+  // The ensemble's stars with their catalogue magnitudes, where all are known.
+  [[nodiscard]] std::vector<EnsembleStar> ensembleStars(const FirstLook& look) const;
   [[nodiscard]] bool chooseDate(const NightRequest& request, const FirstLook& look,
                                 diagnostics::DiagnosticSink& findings);
   // Warns when line 8 or the comparison lines and the table's own ensemble
@@ -41,6 +47,7 @@ class AijTableReader final : public SeriesReader {
   std::optional<AijColumns> columns_{};
   std::uint64_t titleLine_ = 0;
   bool julianDate_ = false;
+  bool countsWanted_ = false;  // the ensemble's counts go with each measurement
 };
 
 // The table's description, identified by its column titles.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace varistellar::night {
 
@@ -20,6 +21,10 @@ struct Measurement {
   // The comparison's catalogue magnitude on this row, where the table gives
   // it (an ensemble's); none: line 8 of the parameter file.
   std::optional<double> reference{};
+  // An ensemble's comparison stars' net counts on this row, in the order of
+  // NightParameters::ensembleStars, where the table gives them; valid only
+  // while the measurement is taken.
+  std::span<const double> comparisonCounts{};
   std::uint64_t line = 0;  // where it stands in its file, from 1
 };
 

@@ -29,6 +29,12 @@ struct ApertureLine {
   std::uint64_t line = 0;
 };
 
+// A comparison star of an ensemble: its aperture and catalogue magnitude.
+struct EnsembleStar {
+  std::string aperture;
+  double magnitude = 0.0;
+};
+
 // What the parameter file says about one filter's night. An empty chart is
 // "na"; an empty check star is none.
 struct NightParameters {
@@ -46,6 +52,10 @@ struct NightParameters {
   // magnitude is given row by row.
   bool ensemble = false;
   bool referenceByRow = false;
+  // The ensemble's comparison stars with their catalogue magnitudes, where
+  // the table or the comparison lines give every one: each can then be
+  // measured against the others.
+  std::vector<EnsembleStar> ensembleStars{};
   // False where line 7 is ENSEMBLE and line 8 empty or na: the table must
   // give the ensemble's magnitude.
   bool comparisonMagnitudeGiven = true;

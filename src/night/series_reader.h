@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "diagnostics/diagnostic.h"
 #include "night/measurement.h"
@@ -45,6 +46,8 @@ struct NightShape {
   bool checkStarMeasured = true;
   // The chart the table names, for a parameter file that names none.
   std::optional<std::string> chart{};
+  // An ensemble's stars, where every catalogue magnitude is known.
+  std::vector<EnsembleStar> ensembleStars{};
 };
 
 class SeriesReader {

@@ -66,6 +66,7 @@ std::vector<CheckBand> NightPoints::checkBands(std::size_t nights) const {
     if (point.night < nights) sums[point.night].add(point.check);
   }
   std::vector<CheckBand> bands;
+  bands.reserve(sums.size());
   for (const BandSums& night : sums) bands.push_back(night.band());
   return bands;
 }

@@ -403,14 +403,17 @@ class NightDrawing {
     }
     const Panel panel{comparisonsTop, comparisonsBottom, valueRange(all, 0.05), true};
     picture_.frame(panel, time_, timeTicks_, "comparison - catalogue", "ytick-comparison");
-    double x = plotRight - 70.0 * static_cast<double>(series_.comparisons.size());
+    // Many apertures share the panel's width rather than run off its left.
+    const auto count = static_cast<double>(series_.comparisons.size());
+    const double step = std::min(70.0, (plotRight - plotLeft) / count);
+    double x = plotRight - step * count;
     for (std::size_t i = 0; i < series_.comparisons.size(); ++i) {
       const std::string colour{comparisonColour(i)};
       picture_.series(series_.comparisons[i].points, panel, time_, "comparison", colour, 1.6,
                       series_.bins == 0, 3, "fill:" + colour);
       // Above the panel, in the gap below the airmass: never over a point.
       picture_.legendEntry(x, comparisonsTop - 8.0, series_.comparisons[i].name, colour);
-      x += 70.0;
+      x += step;
     }
   }
 

@@ -231,6 +231,49 @@ class AstroImageJNight(unittest.TestCase):
         self.assertLess(statistics.stdev(units), 1.3)
 
 
+    def spoil_comparison(self, aperture, factor):
+        """The V table with `aperture`'s counts multiplied by factor(row)."""
+        subprocess.run([sys.executable, GENERATOR, self.work, "--filters", "V"], check=True)
+        path = os.path.join(self.work, "V", night.TABLE_NAME)
+        with open(path, encoding="ascii", newline="") as table:
+            lines = table.read().split("\n")
+        column = lines[0].split("\t").index("Source-Sky_" + aperture)
+        for row in range(1, len(lines)):
+            fields = lines[row].split("\t")
+            if len(fields) > column:
+                fields[column] = "%.4f" % (float(fields[column]) * factor(row))
+                lines[row] = "\t".join(fields)
+        with open(path, "w", encoding="ascii", newline="") as table:
+            table.write("\n".join(lines))
+
+    def quality_of_comparisons(self, *extra):
+        done = convert("--report", self.report, *extra, os.path.join(self.work, "V"))
+        self.assertEqual(done.returncode, 0, done.stderr)
+        return [line for line in done.stderr.decode().splitlines() if "comparison star" in line]
+
+    def test_a_comparison_star_off_its_catalogue_magnitude_is_named(self):
+        self.spoil_comparison("C5", lambda row: 0.85)  # 0.18 fainter than the others say
+        warnings = self.quality_of_comparisons()
+        self.assertEqual(len(warnings), 1, warnings)
+        self.assertRegex(warnings[0], r"quality: comparison star C5 measures 0\.1\d fainter than "
+                         r"its catalogue magnitude \d+\.\d{3} against the others: a variable or "
+                         r"misidentified star\? Leave it out with comparison lines$")
+
+    def test_a_comparison_star_that_scatters_is_named_and_drawn(self):
+        self.spoil_comparison("C6", lambda row: 1.0 + 0.05 * (-1) ** row)
+        picture = os.path.join(self.work, "night.svg")
+        warnings = self.quality_of_comparisons("--plot", picture)
+        self.assertEqual(len(warnings), 1, warnings)
+        self.assertIn("quality: comparison star C6 scatters 0.0", warnings[0])
+        with open(picture, encoding="utf-8") as drawn:
+            svg = drawn.read()
+        for aperture in ("C3", "C4", "C5", "C6", "C7"):
+            self.assertIn(">%s<" % aperture, svg)
+
+    def test_a_sound_ensemble_draws_no_comparison_warning(self):
+        subprocess.run([sys.executable, GENERATOR, self.work, "--filters", "V"], check=True)
+        self.assertEqual(self.quality_of_comparisons(), [])
+
     def test_images_where_a_cloud_hid_the_target_are_dropped_and_counted(self):
         subprocess.run([sys.executable, GENERATOR, self.work, "--filters", "V", "--lost", "3"], check=True)
         done = convert("--report", self.report, os.path.join(self.work, "V"))
