@@ -122,9 +122,11 @@ std::optional<std::string> errorsUnderstated(const CheckStarQuality& quality,
   // A table without errors (all 0) gives no ratio to tell.
   const std::string ratio =
       error > 0.0 ? ", " + decimalText(scatter / error, 1) + " times its reported error" : "";
-  return "quality: the check star scatters " + decimalText(scatter, 3) + " in " +
-         std::string{names.filter} + ratio +
-         ": the table's errors understate this night's; --merr check-scatter reports the scatter";
+  std::string text =
+      "quality: the check star scatters " + decimalText(scatter, 3) + " in " +
+      std::string{names.filter} + ratio +
+      ": the table's errors understate this night's; --merr check-scatter reports the scatter";
+  return text;
 }
 
 std::optional<std::string> driftWithAirmass(const AirmassTrend& trend, const QualityNames& names) {
@@ -135,11 +137,13 @@ std::optional<std::string> driftWithAirmass(const AirmassTrend& trend, const Qua
   if (std::fabs(slope) <= trendStandardErrors * trend.slopeError()) return std::nullopt;
   const double drift = std::fabs(slope) * range;
   if (drift <= leastDrift) return std::nullopt;
-  return "quality: the check star drifts " + decimalText(drift, 3) + " over airmass " +
-         decimalText(trend.lowest(), 2) + " to " + decimalText(trend.highest(), 2) + " in " +
-         std::string{names.filter} +
-         ": a colour difference between the stars (transform the night) or differential "
-         "extinction";
+  std::string text =
+      "quality: the check star drifts " + decimalText(drift, 3) + " over airmass " +
+      decimalText(trend.lowest(), 2) + " to " + decimalText(trend.highest(), 2) + " in " +
+      std::string{names.filter} +
+      ": a colour difference between the stars (transform the night) or differential "
+      "extinction";
+  return text;
 }
 
 }  // namespace varistellar::check_star

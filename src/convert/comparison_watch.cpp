@@ -8,16 +8,16 @@ namespace varistellar::convert {
 namespace {
 
 std::vector<std::string> aperturesOf(const std::vector<night::EnsembleStar>& stars) {
-  std::vector<std::string> names;
-  names.reserve(stars.size());
-  for (const night::EnsembleStar& star : stars) names.push_back(star.aperture);
+  std::vector<std::string> names(stars.size());
+  std::transform(stars.begin(), stars.end(), names.begin(),
+                 [](const night::EnsembleStar& star) { return star.aperture; });
   return names;
 }
 
 std::vector<double> magnitudesOf(const std::vector<night::EnsembleStar>& stars) {
-  std::vector<double> magnitudes;
-  magnitudes.reserve(stars.size());
-  for (const night::EnsembleStar& star : stars) magnitudes.push_back(star.magnitude);
+  std::vector<double> magnitudes(stars.size());
+  std::transform(stars.begin(), stars.end(), magnitudes.begin(),
+                 [](const night::EnsembleStar& star) { return star.magnitude; });
   return magnitudes;
 }
 
@@ -73,12 +73,12 @@ void ComparisonWatch::halveBins() {
 std::vector<plot::NamedSeries> ComparisonWatch::series(std::string_view suffix) const {
   std::vector<plot::NamedSeries> drawn;
   for (std::size_t star = 0; star < bins_.size(); ++star) {
-    plot::NamedSeries series{agreement_.name(star) + std::string{suffix}, {}};
+    plot::NamedSeries named{agreement_.name(star) + std::string{suffix}, {}};
     for (const Bin& bin : bins_[star]) {
       const auto rows = static_cast<double>(bin.rows);
-      series.points.push_back({bin.dates / rows, bin.values / rows, bin.low, bin.high});
+      named.points.push_back({bin.dates / rows, bin.values / rows, bin.low, bin.high});
     }
-    drawn.push_back(std::move(series));
+    drawn.push_back(std::move(named));
   }
   return drawn;
 }

@@ -407,10 +407,10 @@ class Conversion {
     for (std::size_t i = 0; i < nights_.size(); ++i) {
       const ComparisonWatch* comparisons = nights_[i]->comparisons();
       if (comparisons == nullptr) continue;
-      for (plot::NamedSeries& star :
-           comparisons->series(watched > 1 ? " " + reportedFilter(i) : std::string{})) {
-        drawn.push_back(std::move(star));
-      }
+      std::vector<plot::NamedSeries> stars =
+          comparisons->series(watched > 1 ? " " + reportedFilter(i) : std::string{});
+      drawn.insert(drawn.end(), std::make_move_iterator(stars.begin()),
+                   std::make_move_iterator(stars.end()));
     }
     return drawn;
   }

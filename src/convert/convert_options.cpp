@@ -21,10 +21,10 @@ std::string inFolder(const std::string& folder, std::string_view name) {
 
 bool endsWithTableExtension(std::string_view name) {
   if (name.size() < 4 || name[name.size() - 4] != '.') return false;
-  std::string extension;
-  for (const char byte : name.substr(name.size() - 3)) {
-    extension.push_back(byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte);
-  }
+  std::string extension{name.substr(name.size() - 3)};
+  std::transform(extension.begin(), extension.end(), extension.begin(), [](char byte) {
+    return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte;
+  });
   return extension == "xls" || extension == "tbl" || extension == "csv" || extension == "txt";
 }
 

@@ -42,10 +42,10 @@ class ColumnFinder {
     const std::optional<ApertureChoice> choice = chooseApertures();
     if (!choice) return std::nullopt;
     columns.recomputed = !choice->magnitudes.empty();
-    columns.target = star(choice->target, columns.recomputed);
-    if (choice->check) columns.check = star(*choice->check, columns.recomputed);
+    columns.target = starColumns(choice->target, columns.recomputed);
+    if (choice->check) columns.check = starColumns(*choice->check, columns.recomputed);
     for (const std::string& aperture : choice->comparisons) {
-      columns.comparisons.push_back(star(aperture, true));
+      columns.comparisons.push_back(starColumns(aperture, true));
       columns.comparisons.back().catalogue = column("Source_AMag_" + aperture);
     }
     columns.comparisonMagnitudes = choice->magnitudes;
@@ -84,7 +84,7 @@ class ColumnFinder {
 
   // The columns of one aperture: its counts when the ensemble is
   // recomputed, its relative flux otherwise; a missing one is an error.
-  AijStar star(const std::string& aperture, bool fromCounts) {
+  AijStar starColumns(const std::string& aperture, bool fromCounts) {
     AijStar star{.aperture = aperture};
     if (fromCounts) {
       star.counts = needed(std::string{countsPrefix} + aperture);
@@ -188,10 +188,11 @@ std::optional<ApertureChoice> ColumnFinder::chooseApertures() {
   if (request_.parameters.checkStar && !choice.check) choice.check = "T2";
   std::uint64_t at = 0;
   const auto lineOf = [&](const std::string& aperture) {
-    for (const ApertureLine& line : request_.parameters.apertures) {
-      if (line.aperture == aperture) return line.line;
-    }
-    return at;
+    const auto& lines = request_.parameters.apertures;
+    const auto found = std::find_if(lines.begin(), lines.end(), [&](const ApertureLine& line) {
+      return line.aperture == aperture;
+    });
+    return found == lines.end() ? at : found->line;
   };
   for (const std::string& comparison : choice.comparisons) {
     if (comparison == choice.target) {

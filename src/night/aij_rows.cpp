@@ -48,9 +48,9 @@ struct Difference {
 // -2.5 log10 of a relative flux, and 2.5 log10(1 + its relative error);
 // nothing where the numbers run past what a double holds.
 std::optional<Difference> magnitudeOf(double ratio, double relativeError) {
-  const Difference difference{-2.5 * std::log10(ratio), 2.5 * std::log10(1.0 + relativeError)};
-  if (!std::isfinite(difference.value) || !std::isfinite(difference.error)) return std::nullopt;
-  return difference;
+  const Difference magnitude{-2.5 * std::log10(ratio), 2.5 * std::log10(1.0 + relativeError)};
+  if (!std::isfinite(magnitude.value) || !std::isfinite(magnitude.error)) return std::nullopt;
+  return magnitude;
 }
 
 std::optional<Difference> fromRelativeFlux(const AijStar& star, RowValues& values) {

@@ -1,6 +1,7 @@
 // The aperture lines, read strictly.
 #include "night/aperture_lines.h"
 
+#include <algorithm>
 #include <array>
 
 #include "aeff/plain_decimal.h"
@@ -17,7 +18,7 @@ char upper(char byte) {
 
 std::string upperCase(std::string_view text) {
   std::string result{text};
-  for (char& byte : result) byte = upper(byte);
+  std::transform(result.begin(), result.end(), result.begin(), upper);
   return result;
 }
 

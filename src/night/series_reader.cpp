@@ -11,6 +11,7 @@ std::unique_ptr<SeriesReader> seriesReaderFor(const std::string& file) {
 }
 
 bool noApertureLines(const NightRequest& request, std::string_view program,
+                     // cppcheck-suppress constParameter ; findings are added to it
                      diagnostics::DiagnosticSink& findings) {
   for (const ApertureLine& aperture : request.parameters.apertures) {
     findings.error(request.parameterFile, aperture.line, 0,

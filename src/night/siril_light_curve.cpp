@@ -198,16 +198,16 @@ class SirilReader {
     bool good = true;
     bool missing = false;
     for (std::size_t i = 0; i < values.size(); ++i) {
-      const FieldNumber read = readFieldNumber(words.words[i]);
-      if (read.kind == FieldNumber::Kind::notNumber) {
+      const FieldNumber value = readFieldNumber(words.words[i]);
+      if (value.kind == FieldNumber::Kind::notNumber) {
         error(number, static_cast<std::uint64_t>(words.words[i].data() - line.data()) + 1,
               diagnostics::quoted(words.words[i]) + " (" + std::string{columnWords[i]} +
                   ") is not a number",
               &notNumber);
         good = false;
       }
-      missing = missing || read.kind == FieldNumber::Kind::missing;
-      values[i] = read.value;
+      missing = missing || value.kind == FieldNumber::Kind::missing;
+      values[i] = value.value;
     }
     if (!good) return true;
     // A missing value (NaN) leaves the row unmeasured.
@@ -219,16 +219,17 @@ class SirilReader {
   }
 
   bool take(const std::array<double, 3>& values, std::uint64_t number) {
-    const auto [date, difference, error] = values;
+    const auto [date, difference, differenceError] = values;
     const double julianDate = date < 2400000.0 ? date + header_.offset : date;
-    if (difference > notMeasuredAbove || error > failedErrorAbove || !std::isfinite(julianDate)) {
+    if (difference > notMeasuredAbove || differenceError > failedErrorAbove ||
+        !std::isfinite(julianDate)) {
       ++counts_.dropped;
       return true;
     }
     ++counts_.kept;
     return sink_.take(Measurement{.HJD = julianDate,
                                   .difference = difference,
-                                  .error = error,
+                                  .error = differenceError,
                                   .AIRMASS = std::numeric_limits<double>::quiet_NaN(),
                                   .line = number});
   }

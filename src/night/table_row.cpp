@@ -1,6 +1,7 @@
 // Splitting a row of titled columns.
 #include "night/table_row.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -17,11 +18,14 @@ bool isBlank(char byte) { return byte == ' ' || byte == '\t'; }
 // NaN and infinities, as tables write a value that could not be measured.
 bool isNotANumber(std::string_view field) {
   if (!field.empty() && field.front() == '-') field.remove_prefix(1);
-  std::string lower;
-  for (const char byte : field.substr(0, 9)) {
-    lower.push_back(byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte);
-  }
-  return field.size() <= 8 && (lower == "nan" || lower == "inf" || lower == "infinity");
+  const auto is = [field](std::string_view word) {
+    return field.size() == word.size() &&
+           std::equal(field.begin(), field.end(), word.begin(), [](char byte, char lower) {
+             return (byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte - 'A' + 'a') : byte) ==
+                    lower;
+           });
+  };
+  return is("nan") || is("inf") || is("infinity");
 }
 
 // The double nearest to a decimal number with an optional exponent; nothing
@@ -67,11 +71,14 @@ std::size_t TableRow::split(std::string_view line) {
       at = static_cast<const char*>(next) + 1;
       continue;
     }
-    const void* next = std::memchr(at, separator_, static_cast<std::size_t>(end - at));
-    const char* stop = next == nullptr ? end : static_cast<const char*>(next);
-    fields_[count_++] = {at, static_cast<std::size_t>(stop - at)};
-    if (next == nullptr) break;
-    at = stop + 1;
+    const auto* next =
+        static_cast<const char*>(std::memchr(at, separator_, static_cast<std::size_t>(end - at)));
+    if (next == nullptr) {
+      fields_[count_++] = {at, static_cast<std::size_t>(end - at)};
+      break;
+    }
+    fields_[count_++] = {at, static_cast<std::size_t>(next - at)};
+    at = next + 1;
   }
   return count_;
 }

@@ -65,9 +65,9 @@ std::vector<CheckBand> NightPoints::checkBands(std::size_t nights) const {
   for (const NightPoint& point : points_) {
     if (point.night < nights) sums[point.night].add(point.check);
   }
-  std::vector<CheckBand> bands;
-  bands.reserve(sums.size());
-  for (const BandSums& night : sums) bands.push_back(night.band());
+  std::vector<CheckBand> bands(sums.size());
+  std::transform(sums.begin(), sums.end(), bands.begin(),
+                 [](const BandSums& night) { return night.band(); });
   return bands;
 }
 

@@ -5,7 +5,7 @@ import random
 
 from cases import (DIRECTORY, PARAMETERS, RECORD_1, SAMPLE_LINE_1, SAMPLE_LINE_2, TABLE_HEADER,
                    Case, parameters)
-from command_line_cases import (NIGHT, aavso_report, failing, on_console, sample_findings, converted_findings, summary,
+from command_line_cases import (NIGHT, aavso_report, failing, on_console, converted_findings, summary,
                                 trimmed)
 
 TEN_VALUES = (b"an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR AIRMASS "

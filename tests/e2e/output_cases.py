@@ -2,7 +2,7 @@
 temporary files of stopped runs."""
 
 from cases import Case, hardlink, symlink
-from command_line_cases import (NIGHT, NIGHT_REPORT, OLD_REPORT, failing, on_console, sample_findings, converted_findings,
+from command_line_cases import (NIGHT, NIGHT_REPORT, OLD_REPORT, failing, on_console, converted_findings,
                                 sep, summary)
 
 
