@@ -1,8 +1,8 @@
 """End-to-end cases of the command line: varistellar COMMAND ..."""
 
 from cases import (DIRECTORY, NO_SUCH_FILE, PARAMETERS, RECORD_1, RECORD_2, TABLE_HEADER,
-                   SAMPLE_LINE_1, SAMPLE_LINE_2, DROPPED_LINE, Case, in_system_words, source_file,
-                   symlink)
+                   SAMPLE_LINE_1, SAMPLE_LINE_2, DROPPED_LINE, Case, in_system_words, parameters,
+                   source_file, symlink)
 
 VERSION = b"1.1.0"
 
@@ -97,6 +97,10 @@ NIGHT_CHECK_STAR_REPORT = aavso_report([
     b"12345AB,|VMAGINS=-0.638|CMAGINS=0.000|KMAGINS=-1.961|CREFMAG=12.345|KREFMAG=13.021",
     b"RR LYR,2456175.65918,11.703,0.039,V,NO,STD,000-AAA-001,0.000,000-AAA-002,-1.965,1.449,na,"
     b"12345AB,|VMAGINS=-0.642|CMAGINS=0.000|KMAGINS=-1.965|CREFMAG=12.345|KREFMAG=13.021"])
+# The sample rows' check star stands at 10.384: with that as its catalogue
+# magnitude the night draws no quality warning.
+FITTING_PARAMETERS = parameters(check_mag=b"10.384")
+FITTING_CHECK_STAR_REPORT = NIGHT_CHECK_STAR_REPORT.replace(b"KREFMAG=13.021", b"KREFMAG=10.384")
 OLD_REPORT = b"an old report\r\n"
 USAGE_HINT = b"Try 'varistellar --help' for the commands and options.\n"
 
@@ -285,21 +289,25 @@ CASES = [
                 b"cannot find the file specified.\n"), *NO_SUCH_FILE),
     # Windows paths proper: a drive letter, backslashes, and the forward
     # slashes Windows takes too; wine's drive Z: is the root of the Linux files.
+    # The check star's catalogue magnitude fits what the table measures, so
+    # that no quality warning names the scratch folder's path.
     Case("convert: a folder given as Z:\\...\\Nuit-été, its old report replaced",
-         {FOLDER + "/" + k: v for k, v in NIGHT.items()} | {FOLDER + "/lightcurve-aavso.txt": OLD_REPORT},
+         {FOLDER + "/lightcurve.txt": NIGHT["lightcurve.txt"],
+          FOLDER + "/VARISTELLAR-input.txt": FITTING_PARAMETERS,
+          FOLDER + "/lightcurve-aavso.txt": OLD_REPORT},
          b"", b"", 0, args=lambda separator, directory: ["convert", "--quiet", "--check-star",
                                             directory + "\\" + FOLDER],
-         folders=[FOLDER], after={FOLDER + "/lightcurve-aavso.txt": NIGHT_CHECK_STAR_REPORT},
+         folders=[FOLDER], after={FOLDER + "/lightcurve-aavso.txt": FITTING_CHECK_STAR_REPORT},
          skip={"posix": "drive letters and backslashes are Windows paths"}),
     Case("convert: --table, --parameters and --report as Z:/... and Z:\\... paths",
-         {TABLE: NIGHT["lightcurve.txt"], FOLDER + "/VARISTELLAR-input.txt": PARAMETERS,
+         {TABLE: NIGHT["lightcurve.txt"], FOLDER + "/VARISTELLAR-input.txt": FITTING_PARAMETERS,
           FOLDER + "/" + REPORT: OLD_REPORT},
          b"", b"", 0,
          args=lambda separator, directory: [
              "convert", "--quiet", "--check-star", "--table", directory.replace("\\", "/") + "/" + TABLE,
              "--parameters=" + directory + "\\" + FOLDER + "\\VARISTELLAR-input.txt",
              "--report", directory + "\\" + FOLDER + "\\" + REPORT],
-         folders=[FOLDER], after={FOLDER + "/" + REPORT: NIGHT_CHECK_STAR_REPORT},
+         folders=[FOLDER], after={FOLDER + "/" + REPORT: FITTING_CHECK_STAR_REPORT},
          skip={"posix": "drive letters and backslashes are Windows paths"}),
 ] + [
     # A night's folder or files dropped on the program: Windows starts it with
