@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 
+#include "textio/bit_pattern.h"
 #include "transform/night_transforms.h"
 
 namespace varistellar::report_transform {
@@ -14,12 +14,12 @@ void addResult(ByteFingerprint& fingerprint, const RowResult& result) {
   std::array<std::uint64_t, 8> words{};
   words[0] = static_cast<std::uint64_t>(result.fate) | (result.checkOffset ? 0x100u : 0u);
   if (result.fate == Fate::transformed) {
-    words[1] = std::bit_cast<std::uint64_t>(result.result.offset);
-    words[2] = std::bit_cast<std::uint64_t>(result.result.error);
-    words[3] = std::bit_cast<std::uint64_t>(result.result.colourDifference);
-    words[4] = std::bit_cast<std::uint64_t>(result.comparison);
-    words[5] = std::bit_cast<std::uint64_t>(result.colour);
-    words[6] = std::bit_cast<std::uint64_t>(result.checkOffset.value_or(0.0));
+    words[1] = textio::bitsOf(result.result.offset);
+    words[2] = textio::bitsOf(result.result.error);
+    words[3] = textio::bitsOf(result.result.colourDifference);
+    words[4] = textio::bitsOf(result.comparison);
+    words[5] = textio::bitsOf(result.colour);
+    words[6] = textio::bitsOf(result.checkOffset.value_or(0.0));
     words[7] = static_cast<unsigned char>(result.transform->role.filter);
   }
   fingerprint.add({reinterpret_cast<const char*>(words.data()), sizeof words});
