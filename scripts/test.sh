@@ -18,7 +18,7 @@ stage_table=(
   "unit       | unit tests and end-to-end cases (g++, release)         | preset_tests release"
   "sanitizers | the same under ASan and UBSan (clang)                  | preset_tests sanitize"
   "wine       | end-to-end cases against varistellar.exe under wine    | sh tests/windows/run-wine-suite.sh"
-  "fuzz       | every fuzz target for 10 seconds                       | bash fuzz/run-short.sh build/fuzz 10"
+  "fuzz       | every fuzz target for 6 seconds                        | bash fuzz/run-short.sh build/fuzz 6"
   "valgrind   | valgrind memcheck of whole runs; a 200 MB table        | memory_checks"
   "web        | varistellar.html built and driven in headless Chromium | web_tests"
   "packages   | .tar.gz, .deb and .zip built, unpacked and run         | package_tests"
