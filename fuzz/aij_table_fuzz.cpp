@@ -37,9 +37,7 @@ class Kept final : public varistellar::night::MeasurementSink {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char name[] = "/tmp/varistellar-aij-fuzz-XXXXXX";
-  if (mkdtemp(name) == nullptr) std::abort();
-  file = std::string{name} + "/Measurements.xls";
+  file = varistellar::fuzz::scratchFolder("aij") + "/Measurements.xls";
   return 0;
 }
 

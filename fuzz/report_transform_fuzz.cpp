@@ -50,9 +50,7 @@ constexpr std::string_view coefficients =
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char name[] = "/tmp/varistellar-transform-fuzz-XXXXXX";
-  if (mkdtemp(name) == nullptr) std::abort();
-  folder = name;
+  folder = varistellar::fuzz::scratchFolder("transform");
   varistellar::fuzz::writeScratchFile(folder + "/tg.ini", coefficients);
   return 0;
 }

@@ -10,6 +10,14 @@
 
 namespace varistellar::fuzz {
 
+// A new folder /tmp/varistellar-WHAT-fuzz-XXXXXX of the run's own; a failure
+// ends the run.
+inline std::string scratchFolder(std::string_view what) {
+  std::string name = "/tmp/varistellar-" + std::string{what} + "-fuzz-XXXXXX";
+  if (mkdtemp(name.data()) == nullptr) std::abort();
+  return name;
+}
+
 // Writes `bytes` as the whole file `path`; a failure ends the run, since no
 // property can be judged without it.
 inline void writeScratchFile(const std::string& path, std::string_view bytes) {

@@ -33,9 +33,7 @@ class Kept final : public varistellar::night::MeasurementSink {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char name[] = "/tmp/varistellar-siril-fuzz-XXXXXX";
-  if (mkdtemp(name) == nullptr) std::abort();
-  file = std::string{name} + "/light_curve.dat";
+  file = varistellar::fuzz::scratchFolder("siril") + "/light_curve.dat";
   return 0;
 }
 
