@@ -25,7 +25,9 @@ OwnCheck::OwnCheck(platform::OpenResult written, std::string_view reportFile)
     return;
   }
   // Without a second thread the same reading runs at the end, on this one.
-  concurrent_ = news_.usable() && worker_.start([this] { checkUntilComplete(); });
+  // The check is shallow work: a small stack keeps the thread's memory small.
+  constexpr std::size_t stackBytes = std::size_t{512} << 10;
+  concurrent_ = news_.usable() && worker_.start([this] { checkUntilComplete(); }, stackBytes);
 }
 
 OwnCheck::OwnCheck(std::string_view reportFile)

@@ -52,6 +52,10 @@ struct OpenResult {
 [[nodiscard]] OpenResult createExclusive(const std::string& name);
 // Makes what was written to the file durable before it replaces another.
 [[nodiscard]] SystemError flushToDisk(Handle handle);
+// Asks the system to start writing out what was written so far, without
+// waiting for it, so that a large file's flushToDisk has little left to
+// wait for. Only a hint: where the system takes none, nothing happens.
+void startWritingOut(Handle handle);
 // Renames `from` to `to`, replacing a file `to` in one step.
 [[nodiscard]] SystemError replaceFile(const std::string& from, const std::string& to);
 [[nodiscard]] SystemError removeFile(const std::string& name);
@@ -185,8 +189,10 @@ class WorkerThread {
   ~WorkerThread();
 
   // Starts `work`; false when the system gives no thread, and then `work`
-  // never runs.
-  [[nodiscard]] bool start(std::function<void()> work);
+  // never runs. `stackBytes` other than 0 sets the thread's stack size, for
+  // shallow work that should not take the system's default (8 MiB on Linux,
+  // which counts against a limit on the process's data).
+  [[nodiscard]] bool start(std::function<void()> work, std::size_t stackBytes = 0);
   // Waits until the work has returned.
   void join();
 

@@ -5,6 +5,7 @@
 #include <semaphore.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cfenv>
 #include <climits>
@@ -106,6 +107,15 @@ SystemError flushToDisk(Handle handle) {
   // A device or pipe cannot be synchronised, and need not be.
   if (fsync(descriptor(handle)) != 0 && errno != EINVAL && errno != EROFS) return errno;
   return 0;
+}
+
+void startWritingOut(Handle handle) {
+#if defined(__linux__)
+  // Whatever fails here (a pipe, a device) fails again, and is told, at flushToDisk.
+  (void)sync_file_range(descriptor(handle), 0, 0, SYNC_FILE_RANGE_WRITE);
+#else
+  (void)handle;
+#endif
 }
 
 SystemError replaceFile(const std::string& from, const std::string& to) {
@@ -504,13 +514,23 @@ WorkerThread::WorkerThread() : state_{std::make_unique<State>()} {}
 
 WorkerThread::~WorkerThread() { join(); }
 
-bool WorkerThread::start(std::function<void()> work) {
+bool WorkerThread::start(std::function<void()> work, std::size_t stackBytes) {
   if (state_->running) return false;
   state_->work = std::move(work);
+  pthread_attr_t attributes;
+  if (pthread_attr_init(&attributes) != 0) return false;
+  if (stackBytes != 0) {
+    const std::size_t size = std::max(stackBytes, static_cast<std::size_t>(PTHREAD_STACK_MIN));
+    if (pthread_attr_setstacksize(&attributes, size) != 0) {
+      (void)pthread_attr_destroy(&attributes);
+      return false;
+    }
+  }
   // The new thread starts with the stop signals blocked, so that they always
   // reach the main thread, which alone changes the names they remove.
   const StopSignalsHeld held;
-  state_->running = pthread_create(&state_->thread, nullptr, runWork, state_.get()) == 0;
+  state_->running = pthread_create(&state_->thread, &attributes, runWork, state_.get()) == 0;
+  (void)pthread_attr_destroy(&attributes);
   return state_->running;
 }
 

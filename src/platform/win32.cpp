@@ -149,6 +149,9 @@ SystemError flushToDisk(Handle handle) {
   return 0;
 }
 
+// Windows writes a file's cache out by itself and offers no such hint.
+void startWritingOut(Handle) {}
+
 SystemError replaceFile(const std::string& from, const std::string& to) {
   const std::wstring wideFrom = wideName(from);
   const std::wstring wideTo = wideName(to);
@@ -567,10 +570,12 @@ WorkerThread::WorkerThread() : state_{std::make_unique<State>()} {}
 
 WorkerThread::~WorkerThread() { join(); }
 
-bool WorkerThread::start(std::function<void()> work) {
+bool WorkerThread::start(std::function<void()> work, std::size_t stackBytes) {
   if (state_->thread != nullptr) return false;
   state_->work = std::move(work);
-  state_->thread = CreateThread(nullptr, 0, runWork, state_.get(), 0, nullptr);
+  // The size reserved for the stack, not committed at once.
+  state_->thread = CreateThread(nullptr, stackBytes, runWork, state_.get(),
+                                stackBytes != 0 ? STACK_SIZE_PARAM_IS_A_RESERVATION : 0, nullptr);
   return state_->thread != nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "aeff/format.h"
@@ -16,6 +17,7 @@
 #include "check/text.h"
 #include "diagnostics/quoted.h"
 #include "platform/platform.h"
+#include "report_transform/follower_thread.h"
 #include "report_transform/reference_lines.h"
 
 namespace varistellar::report_transform {
@@ -288,11 +290,16 @@ void InputsReader::noteDelimiters(const RowInputs& row) {
 }  // namespace
 
 ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList& findings,
-                               ReadingFollower* follower) {
+                               ReadingFollower* follower, std::uint64_t threadFrom) {
   ReportReading reading;
   InputsReader reader{source.path(), reading.inputs};
   check::ReportChecker checker{source.path(), platform::secondsSinceEpoch()};
   checker.listen(&reader);
+  // The follower works beside the checker, once the report is large enough
+  // to gain from it, when the system gives a thread.
+  std::optional<FollowerThread> thread;
+  bool threadTried = false;
+  std::uint64_t bytesRead = 0;
   bool first = true;
   bool utf16 = false;
   auto feed = [&](std::string_view bytes) {
@@ -300,7 +307,16 @@ ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList
     first = first && bytes.empty();
     if (utf16) return;
     checker.feed(bytes);
-    if (follower != nullptr) follower->checked(bytes, reading.inputs);
+    bytesRead += bytes.size();
+    if (follower != nullptr && !threadTried && bytesRead >= threadFrom) {
+      threadTried = true;
+      if (!thread.emplace(*follower).start()) thread.reset();
+    }
+    if (thread) {
+      thread->hand(bytes, reading.inputs);
+    } else if (follower != nullptr) {
+      follower->checked(bytes, reading.inputs);
+    }
   };
   if (auto failure = source.readOnce(feed)) {
     reading.check.readable = false;
@@ -311,7 +327,11 @@ ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList
   reading.check.observations = checker.finish(findings);
   reader.finish();
   reading.inputs.stars.finishReading();
-  if (follower != nullptr) follower->ended(reading.inputs);
+  if (thread) {
+    thread->end(reading.inputs);
+  } else if (follower != nullptr) {
+    follower->ended(reading.inputs);
+  }
   return reading;
 }
 

@@ -69,11 +69,18 @@ class ReadingFollower {
   ~ReadingFollower() = default;
 };
 
+// A report this large is followed on a thread of its own from here on; a
+// smaller one is read in a fraction of a second, without the thread's memory.
+inline constexpr std::uint64_t followerThreadFrom = std::uint64_t{16} << 20;
+
 // `findings` receives what `check` finds in the file. When it cannot be
-// read, check.readFailure is the whole error message.
+// read, check.readFailure is the whole error message. The follower is
+// called on the reading's thread until `threadFrom` bytes are read, then on
+// a thread of its own when the system gives one.
 [[nodiscard]] ReportReading readReportInputs(ReportSource& source,
                                              diagnostics::DiagnosticList& findings,
-                                             ReadingFollower* follower = nullptr);
+                                             ReadingFollower* follower = nullptr,
+                                             std::uint64_t threadFrom = followerThreadFrom);
 [[nodiscard]] ReportReading readReportInputs(const std::string& path,
                                              diagnostics::DiagnosticList& findings);
 // The same over bytes in memory, for tests.

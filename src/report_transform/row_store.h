@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "report_transform/row_inputs.h"
@@ -13,14 +15,18 @@ namespace varistellar::report_transform {
 class RowStore {
  public:
   static constexpr std::size_t blockRows = 8192;
+  using Block = std::vector<RowInputs>;
 
   void push(const RowInputs& row) {
-    if (blocks_.empty() || blocks_.back().size() == blockRows) {
+    if (size_ % blockRows == 0) {
       blocks_.emplace_back();
       blocks_.back().reserve(blockRows);
     }
     blocks_.back().push_back(row);
     ++size_;
+  }
+  void append(std::span<const RowInputs> rows) {
+    for (const RowInputs& row : rows) push(row);
   }
   [[nodiscard]] std::size_t size() const { return size_; }
   [[nodiscard]] bool empty() const { return size_ == 0; }
@@ -31,8 +37,25 @@ class RowStore {
     return blocks_[i / blockRows][i % blockRows];
   }
 
+  // For handing rows to another store a block at a time, without copying
+  // them: the blocks that are full, and the one at `index` moved out (its
+  // rows are then read nowhere else, and the store only grows on).
+  [[nodiscard]] std::size_t fullBlocks() const { return size_ / blockRows; }
+  [[nodiscard]] Block takeBlock(std::size_t index) { return std::move(blocks_[index]); }
+  // A full block taken from another store, whose first rows this store's
+  // last, unfinished block holds already: it takes that block's place.
+  void adoptFullBlock(Block&& block) {
+    if (size_ % blockRows != 0) {
+      blocks_.back() = std::move(block);
+      size_ += blockRows - size_ % blockRows;
+    } else {
+      blocks_.push_back(std::move(block));
+      size_ += blockRows;
+    }
+  }
+
  private:
-  std::vector<std::vector<RowInputs>> blocks_;
+  std::vector<Block> blocks_;
   std::size_t size_ = 0;
 };
 

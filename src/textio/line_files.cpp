@@ -46,6 +46,12 @@ void LineWriter::write(std::string_view line) {
   if (!file_.channel || failure_.happened()) return;
   durable_ = false;
   failure_ = file_.channel->writeRecord(line);
+  // A large file is written out as it grows: the closing flushToDisk then
+  // waits for its last part only.
+  if (file_.channel->bytesWritten() - writtenOut_ >= writeOutStep) {
+    writtenOut_ = file_.channel->bytesWritten();
+    platform::startWritingOut(file_.handle);
+  }
 }
 
 void LineWriter::flushToDisk() {

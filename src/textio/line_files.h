@@ -53,6 +53,8 @@ class LineWriter {
   Failure failure_{};
   std::uint64_t finalBytes_ = 0;  // the count when the file was closed
   bool durable_ = false;          // nothing written since the last flushToDisk
+  static constexpr std::uint64_t writeOutStep = std::uint64_t{8} << 20;
+  std::uint64_t writtenOut_ = 0;  // bytes written when their writing out was last asked
 };
 
 }  // namespace varistellar::textio
