@@ -3,6 +3,7 @@
 #include "textio/fixed_point.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -169,9 +170,45 @@ void layOutFixedField(const DigitString& digitString, bool negative, int width, 
   }
 }
 
+// The common case at a fraction of the cost: a value whose digits round
+// away from a tie and whose text fits, written from its nearest whole number
+// of units of the last digit. The digit string gives the same text there,
+// for the scaling's error (well below 1e-9 units up to 1e7 units) cannot
+// carry a value across the rounding point; false leaves the rest to it.
+bool formatCommonFixedField(double value, int width, int digits, char* out) {
+  if (digits < 1 || digits > 6 || width > 24) return false;
+  const double units = std::fabs(value) * powerOfTen(digits);
+  if (!(units < 1e7)) return false;  // also NaN
+  const double whole = std::floor(units);
+  const double fraction = units - whole;
+  if (std::fabs(fraction - 0.5) < 1e-6) return false;
+  const auto rounded = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1u : 0u);
+  if (rounded == 0) return false;  // zero has its own layout, without a sign
+  std::array<char, 32> text{};
+  std::size_t at = text.size();
+  std::uint64_t left = rounded;
+  for (int i = 0; i < digits; ++i, left /= 10) text[--at] = static_cast<char>('0' + left % 10);
+  text[--at] = '.';
+  do {
+    text[--at] = static_cast<char>('0' + left % 10);
+    left /= 10;
+  } while (left != 0);
+  if (value < 0) text[--at] = '-';
+  const std::size_t length = text.size() - at;
+  if (length > static_cast<std::size_t>(width)) return false;
+  out = fill(out, width - static_cast<int>(length), ' ');
+  std::memcpy(out, text.data() + at, length);
+  return true;
+}
+
 }  // namespace
 
 void formatFixedField(double value, int width, int digits, char* out) {
+  if (width > 0 && formatCommonFixedField(value, width, digits, out)) return;
+  formatFixedFieldByDigits(value, width, digits, out);
+}
+
+void formatFixedFieldByDigits(double value, int width, int digits, char* out) {
   if (width <= 0) return;
   const bool signBit = std::signbit(value);
   if (!std::isfinite(value)) {

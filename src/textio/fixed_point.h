@@ -29,4 +29,9 @@ inline constexpr int allDigits = 1 << 20;
 // a carry out of D1 raises the exponent by one.
 void roundDigitString(DigitString& digitString, int digitsAfterPoint);
 
+// The fixed-point field w.d made from the value's digit string, always:
+// formatFixedField (textio/fields.h) writes the same bytes, most often by a
+// shorter way.
+void formatFixedFieldByDigits(double value, int width, int digits, char* out);
+
 }  // namespace varistellar::textio

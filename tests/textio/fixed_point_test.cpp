@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "textio/fields.h"
@@ -97,6 +99,43 @@ TEST(FixedField, GoldenTable) {
   for (const FixedCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.value << " in " << c.width << "." << c.digits);
     EXPECT_EQ(fixedField(c.value, c.width, c.digits), c.text);
+  }
+}
+
+// The short way must write exactly what the digit string writes: over values
+// of every size, near the rounding points above all, in every field shape.
+TEST(FixedField, ShortWayWritesWhatTheDigitStringWrites) {
+  std::mt19937_64 random{20261208};
+  std::uniform_real_distribution<double> unit{0.0, 1.0};
+  std::uniform_int_distribution<int> exponent{-8, 9};
+  std::uniform_int_distribution<int> ulps{-3, 3};
+  const auto shape = [](std::uint64_t i) { return std::pair{int(5 + i % 10), int(1 + i / 10 % 6)}; };
+  for (std::uint64_t i = 0; i < 3'000'000; ++i) {
+    const auto [width, digits] = shape(i);
+    double value = 0;
+    switch (i % 3) {
+      case 0:  // anywhere within a few orders of magnitude
+        value = (unit(random) - 0.5) * std::pow(10.0, exponent(random));
+        break;
+      case 1: {  // a few units in the last place from a tie
+        const double scale = std::pow(10.0, digits);
+        const double tie = (std::floor(unit(random) * 2e5) + 0.5) / scale;
+        value = tie;
+        for (int u = ulps(random); u != 0; u += u < 0 ? 1 : -1) {
+          value = std::nextafter(value, u < 0 ? 0.0 : 1e300);
+        }
+        if (i % 2 == 0) value = -value;
+        break;
+      }
+      default:  // whole numbers of units, and just beside them
+        value = std::floor(unit(random) * 1e6) / std::pow(10.0, digits) *
+                (1.0 + (unit(random) - 0.5) * 1e-15);
+    }
+    std::string shortWay(static_cast<std::size_t>(width), '?');
+    std::string byDigits(static_cast<std::size_t>(width), '?');
+    formatFixedField(value, width, digits, shortWay.data());
+    formatFixedFieldByDigits(value, width, digits, byDigits.data());
+    ASSERT_EQ(shortWay, byDigits) << std::hexfloat << value << " " << width << "." << digits;
   }
 }
 
