@@ -18,6 +18,7 @@
 
 #include "aeff/format.h"
 #include "aeff/row_fields.h"
+#include "aeff/vocabulary.h"
 #include "check_star/check_star_statistics.h"
 #include "check_star/check_star_summary.h"
 #include "console/console.h"
@@ -342,10 +343,13 @@ class ReportTransformation final : private OnePassOutput {
     ++filter.rows;
     const RowResult& result = *solved;
     bool transformed = false;
+    // A transformed row is split once, for its rewriting and its check star.
+    std::optional<aeff::RowFields> fields;
+    if (result.fate == Fate::transformed) fields = aeff::splitRow(line, delimiter);
     if (result.fate != Fate::transformed) {
       tallies_.fates[static_cast<std::size_t>(result.fate)].add(row.line);
       output_->write(line);
-    } else if (!writeTransformedRow(line, delimiter, result, rewritten_)) {
+    } else if (!fields || !writeTransformedRow(line, *fields, delimiter, result, rewritten_)) {
       tallies_.errors.error(options_.report, row.line, 0,
                             "the transformed magnitude, MERR or colour does not fit its field");
     } else {
@@ -361,17 +365,21 @@ class ReportTransformation final : private OnePassOutput {
         filter.transforms.push_back(result.transform);
       }
     }
-    tallyCheckStar(inputs, row, line, delimiter, transformed ? &result : nullptr);
+    tallyCheckStar(inputs, row, line, delimiter, transformed ? &result : nullptr,
+                   fields ? &*fields : nullptr);
   }
 
   void tallyCheckStar(const ReportInputs& inputs, const RowInputs& row, std::string_view line,
-                      char delimiter, const RowResult* transformed) {
+                      char delimiter, const RowResult* transformed,
+                      const aeff::RowFields* fields = nullptr) {
     const ComparisonReference& reference = inputs.references[row.reference];
     if (std::isnan(row.checkX) || std::isnan(reference.checkStar) ||
         std::isnan(reference.comparison)) {
       return;
     }
-    const std::string_view kname = aeff::rowField(line, delimiter, aeff::index(aeff::Field::KNAME));
+    constexpr std::size_t knameField = aeff::index(aeff::Field::KNAME);
+    const std::string_view kname = fields != nullptr ? aeff::trimBlanks((*fields)[knameField])
+                                                     : aeff::rowField(line, delimiter, knameField);
     if (kname.empty() || aeff::sameWord(kname, "na")) return;
     const std::optional<char> standard = standardFilterOf(row);
     if (!standard) return;

@@ -64,7 +64,11 @@ void appendNotes(std::string_view oldNotes, std::string_view added, std::string_
 bool writeTransformedRow(std::string_view line, char delimiter, const RowResult& result,
                          std::string& out) {
   const std::optional<aeff::RowFields> fields = aeff::splitRow(line, delimiter);
-  if (!fields) return false;
+  return fields && writeTransformedRow(line, *fields, delimiter, result, out);
+}
+
+bool writeTransformedRow(std::string_view line, const aeff::RowFields& fields, char delimiter,
+                         const RowResult& result, std::string& out) {
   const transform::FilterTransform& transform = *result.transform;
   const FieldNumber mag{result.comparison + result.result.offset};
   const FieldNumber merr{result.result.error};
@@ -72,7 +76,7 @@ bool writeTransformedRow(std::string_view line, char delimiter, const RowResult&
   if (!mag.fits() || !merr.fits() || !colour.fits()) return false;
   // STARID and DATE, then the fields rewritten, then CNAME to CHART as they
   // were, in one piece each: the fields are views into `line`.
-  const auto offset = [&](Field f) { return (*fields)[aeff::index(f)].data() - line.data(); };
+  const auto offset = [&](Field f) { return fields[aeff::index(f)].data() - line.data(); };
   out.assign(line.substr(0, static_cast<std::size_t>(offset(Field::MAG))));
   out.append(mag.text()).push_back(delimiter);
   out.append(merr.text()).push_back(delimiter);
@@ -81,7 +85,7 @@ bool writeTransformedRow(std::string_view line, char delimiter, const RowResult&
   out.append("STD").push_back(delimiter);
   const auto unchanged = static_cast<std::size_t>(offset(Field::CNAME));
   out.append(line.substr(unchanged, static_cast<std::size_t>(offset(Field::NOTES)) - unchanged));
-  appendNotes(check::trimBlanks((*fields)[aeff::index(Field::NOTES)]), transform.notesBeforeColour,
+  appendNotes(check::trimBlanks(fields[aeff::index(Field::NOTES)]), transform.notesBeforeColour,
               colour.text(), out);
   return true;
 }

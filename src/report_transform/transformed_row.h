@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "aeff/row_fields.h"
 #include "report_transform/report_plan.h"
 
 namespace varistellar::report_transform {
@@ -17,5 +18,8 @@ namespace varistellar::report_transform {
 // number does not fit its field.
 [[nodiscard]] bool writeTransformedRow(std::string_view line, char delimiter,
                                        const RowResult& result, std::string& out);
+// The same for a line split already into `fields`, views into it.
+[[nodiscard]] bool writeTransformedRow(std::string_view line, const aeff::RowFields& fields,
+                                       char delimiter, const RowResult& result, std::string& out);
 
 }  // namespace varistellar::report_transform

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "aeff/row_fields.h"
 
@@ -61,6 +63,37 @@ TEST(SplitRow, RefusesARowOfAnotherNumberOfFields) {
   EXPECT_FALSE(splitRow(std::string{row} + ",extra", ',').has_value());
   EXPECT_FALSE(splitRow(row.substr(0, row.rfind(',')), ',').has_value());
   EXPECT_FALSE(splitRow(row, ';').has_value());
+}
+
+// The fields as a plain search from delimiter to delimiter finds them, for
+// rows of every length and delimiters of every byte (eight bytes are looked
+// at together, so any byte beside another must not be taken for it).
+TEST(SplitRow, FindsWhatAPlainSearchFinds) {
+  std::mt19937 random{15};
+  for (int n = 0; n < 20000; ++n) {
+    const char delimiter = static_cast<char>(n % 4 == 0 ? ',' : n % 4 == 1 ? '\t' : 0x80 + n % 128);
+    std::string line(random() % 70, 'x');
+    for (char& c : line) {
+      const auto pick = random() % 6;
+      const auto other = pick == 1 ? static_cast<unsigned char>(delimiter) ^ 1u : random() % 256;
+      c = pick == 0 ? delimiter : static_cast<char>(other);
+    }
+    std::vector<std::string_view> plain;
+    for (std::size_t at = 0;;) {
+      const std::size_t end = line.find(delimiter, at);
+      plain.push_back(std::string_view{line}.substr(at, end == std::string::npos ? end : end - at));
+      if (end == std::string::npos) break;
+      at = end + 1;
+    }
+    const auto fields = splitRow(line, delimiter);
+    ASSERT_EQ(fields.has_value(), plain.size() == fieldCount) << n;
+    if (fields) {
+      for (std::size_t i = 0; i < fieldCount; ++i) ASSERT_EQ((*fields)[i], plain[i]) << n;
+    }
+    for (std::size_t i = 0; i < 20; ++i) {
+      ASSERT_EQ(rowField(line, delimiter, i), i < plain.size() ? trimBlanks(plain[i]) : "") << n;
+    }
+  }
 }
 
 TEST(RowField, GivesOneFieldWithoutItsEdgeBlanks) {
