@@ -47,18 +47,6 @@ std::pair<std::uint32_t, std::uint32_t> rowsWithKey(const std::vector<std::uint3
           static_cast<std::uint32_t>(last - order.begin())};
 }
 
-// `order` by a rank from 0 to 3, each rank's rows in the order they stand:
-// counted into place, in time linear in the rows.
-template <typename RankOf>
-void countIntoPlace(std::vector<std::uint32_t>& order, RankOf rankOf) {
-  std::array<std::size_t, 5> next{};
-  for (const std::uint32_t i : order) ++next[rankOf(i) + 1];
-  for (std::size_t r = 1; r < next.size(); ++r) next[r] += next[r - 1];
-  std::vector<std::uint32_t> placed(order.size());
-  for (const std::uint32_t i : order) placed[next[rankOf(i)]++] = i;
-  order.swap(placed);
-}
-
 }  // namespace
 
 std::optional<char> standardFilterOf(const RowInputs& row) {
@@ -79,39 +67,57 @@ RowSets arrangeRows(const ReportInputs& inputs) {
   const auto inSet = [](const RowInputs& r) {
     return r.why == Untransformable::none && r.group != noGroup;
   };
-  // Counted first, so that each list takes exactly its rows.
-  std::size_t series = 0;
-  std::size_t grouped = 0;
-  for (std::uint32_t i = 0; i < rows.size(); ++i) {
-    series += inSeries(rows[i]) ? 1u : 0u;
-    grouped += inSet(rows[i]) ? 1u : 0u;
-  }
-  sets.order.reserve(series);
-  sets.grouped.reserve(grouped);
-  for (std::uint32_t i = 0; i < rows.size(); ++i) {
-    if (inSeries(rows[i])) sets.order.push_back(i);
-    if (inSet(rows[i])) sets.grouped.push_back(i);
-  }
-  // By star and filter, each series in file order; a series is most often
-  // in time order already, and only one that is not is sorted by date.
   const std::array<int, 256>& ranks = rankOfFilter();
   const auto keyOf = [&](std::uint32_t i) {
     return std::tuple{rows[i].star, ranks[rows[i].filter]};
   };
-  const auto byKey = [&](std::uint32_t a, std::uint32_t b) { return keyOf(a) < keyOf(b); };
-  // The filters of one star that alternate (B, V, B, V) are counted into
-  // place. (Stars are numbered by where their names are kept, not 0, 1, 2.)
-  const bool sorted = std::is_sorted(sets.order.begin(), sets.order.end(), byKey);
-  const bool oneStar = std::all_of(sets.order.begin(), sets.order.end(), [&](std::uint32_t i) {
-    return rows[i].star == rows[sets.order.front()].star;
-  });
-  if (!sorted && oneStar) {
-    countIntoPlace(sets.order, [&](std::uint32_t i) {
-      return static_cast<std::size_t>(ranks[rows[i].filter]);
-    });
-  } else if (!sorted) {
+  // One pass first: how many rows each list takes (so that each takes
+  // exactly its rows), and whether the series stand in order by star and
+  // filter already, or are all of one star, whose filters alternate (B, V,
+  // B, V) and are counted into place. (Stars are numbered by where their
+  // names are kept, not 0, 1, 2.)
+  std::size_t series = 0;
+  std::size_t grouped = 0;
+  bool sorted = true;
+  bool oneStar = true;
+  std::array<std::size_t, 4> ofRank{};
+  std::uint32_t last = 0;
+  for (std::uint32_t i = 0; i < rows.size(); ++i) {
+    grouped += inSet(rows[i]) ? 1u : 0u;
+    if (!inSeries(rows[i])) continue;
+    if (series++ != 0) {
+      sorted = sorted && !(keyOf(i) < keyOf(last));
+      oneStar = oneStar && rows[i].star == rows[last].star;
+    }
+    ++ofRank[static_cast<std::size_t>(ranks[rows[i].filter])];
+    last = i;
+  }
+  sets.grouped.reserve(grouped);
+  const bool counted = !sorted && oneStar;
+  if (counted) {
+    // Each rank's rows after the lower ranks', in file order.
+    std::array<std::size_t, 4> next{};
+    for (std::size_t r = 1; r < next.size(); ++r) next[r] = next[r - 1] + ofRank[r - 1];
+    sets.order.resize(series);
+    for (std::uint32_t i = 0; i < rows.size(); ++i) {
+      if (inSeries(rows[i])) sets.order[next[static_cast<std::size_t>(ranks[rows[i].filter])]++] = i;
+      if (inSet(rows[i])) sets.grouped.push_back(i);
+    }
+  } else {
+    sets.order.reserve(series);
+    for (std::uint32_t i = 0; i < rows.size(); ++i) {
+      if (inSeries(rows[i])) sets.order.push_back(i);
+      if (inSet(rows[i])) sets.grouped.push_back(i);
+    }
+  }
+  // Several stars out of order: sorted by star and filter, each series still
+  // in file order.
+  if (!sorted && !counted) {
+    const auto byKey = [&](std::uint32_t a, std::uint32_t b) { return keyOf(a) < keyOf(b); };
     std::stable_sort(sets.order.begin(), sets.order.end(), byKey);
   }
+  // A series is most often in time order already; only one that is not is
+  // sorted by date.
   const auto earlier = [&rows](std::uint32_t a, std::uint32_t b) {
     return std::tuple{rows[a].date, rows[a].line} < std::tuple{rows[b].date, rows[b].line};
   };
