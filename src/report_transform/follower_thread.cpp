@@ -91,8 +91,7 @@ void FollowerThread::work() {
 void FollowerThread::take(Piece& piece) {
   for (RowStore::Block& block : piece.blocks) own_.rows.adoptFullBlock(std::move(block));
   own_.rows.append(piece.rows);
-  own_.references.insert(own_.references.end(), piece.references.begin(),
-                         piece.references.end());
+  own_.references.insert(own_.references.end(), piece.references.begin(), piece.references.end());
   own_.delimiters.insert(own_.delimiters.end(), piece.delimiters.begin(), piece.delimiters.end());
   own_.titleLine = piece.titleLine;
 }

@@ -47,6 +47,71 @@ std::pair<std::uint32_t, std::uint32_t> rowsWithKey(const std::vector<std::uint3
           static_cast<std::uint32_t>(last - order.begin())};
 }
 
+bool inSeries(const RowInputs& r) {
+  return r.why == Untransformable::none && r.group == noGroup && !std::isnan(r.date);
+}
+
+bool inSet(const RowInputs& r) { return r.why == Untransformable::none && r.group != noGroup; }
+
+// What one pass over the rows tells before they are arranged: how many rows
+// each list takes (so that each takes exactly its rows), and whether the
+// series stand in order by star and filter already, or are all of one star,
+// whose filters alternate (B, V, B, V) and are counted into place. (Stars
+// are numbered by where their names are kept, not 0, 1, 2.)
+struct Census {
+  std::size_t series = 0;
+  std::size_t grouped = 0;
+  bool sorted = true;
+  bool oneStar = true;
+  std::array<std::size_t, 4> ofRank{};  // the series rows of each standard filter
+};
+
+Census takeCensus(const RowStore& rows) {
+  const std::array<int, 256>& ranks = rankOfFilter();
+  Census census;
+  std::uint32_t last = 0;
+  for (std::uint32_t i = 0; i < rows.size(); ++i) {
+    const RowInputs& row = rows[i];
+    census.grouped += inSet(row) ? 1u : 0u;
+    if (!inSeries(row)) continue;
+    if (census.series++ != 0) {
+      const RowInputs& before = rows[last];
+      census.sorted = census.sorted && !(std::tuple{row.star, ranks[row.filter]} <
+                                         std::tuple{before.star, ranks[before.filter]});
+      census.oneStar = census.oneStar && row.star == before.star;
+    }
+    ++census.ofRank[static_cast<std::size_t>(ranks[row.filter])];
+    last = i;
+  }
+  return census;
+}
+
+// The series rows and the GROUP rows in file order; one star's series rows
+// out of order go straight to their filter's place, each after the lower
+// ranks' rows.
+void collectRows(const RowStore& rows, const Census& census, RowSets& sets) {
+  const std::array<int, 256>& ranks = rankOfFilter();
+  sets.grouped.reserve(census.grouped);
+  const bool counted = !census.sorted && census.oneStar;
+  std::array<std::size_t, 4> next{};
+  for (std::size_t r = 1; r < next.size(); ++r) next[r] = next[r - 1] + census.ofRank[r - 1];
+  if (counted) {
+    sets.order.resize(census.series);
+  } else {
+    sets.order.reserve(census.series);
+  }
+  for (std::uint32_t i = 0; i < rows.size(); ++i) {
+    const RowInputs& row = rows[i];
+    if (inSet(row)) sets.grouped.push_back(i);
+    if (!inSeries(row)) continue;
+    if (counted) {
+      sets.order[next[static_cast<std::size_t>(ranks[row.filter])]++] = i;
+    } else {
+      sets.order.push_back(i);
+    }
+  }
+}
+
 }  // namespace
 
 std::optional<char> standardFilterOf(const RowInputs& row) {
@@ -61,58 +126,15 @@ RowSets arrangeRows(const ReportInputs& inputs) {
   RowSets sets;
   sets.inputs = &inputs;
   const RowStore& rows = inputs.rows;
-  const auto inSeries = [](const RowInputs& r) {
-    return r.why == Untransformable::none && r.group == noGroup && !std::isnan(r.date);
-  };
-  const auto inSet = [](const RowInputs& r) {
-    return r.why == Untransformable::none && r.group != noGroup;
-  };
   const std::array<int, 256>& ranks = rankOfFilter();
   const auto keyOf = [&](std::uint32_t i) {
     return std::tuple{rows[i].star, ranks[rows[i].filter]};
   };
-  // One pass first: how many rows each list takes (so that each takes
-  // exactly its rows), and whether the series stand in order by star and
-  // filter already, or are all of one star, whose filters alternate (B, V,
-  // B, V) and are counted into place. (Stars are numbered by where their
-  // names are kept, not 0, 1, 2.)
-  std::size_t series = 0;
-  std::size_t grouped = 0;
-  bool sorted = true;
-  bool oneStar = true;
-  std::array<std::size_t, 4> ofRank{};
-  std::uint32_t last = 0;
-  for (std::uint32_t i = 0; i < rows.size(); ++i) {
-    grouped += inSet(rows[i]) ? 1u : 0u;
-    if (!inSeries(rows[i])) continue;
-    if (series++ != 0) {
-      sorted = sorted && !(keyOf(i) < keyOf(last));
-      oneStar = oneStar && rows[i].star == rows[last].star;
-    }
-    ++ofRank[static_cast<std::size_t>(ranks[rows[i].filter])];
-    last = i;
-  }
-  sets.grouped.reserve(grouped);
-  const bool counted = !sorted && oneStar;
-  if (counted) {
-    // Each rank's rows after the lower ranks', in file order.
-    std::array<std::size_t, 4> next{};
-    for (std::size_t r = 1; r < next.size(); ++r) next[r] = next[r - 1] + ofRank[r - 1];
-    sets.order.resize(series);
-    for (std::uint32_t i = 0; i < rows.size(); ++i) {
-      if (inSeries(rows[i])) sets.order[next[static_cast<std::size_t>(ranks[rows[i].filter])]++] = i;
-      if (inSet(rows[i])) sets.grouped.push_back(i);
-    }
-  } else {
-    sets.order.reserve(series);
-    for (std::uint32_t i = 0; i < rows.size(); ++i) {
-      if (inSeries(rows[i])) sets.order.push_back(i);
-      if (inSet(rows[i])) sets.grouped.push_back(i);
-    }
-  }
+  const Census census = takeCensus(rows);
+  collectRows(rows, census, sets);
   // Several stars out of order: sorted by star and filter, each series still
   // in file order.
-  if (!sorted && !counted) {
+  if (!census.sorted && !census.oneStar) {
     const auto byKey = [&](std::uint32_t a, std::uint32_t b) { return keyOf(a) < keyOf(b); };
     std::stable_sort(sets.order.begin(), sets.order.end(), byKey);
   }

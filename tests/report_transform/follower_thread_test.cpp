@@ -29,10 +29,21 @@ std::string report(int rows) {
     const char d = i % 14000 >= 6999 && i % 14000 < 13999 ? ';' : ',';
     char date[32];
     std::snprintf(date, sizeof date, "%.5f", 2460600.3 + i / 1440.0);
-    const std::vector<std::string> fields{
-        "SS CYG", date, "11." + std::to_string(100 + i % 900), "0.010", i % 2 == 0 ? "B" : "V",
-        "NO", "STD", "000-AAA-001", "0.000", "000-AAA-002", "1.100", "1.2", "na", "12345AB",
-        "|CREFMAG=12." + std::to_string(100 + i / 3000)};
+    const std::vector<std::string> fields{"SS CYG",
+                                          date,
+                                          "11." + std::to_string(100 + i % 900),
+                                          "0.010",
+                                          i % 2 == 0 ? "B" : "V",
+                                          "NO",
+                                          "STD",
+                                          "000-AAA-001",
+                                          "0.000",
+                                          "000-AAA-002",
+                                          "1.100",
+                                          "1.2",
+                                          "na",
+                                          "12345AB",
+                                          "|CREFMAG=12." + std::to_string(100 + i / 3000)};
     for (const std::string& field : fields) text.append(field).push_back(d);
     text.back() = '\r';
     text += '\n';

@@ -109,7 +109,9 @@ TEST(FixedField, ShortWayWritesWhatTheDigitStringWrites) {
   std::uniform_real_distribution<double> unit{0.0, 1.0};
   std::uniform_int_distribution<int> exponent{-8, 9};
   std::uniform_int_distribution<int> ulps{-3, 3};
-  const auto shape = [](std::uint64_t i) { return std::pair{int(5 + i % 10), int(1 + i / 10 % 6)}; };
+  const auto shape = [](std::uint64_t i) {
+    return std::pair{int(5 + i % 10), int(1 + i / 10 % 6)};
+  };
   for (std::uint64_t i = 0; i < 3'000'000; ++i) {
     const auto [width, digits] = shape(i);
     double value = 0;
