@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "aeff/vocabulary.h"
+#include "textio/byte_words.h"
 
 namespace varistellar::aeff {
 
@@ -16,18 +17,14 @@ namespace {
 // a search per field would cost more than the bytes.
 template <typename Visit>
 void eachDelimiter(std::string_view line, char delimiter, Visit visit) {
-  constexpr std::uint64_t ones = 0x0101010101010101;
-  constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7F;
-  const std::uint64_t pattern = ones * static_cast<unsigned char>(delimiter);
+  const std::uint64_t pattern = textio::repeatedByte(delimiter);
   const char* const bytes = line.data();
   std::size_t at = 0;
   if constexpr (std::endian::native == std::endian::little) {
     for (; at + 8 <= line.size(); at += 8) {
       std::uint64_t word = 0;
       std::memcpy(&word, bytes + at, sizeof word);
-      const std::uint64_t x = word ^ pattern;
-      // The top bit of each byte of x that is zero, exactly (no borrow between bytes).
-      for (std::uint64_t found = ~(((x & low7) + low7) | x | low7); found != 0;
+      for (std::uint64_t found = textio::zeroBytes(word ^ pattern); found != 0;
            found &= found - 1) {
         if (!visit(at + static_cast<std::size_t>(std::countr_zero(found)) / 8)) return;
       }

@@ -6,6 +6,8 @@
 #include <bit>
 #include <cstring>
 
+#include "textio/byte_words.h"
+
 namespace varistellar::check {
 
 LineScanner::LineScanner(LineHandler handler) : handler_{std::move(handler)} {
@@ -85,17 +87,17 @@ DelimiterScan scanDelimiters(std::string_view text, char delimiter) {
   };
   // Eight bytes at a time: the delimiters among them, and whether any lies
   // outside 0x20-0x7E.
-  constexpr std::uint64_t ones = 0x0101010101010101ull;
-  constexpr std::uint64_t high = 0x80 * ones;
-  constexpr std::uint64_t low = 0x7F * ones;
-  const auto zeroBytes = [](std::uint64_t x) { return ~(((x & low) + low) | x | low); };
-  const std::uint64_t delimiterWord = static_cast<unsigned char>(delimiter) * ones;
+  using textio::byteOnes;
+  using textio::zeroBytes;
+  constexpr std::uint64_t high = 0x80 * byteOnes;
+  constexpr std::uint64_t low = 0x7F * byteOnes;
+  const std::uint64_t delimiterWord = textio::repeatedByte(delimiter);
   std::uint64_t odd = 0;
   std::size_t at = 0;
   for (; at + 8 <= text.size(); at += 8) {
     std::uint64_t word = 0;
     std::memcpy(&word, text.data() + at, 8);
-    odd |= (word & high) | ((word - 0x20 * ones) & ~word & high) | zeroBytes(word ^ low);
+    odd |= (word & high) | ((word - 0x20 * byteOnes) & ~word & high) | zeroBytes(word ^ low);
     for (std::uint64_t found = zeroBytes(word ^ delimiterWord); found != 0; found &= found - 1)
       stopAt(at + static_cast<std::size_t>(std::countr_zero(found)) / 8);
   }
