@@ -12,6 +12,7 @@
 #include "diagnostics/quoted.h"
 #include "night/aij_rows.h"
 #include "night/input_file.h"
+#include "night/series_outlet.h"
 #include "night/table_row.h"
 #include "textio/exact_decimal.h"
 #include "textio/line_reader.h"
@@ -216,19 +217,15 @@ namespace {
 // The rows, one line at a time, each split once into the one row of fields.
 class RowReader {
  public:
-  RowReader(const std::string& file, const AijColumns& columns, bool julianDate, bool countsWanted,
-            MeasurementSink& sink, diagnostics::DiagnosticSink& findings, SeriesCounts& counts)
-      : file_{file},
+  RowReader(SeriesOutlet out, const AijColumns& columns, bool julianDate, bool countsWanted)
+      : out_{out},
         columns_{columns},
         julianDate_{julianDate},
         comparisonCounts_(countsWanted ? columns.comparisons.size() : 0),
-        sink_{sink},
-        findings_{findings},
-        counts_{counts},
         row_{columns.separator, columns.lastColumn} {}
 
   bool read() {
-    textio::LineReader reader{file_, longestRow};
+    textio::LineReader reader{out_.file, longestRow};
     std::string_view line;
     if (toTitleLine(reader, line) == 0) return false;
     bool taken = true;
@@ -248,12 +245,12 @@ class RowReader {
       return false;
     }
     warnDropped();
-    return taken && counts_.errors == 0;
+    return taken && out_.counts.errors == 0;
   }
 
  private:
   bool rowLine(std::string_view line, std::uint64_t number) {
-    ++counts_.observationLines;
+    ++out_.counts.observationLines;
     row_.split(line);
     std::size_t faultColumn = 0;
     switch (evaluateAijRow(columns_, row_, values_, faultColumn)) {
@@ -271,7 +268,7 @@ class RowReader {
       drop(number);
       return true;
     }
-    ++counts_.kept;
+    ++out_.counts.kept;
     Measurement measurement{
         .HJD = *date,
         .HELCOR = !julianDate_ && values_.JD ? *values_.HJD - *values_.JD : 0.0,
@@ -283,7 +280,7 @@ class RowReader {
         .reference = columns_.fixedReference ? columns_.fixedReference : values_.tableReference,
         .comparisonCounts = readComparisonCounts(),
         .line = number};
-    return sink_.take(measurement);
+    return out_.sink.take(measurement);
   }
 
   // Each comparison star's net counts on the row split last; NaN for one
@@ -299,30 +296,27 @@ class RowReader {
   }
 
   void drop(std::uint64_t number) {
-    if (counts_.dropped++ == 0) firstDropped_ = number;
+    if (out_.counts.dropped++ == 0) firstDropped_ = number;
   }
 
   void warnDropped() {
-    if (counts_.dropped == 0) return;
-    findings_.warning(file_, firstDropped_, 0,
-                      std::to_string(counts_.dropped) +
-                          (counts_.dropped == 1 ? " row was" : " rows were") +
-                          " dropped, this the first: a value the night needs is NaN or empty, or "
-                          "a count is not above 0");
+    if (out_.counts.dropped == 0) return;
+    out_.warning(firstDropped_, 0,
+                 std::to_string(out_.counts.dropped) +
+                     (out_.counts.dropped == 1 ? " row was" : " rows were") +
+                     " dropped, this the first: a value the night needs is NaN or empty, or "
+                     "a count is not above 0");
   }
 
+  // The rows' errors name their line only.
   void error(std::uint64_t line, std::string text, const diagnostics::FindingKind* kind = nullptr) {
-    ++counts_.errors;
-    findings_.error(file_, line, 0, std::move(text), kind);
+    out_.error(line, 0, std::move(text), kind);
   }
 
-  const std::string& file_;
+  SeriesOutlet out_;
   const AijColumns& columns_;
   bool julianDate_;
   std::vector<double> comparisonCounts_;
-  MeasurementSink& sink_;
-  diagnostics::DiagnosticSink& findings_;
-  SeriesCounts& counts_;
   TableRow row_;
   AijRow values_;
   std::uint64_t firstDropped_ = 0;
@@ -333,7 +327,7 @@ class RowReader {
 bool AijTableReader::read(MeasurementSink& sink, diagnostics::DiagnosticSink& findings,
                           SeriesCounts& counts) {
   if (!columns_) return false;  // prepare said why
-  RowReader reader{file_, *columns_, julianDate_, countsWanted_, sink, findings, counts};
+  RowReader reader{{file_, sink, findings, counts}, *columns_, julianDate_, countsWanted_};
   return reader.read();
 }
 

@@ -9,6 +9,7 @@
 #include "aeff/plain_decimal.h"
 #include "diagnostics/quoted.h"
 #include "night/input_file.h"
+#include "night/series_outlet.h"
 #include "textio/fields.h"
 #include "textio/line_reader.h"
 
@@ -41,39 +42,38 @@ struct Token {
 
 class TableReader {
  public:
-  TableReader(const std::string& file, MeasurementSink& sink, diagnostics::DiagnosticSink& findings,
-              SeriesCounts& counts)
-      : file_{file}, sink_{sink}, findings_{findings}, counts_{counts} {}
+  explicit TableReader(SeriesOutlet out) : out_{out} {}
 
   bool read() {
-    textio::LineReader reader{file_};
-    if (const auto fault = unreadableAsLines(file_, reader, lightCurveTable)) {
-      error(0, 0, *fault);
+    textio::LineReader reader{out_.file};
+    if (const auto fault = unreadableAsLines(out_.file, reader, lightCurveTable)) {
+      out_.error(0, 0, *fault);
       return false;
     }
     std::string_view line;
     while (!stopped_ && reader.next(line)) {
       const std::uint64_t number = reader.lineNumber();
       if (number == 1 && !line.starts_with("JDHEL")) {
-        findings_.warning(file_, 1, 0,
-                          "the first header line does not begin with JDHEL; is this a MAGNIVEX "
-                          "light-curve table?");
+        out_.warning(1, 0,
+                     "the first header line does not begin with JDHEL; is this a MAGNIVEX "
+                     "light-curve table?");
       }
       if (number <= 2) continue;
       observationLine(line, number);
     }
     if (const auto fault = readingFault(reader, lightCurveTable)) {
-      error(fault->line, 0, fault->text);
+      out_.error(fault->line, 0, fault->text);
       return false;
     }
     if (!stopped_ && reader.lineNumber() < 2) {
-      error(0, 0,
-            reader.lineNumber() == 0
-                ? "the table is empty; it needs two header lines, then one observation per line"
-                : "the table ends after its first line; it needs two header lines, then one "
-                  "observation per line");
+      out_.error(
+          0, 0,
+          reader.lineNumber() == 0
+              ? "the table is empty; it needs two header lines, then one observation per line"
+              : "the table ends after its first line; it needs two header lines, then one "
+                "observation per line");
     }
-    return !stopped_ && counts_.errors == 0;
+    return !stopped_ && out_.counts.errors == 0;
   }
 
   // The values of a line that holds plain decimal numbers only, at most ten
@@ -90,16 +90,16 @@ class TableReader {
     const std::optional<std::size_t> count = readPlainValues(line, values);
     if (!count.has_value()) {
       if (line.find('\0') != std::string_view::npos) {
-        error(number, 0, nulByteMessage(lightCurveTable));
+        out_.error(number, 0, nulByteMessage(lightCurveTable));
         stopped_ = true;
         return;
       }
-      ++counts_.observationLines;
+      ++out_.counts.observationLines;
       reportFaults(line, number);
       return;
     }
     if (*count == 0) return;  // a blank line
-    ++counts_.observationLines;
+    ++out_.counts.observationLines;
     if (*count != valuesPerLine) {
       reportValueCount(number, *count);
       return;
@@ -108,10 +108,10 @@ class TableReader {
     const double V_C = values[1];
     const double C1_K1 = values[5];
     if (V_C > notMeasuredAbove) {
-      ++counts_.dropped;
+      ++out_.counts.dropped;
       return;
     }
-    ++counts_.kept;
+    ++out_.counts.kept;
     Measurement measurement{.HJD = values[0],
                             .HELCOR = values[7],
                             .difference = V_C,
@@ -120,7 +120,7 @@ class TableReader {
                             .AIRMASS = values[8],
                             .line = number};
     if (!(C1_K1 > notMeasuredAbove)) measurement.checkDifference = -C1_K1;
-    stopped_ = !sink_.take(measurement);
+    stopped_ = !out_.sink.take(measurement);
   }
 
   // Names every value of the line that is not a plain decimal number; when
@@ -141,7 +141,7 @@ class TableReader {
         std::string text = diagnostics::quoted(token.text);
         text.append(valueName(count));
         text.append(" is not a plain decimal number").append(hint(token.text));
-        error(number, token.column, std::move(text), &notPlainDecimal);
+        out_.error(number, token.column, std::move(text), &notPlainDecimal);
       }
       ++count;
       i = end;
@@ -150,11 +150,11 @@ class TableReader {
   }
 
   void reportValueCount(std::uint64_t number, std::size_t count) {
-    error(number, 0,
-          "the line holds " + std::to_string(count) + (count == 1 ? " value" : " values") +
-              "; an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR "
-              "AIRMASS ALTITUDE",
-          &wrongValueCount);
+    out_.error(number, 0,
+               "the line holds " + std::to_string(count) + (count == 1 ? " value" : " values") +
+                   "; an observation line holds ten: JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR "
+                   "AIRMASS ALTITUDE",
+               &wrongValueCount);
   }
 
   static std::string valueName(std::size_t index) {
@@ -175,16 +175,7 @@ class TableReader {
     return "";
   }
 
-  void error(std::uint64_t line, std::uint64_t column, std::string text,
-             const diagnostics::FindingKind* kind = nullptr) {
-    ++counts_.errors;
-    findings_.error(file_, line, column, std::move(text), kind);
-  }
-
-  const std::string& file_;
-  MeasurementSink& sink_;
-  diagnostics::DiagnosticSink& findings_;
-  SeriesCounts& counts_;
+  SeriesOutlet out_;
   bool stopped_ = false;  // the sink is full, or the file is no text
 };
 
@@ -246,7 +237,7 @@ const TableFormat magnivexLightCurveTable{
 
 bool LightCurveTableReader::read(MeasurementSink& sink, diagnostics::DiagnosticSink& findings,
                                  SeriesCounts& counts) {
-  TableReader reader{file_, sink, findings, counts};
+  TableReader reader{{file_, sink, findings, counts}};
   return reader.read();
 }
 

@@ -10,6 +10,7 @@
 #include "diagnostics/quoted.h"
 #include "night/input_file.h"
 #include "night/parameter_lines.h"
+#include "night/series_outlet.h"
 #include "night/table_row.h"
 #include "textio/line_reader.h"
 
@@ -151,14 +152,12 @@ namespace {
 
 class SirilReader {
  public:
-  SirilReader(const std::string& file, MeasurementSink& sink, diagnostics::DiagnosticSink& findings,
-              SeriesCounts& counts)
-      : file_{file}, sink_{sink}, findings_{findings}, counts_{counts} {}
+  explicit SirilReader(SeriesOutlet out) : out_{out} {}
 
   bool read() {
-    textio::LineReader reader{file_};
-    if (const auto fault = unreadableAsLines(file_, reader, sirilTable)) {
-      error(0, 0, *fault);
+    textio::LineReader reader{out_.file};
+    if (const auto fault = unreadableAsLines(out_.file, reader, sirilTable)) {
+      out_.error(0, 0, *fault);
       return false;
     }
     std::string_view line;
@@ -169,29 +168,29 @@ class SirilReader {
         continue;
       }
       if (line.find('\0') != std::string_view::npos) {
-        error(reader.lineNumber(), 0, nulByteMessage(sirilTable));
+        out_.error(reader.lineNumber(), 0, nulByteMessage(sirilTable));
         return false;
       }
       taken = dataLine(line, reader.lineNumber());
     }
     if (const auto fault = readingFault(reader, sirilTable)) {
-      error(fault->line, 0, fault->text);
+      out_.error(fault->line, 0, fault->text);
       return false;
     }
-    return taken && counts_.errors == 0;
+    return taken && out_.counts.errors == 0;
   }
 
  private:
   bool dataLine(std::string_view line, std::uint64_t number) {
     const Words words = wordsOf(line);
     if (words.count == 0) return true;
-    ++counts_.observationLines;
+    ++out_.counts.observationLines;
     if (words.count != columnWords.size()) {
-      error(number, 0,
-            "the line holds " + std::to_string(words.count) +
-                (words.count > words.words.size() ? " or more values" : " values") +
-                "; a data line holds three: JD_UT V-C err",
-            &wrongCount);
+      out_.error(number, 0,
+                 "the line holds " + std::to_string(words.count) +
+                     (words.count > words.words.size() ? " or more values" : " values") +
+                     "; a data line holds three: JD_UT V-C err",
+                 &wrongCount);
       return true;
     }
     std::array<double, 3> values{};
@@ -200,10 +199,10 @@ class SirilReader {
     for (std::size_t i = 0; i < values.size(); ++i) {
       const FieldNumber value = readFieldNumber(words.words[i]);
       if (value.kind == FieldNumber::Kind::notNumber) {
-        error(number, static_cast<std::uint64_t>(words.words[i].data() - line.data()) + 1,
-              diagnostics::quoted(words.words[i]) + " (" + std::string{columnWords[i]} +
-                  ") is not a number",
-              &notNumber);
+        out_.error(number, static_cast<std::uint64_t>(words.words[i].data() - line.data()) + 1,
+                   diagnostics::quoted(words.words[i]) + " (" + std::string{columnWords[i]} +
+                       ") is not a number",
+                   &notNumber);
         good = false;
       }
       missing = missing || value.kind == FieldNumber::Kind::missing;
@@ -212,7 +211,7 @@ class SirilReader {
     if (!good) return true;
     // A missing value (NaN) leaves the row unmeasured.
     if (missing) {
-      ++counts_.dropped;
+      ++out_.counts.dropped;
       return true;
     }
     return take(values, number);
@@ -223,27 +222,18 @@ class SirilReader {
     const double julianDate = date < 2400000.0 ? date + header_.offset : date;
     if (difference > notMeasuredAbove || differenceError > failedErrorAbove ||
         !std::isfinite(julianDate)) {
-      ++counts_.dropped;
+      ++out_.counts.dropped;
       return true;
     }
-    ++counts_.kept;
-    return sink_.take(Measurement{.HJD = julianDate,
-                                  .difference = difference,
-                                  .error = differenceError,
-                                  .AIRMASS = std::numeric_limits<double>::quiet_NaN(),
-                                  .line = number});
+    ++out_.counts.kept;
+    return out_.sink.take(Measurement{.HJD = julianDate,
+                                      .difference = difference,
+                                      .error = differenceError,
+                                      .AIRMASS = std::numeric_limits<double>::quiet_NaN(),
+                                      .line = number});
   }
 
-  void error(std::uint64_t line, std::uint64_t column, std::string text,
-             const diagnostics::FindingKind* kind = nullptr) {
-    ++counts_.errors;
-    findings_.error(file_, line, column, std::move(text), kind);
-  }
-
-  const std::string& file_;
-  MeasurementSink& sink_;
-  diagnostics::DiagnosticSink& findings_;
-  SeriesCounts& counts_;
+  SeriesOutlet out_;
   SirilHeader header_;
 };
 
@@ -251,7 +241,7 @@ class SirilReader {
 
 bool SirilLightCurveReader::read(MeasurementSink& sink, diagnostics::DiagnosticSink& findings,
                                  SeriesCounts& counts) {
-  SirilReader reader{file_, sink, findings, counts};
+  SirilReader reader{{file_, sink, findings, counts}};
   return reader.read();
 }
 
