@@ -16,15 +16,6 @@
 namespace varistellar::night {
 namespace {
 
-class Kept final : public MeasurementSink {
- public:
-  bool take(const Measurement& measurement) override {
-    all.push_back(measurement);
-    return true;
-  }
-  std::vector<Measurement> all;
-};
-
 // Blank first title, a quoted label, the dates, T1 and T2 against C3 and C4.
 const std::string titles =
     ",Label,JD_UTC,HJD_UTC,AIRMASS,rel_flux_T1,rel_flux_err_T1,rel_flux_T2,rel_flux_err_T2,"

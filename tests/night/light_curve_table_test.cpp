@@ -13,15 +13,6 @@
 namespace varistellar::night {
 namespace {
 
-class Kept final : public MeasurementSink {
- public:
-  bool take(const Measurement& measurement) override {
-    all.push_back(measurement);
-    return true;
-  }
-  std::vector<Measurement> all;
-};
-
 const std::string header = "JDHEL V-C s1 V-K1 s2 C1-K1 s3 HELCOR AIRMASS ALTITUDE\n-\n";
 const std::string good =
     "2456175.65873 -0.64079 0.04121 1.32477 0.02022 1.95165 0.03223 0.00569 "

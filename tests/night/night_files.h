@@ -1,11 +1,15 @@
-// A file of given bytes for the readers' tests, in a folder of the test's own.
+// What the readers' tests share: a file of given bytes, in a folder of the
+// test's own, and a sink that keeps every measurement.
 #pragma once
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
+
+#include "night/measurement.h"
 
 namespace varistellar::night {
 
@@ -18,5 +22,14 @@ inline std::string writtenFile(const std::string& name, const std::string& bytes
   std::ofstream{path, std::ios::binary} << bytes;
   return path;
 }
+
+class Kept final : public MeasurementSink {
+ public:
+  bool take(const Measurement& measurement) override {
+    all.push_back(measurement);
+    return true;
+  }
+  std::vector<Measurement> all;
+};
 
 }  // namespace varistellar::night

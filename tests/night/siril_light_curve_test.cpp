@@ -13,15 +13,6 @@
 namespace varistellar::night {
 namespace {
 
-class Kept final : public MeasurementSink {
- public:
-  bool take(const Measurement& measurement) override {
-    all.push_back(measurement);
-    return true;
-  }
-  std::vector<Measurement> all;
-};
-
 const std::string header =
     "# Siril light curve of V1 (AAVSO chart X28571ABC)\n#JD_UT (+ 2460000)\n# JD_UT\tV-C  err\n";
 
