@@ -217,7 +217,7 @@ namespace {
 // The rows, one line at a time, each split once into the one row of fields.
 class RowReader {
  public:
-  RowReader(SeriesOutlet out, const AijColumns& columns, bool julianDate, bool countsWanted)
+  RowReader(const SeriesOutlet& out, const AijColumns& columns, bool julianDate, bool countsWanted)
       : out_{out},
         columns_{columns},
         julianDate_{julianDate},

@@ -42,7 +42,7 @@ struct Token {
 
 class TableReader {
  public:
-  explicit TableReader(SeriesOutlet out) : out_{out} {}
+  explicit TableReader(const SeriesOutlet& out) : out_{out} {}
 
   bool read() {
     textio::LineReader reader{out_.file};

@@ -152,7 +152,7 @@ namespace {
 
 class SirilReader {
  public:
-  explicit SirilReader(SeriesOutlet out) : out_{out} {}
+  explicit SirilReader(const SeriesOutlet& out) : out_{out} {}
 
   bool read() {
     textio::LineReader reader{out_.file};
