@@ -1,11 +1,13 @@
 // Fuzzes the report checker over arbitrary bytes: it must not crash, and
 // every finding must point into the file (a line that exists, a column at
 // most one past that line's end), the bytes fed in small pieces must give
-// the same findings as fed at once, and judging every row anew must give the
-// same findings as reusing the verdicts of rules whose fields did not change.
+// the same findings as fed at once, judging every row anew must give the
+// same findings as reusing the verdicts of rules whose fields did not change,
+// and a check for fewer severities must find exactly those of the whole one.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +16,8 @@
 #include "diagnostics/diagnostic.h"
 
 namespace {
+
+using varistellar::diagnostics::Severity;
 
 void check(bool property, const char* what, const varistellar::diagnostics::Diagnostic& d) {
   if (!property) {
@@ -63,7 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "the same finding in pieces", pieces.all()[i]);
   }
   // Every rule asked on every row, the bytes fed at once.
-  varistellar::check::ReportChecker anew{"fuzz.txt", 1'900'000'000, varistellar::check::Memo::off};
+  varistellar::check::ReportChecker anew{"fuzz.txt", 1'900'000'000,
+                                         varistellar::diagnostics::Severity::note,
+                                         varistellar::check::Memo::off};
   anew.feed(bytes);
   varistellar::diagnostics::DiagnosticList judgedAnew;
   check(anew.finish(judgedAnew) == observations, "the same observations judged anew", {});
@@ -71,6 +77,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < judgedAnew.all().size(); ++i) {
     check(formatDiagnostic(judgedAnew.all()[i]) == formatDiagnostic(findings.all()[i]),
           "the same finding judged anew", judgedAnew.all()[i]);
+  }
+  // A checker that looks only for warnings and errors, or only for errors,
+  // finds exactly those of the whole check.
+  for (const Severity least : {Severity::warning, Severity::error}) {
+    varistellar::check::ReportChecker some{"fuzz.txt", 1'900'000'000, least};
+    some.feed(bytes);
+    varistellar::diagnostics::DiagnosticList found;
+    check(some.finish(found) == observations, "the same observations for fewer findings", {});
+    std::vector<std::string> expected;
+    for (const auto& d : findings.all()) {
+      if (static_cast<int>(d.severity) <= static_cast<int>(least))
+        expected.push_back(formatDiagnostic(d));
+    }
+    check(found.all().size() == expected.size(), "as many findings of the kept severities", {});
+    for (std::size_t i = 0; i < found.all().size() && i < expected.size(); ++i) {
+      check(formatDiagnostic(found.all()[i]) == expected[i], "the same finding of a kept severity",
+            found.all()[i]);
+    }
   }
   return 0;
 }

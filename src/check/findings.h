@@ -19,7 +19,9 @@ class FileFindings {
   // A finding about no field in particular; fields are 0..14.
   static constexpr std::size_t noField = 15;
 
-  explicit FileFindings(std::string_view file) : file_{file} {}
+  // Keeps the findings down to `least` severe; the others are dropped.
+  explicit FileFindings(std::string_view file, Severity least = Severity::note)
+      : file_{file}, least_{least} {}
 
   // `line` 0 is the whole file; `column` 0 is no column.
   void report(Rule rule, std::uint64_t line, std::uint64_t column, std::string text,
@@ -50,6 +52,7 @@ class FileFindings {
   static constexpr std::uint32_t none = UINT32_MAX;
 
   std::string file_;
+  Severity least_;
   std::vector<Entry> entries_;
   std::array<std::uint32_t, ruleCount* slots> last_ = filled();  // last entry per rule and field
   std::array<std::uint32_t, ruleCount * slots> made_{};          // entries per rule and field

@@ -9,12 +9,14 @@ namespace varistellar::check {
 
 using aeff::sameWord;
 
-ReportChecker::ReportChecker(std::string_view file, std::int64_t todaySeconds, Memo memo)
+ReportChecker::ReportChecker(std::string_view file, std::int64_t todaySeconds,
+                             diagnostics::Severity least, Memo memo)
     : file_{file},
-      findings_{file},
+      findings_{file, least},
       scanner_{[this](const ScannedLine& l) { line(l); }},
       header_{findings_, scanner_},
-      rows_{memo},
+      rows_{memo, least},
+      duplicatesWanted_{kept(ruleFacts(rule("F11")).severity, least)},
       latestJulianDate_{2440587.5 + static_cast<double>(todaySeconds) / 86400.0 + 1.0} {
   if (!aeff::isReportFileName(file_))
     findings_.report(rule("F3"), 0, 0, "the file name does not end in .txt, .csv or .tsv");
@@ -95,7 +97,8 @@ void ReportChecker::observationLine(const ScannedLine& l) {
   }
   const FieldSet changed =
       rows_.judge(l, observations_, header_.date(), latestJulianDate_, findings_);
-  if (const auto earlier = duplicates_.earlier(rows_.lastRow(), changed))
+  if (const auto earlier =
+          duplicatesWanted_ ? duplicates_.earlier(rows_.lastRow(), changed) : std::nullopt)
     findings_.report(rule("F11"), l.number, 0,
                      "STARID, DATE and FILT as on line " + std::to_string(*earlier));
   if (listener_ != nullptr) listener_->observation(rows_.lastRow(), changed);

@@ -18,7 +18,10 @@ namespace varistellar::check {
 
 class ReportChecker {
  public:
-  ReportChecker(std::string_view file, std::int64_t todaySeconds, Memo memo = Memo::on);
+  // Finds what is down to `least` severe: a command that prints no notes, or
+  // only errors, is spared the rules it would not print.
+  ReportChecker(std::string_view file, std::int64_t todaySeconds,
+                diagnostics::Severity least = diagnostics::Severity::note, Memo memo = Memo::on);
   // Someone to hear every line as it is read; none by default.
   void listen(ReportListener* listener) { listener_ = listener; }
   void feed(std::string_view bytes) { scanner_.feed(bytes); }
@@ -35,6 +38,7 @@ class ReportChecker {
   HeaderRules header_;
   RowJudge rows_;
   Duplicates duplicates_;
+  bool duplicatesWanted_;
   ReportListener* listener_ = nullptr;
   double latestJulianDate_;
   std::uint64_t observations_ = 0;

@@ -57,7 +57,17 @@ void fillField(const ScannedLine& line, std::size_t i, FieldText& field) {
   field.text = trimBlanks(field.padded);
 }
 
-RowJudge::RowJudge(Memo memo) : memo_{memo} { lineCopy_.reserve(copyLimit); }
+RowJudge::RowJudge(Memo memo, Severity least) : memo_{memo} {
+  static_assert(fieldRules.size() <= 64, "a set of field rules fits in one word");
+  for (std::size_t r = 0; r < fieldRules.size(); ++r) {
+    if (kept(ruleFacts(fieldRules[r].rule).severity, least))
+      judgedFieldRules_ |= std::uint64_t{1} << r;
+  }
+  for (std::size_t r = 0; r < rowRules.size(); ++r) {
+    if (kept(ruleFacts(rowRules[r].rule).severity, least)) judgedRowRules_ |= std::uint64_t{1} << r;
+  }
+  lineCopy_.reserve(copyLimit);
+}
 
 FieldSet RowJudge::judge(const ScannedLine& l, std::uint64_t number, DateKind date,
                          double latestJulianDate, FileFindings& findings) {
@@ -87,7 +97,8 @@ void RowJudge::judgeFields(std::uint64_t line, FieldSet changed, FileFindings& f
     if (t.trimmedLength != t.length || t.length == 0)
       padded = static_cast<FieldSet>(padded | 1u << i);
   }
-  for (std::size_t r = 0; r < fieldRules.size(); ++r) {
+  for (std::uint64_t judged = judgedFieldRules_; judged != 0; judged &= judged - 1) {
+    const auto r = static_cast<std::size_t>(std::countr_zero(judged));
     const FieldRule& entry = fieldRules[r];
     FieldSet& held = fieldHeld_[r];
     const FieldSet asked = entry.onlyPadded ? padded : allFields;
@@ -136,7 +147,7 @@ void RowJudge::judgeRow(std::uint64_t line, FieldSet changed, FileFindings& find
   RuleSet asked = rowHeldSet_;
   for (FieldSet left = changed; left != 0; left &= left - 1)
     asked |= rowRulesReading[static_cast<std::size_t>(std::countr_zero(left))];
-  for (; asked != 0; asked &= asked - 1) {
+  for (asked &= judgedRowRules_; asked != 0; asked &= asked - 1) {
     const auto r = static_cast<std::size_t>(std::countr_zero(asked));
     const RowRule& entry = rowRules[r];
     const RuleSet bit = RuleSet{1} << r;

@@ -25,7 +25,8 @@ void fillField(const ScannedLine& line, std::size_t i, FieldText& field);
 
 class RowJudge {
  public:
-  explicit RowJudge(Memo memo);
+  // Judges by the rules whose findings are kept down to `least` severe.
+  RowJudge(Memo memo, Severity least);
   // A line of fifteen fields, the `number`th row, read under `date`; what the
   // rules find goes to `findings`. Returns the fields whose bytes differ from
   // the previous row's (all of them when it is not at hand).
@@ -44,6 +45,9 @@ class RowJudge {
   void judgeRow(std::uint64_t line, FieldSet changed, FileFindings& findings);
 
   Memo memo_;
+  // The field rules and the row rules judged, one bit each in the table's order.
+  std::uint64_t judgedFieldRules_ = 0;
+  std::uint64_t judgedRowRules_ = 0;
   // One row, reused from line to line: its fields are written in place.
   Row row_{};
   // The last row's line, when short; the row's fields point into it while

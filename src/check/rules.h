@@ -143,6 +143,12 @@ inline constexpr std::array rules{std::to_array<RuleFacts>({
 })};
 inline constexpr std::size_t ruleCount = rules.size();
 
+// Whether a finding of `severity` is kept when only those down to `least`
+// are wanted: a command that prints no notes need not look for them.
+[[nodiscard]] constexpr bool kept(Severity severity, Severity least) {
+  return static_cast<int>(severity) <= static_cast<int>(least);
+}
+
 // A rule, by its place in the table.
 enum class Rule : std::uint8_t {};
 

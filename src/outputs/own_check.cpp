@@ -13,11 +13,14 @@ using diagnostics::Severity;
 
 namespace {
 constexpr std::size_t readSize = std::size_t{64} * 1024;
+// Notes on the program's own report speak of its choices, and are not
+// printed: the check does not look for them.
+constexpr Severity wanted = Severity::warning;
 }  // namespace
 
 OwnCheck::OwnCheck(platform::OpenResult written, std::string_view reportFile)
     : reportFile_{reportFile},
-      checker_{reportFile, platform::secondsSinceEpoch()},
+      checker_{reportFile, platform::secondsSinceEpoch(), wanted},
       file_{written},
       buffer_{new char[readSize]} {
   if (file_.error != 0) {
@@ -32,7 +35,7 @@ OwnCheck::OwnCheck(platform::OpenResult written, std::string_view reportFile)
 
 OwnCheck::OwnCheck(std::string_view reportFile)
     : reportFile_{reportFile},
-      checker_{reportFile, platform::secondsSinceEpoch()},
+      checker_{reportFile, platform::secondsSinceEpoch(), wanted},
       streamed_{true} {}
 
 void OwnCheck::line(std::string_view text) {
@@ -136,7 +139,6 @@ OwnCheckResult OwnCheck::finish(std::uint64_t bytes) {
 
 void printOwnCheck(const OwnCheckResult& check, std::string_view command) {
   for (const diagnostics::Diagnostic& d : check.findings.all()) {
-    if (d.severity == Severity::note) continue;
     if (check.passed ? d.severity == Severity::error : d.severity != Severity::error) continue;
     console::printErrorLine(diagnostics::formatDiagnostic(d));
   }

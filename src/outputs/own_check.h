@@ -76,8 +76,8 @@ class OwnCheck {
 
 // Prints what the check found: its errors and why nothing was written (or,
 // for a stream, that what went out is defective) when it failed; else its
-// warnings. Its notes are check's to print: on the program's own report they
-// speak of the program's choices, not of a problem.
+// warnings. It looks for no notes: those are check's to print, and on the
+// program's own report they speak of the program's choices, not of a problem.
 // `command` names the command whose defect a failed check would be.
 void printOwnCheck(const OwnCheckResult& check, std::string_view command = "convert");
 

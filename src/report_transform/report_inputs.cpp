@@ -293,7 +293,8 @@ ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList
                                ReadingFollower* follower, std::uint64_t threadFrom) {
   ReportReading reading;
   InputsReader reader{source.path(), reading.inputs};
-  check::ReportChecker checker{source.path(), platform::secondsSinceEpoch()};
+  check::ReportChecker checker{source.path(), platform::secondsSinceEpoch(),
+                               diagnostics::Severity::error};
   checker.listen(&reader);
   // The follower works beside the checker, once the report is large enough
   // to gain from it, when the system gives a thread.

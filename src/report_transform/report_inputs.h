@@ -73,7 +73,8 @@ class ReadingFollower {
 // smaller one is read in a fraction of a second, without the thread's memory.
 inline constexpr std::uint64_t followerThreadFrom = std::uint64_t{16} << 20;
 
-// `findings` receives what `check` finds in the file. When it cannot be
+// `findings` receives the errors `check` finds in the file: they refuse it,
+// and its warnings and notes are the checker's work spared. When it cannot be
 // read, check.readFailure is the whole error message. The follower is
 // called on the reading's thread until `threadFrom` bytes are read, then on
 // a thread of its own when the system gives one.

@@ -1,6 +1,7 @@
 // The row judge gives the same findings whether it reuses the verdicts of
 // rules whose fields did not change or asks every rule on every row: files
-// whose rows change one field at a time, in and out of a rule's hold.
+// whose rows change one field at a time, in and out of a rule's hold. A
+// check for fewer severities finds exactly those of the whole check.
 #include "check/row_judge.h"
 
 #include <gtest/gtest.h>
@@ -26,14 +27,22 @@ const std::string padded =
 const std::string notNumbers =
     "SS CYG,abc,11,1.5,V,YES,ABS,ENSEMBLE,12.0,na,na,0.5,123456,na,|CREFMAG=\n";
 
-std::vector<std::string> findings(const std::string& text, Memo memo, std::size_t piece) {
-  ReportChecker checker{"r.txt", 1'900'000'000, memo};
+using diagnostics::Severity;
+
+// What the check finds down to `least` severe, printed, or with `kept`, what
+// the whole check finds filtered down to `least`.
+std::vector<std::string> findings(const std::string& text, Memo memo, std::size_t piece,
+                                  Severity least = Severity::note, Severity kept = Severity::note) {
+  ReportChecker checker{"r.txt", 1'900'000'000, least, memo};
   for (std::size_t at = 0; at < text.size(); at += piece)
     checker.feed(std::string_view{text}.substr(at, piece));
   diagnostics::DiagnosticList list;
   (void)checker.finish(list);
   std::vector<std::string> lines;
-  for (const auto& d : list.all()) lines.push_back(diagnostics::formatDiagnostic(d));
+  for (const auto& d : list.all()) {
+    if (static_cast<int>(d.severity) <= static_cast<int>(kept))
+      lines.push_back(diagnostics::formatDiagnostic(d));
+  }
   return lines;
 }
 
@@ -51,6 +60,15 @@ TEST_P(MemoModes, SameFindingsWithAndWithoutTheMemo) {
   EXPECT_FALSE(judgedAnew.empty());
   for (const std::size_t piece : {text.size() + 1, std::size_t{7}, std::size_t{1}}) {
     EXPECT_EQ(findings(text, Memo::on, piece), judgedAnew) << "in pieces of " << piece;
+  }
+}
+
+TEST_P(MemoModes, FewerSeveritiesFindExactlyTheirOwn) {
+  const std::string& text = GetParam().text;
+  for (const Severity least : {Severity::warning, Severity::error}) {
+    EXPECT_EQ(findings(text, Memo::on, 7, least),
+              findings(text, Memo::on, 7, Severity::note, least))
+        << "down to severity " << static_cast<int>(least);
   }
 }
 
