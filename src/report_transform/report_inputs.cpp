@@ -260,6 +260,7 @@ void InputsReader::observation(const check::Row& row, check::FieldSet changed) {
   const RowInputs in = inputsOf(row);
   noteDelimiters(in);
   inputs_.rows.push(in);
+  inputs_.census.add(in);
 }
 
 void InputsReader::finish() {

@@ -11,6 +11,7 @@
 #include "diagnostics/diagnostic.h"
 #include "report_transform/report_names.h"
 #include "report_transform/report_source.h"
+#include "report_transform/row_census.h"
 #include "report_transform/row_inputs.h"
 #include "report_transform/row_store.h"
 
@@ -35,6 +36,7 @@ struct NotesDelimiterUse {
 struct ReportInputs {
   std::string file;  // the report's name, as given
   RowStore rows;     // in the file's order
+  RowCensus census;  // of the rows, as they were read
   std::vector<ComparisonReference> references;
   StarNames stars;
   Groups groups;

@@ -10,25 +10,12 @@
 #include <utility>
 
 #include "report_transform/report_names.h"
+#include "report_transform/row_census.h"
 #include "transform/filter_order.h"
 #include "transform/filter_sets.h"
 
 namespace varistellar::report_transform {
 namespace {
-
-// The rank of each filter index's standard filter; -1 for none.
-const std::array<int, 256>& rankOfFilter() {
-  static const std::array<int, 256> ranks = [] {
-    std::array<int, 256> table{};
-    for (std::size_t f = 0; f < table.size(); ++f) {
-      const std::optional<std::size_t> rank =
-          transform::filterRankOfName(filterName(static_cast<std::uint8_t>(f)));
-      table[f] = rank ? static_cast<int>(*rank) : -1;
-    }
-    return table;
-  }();
-  return ranks;
-}
 
 using SetKey = std::tuple<std::uint32_t, std::uint32_t>;
 
@@ -47,49 +34,10 @@ std::pair<std::uint32_t, std::uint32_t> rowsWithKey(const std::vector<std::uint3
           static_cast<std::uint32_t>(last - order.begin())};
 }
 
-bool inSeries(const RowInputs& r) {
-  return r.why == Untransformable::none && r.group == noGroup && !std::isnan(r.date);
-}
-
-bool inSet(const RowInputs& r) { return r.why == Untransformable::none && r.group != noGroup; }
-
-// What one pass over the rows tells before they are arranged: how many rows
-// each list takes (so that each takes exactly its rows), and whether the
-// series stand in order by star and filter already, or are all of one star,
-// whose filters alternate (B, V, B, V) and are counted into place. (Stars
-// are numbered by where their names are kept, not 0, 1, 2.)
-struct Census {
-  std::size_t series = 0;
-  std::size_t grouped = 0;
-  bool sorted = true;
-  bool oneStar = true;
-  std::array<std::size_t, 4> ofRank{};  // the series rows of each standard filter
-};
-
-Census takeCensus(const RowStore& rows) {
-  const std::array<int, 256>& ranks = rankOfFilter();
-  Census census;
-  std::uint32_t last = 0;
-  for (std::uint32_t i = 0; i < rows.size(); ++i) {
-    const RowInputs& row = rows[i];
-    census.grouped += inSet(row) ? 1u : 0u;
-    if (!inSeries(row)) continue;
-    if (census.series++ != 0) {
-      const RowInputs& before = rows[last];
-      census.sorted = census.sorted && !(std::tuple{row.star, ranks[row.filter]} <
-                                         std::tuple{before.star, ranks[before.filter]});
-      census.oneStar = census.oneStar && row.star == before.star;
-    }
-    ++census.ofRank[static_cast<std::size_t>(ranks[row.filter])];
-    last = i;
-  }
-  return census;
-}
-
 // The series rows and the GROUP rows in file order; one star's series rows
 // out of order go straight to their filter's place, each after the lower
 // ranks' rows.
-void collectRows(const RowStore& rows, const Census& census, RowSets& sets) {
+void collectRows(const RowStore& rows, const RowCensus& census, RowSets& sets) {
   const std::array<int, 256>& ranks = rankOfFilter();
   sets.grouped.reserve(census.grouped);
   const bool counted = !census.sorted && census.oneStar;
@@ -112,6 +60,26 @@ void collectRows(const RowStore& rows, const Census& census, RowSets& sets) {
   }
 }
 
+// A series row's star and the rank of its standard filter.
+std::tuple<std::uint32_t, int> seriesKey(const RowInputs& row) {
+  return {row.star, rankOfFilter()[row.filter]};
+}
+
+// Each series of `sets.order` in time order.
+void sortSeriesByDate(RowSets& sets) {
+  const RowStore& rows = sets.inputs->rows;
+  const auto earlier = [&rows](std::uint32_t a, std::uint32_t b) {
+    return std::tuple{rows[a].date, rows[a].line} < std::tuple{rows[b].date, rows[b].line};
+  };
+  for (auto run = sets.order.begin(); run != sets.order.end();) {
+    const auto key = seriesKey(rows[*run]);
+    const auto end = std::find_if(run, sets.order.end(),
+                                  [&](std::uint32_t i) { return seriesKey(rows[i]) != key; });
+    if (!std::is_sorted(run, end, earlier)) std::sort(run, end, earlier);
+    run = end;
+  }
+}
+
 }  // namespace
 
 std::optional<char> standardFilterOf(const RowInputs& row) {
@@ -126,29 +94,19 @@ RowSets arrangeRows(const ReportInputs& inputs) {
   RowSets sets;
   sets.inputs = &inputs;
   const RowStore& rows = inputs.rows;
-  const std::array<int, 256>& ranks = rankOfFilter();
-  const auto keyOf = [&](std::uint32_t i) {
-    return std::tuple{rows[i].star, ranks[rows[i].filter]};
-  };
-  const Census census = takeCensus(rows);
+  const RowCensus census = inputs.census.rows == rows.size() ? inputs.census : RowCensus::of(rows);
   collectRows(rows, census, sets);
+  const bool mixedStars = !census.sorted && !census.oneStar;
   // Several stars out of order: sorted by star and filter, each series still
   // in file order.
-  if (!census.sorted && !census.oneStar) {
-    const auto byKey = [&](std::uint32_t a, std::uint32_t b) { return keyOf(a) < keyOf(b); };
-    std::stable_sort(sets.order.begin(), sets.order.end(), byKey);
+  if (mixedStars) {
+    std::stable_sort(sets.order.begin(), sets.order.end(), [&](std::uint32_t a, std::uint32_t b) {
+      return seriesKey(rows[a]) < seriesKey(rows[b]);
+    });
   }
-  // A series is most often in time order already; only one that is not is
-  // sorted by date.
-  const auto earlier = [&rows](std::uint32_t a, std::uint32_t b) {
-    return std::tuple{rows[a].date, rows[a].line} < std::tuple{rows[b].date, rows[b].line};
-  };
-  for (auto run = sets.order.begin(); run != sets.order.end();) {
-    const auto end = std::find_if(run, sets.order.end(),
-                                  [&](std::uint32_t i) { return keyOf(i) != keyOf(*run); });
-    if (!std::is_sorted(run, end, earlier)) std::sort(run, end, earlier);
-    run = end;
-  }
+  // A series is most often in time order already, as the census saw unless
+  // stars were mixed; only one that is not is sorted by date.
+  if (mixedStars || !census.datesInOrder) sortSeriesByDate(sets);
   // Rows come in file order, so a stable sort keeps each set's rows in it.
   std::stable_sort(
       sets.grouped.begin(), sets.grouped.end(),

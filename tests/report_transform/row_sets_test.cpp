@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace varistellar::report_transform {
@@ -88,6 +91,38 @@ TEST_F(RowSetsTest, AlternatingFiltersOfOneStarCountedIntoTheirSeries) {
         series[slot] ? linesOf(inputs_, sets_.order, *series[slot]) : std::vector<std::uint32_t>{},
         expected[slot])
         << "BVRI"[slot];
+  }
+}
+
+// Whatever the order of the file (one star or several, their series in or
+// out of time order), the series rows end up by star, filter, date and line.
+TEST_F(RowSetsTest, SeriesInOrderFromAnyFileOrder) {
+  std::mt19937 random{20261209};
+  const std::array<const char*, 3> stars{"SS CYG", "RR LYR", "T CRB"};
+  const std::array<const char*, 4> filters{"B", "V", "TG", "I"};
+  for (int trial = 0; trial < 200; ++trial) {
+    const int starCount = 1 + trial % 3;
+    const bool timeOrdered = trial % 2 == 0;
+    std::string rows;
+    for (int i = 0; i < 12; ++i) {
+      const int minute = timeOrdered ? i : static_cast<int>(random() % 12);
+      const int star = trial % 5 == 0
+                           ? i * starCount / 12
+                           : static_cast<int>(random() % static_cast<unsigned>(starCount));
+      rows +=
+          row(stars[static_cast<std::size_t>(star)],
+              "2456175." + std::to_string(50000 + minute * 7), filters[random() % filters.size()]);
+    }
+    read(rows);
+    std::vector<std::uint32_t> expected;
+    for (std::uint32_t i = 0; i < inputs_.rows.size(); ++i) expected.push_back(i);
+    const auto key = [this](std::uint32_t i) {
+      const RowInputs& r = inputs_.rows[i];
+      return std::tuple{r.star, standardRankOf(r), r.date, r.line};
+    };
+    std::sort(expected.begin(), expected.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
+    EXPECT_EQ(sets_.order, expected) << rows;
   }
 }
 
