@@ -168,12 +168,19 @@ std::vector<char> RowSets::starFiltersAt(std::size_t& at) const {
   const RowStore& rows = inputs->rows;
   const std::array<int, 256>& ranks = rankOfFilter();
   const std::uint32_t star = rows[order[at]].star;
+  // The star's rows stand together, by filter: each filter's end is found
+  // by a search, not a walk over a long series.
+  const auto first = order.begin() + static_cast<std::ptrdiff_t>(at);
+  const auto last = std::partition_point(first, order.end(),
+                                         [&](std::uint32_t i) { return rows[i].star == star; });
   std::vector<char> filters;
-  for (; at < order.size() && rows[order[at]].star == star; ++at) {
-    const char filter =
-        transform::filterOrder[static_cast<std::size_t>(ranks[rows[order[at]].filter])];
-    if (filters.empty() || filters.back() != filter) filters.push_back(filter);
+  for (auto from = first; from != last;) {
+    const int rank = ranks[rows[*from].filter];
+    filters.push_back(transform::filterOrder[static_cast<std::size_t>(rank)]);
+    from = std::partition_point(from, last,
+                                [&](std::uint32_t i) { return ranks[rows[i].filter] <= rank; });
   }
+  at = static_cast<std::size_t>(last - order.begin());
   return filters;
 }
 

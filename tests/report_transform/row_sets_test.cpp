@@ -95,7 +95,8 @@ TEST_F(RowSetsTest, AlternatingFiltersOfOneStarCountedIntoTheirSeries) {
 }
 
 // Whatever the order of the file (one star or several, their series in or
-// out of time order), the series rows end up by star, filter, date and line.
+// out of time order), the series rows end up by star, filter, date and line,
+// and a walk over the stars finds each one's filters.
 TEST_F(RowSetsTest, SeriesInOrderFromAnyFileOrder) {
   std::mt19937 random{20261209};
   const std::array<const char*, 3> stars{"SS CYG", "RR LYR", "T CRB"};
@@ -123,6 +124,11 @@ TEST_F(RowSetsTest, SeriesInOrderFromAnyFileOrder) {
     std::sort(expected.begin(), expected.end(),
               [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
     EXPECT_EQ(sets_.order, expected) << rows;
+    // The walk over the stars finds each star's filters as its search does.
+    for (std::size_t at = 0; at < sets_.order.size();) {
+      const std::uint32_t star = inputs_.rows[sets_.order[at]].star;
+      EXPECT_EQ(sets_.starFiltersAt(at), sets_.seriesFilters(star)) << rows;
+    }
   }
 }
 
