@@ -22,12 +22,12 @@ namespace varistellar::report_transform {
 // A row of a GROUP set that can be transformed.
 [[nodiscard]] bool inSet(const RowInputs& row);
 
-// (Stars are numbered by where their names are kept, not 0, 1, 2.)
 struct RowCensus {
   std::size_t rows = 0;  // counted so far
   std::size_t series = 0;
   std::size_t grouped = 0;
-  // The series rows stand in file order by star and filter already.
+  // The series rows stand in file order by star and filter already (stars
+  // are numbered by where their names are kept, not 0, 1, 2).
   bool sorted = true;
   // They are all of one star (whose filters may alternate: B, V, B, V).
   bool oneStar = true;
