@@ -6,7 +6,7 @@ namespace varistellar::check {
 void FileFindings::report(Rule rule, std::uint64_t line, std::uint64_t column, std::string text,
                           std::size_t field) {
   const RuleFacts& rs = ruleFacts(rule);
-  if (!kept(rs.severity, least_)) return;
+  if (!severityWanted(rs.severity, least_)) return;
   const std::size_t key =
       static_cast<std::size_t>(rule) * slots + (field < slots ? field : noField);
   const std::size_t limit = rs.repeat == Repeat::once ? 1 : eachLimit;

@@ -16,7 +16,7 @@ ReportChecker::ReportChecker(std::string_view file, std::int64_t todaySeconds,
       scanner_{[this](const ScannedLine& l) { line(l); }},
       header_{findings_, scanner_},
       rows_{memo, least},
-      duplicatesWanted_{kept(ruleFacts(rule("F11")).severity, least)},
+      duplicatesWanted_{severityWanted(ruleFacts(rule("F11")).severity, least)},
       latestJulianDate_{2440587.5 + static_cast<double>(todaySeconds) / 86400.0 + 1.0} {
   if (!aeff::isReportFileName(file_))
     findings_.report(rule("F3"), 0, 0, "the file name does not end in .txt, .csv or .tsv");

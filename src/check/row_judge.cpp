@@ -60,11 +60,12 @@ void fillField(const ScannedLine& line, std::size_t i, FieldText& field) {
 RowJudge::RowJudge(Memo memo, Severity least) : memo_{memo} {
   static_assert(fieldRules.size() <= 64, "a set of field rules fits in one word");
   for (std::size_t r = 0; r < fieldRules.size(); ++r) {
-    if (kept(ruleFacts(fieldRules[r].rule).severity, least))
+    if (severityWanted(ruleFacts(fieldRules[r].rule).severity, least))
       judgedFieldRules_ |= std::uint64_t{1} << r;
   }
   for (std::size_t r = 0; r < rowRules.size(); ++r) {
-    if (kept(ruleFacts(rowRules[r].rule).severity, least)) judgedRowRules_ |= std::uint64_t{1} << r;
+    if (severityWanted(ruleFacts(rowRules[r].rule).severity, least))
+      judgedRowRules_ |= std::uint64_t{1} << r;
   }
   lineCopy_.reserve(copyLimit);
 }

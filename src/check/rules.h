@@ -145,7 +145,7 @@ inline constexpr std::size_t ruleCount = rules.size();
 
 // Whether a finding of `severity` is kept when only those down to `least`
 // are wanted: a command that prints no notes need not look for them.
-[[nodiscard]] constexpr bool kept(Severity severity, Severity least) {
+[[nodiscard]] constexpr bool severityWanted(Severity severity, Severity least) {
   return static_cast<int>(severity) <= static_cast<int>(least);
 }
 
