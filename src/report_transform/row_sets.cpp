@@ -164,22 +164,14 @@ RowRun RowSets::setAt(std::uint32_t begin) const {
 }
 
 std::vector<char> RowSets::starFiltersAt(std::size_t& at) const {
-  const RowStore& rows = inputs->rows;
-  const std::array<int, 256>& ranks = rankOfFilter();
-  const std::uint32_t star = rows[order[at]].star;
-  // The star's rows stand together, by filter: each filter's end is found
-  // by a search, not a walk over a long series.
-  const auto first = order.begin() + static_cast<std::ptrdiff_t>(at);
-  const auto last = std::partition_point(first, order.end(),
-                                         [&](std::uint32_t i) { return rows[i].star == star; });
+  // The star's series by its searches, not a walk over its rows: a star's
+  // series may be a million rows long.
   std::vector<char> filters;
-  for (auto from = first; from != last;) {
-    const int rank = ranks[rows[*from].filter];
-    filters.push_back(transform::filterOrder[static_cast<std::size_t>(rank)]);
-    from = std::partition_point(from, last,
-                                [&](std::uint32_t i) { return ranks[rows[i].filter] <= rank; });
+  for (const std::optional<RowRun>& series : seriesByFilter(inputs->rows[order[at]].star)) {
+    if (!series) continue;
+    filters.push_back(series->filter);
+    at = series->end;
   }
-  at = static_cast<std::size_t>(last - order.begin());
   return filters;
 }
 
