@@ -151,6 +151,8 @@ struct TransferResult {
 
 // True for a disk file; false for a terminal, a pipe or any other device.
 [[nodiscard]] bool isDiskFile(Handle handle);
+// A disk file's size as it stands; none for anything else or when unknown.
+[[nodiscard]] std::optional<std::uint64_t> diskFileSize(Handle handle);
 // Cuts the file after `length` bytes when it is longer.
 [[nodiscard]] SystemError truncateIfLonger(Handle handle, std::uint64_t length);
 [[nodiscard]] SystemError closeFile(Handle handle);

@@ -458,6 +458,12 @@ bool isDiskFile(Handle handle) {
   return S_ISREG(status.st_mode);
 }
 
+std::optional<std::uint64_t> diskFileSize(Handle handle) {
+  struct stat status {};
+  if (fstat(descriptor(handle), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(status.st_size);
+}
+
 SystemError truncateIfLonger(Handle handle, std::uint64_t length) {
   struct stat status {};
   if (fstat(descriptor(handle), &status) != 0) return errno;

@@ -473,6 +473,12 @@ bool consoleOwnedAlone() {
 
 bool isDiskFile(Handle handle) { return GetFileType(systemHandle(handle)) == FILE_TYPE_DISK; }
 
+std::optional<std::uint64_t> diskFileSize(Handle handle) {
+  LARGE_INTEGER size{};
+  if (!isDiskFile(handle) || GetFileSizeEx(systemHandle(handle), &size) == 0) return std::nullopt;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 SystemError truncateIfLonger(Handle handle, std::uint64_t length) {
   const HANDLE file = systemHandle(handle);
   DWORD sizeHigh = 0;

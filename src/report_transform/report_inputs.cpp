@@ -310,7 +310,8 @@ ReportReading readReportInputs(ReportSource& source, diagnostics::DiagnosticList
     if (utf16) return;
     checker.feed(bytes);
     bytesRead += bytes.size();
-    if (follower != nullptr && !threadTried && bytesRead >= threadFrom) {
+    if (follower != nullptr && !threadTried &&
+        (bytesRead >= threadFrom || source.sizeAtOpen() / 2 >= threadFrom)) {
       threadTried = true;
       if (!thread.emplace(*follower).start()) thread.reset();
     }

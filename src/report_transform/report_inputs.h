@@ -73,13 +73,18 @@ class ReadingFollower {
 
 // A report this large is followed on a thread of its own from here on; a
 // smaller one is read in a fraction of a second, without the thread's memory.
+// A report on the disk known from its size to be twice as large is followed
+// on the thread from its first piece, so that both cores work from the start:
+// the pieces in flight between the threads are then small beside its rows.
 inline constexpr std::uint64_t followerThreadFrom = std::uint64_t{16} << 20;
 
 // `findings` receives the errors `check` finds in the file: they refuse it,
 // and its warnings and notes are the checker's work spared. When it cannot be
 // read, check.readFailure is the whole error message. The follower is
 // called on the reading's thread until `threadFrom` bytes are read, then on
-// a thread of its own when the system gives one.
+// a thread of its own when the system gives one; a report on the disk of at
+// least twice `threadFrom` bytes is followed on that thread from its first
+// piece.
 [[nodiscard]] ReportReading readReportInputs(ReportSource& source,
                                              diagnostics::DiagnosticList& findings,
                                              ReadingFollower* follower = nullptr,

@@ -33,7 +33,9 @@ std::optional<std::string> ReportSource::readOnce(
     return "cannot read the report: " + platform::systemErrorMessage(file.error);
   }
   std::optional<std::string> failure;
-  if (!platform::isDiskFile(file.handle)) failure = startCopy();
+  const std::optional<std::uint64_t> size = platform::diskFileSize(file.handle);
+  sizeAtOpen_ = size.value_or(0);
+  if (!size) failure = startCopy();
   static std::array<char, std::size_t{64} * 1024> buffer;
   while (!failure) {
     const platform::TransferResult read = platform::readSome(file.handle, buffer);

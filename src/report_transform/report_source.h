@@ -6,6 +6,7 @@
 // reading's fingerprint is kept, for the second reading to be compared with.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -30,6 +31,9 @@ class ReportSource {
   [[nodiscard]] std::optional<std::string> readOnce(
       const std::function<void(std::string_view)>& consume);
   [[nodiscard]] Fingerprint firstReading() const { return first_.value(); }
+  // The size of a report on the disk as it was opened, known before the
+  // first piece is given to `consume`; 0 for another report.
+  [[nodiscard]] std::uint64_t sizeAtOpen() const { return sizeAtOpen_; }
   // True when the report is read again from a copy.
   [[nodiscard]] bool copied() const { return copying_; }
   // A reading handle on the report (or its copy) from its start, for the
@@ -43,6 +47,7 @@ class ReportSource {
 
   std::string path_;
   ByteFingerprint first_;
+  std::uint64_t sizeAtOpen_ = 0;
   bool copying_ = false;
   platform::Handle copy_ = platform::invalidHandle;  // open for writing while it is an unnamed file
   std::string copyName_;  // a named copy's name, removed at the end; empty for none

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <new>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -66,6 +67,7 @@ class Recorder final : public ReadingFollower {
   void checked(std::string_view bytes, const ReportInputs& inputs) override {
     if (static_cast<int>(seen.calls.size()) == throwAt_) throw std::bad_alloc{};
     seen.bytes.append(bytes);
+    threads.push_back(std::this_thread::get_id());
     note(inputs);
   }
   void ended(const ReportInputs& inputs) override {
@@ -73,6 +75,7 @@ class Recorder final : public ReadingFollower {
     seen.ended = true;
   }
   Seen seen;
+  std::vector<std::thread::id> threads;  // of each piece
 
  private:
   void note(const ReportInputs& inputs) {
@@ -121,6 +124,26 @@ TEST_F(FollowerThreadTest, SeesWhatTheReadingsThreadWouldWhereverItTakesOver) {
     }
     EXPECT_EQ(read.inputs.references.size(), expected.inputs.references.size());
     EXPECT_EQ(read.inputs.delimiters.size(), expected.inputs.delimiters.size());
+  }
+}
+
+TEST_F(FollowerThreadTest, ReportKnownToBeLargeIsFollowedOnTheThreadFromItsFirstPiece) {
+  const std::uint64_t size = text_.size();
+  const struct {
+    std::uint64_t from;
+    bool firstPieceOnThread;
+  } cases[] = {{size / 2, true}, {size / 2 + 1, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.from);
+    Recorder recorder;
+    diagnostics::DiagnosticList findings;
+    ReportSource source{name_};
+    (void)readReportInputs(source, findings, &recorder, c.from);
+    EXPECT_EQ(source.sizeAtOpen(), size);
+    ASSERT_FALSE(recorder.threads.empty());
+    EXPECT_EQ(recorder.threads.front() != std::this_thread::get_id(), c.firstPieceOnThread);
+    EXPECT_NE(recorder.threads.back(), std::this_thread::get_id());
+    EXPECT_EQ(recorder.seen.bytes, text_);
   }
 }
 
