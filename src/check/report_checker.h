@@ -24,6 +24,9 @@ class ReportChecker {
                 diagnostics::Severity least = diagnostics::Severity::note, Memo memo = Memo::on);
   // Someone to hear every line as it is read; none by default.
   void listen(ReportListener* listener) { listener_ = listener; }
+  // The fields in `copied` of every observation line are copied byte for
+  // byte from lines a check found free of errors: see RowJudge::trustCopied.
+  void trustCopied(FieldSet copied) { rows_.trustCopied(copied); }
   void feed(std::string_view bytes) { scanner_.feed(bytes); }
   // Ends the file: the findings about it as a whole, then all of them into `list`.
   std::uint64_t finish(diagnostics::DiagnosticList& list);

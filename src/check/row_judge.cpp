@@ -63,11 +63,24 @@ RowJudge::RowJudge(Memo memo, Severity least) : memo_{memo} {
     if (severityWanted(ruleFacts(fieldRules[r].rule).severity, least))
       judgedFieldRules_ |= std::uint64_t{1} << r;
   }
+  fieldsAsked_.fill(allFields);
   for (std::size_t r = 0; r < rowRules.size(); ++r) {
     if (severityWanted(ruleFacts(rowRules[r].rule).severity, least))
       judgedRowRules_ |= std::uint64_t{1} << r;
   }
   lineCopy_.reserve(copyLimit);
+}
+
+void RowJudge::trustCopied(FieldSet copied) {
+  for (std::size_t r = 0; r < fieldRules.size(); ++r) {
+    if (ruleFacts(fieldRules[r].rule).severity == Severity::error)
+      fieldsAsked_[r] = static_cast<FieldSet>(allFields & ~copied);
+  }
+  for (std::size_t r = 0; r < rowRules.size(); ++r) {
+    const bool readsOnlyCopied = (rowRules[r].reads & ~copied) == 0;
+    if (ruleFacts(rowRules[r].rule).severity == Severity::error && readsOnlyCopied)
+      judgedRowRules_ &= ~(std::uint64_t{1} << r);
+  }
 }
 
 FieldSet RowJudge::judge(const ScannedLine& l, std::uint64_t number, DateKind date,
@@ -104,7 +117,7 @@ void RowJudge::judgeFields(std::uint64_t line, FieldSet changed, FileFindings& f
     if ((judgedFieldRules_ >> r & 1u) == 0) continue;
     const FieldRule& entry = fieldRules[r];
     FieldSet& held = fieldHeld_[r];
-    const FieldSet asked = entry.onlyPadded ? padded : allFields;
+    const FieldSet asked = (entry.onlyPadded ? padded : allFields) & fieldsAsked_[r];
     // In field order: the changed fields judged, the others counted if they held.
     for (FieldSet left = asked & (changed | held); left != 0; left &= left - 1) {
       const auto i = static_cast<std::size_t>(std::countr_zero(left));

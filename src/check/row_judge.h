@@ -34,6 +34,10 @@ class RowJudge {
                  double latestJulianDate, FileFindings& findings);
   // A parameter can change how rows are read: the next row is judged whole.
   void forget() { previousKept_ = false; }
+  // The fields in `copied` are, on every row, bytes of a line already found
+  // free of errors under the same parameters: the error rules that read
+  // only them cannot hold, and are not asked.
+  void trustCopied(FieldSet copied);
   // The row last judged.
   [[nodiscard]] const Row& lastRow() const { return row_; }
 
@@ -48,6 +52,8 @@ class RowJudge {
   // The field rules and the row rules judged, one bit each in the table's order.
   std::uint64_t judgedFieldRules_ = 0;
   std::uint64_t judgedRowRules_ = 0;
+  // For each field rule, the fields it is asked on.
+  std::array<FieldSet, fieldRules.size()> fieldsAsked_{};
   // One row, reused from line to line: its fields are written in place.
   Row row_{};
   // The last row's line, when short; the row's fields point into it while

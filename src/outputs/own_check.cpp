@@ -18,11 +18,13 @@ constexpr std::size_t readSize = std::size_t{64} * 1024;
 constexpr Severity wanted = Severity::warning;
 }  // namespace
 
-OwnCheck::OwnCheck(platform::OpenResult written, std::string_view reportFile)
+OwnCheck::OwnCheck(platform::OpenResult written, std::string_view reportFile,
+                   check::FieldSet copied)
     : reportFile_{reportFile},
       checker_{reportFile, platform::secondsSinceEpoch(), wanted},
       file_{written},
       buffer_{new char[readSize]} {
+  checker_.trustCopied(copied);
   if (file_.error != 0) {
     readFailure_ = platform::systemErrorMessage(file_.error);
     return;
@@ -33,10 +35,12 @@ OwnCheck::OwnCheck(platform::OpenResult written, std::string_view reportFile)
   concurrent_ = news_.usable() && worker_.start([this] { checkUntilComplete(); }, stackBytes);
 }
 
-OwnCheck::OwnCheck(std::string_view reportFile)
+OwnCheck::OwnCheck(std::string_view reportFile, check::FieldSet copied)
     : reportFile_{reportFile},
       checker_{reportFile, platform::secondsSinceEpoch(), wanted},
-      streamed_{true} {}
+      streamed_{true} {
+  checker_.trustCopied(copied);
+}
 
 void OwnCheck::line(std::string_view text) {
   // Out of memory, the check stops; it then fails.

@@ -28,14 +28,16 @@ struct OwnCheckResult {
 class OwnCheck {
  public:
   // Reads the file `written` was opened on (and closes it); its findings
-  // name `reportFile`.
-  OwnCheck(platform::OpenResult written, std::string_view reportFile);
+  // name `reportFile`. The fields in `copied` of its observation lines are
+  // copied byte for byte from lines a check found free of errors, and are
+  // not asked the error rules again (see check::RowJudge::trustCopied).
+  OwnCheck(platform::OpenResult written, std::string_view reportFile, check::FieldSet copied = 0);
   // Reads `writtenFile`, which must exist.
   OwnCheck(const std::string& writtenFile, std::string_view reportFile)
       : OwnCheck{platform::openForReading(writtenFile), reportFile} {}
   // Checks the lines handed to `line`, on the writer's thread, for a
   // report written to the stream `reportFile`.
-  explicit OwnCheck(std::string_view reportFile);
+  explicit OwnCheck(std::string_view reportFile, check::FieldSet copied = 0);
   OwnCheck(const OwnCheck&) = delete;
   OwnCheck& operator=(const OwnCheck&) = delete;
   ~OwnCheck();

@@ -6,8 +6,8 @@
 
 namespace varistellar::outputs {
 
-ReportFile::ReportFile(std::string file, std::string_view command)
-    : FileOutput{std::move(file), "report"}, command_{command} {}
+ReportFile::ReportFile(std::string file, std::string_view command, check::FieldSet copied)
+    : FileOutput{std::move(file), "report"}, command_{command}, copied_{copied} {}
 
 Phase ReportFile::open(diagnostics::DiagnosticSink& findings) {
   if (FileOutput::open(findings) == Phase::failed) return Phase::failed;
@@ -19,8 +19,9 @@ Phase ReportFile::open(diagnostics::DiagnosticSink& findings) {
     return Phase::failed;
   }
   // The check runs beside the writing; a stream's on each line it is sent.
-  output().checkWith(output().isStream() ? &ownCheck_.emplace(file())
-                                         : &ownCheck_.emplace(output().openForChecking(), file()));
+  output().checkWith(output().isStream()
+                         ? &ownCheck_.emplace(file(), copied_)
+                         : &ownCheck_.emplace(output().openForChecking(), file(), copied_));
   return Phase::done;
 }
 

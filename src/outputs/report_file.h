@@ -16,8 +16,9 @@ namespace varistellar::outputs {
 class ReportFile final : public FileOutput {
  public:
   // `command` is the command that writes it, whose defect a failed own
-  // check would be.
-  ReportFile(std::string file, std::string_view command);
+  // check would be. The fields in `copied` of its observation lines are
+  // copied byte for byte from a report found free of errors (OwnCheck).
+  ReportFile(std::string file, std::string_view command, check::FieldSet copied = 0);
 
   // Opens the report and starts its own check; fails on a file whose name
   // the own check would refuse.
@@ -35,6 +36,7 @@ class ReportFile final : public FileOutput {
 
  private:
   std::string_view command_;
+  check::FieldSet copied_;
   std::optional<OwnCheck> ownCheck_;
   OwnCheckResult result_;
 };

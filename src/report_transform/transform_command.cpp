@@ -225,8 +225,11 @@ class ReportTransformation final : private OnePassOutput {
     return tallies_.errors.all().size();
   }
 
+  // A report with errors is refused, and what was written of it dropped: the
+  // fields its rows copy are free of errors whenever the own check counts,
+  // and are not asked the error rules again.
   bool start(const std::vector<std::string>& transformLines) override {
-    output_.emplace(outFile_, "transform");
+    output_.emplace(outFile_, "transform", copiedFields);
     diagnostics::DiagnosticList unsaid;  // said by the second pass's opening
     if (output_->open(unsaid) == Phase::failed) {
       output_.reset();
@@ -250,7 +253,7 @@ class ReportTransformation final : private OnePassOutput {
   void abandon() override { output_.reset(); }
 
   Phase openOutput() {
-    output_.emplace(outFile_, "transform");
+    output_.emplace(outFile_, "transform", copiedFields);
     output_->removeStaleTemporaries(options_.quiet);
     return output_->open(findings_);
   }

@@ -6,9 +6,17 @@
 #include <string_view>
 
 #include "aeff/row_fields.h"
+#include "check/row.h"
 #include "report_transform/report_plan.h"
 
 namespace varistellar::report_transform {
+
+// The fields a transformed row keeps byte for byte, blanks and all; a row
+// that is not transformed keeps all of them.
+inline constexpr check::FieldSet copiedFields =
+    check::fieldSet({aeff::Field::STARID, aeff::Field::DATE, aeff::Field::CNAME, aeff::Field::CMAG,
+                     aeff::Field::KNAME, aeff::Field::KMAG, aeff::Field::AIRMASS,
+                     aeff::Field::GROUP, aeff::Field::CHART});
 
 // `line` (without its line end) split at `delimiter` into its fifteen
 // fields, written to `out` with MAG and MERR on the standard system, FILT

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -69,6 +70,42 @@ TEST_P(MemoModes, FewerSeveritiesFindExactlyTheirOwn) {
     EXPECT_EQ(findings(text, Memo::on, 7, least),
               findings(text, Memo::on, 7, Severity::note, least))
         << "down to severity " << static_cast<int>(least);
+  }
+}
+
+// The rule IDs found in `text` when the fields in `copied` are trusted.
+std::vector<std::string> rulesFound(const std::string& text, FieldSet copied) {
+  ReportChecker checker{"r.txt", 1'900'000'000, Severity::warning};
+  checker.trustCopied(copied);
+  checker.feed(text);
+  diagnostics::DiagnosticList list;
+  (void)checker.finish(list);
+  std::vector<std::string> ids;
+  for (const auto& d : list.all()) ids.emplace_back(d.ruleId);
+  return ids;
+}
+
+TEST(TrustedCopies, OnlyTheErrorRulesOfCopiedFieldsAreSpared) {
+  using F = aeff::Field;
+  // DATE is no number (R4, an error of DATE alone) and before JD 2400000
+  // (R6b, a warning); MERR is 1.5 (R8b, an error of MERR).
+  const std::string text =
+      header + "SS CYG,1000.5x,11.707,1.5,V,NO,STD,ENSEMBLE,na,na,na,1.452,na,12345AB,na\n" +
+      "SS CYG,1000.5,11.707,1.5,V,NO,STD,ENSEMBLE,na,na,na,1.452,na,12345AB,na\n";
+  const struct {
+    FieldSet copied;
+    std::vector<std::string> rules;
+  } cases[] = {
+      {0, {"R4", "R8b", "R6b"}},
+      {fieldSet({F::DATE}), {"R8b", "R6b"}},
+      {fieldSet({F::DATE, F::MERR}), {"R6b"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> found = rulesFound(text, c.copied);
+    std::vector<std::string> expected = c.rules;
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected) << "copied fields " << c.copied;
   }
 }
 
