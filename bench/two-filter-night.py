@@ -8,6 +8,7 @@ those standard magnitudes. The same bytes for the same options.
     bench/two-filter-night.py OUTPUT [--filters B,V] [--count N] [--variant V]
                               [--cadence SECONDS] [--pause-every CYCLES]
                               [--colour-index INDEX] [--print-colour INDEX]
+                              [--start HJD]
 
 --filters is one of B,V  V,R  V,I  B,V,I  B,V,R,I, or one filter alone
 (transformed with the colour index --colour-index, by default B-V for B and
@@ -15,7 +16,10 @@ V, V-R for R and V-I for I). Each cycle takes one exposure per filter in that
 order, --cadence seconds apart (default 75, with a tenth of jitter); every
 --pause-every cycles (default 40; 0 for none) the observer pauses for 3 to 12
 minutes. A night lasts 8 hours; a longer series goes on the next night.
---count observations per filter (default 150).
+--count observations per filter (default 150). --start is the first
+exposure's HJD (default 2460600.25, in October 2024); a series of thousands of
+nights needs an earlier one, or its last nights lie in the future, and every
+check of its report warns of them.
 
 The target is a pulsating star whose colour follows its brightness; the
 comparison and the check star are constant, the check star a whole magnitude
@@ -121,7 +125,7 @@ def heliocentric_correction(hjd):
     return 0.0058 * math.cos(2.0 * math.pi * (hjd - 2460400.0) / 365.25)
 
 
-def observation_times(count, filters, cadence, pause_every, noise):
+def observation_times(count, filters, cadence, pause_every, noise, start=START):
     """(HJD, elapsed hours into its night, filter) of every exposure, in time order."""
     elapsed = 0.0  # seconds since the series began, counting only the nights' hours
     night_seconds = NIGHT_HOURS * 3600.0
@@ -130,7 +134,7 @@ def observation_times(count, filters, cadence, pause_every, noise):
             elapsed += noise.uniform(180.0, 720.0)
         for filt in filters:
             night, into = divmod(elapsed, night_seconds)
-            yield START + night + into / 86400.0, into / 3600.0, filt
+            yield start + night + into / 86400.0, into / 3600.0, filt
             elapsed += cadence * noise.uniform(0.9, 1.1)
 
 
@@ -198,6 +202,7 @@ def main():
     parser.add_argument("--pause-every", type=int, default=40)
     parser.add_argument("--colour-index", choices=("B-V", "V-R", "V-I"))
     parser.add_argument("--print-colour", choices=("B-V", "V-R", "V-I"))
+    parser.add_argument("--start", type=float, default=START)
     options = parser.parse_args()
 
     filters = options.filters.upper().split(",")
@@ -217,7 +222,8 @@ def main():
 
     rows = {filt: [] for filt in filters}
     colour_sum = 0.0
-    times = observation_times(options.count, filters, options.cadence, options.pause_every, noise)
+    times = observation_times(options.count, filters, options.cadence, options.pause_every, noise,
+                              options.start)
     for hjd, hours, filt in times:
         altitude, airmass = sky_at(hours)
         rows[filt].append(table_line(hjd, altitude, airmass, filt, names[filt], noise))
