@@ -39,16 +39,17 @@ median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1
 cm=$(median "${check_times[@]}")
 cc=$(median "${check_cpu[@]}")
 echo "check:     median ${cm} s (CPU ${cc} s), peak ${check_memory} KiB"
-report() {  # label, then the times and CPU seconds as two comma-separated lists
-  local tm tc
-  tm=$(median ${2//,/ })
-  tc=$(median ${3//,/ })
+report() {  # label, then the times and the CPU seconds, each list in one word
+  local times cpu tm tc
+  read -ra times <<< "$2"
+  read -ra cpu <<< "$3"
+  tm=$(median "${times[@]}")
+  tc=$(median "${cpu[@]}")
   echo "transform, $1: median ${tm} s (CPU ${tc} s)"
   awk -v c="$cm" -v t="$tm" -v cc="$cc" -v tc="$tc" \
     'BEGIN {printf "  transform / check: %.2f (CPU %.2f)\n", t / c, tc / cc}'
 }
-join() { local IFS=,; echo "$*"; }
-report "new output" "$(join "${new_times[@]}")" "$(join "${new_cpu[@]}")"
-report "over the last output" "$(join "${over_times[@]}")" "$(join "${over_cpu[@]}")"
+report "new output" "${new_times[*]}" "${new_cpu[*]}"
+report "over the last output" "${over_times[*]}" "${over_cpu[*]}"
 echo "transform peak: ${transform_memory} KiB"
 awk -v m="$transform_memory" 'BEGIN {printf "transform memory per row: %.1f bytes\n", (m - 4096) * 1024 / 1000000}'
