@@ -452,17 +452,13 @@ TransferResult writeText(Handle handle, std::span<const char> bytes) {
 
 bool consoleOwnedAlone() { return false; }
 
-bool isDiskFile(Handle handle) {
-  struct stat status {};
-  if (fstat(descriptor(handle), &status) != 0) return false;
-  return S_ISREG(status.st_mode);
-}
-
 std::optional<std::uint64_t> diskFileSize(Handle handle) {
   struct stat status {};
   if (fstat(descriptor(handle), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
   return static_cast<std::uint64_t>(status.st_size);
 }
+
+bool isDiskFile(Handle handle) { return diskFileSize(handle).has_value(); }
 
 SystemError truncateIfLonger(Handle handle, std::uint64_t length) {
   struct stat status {};
