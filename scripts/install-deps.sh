@@ -11,6 +11,7 @@ set -euo pipefail
 sample=(cmake ninja-build g++)
 test=(
   "${sample[@]}" clang python3 libgtest-dev libgmock-dev libbenchmark-dev  # build, tests, benchmarks
+  ccache                                                                  # the stages' builds, kept
   libclang-rt-14-dev                                                      # sanitizers and libFuzzer
   g++-mingw-w64-x86-64 wine wine64                                        # the Windows build, run under wine
   hyperfine time valgrind util-linux                                      # timing, memcheck, setpriv

@@ -82,6 +82,15 @@ done
 # Every installation happens here, before the first stage.
 bash scripts/install-deps.sh test || exit 1
 
+# The stages build the same sources seven ways; through ccache a later run on
+# this machine compiles only what changed. Paths are hashed relative to the
+# checkout, so that clones in other folders (as CI makes) share the cache.
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=true
+  export CCACHE_DIR=${CCACHE_DIR:-${HOME:-/root}/.cache/ccache}
+fi
+
 passed=0
 failed=0
 summary=()
